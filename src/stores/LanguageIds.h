@@ -9,151 +9,229 @@
 namespace lang_id {
 
 // --- Journal window, pop-up menus and notification icon ---------------------
-inline constexpr std::int16_t kSettings =
-    1000; // settings button/menu item and settings dialog title
-inline constexpr std::int16_t kCallJournal =
-    1015; // journal window title, "show journal" menu item, web page heading
-inline constexpr std::int16_t kClearList = 1016; // options panel button: clear the journal
-inline constexpr std::int16_t kInfo =
-    1017; // info button/menu item (opens the info page of the settings)
-inline constexpr std::int16_t kExitTitle =
-    1018; // exit button/menu item and title of the exit question
-inline constexpr std::int16_t kAddToPhonebook =
-    1028; // "add caller to phonebook" button and menu item
-inline constexpr std::int16_t kReverseLookup = 1029; // reverse number lookup button and menu item
-inline constexpr std::int16_t kTooltipLastCaller =
-    1035; // tray tooltip prefix before the last caller
-inline constexpr std::int16_t kClearListQuestion = 1042; // question before the journal is cleared
-inline constexpr std::int16_t kTooltipIdle = 1043;       // tray tooltip before the first call
-inline constexpr std::int16_t kSearchUpdate = 1045; // options panel button: open the update window
-inline constexpr std::int16_t kColumnCaller =
-    1049; // journal / web export column heading: caller name
-inline constexpr std::int16_t kColumnEndReason =
-    1053; // journal / web export column heading: end reason
-inline constexpr std::int16_t kAddToPhonebookQuestion =
-    1057; // question before a caller is added to the phonebook
-inline constexpr std::int16_t kAddToPhonebookNamePrompt =
-    1058;                                                // input prompt for the new phonebook name
-inline constexpr std::int16_t kRejectCall = 1063;        // button: turn away the ringing call
-inline constexpr std::int16_t kPrefixCheck = 1076;       // options panel button: origin of a prefix
-inline constexpr std::int16_t kPrefixCheckPrompt = 1077; // input prompt of the prefix check
-inline constexpr std::int16_t kPrefixCheckNoResult = 1078; // message: prefix check found no origin
-inline constexpr std::int16_t kDeleteEntry =
-    1090; // journal context menu: delete the selected record
+// settings button/menu item and settings dialog title
+inline constexpr std::int16_t kSettings = 1000;
+// journal window title, "show journal" menu item, web page heading
+inline constexpr std::int16_t kCallJournal = 1015;
+// options panel button: clear the journal
+inline constexpr std::int16_t kClearList = 1016;
+// info button/menu item (opens the info page of the settings)
+inline constexpr std::int16_t kInfo = 1017;
+// exit button/menu item and title of the exit question
+inline constexpr std::int16_t kExitTitle = 1018;
+// "add caller to phonebook" button and menu item
+inline constexpr std::int16_t kAddToPhonebook = 1028;
+// reverse number lookup button and menu item
+inline constexpr std::int16_t kReverseLookup = 1029;
+// tray tooltip prefix before the last caller
+inline constexpr std::int16_t kTooltipLastCaller = 1035;
+// question before the journal is cleared
+inline constexpr std::int16_t kClearListQuestion = 1042;
+// tray tooltip before the first call
+inline constexpr std::int16_t kTooltipIdle = 1043;
+// options panel button: open the update window
+inline constexpr std::int16_t kSearchUpdate = 1045;
+// journal / web export column heading: caller name
+inline constexpr std::int16_t kColumnCaller = 1049;
+// journal / web export column heading: end reason
+inline constexpr std::int16_t kColumnEndReason = 1053;
+// question before a caller is added to the phonebook
+inline constexpr std::int16_t kAddToPhonebookQuestion = 1057;
+// input prompt for the new phonebook name
+inline constexpr std::int16_t kAddToPhonebookNamePrompt = 1058;
+// button: turn away the ringing call
+inline constexpr std::int16_t kRejectCall = 1063;
+// options panel button: origin of a prefix
+inline constexpr std::int16_t kPrefixCheck = 1076;
+// input prompt of the prefix check
+inline constexpr std::int16_t kPrefixCheckPrompt = 1077;
+// message: prefix check found no origin
+inline constexpr std::int16_t kPrefixCheckNoResult = 1078;
+// journal context menu: delete the selected record
+inline constexpr std::int16_t kDeleteEntry = 1090;
 
 // --- Shared captions and column headings -------------------------------------
-inline constexpr std::int16_t kNumber =
-    1008; // "number" label/column heading; also "<text>: <number>" in the add question
-inline constexpr std::int16_t kName = 1009; // "name" label and phonebook column heading
-inline constexpr std::int16_t kMsn = 1050;  // MSN label and column heading
-inline constexpr std::int16_t kDate = 1051; // date label and column heading
-inline constexpr std::int16_t kTime = 1052; // time column heading
+// "number" label/column heading; also "<text>: <number>" in the add question
+inline constexpr std::int16_t kNumber = 1008;
+// "name" label and phonebook column heading
+inline constexpr std::int16_t kName = 1009;
+// MSN label and column heading
+inline constexpr std::int16_t kMsn = 1050;
+// date label and column heading
+inline constexpr std::int16_t kDate = 1051;
+// time column heading
+inline constexpr std::int16_t kTime = 1052;
 
 // --- Incoming-call pop-up ----------------------------------------------------
-inline constexpr std::int16_t kIncomingCallTitle = 1024; // pop-up window title
-inline constexpr std::int16_t kClose = 1025;             // pop-up close button
-inline constexpr std::int16_t kCallRinging = 1059;       // pop-up status line while the call rings
-inline constexpr std::int16_t kCallStatus = 1061;        // pop-up label in front of the status line
+// pop-up window title
+inline constexpr std::int16_t kIncomingCallTitle = 1024;
+// pop-up close button
+inline constexpr std::int16_t kClose = 1025;
+// pop-up status line while the call rings
+inline constexpr std::int16_t kCallRinging = 1059;
+// pop-up label in front of the status line
+inline constexpr std::int16_t kCallStatus = 1061;
 
 // --- Caller texts for calls without a usable number ----------------------------
 // Blanks are removed from these when they stand in for a caller number.
-inline constexpr std::int16_t kCallerWithheld = 1032; // number withheld (ISDN numbering plan)
-inline constexpr std::int16_t kCallerWithheldOtherPlan =
-    1033; // number withheld, other plan; octet 3 is appended
-inline constexpr std::int16_t kCallerNotTransmitted = 1034; // no calling party number at all
-inline constexpr std::int16_t kUnknown =
-    1041; // no usable number; also the end reason for unlisted causes
+// number withheld (ISDN numbering plan)
+inline constexpr std::int16_t kCallerWithheld = 1032;
+// number withheld, other plan; octet 3 is appended
+inline constexpr std::int16_t kCallerWithheldOtherPlan = 1033;
+// no calling party number at all
+inline constexpr std::int16_t kCallerNotTransmitted = 1034;
+// no usable number; also the end reason for unlisted causes
+inline constexpr std::int16_t kUnknown = 1041;
 
 // --- End reasons of a call ------------------------------------------------------
-inline constexpr std::int16_t kEndAnsweredElsewhere = 1036; // 0x349A: answered at another terminal
-inline constexpr std::int16_t kEndCallerHungUp = 1037; // 0x3490: normal call clearing (missed call)
-inline constexpr std::int16_t kEndOtherApplication =
-    1038; // 0x3304: another application took the call
-inline constexpr std::int16_t kEndNormalUnspecified = 1039; // 0x349F: normal, unspecified
-inline constexpr std::int16_t kEndTimerExpiry = 1040;       // 0x34E6: recovery on timer expiry
-inline constexpr std::int16_t kEndNoCause = 1064;           // 0x3400: network cause octet 0
+// 0x349A: answered at another terminal
+inline constexpr std::int16_t kEndAnsweredElsewhere = 1036;
+// 0x3490: normal call clearing (missed call)
+inline constexpr std::int16_t kEndCallerHungUp = 1037;
+// 0x3304: another application took the call
+inline constexpr std::int16_t kEndOtherApplication = 1038;
+// 0x349F: normal, unspecified
+inline constexpr std::int16_t kEndNormalUnspecified = 1039;
+// 0x34E6: recovery on timer expiry
+inline constexpr std::int16_t kEndTimerExpiry = 1040;
+// 0x3400: network cause octet 0
+inline constexpr std::int16_t kEndNoCause = 1064;
 
 // --- Start-up and exit messages ------------------------------------------------
-inline constexpr std::int16_t kCapiRegisterFailed = 1044;      // message: CAPI registration failed
-inline constexpr std::int16_t kCapiRegisterFailedTitle = 1047; // title of that message
-inline constexpr std::int16_t kExitQuestion = 1048;            // "really exit?" question
-inline constexpr std::int16_t kResourceMissing =
-    1060; // message: origin tables or resource file missing
-inline constexpr std::int16_t kSecondInstance = 1062; // message: program already running
+// message: CAPI registration failed
+inline constexpr std::int16_t kCapiRegisterFailed = 1044;
+// title of that message
+inline constexpr std::int16_t kCapiRegisterFailedTitle = 1047;
+// "really exit?" question
+inline constexpr std::int16_t kExitQuestion = 1048;
+// message: origin tables or resource file missing
+inline constexpr std::int16_t kResourceMissing = 1060;
+// message: program already running
+inline constexpr std::int16_t kSecondInstance = 1062;
 
 // --- Settings dialog: navigation and buttons -----------------------------------------
-inline constexpr std::int16_t kNavCalls = 1001;      // tree node of the call page
-inline constexpr std::int16_t kNavPhonebook = 1002;  // tree node of the phonebook page
-inline constexpr std::int16_t kMiscellaneous = 1003; // tree node and group of the misc page
-inline constexpr std::int16_t kNavWebExport = 1079;  // tree node of the web export page
-inline constexpr std::int16_t kNavBackup = 1109;     // tree node of the backup page
-inline constexpr std::int16_t kOk = 1013;            // OK button
-inline constexpr std::int16_t kCancel = 1014;        // Cancel button
-inline constexpr std::int16_t kBrowse = 1005;        // file pick buttons
+// tree node of the call page
+inline constexpr std::int16_t kNavCalls = 1001;
+// tree node of the phonebook page
+inline constexpr std::int16_t kNavPhonebook = 1002;
+// tree node and group of the misc page
+inline constexpr std::int16_t kMiscellaneous = 1003;
+// tree node of the web export page
+inline constexpr std::int16_t kNavWebExport = 1079;
+// tree node of the backup page
+inline constexpr std::int16_t kNavBackup = 1109;
+// OK button
+inline constexpr std::int16_t kOk = 1013;
+// Cancel button
+inline constexpr std::int16_t kCancel = 1014;
+// file pick buttons
+inline constexpr std::int16_t kBrowse = 1005;
 
 // --- Settings dialog: call page ------------------------------------------------------
-inline constexpr std::int16_t kPlaySoundOnCall = 1004; // check box: play a sound on a call
-inline constexpr std::int16_t kTestSound = 1006;       // button: play the chosen wave file
-inline constexpr std::int16_t kPopUpJournal = 1007;    // option: raise the journal window on a call
-inline constexpr std::int16_t kMinimizeAfterCall = 1021; // check box: minimise again after the call
-inline constexpr std::int16_t kPopUpSmall = 1026;        // option: small pop-up window on a call
-inline constexpr std::int16_t kNoPopUp = 1027;           // option: no window on a call
-inline constexpr std::int16_t kTrayIconGroup = 1093;     // group: notification icon behaviour
-inline constexpr std::int16_t kTrayNormal = 1094;        // option: icon does not blink
-inline constexpr std::int16_t kTrayBlinkGreen = 1095;    // option: blink green while a call rings
-inline constexpr std::int16_t kTrayBlinkRed = 1096;      // check box: blink red after a missed call
-inline constexpr std::int16_t kPopUpGroup = 1097;        // group: pop-up behaviour
-inline constexpr std::int16_t kRejectAnonymous =
-    1101; // check box: reject calls without caller number
-inline constexpr std::int16_t kCallSignallingGroup = 1106; // group: which calls are signalled
-inline constexpr std::int16_t kShowAllCalls = 1107;        // option: show all calls
-inline constexpr std::int16_t kShowListedMsnOnly = 1108;   // option: show only calls to listed MSNs
+// check box: play a sound on a call
+inline constexpr std::int16_t kPlaySoundOnCall = 1004;
+// button: play the chosen wave file
+inline constexpr std::int16_t kTestSound = 1006;
+// option: raise the journal window on a call
+inline constexpr std::int16_t kPopUpJournal = 1007;
+// check box: minimise again after the call
+inline constexpr std::int16_t kMinimizeAfterCall = 1021;
+// option: small pop-up window on a call
+inline constexpr std::int16_t kPopUpSmall = 1026;
+// option: no window on a call
+inline constexpr std::int16_t kNoPopUp = 1027;
+// group: notification icon behaviour
+inline constexpr std::int16_t kTrayIconGroup = 1093;
+// option: icon does not blink
+inline constexpr std::int16_t kTrayNormal = 1094;
+// option: blink green while a call rings
+inline constexpr std::int16_t kTrayBlinkGreen = 1095;
+// check box: blink red after a missed call
+inline constexpr std::int16_t kTrayBlinkRed = 1096;
+// group: pop-up behaviour
+inline constexpr std::int16_t kPopUpGroup = 1097;
+// check box: reject calls without caller number
+inline constexpr std::int16_t kRejectAnonymous = 1101;
+// group: which calls are signalled
+inline constexpr std::int16_t kCallSignallingGroup = 1106;
+// option: show all calls
+inline constexpr std::int16_t kShowAllCalls = 1107;
+// option: show only calls to listed MSNs
+inline constexpr std::int16_t kShowListedMsnOnly = 1108;
 
 // --- Settings dialog: phonebook and MSN pages ------------------------------------------
-inline constexpr std::int16_t kAdd = 1010;    // add button
-inline constexpr std::int16_t kRemove = 1011; // remove button
-inline constexpr std::int16_t kRemoveNeedsNumber =
-    1030;                                            // message: remove with an empty number field
-inline constexpr std::int16_t kInvalidNumber = 1067; // message: number neither numeric nor with "*"
-inline constexpr std::int16_t kAutoReject = 1068;    // label: reject calls from/to this entry
-inline constexpr std::int16_t kChange = 1075;        // change button
-inline constexpr std::int16_t kSound = 1091;         // label: the entry's wave file
-inline constexpr std::int16_t kPicture = 1092;       // label: the entry's picture file
+// add button
+inline constexpr std::int16_t kAdd = 1010;
+// remove button
+inline constexpr std::int16_t kRemove = 1011;
+// message: remove with an empty number field
+inline constexpr std::int16_t kRemoveNeedsNumber = 1030;
+// message: number neither numeric nor with "*"
+inline constexpr std::int16_t kInvalidNumber = 1067;
+// label: reject calls from/to this entry
+inline constexpr std::int16_t kAutoReject = 1068;
+// change button
+inline constexpr std::int16_t kChange = 1075;
+// label: the entry's wave file
+inline constexpr std::int16_t kSound = 1091;
+// label: the entry's picture file
+inline constexpr std::int16_t kPicture = 1092;
 
 // --- Settings dialog: web export page --------------------------------------------------
-inline constexpr std::int16_t kWebExportEnable = 1080;       // check box: run the web export server
-inline constexpr std::int16_t kWebExportPassword = 1081;     // label: password
-inline constexpr std::int16_t kWebExportPasswordHint = 1082; // label: hint on the password
+// check box: run the web export server
+inline constexpr std::int16_t kWebExportEnable = 1080;
+// label: password
+inline constexpr std::int16_t kWebExportPassword = 1081;
+// label: hint on the password
+inline constexpr std::int16_t kWebExportPasswordHint = 1082;
 
 // --- Settings dialog: misc page -----------------------------------------------------
-inline constexpr std::int16_t kAudioFeedback = 1012;   // check box: feedback sounds
-inline constexpr std::int16_t kLanguage = 1020;        // group around the language list
-inline constexpr std::int16_t kCapiDelay = 1083;       // check box: delayed CAPI registration
-inline constexpr std::int16_t kCapiDelayHint = 1084;   // label explaining the start delay
-inline constexpr std::int16_t kAutostart = 1085;       // check box: start with Windows
-inline constexpr std::int16_t kQuietExit = 1088;       // check box: exit without asking
-inline constexpr std::int16_t kTelephoneSystem = 1089; // group: telephone system (PBX) number fixes
-inline constexpr std::int16_t kTkAddNull = 1098;       // check box: add a leading zero
-inline constexpr std::int16_t kTkRemoveNull = 1099;    // check box: remove the leading zero
-inline constexpr std::int16_t kCountryPrefix = 1113;   // group around the own country prefix
-inline constexpr std::int16_t kExitOnClose = 1114;     // check box: the close box exits the program
-inline constexpr std::int16_t kRestartNeeded =
-    1055; // message: language changed / settings restored
+// check box: feedback sounds
+inline constexpr std::int16_t kAudioFeedback = 1012;
+// group around the language list
+inline constexpr std::int16_t kLanguage = 1020;
+// check box: delayed CAPI registration
+inline constexpr std::int16_t kCapiDelay = 1083;
+// label explaining the start delay
+inline constexpr std::int16_t kCapiDelayHint = 1084;
+// check box: start with Windows
+inline constexpr std::int16_t kAutostart = 1085;
+// check box: exit without asking
+inline constexpr std::int16_t kQuietExit = 1088;
+// group: telephone system (PBX) number fixes
+inline constexpr std::int16_t kTelephoneSystem = 1089;
+// check box: add a leading zero
+inline constexpr std::int16_t kTkAddNull = 1098;
+// check box: remove the leading zero
+inline constexpr std::int16_t kTkRemoveNull = 1099;
+// group around the own country prefix
+inline constexpr std::int16_t kCountryPrefix = 1113;
+// check box: the close box exits the program
+inline constexpr std::int16_t kExitOnClose = 1114;
+// message: language changed / settings restored
+inline constexpr std::int16_t kRestartNeeded = 1055;
 
 // --- Settings dialog: backup and info pages ---------------------------------------------
-inline constexpr std::int16_t kBackup = 1110;     // button: write a backup file
-inline constexpr std::int16_t kRestore = 1111;    // button: restore from a backup file
-inline constexpr std::int16_t kBackupHint = 1112; // label of the backup page
-inline constexpr std::int16_t kLookupCredits =
-    1065; // info page: acknowledgement of the lookup service
-inline constexpr std::int16_t kLookupPrivacy =
-    1066; // info page: link to the lookup service's privacy page
+// button: write a backup file
+inline constexpr std::int16_t kBackup = 1110;
+// button: restore from a backup file
+inline constexpr std::int16_t kRestore = 1111;
+// label of the backup page
+inline constexpr std::int16_t kBackupHint = 1112;
+// info page: acknowledgement of the lookup service
+inline constexpr std::int16_t kLookupCredits = 1065;
+// info page: link to the lookup service's privacy page
+inline constexpr std::int16_t kLookupPrivacy = 1066;
 
 // --- Update window -------------------------------------------------------------------------
-inline constexpr std::int16_t kInstalledVersion = 1102; // label: running version
-inline constexpr std::int16_t kLatestVersion = 1103;    // label: version found on the server
-inline constexpr std::int16_t kCheckVersion = 1104;     // button: fetch the server's version
-inline constexpr std::int16_t kStartUpdate = 1105;      // button: download and start the setup
+// label: running version
+inline constexpr std::int16_t kInstalledVersion = 1102;
+// label: version found on the server
+inline constexpr std::int16_t kLatestVersion = 1103;
+// button: fetch the server's version
+inline constexpr std::int16_t kCheckVersion = 1104;
+// button: download and start the setup
+inline constexpr std::int16_t kStartUpdate = 1105;
 
 // Every number above, in ascending order.
 inline constexpr std::int16_t kAll[] = {
