@@ -1,0 +1,1 @@
+# Sources of src/line (paths relative to src/).

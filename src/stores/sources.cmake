@@ -1,0 +1,5 @@
+# Sources of src/stores (paths relative to src/).
+list(APPEND CORE_SOURCES
+  stores/IniFile.cpp
+  stores/Settings.cpp
+  stores/cLanguage.cpp)

@@ -1,0 +1,13 @@
+# Sources of src/support (paths relative to src/).
+list(APPEND CORE_SOURCES
+  support/AppPaths.cpp
+  support/CommandLine.cpp
+  support/NumericText.cpp
+  support/SafeSave.cpp
+  support/TextFile.cpp
+  support/modLogging.cpp)
+if(WIN32)
+  list(APPEND CORE_SOURCES support/platform/FileSync_win.cpp)
+else()
+  list(APPEND CORE_SOURCES support/platform/FileSync_posix.cpp)
+endif()

@@ -1,0 +1,96 @@
+#include "support/TempDir.h"
+
+#include "stores/LanguageIds.h"
+#include "stores/cLanguage.h"
+
+#include <gtest/gtest.h>
+
+#include "support/TextFile.h"
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+class LanguageFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir.write("lang/english.lng", "5=five\r\n12=twelve\r\n1060=abc<LF>def\r\n");
+        dir.write("lang/Deutsch.lng", "12=a=b\r\n1300=x\r\nabc\r\n\r\n-1=neg\r\n1060=\xFC<LF>\r\n");
+        language.Init(dir.path() + "lang");
+    }
+    TempDir dir;
+    cLanguage language;
+};
+
+} // namespace
+
+TEST_F(LanguageFiles, ListsEveryFileInThirtyThreePlaces) {
+    const auto names = language.getLanguages();
+    ASSERT_EQ(names.size(), 33u);
+    EXPECT_NE(std::find(names.begin(), names.end(), "english"), names.end());
+    EXPECT_NE(std::find(names.begin(), names.end(), "Deutsch"), names.end());
+    EXPECT_EQ(std::count(names.begin(), names.end(), ""), 31);
+}
+
+TEST_F(LanguageFiles, TextRulesAndEnglishBase) {
+    ASSERT_TRUE(language.SetLanguage("deutsch"));
+    EXPECT_EQ(language.getStr(12), "a");
+    EXPECT_EQ(language.getStr(5), "five");
+    EXPECT_EQ(language.getStr(1060), "ü\r\n");
+    EXPECT_EQ(language.getStr(1300), "");
+    EXPECT_EQ(language.getStr(-1), "");
+    ASSERT_TRUE(language.SetLanguage("english"));
+    EXPECT_EQ(language.getStr(1060), "abc\r\ndef");
+}
+
+TEST_F(LanguageFiles, UnknownOrEmptyNameLoadsEnglishAndFails) {
+    EXPECT_FALSE(language.SetLanguage(""));
+    EXPECT_EQ(language.getStr(12), "twelve");
+    EXPECT_FALSE(language.SetLanguage("klingonisch"));
+    EXPECT_EQ(language.getStr(5), "five");
+}
+
+TEST(Language, MissingEnglishFailsAndKeepsTheTable) {
+    TempDir dir;
+    dir.write("lang/deutsch.lng", "5=fünf\r\n");
+    cLanguage language;
+    language.Init(dir.path() + "lang");
+    EXPECT_FALSE(language.SetLanguage("deutsch"));
+    EXPECT_EQ(language.getStr(5), "");
+}
+
+TEST(Language, MoreThanThirtyThreeFilesFillThirtyThreePlaces) {
+    TempDir dir;
+    for (int i = 0; i < 40; ++i) {
+        dir.write("lang/l" + std::to_string(i) + ".lng", "1=x\r\n");
+    }
+    cLanguage language;
+    language.Init(dir.path() + "lang");
+    const auto names = language.getLanguages();
+    EXPECT_EQ(names.size(), 33u);
+    EXPECT_EQ(std::count(names.begin(), names.end(), ""), 0);
+}
+
+// The shipped files must each define every text the program shows: a text missing from the
+// German file would otherwise quietly show in English.
+class ShippedLanguage : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ShippedLanguage, DefinesEveryNumberTheProgramUses) {
+    const auto lines =
+        readTextLines(std::string(RUFWACHT_SOURCE_DIR) + "/data/lang/" + GetParam() + ".lng");
+    ASSERT_TRUE(lines.has_value());
+    std::set<int> defined;
+    for (const auto& line : *lines) {
+        int number = 0;
+        std::string text;
+        if (parseLanguageLine(line, number, text) && !text.empty()) {
+            defined.insert(number);
+        }
+    }
+    for (const auto id : lang_id::kAll) {
+        EXPECT_TRUE(defined.count(id)) << GetParam() << " lacks " << id;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ShippedLanguage, ::testing::Values("english", "deutsch"));

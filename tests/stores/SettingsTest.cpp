@@ -1,0 +1,139 @@
+#include "support/TempDir.h"
+
+#include "stores/IniFile.h"
+#include "stores/Settings.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+SettingsRecord loadFrom(const std::string& path) {
+    SettingsRecord record;
+    loadSettings(record, path);
+    return record;
+}
+
+} // namespace
+
+TEST(Settings, FirstStartCreatesTheFileAndTakesTheDefaults) {
+    TempDir dir;
+    const auto r = loadFrom(dir.file("config.dat"));
+    EXPECT_EQ(dir.read("config.dat"), "\r\n");
+    EXPECT_TRUE(r.plsnd);
+    EXPECT_EQ(r.sndwav, "./res/call.wav");
+    EXPECT_EQ(r.webexportport, 80);
+    EXPECT_EQ(r.webexportpwd, "brindle");
+    EXPECT_TRUE(r.showAllCalls);
+    EXPECT_EQ(r.Prefix, "0049");
+    EXPECT_EQ(r.language, "");
+    EXPECT_EQ(r.lookupurl, kDefaultLookupUrl);
+    for (bool flag : {r.popup, r.popupsmall, r.audiofeedback, r.minimize, r.webexporton,
+                      r.capidelay, r.autostart, r.quietexit, r.appexit, r.TKAddNull, r.TKRemoveNull,
+                      r.TrayBlink, r.RedBlink, r.RejectAnonymous}) {
+        EXPECT_FALSE(flag);
+    }
+    EXPECT_EQ(r.style, 0);
+    EXPECT_EQ(r.capidelaytime, 0);
+}
+
+TEST(Settings, FixUps) {
+    TempDir dir;
+    auto r = loadFrom(dir.write("a.dat", "[config]\r\nplsnd=0\r\nwebexportport=0\r\n"
+                                         "Prefix=00a43\r\nshowAllCalls=0\r\n"));
+    EXPECT_FALSE(r.plsnd);
+    EXPECT_EQ(r.sndwav, "");
+    EXPECT_EQ(r.webexportport, 80);
+    EXPECT_EQ(r.Prefix, "0049");
+    EXPECT_FALSE(r.showAllCalls);
+    r = loadFrom(dir.write("b.dat", "[config]\r\nwebexportport=http\r\nprefix=0043\r\n"
+                                    "showAllCalls=\r\n"));
+    EXPECT_EQ(r.webexportport, 80);
+    EXPECT_EQ(r.Prefix, "0043");
+    EXPECT_TRUE(r.showAllCalls);
+}
+
+TEST(Settings, ValueEncodings) {
+    EXPECT_EQ(parseSettingBool("-1"), true);
+    EXPECT_EQ(parseSettingBool("0"), false);
+    EXPECT_EQ(parseSettingBool("5"), true);
+    EXPECT_EQ(parseSettingBool("True"), true);
+    EXPECT_EQ(parseSettingBool("false"), false);
+    EXPECT_FALSE(parseSettingBool("yes").has_value());
+    EXPECT_FALSE(parseSettingBool("").has_value());
+    EXPECT_EQ(parseSettingInt("32767"), 32767);
+    EXPECT_EQ(parseSettingInt("-32768"), -32768);
+    EXPECT_FALSE(parseSettingInt("32768").has_value());
+    EXPECT_FALSE(parseSettingInt("1e9").has_value());
+    EXPECT_EQ(parseSettingInt("2.5"), 2);
+    EXPECT_EQ(parseSettingInt("3.5"), 4);
+    EXPECT_FALSE(parseSettingInt("eighty").has_value());
+}
+
+TEST(Settings, FailedConversionKeepsThePreviousValue) {
+    TempDir dir;
+    const auto path = dir.write("c.dat", "[config]\r\nstyle=1\r\npopup=-1\r\n");
+    auto r = loadFrom(path);
+    ASSERT_EQ(r.style, 1);
+    dir.write("c.dat", "[config]\r\nstyle=99999\r\npopup=maybe\r\n");
+    loadSettings(r, path);
+    EXPECT_EQ(r.style, 1);
+    EXPECT_TRUE(r.popup);
+}
+
+TEST(Settings, SaveAndReloadGiveTheSameRecordInTheFixedOrder) {
+    TempDir dir;
+    const auto path = dir.file("config.dat");
+    SettingsRecord r = loadFrom(path);
+    r.popupsmall = true;
+    r.minimize = true;
+    r.style = 1;
+    r.webexportport = 8080;
+    r.webexportpwd = "geheim ü";
+    r.capidelay = true;
+    r.capidelaytime = 3;
+    r.TKAddNull = true;
+    r.RedBlink = true;
+    r.language = "Deutsch";
+    r.RejectAnonymous = true;
+    r.showAllCalls = false;
+    r.Prefix = "0041";
+    SettingsRecord saved = r;
+    saveSettings(r, path);
+    const auto reloaded = loadFrom(path);
+    saved.language = "deutsch";
+    EXPECT_EQ(reloaded.language, "deutsch");
+    EXPECT_EQ(reloaded.webexportpwd, saved.webexportpwd);
+    EXPECT_EQ(reloaded.capidelaytime, 3);
+    EXPECT_EQ(reloaded.Prefix, "0041");
+    EXPECT_FALSE(reloaded.showAllCalls);
+    EXPECT_TRUE(reloaded.popupsmall && reloaded.minimize && reloaded.RedBlink);
+    EXPECT_EQ(r.language, "deutsch"); // saving reloads the record
+    const std::string content = dir.read("config.dat");
+    const char* order[] = {
+        "plsnd=",           "sndwav=",        "popup=",       "popupsmall=",    "minimize=",
+        "audiofeedback=",   "style=",         "webexporton=", "webexportport=", "webexportpwd=",
+        "capidelay=",       "capidelaytime=", "autostart=",   "quietexit=",     "appexit=",
+        "TKAddNull=",       "TKRemoveNull=",  "TrayBlink=",   "RedBlink=",      "language=",
+        "RejectAnonymous=", "showAllCalls=",  "prefix="};
+    std::size_t at = 0;
+    for (const char* key : order) {
+        const auto found = content.find(std::string("\r\n") + key, at);
+        ASSERT_NE(found, std::string::npos) << key;
+        at = found + 1;
+    }
+    EXPECT_NE(content.find("webexportpwd=geheim \xFC\r\n"), std::string::npos);
+}
+
+TEST(Settings, GarbageAndNulBytesLoadWithoutHarm) {
+    TempDir dir;
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i) {
+        garbage.push_back(static_cast<char>((i * 7919) % 256));
+    }
+    static const char tail[] = "\0[config]\0\r\nstyle=1\0\r\nplsnd\r\n=\r\n[\r\n";
+    garbage += std::string(tail, sizeof tail - 1);
+    const auto r = loadFrom(dir.write("config.dat", garbage));
+    EXPECT_TRUE(r.plsnd);
+    EXPECT_EQ(r.Prefix, "0049");
+    EXPECT_EQ(r.webexportport, 80);
+}

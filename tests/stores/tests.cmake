@@ -1,0 +1,4 @@
+# Tests of the stores.
+rufwacht_core_test(test_settings stores/IniFileTest.cpp stores/SettingsTest.cpp
+                   support/TempDir.cpp)
+rufwacht_core_test(test_language stores/LanguageTest.cpp support/TempDir.cpp)

@@ -1,0 +1,65 @@
+#include "TempDir.h"
+
+#include "support/AppPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+TEST(AppPaths, ExactlyOneTrailingSeparator) {
+    EXPECT_EQ(withTrailingSeparator("/opt/rufwacht"), "/opt/rufwacht/");
+    EXPECT_EQ(withTrailingSeparator("/opt/rufwacht/"), "/opt/rufwacht/");
+    EXPECT_EQ(withTrailingSeparator("/opt/rufwacht//"), "/opt/rufwacht/");
+    EXPECT_EQ(withTrailingSeparator("/"), "/");
+    EXPECT_EQ(withTrailingSeparator("C:\\"), "C:\\");
+}
+
+TEST(AppPaths, PortableConfigBesideTheExecutable) {
+    TempDir dir;
+    initAppPath(dir.path() + "app");
+    EXPECT_EQ(AppPath, dir.path() + "app/");
+    EXPECT_EQ(ConfigDir, dir.path() + "app/config/");
+    EXPECT_TRUE(dirExists(ConfigDir));
+}
+
+TEST(AppPaths, UnwritableProgramFolderFallsBackToTheUserConfig) {
+    TempDir dir;
+    // A file where the program folder would be makes "config/" impossible to create.
+    dir.write("app", "not a folder");
+    const ScopedEnv xdg("XDG_CONFIG_HOME", (dir.path() + "xdg").c_str());
+    initAppPath(dir.path() + "app");
+    EXPECT_EQ(ConfigDir, dir.path() + "xdg/rufwacht/");
+    const ScopedEnv noXdg("XDG_CONFIG_HOME", nullptr);
+    const ScopedEnv home("HOME", (dir.path() + "home").c_str());
+    initAppPath(dir.path() + "app");
+    EXPECT_EQ(ConfigDir, dir.path() + "home/.config/rufwacht/");
+}
+
+TEST(AppPaths, OverrideWins) {
+    TempDir dir;
+    initAppPath(dir.path() + "app", dir.path() + "elsewhere");
+    EXPECT_EQ(ConfigDir, dir.path() + "elsewhere/");
+}
+
+TEST(AppPaths, SettingsPathsResolveAgainstTheProgramFolder) {
+    AppPath = "/opt/rw/";
+    EXPECT_EQ(resolveAppRelative("./res/call.wav"), "/opt/rw/res/call.wav");
+    EXPECT_EQ(resolveAppRelative(".\\res\\call.wav"), "/opt/rw/res/call.wav");
+    EXPECT_EQ(resolveAppRelative("sounds/x.wav"), "/opt/rw/sounds/x.wav");
+    EXPECT_EQ(resolveAppRelative("/usr/share/sounds/a.wav"), "/usr/share/sounds/a.wav");
+    EXPECT_EQ(resolveAppRelative(""), "");
+}
+
+TEST(AppPaths, ExistenceTestsNeverThrow) {
+    TempDir dir;
+    dir.write("f.txt", "x");
+    EXPECT_TRUE(fileExists(dir.file("f.txt")));
+    EXPECT_FALSE(fileExists(dir.path()));
+    EXPECT_FALSE(fileExists(dir.file("missing")));
+    EXPECT_FALSE(fileExists(""));
+    EXPECT_FALSE(fileExists(std::string("bad\0name", 8)));
+    EXPECT_TRUE(dirExists(dir.path()));
+    EXPECT_FALSE(dirExists(dir.file("f.txt")));
+    EXPECT_FALSE(dirExists(""));
+    EXPECT_FALSE(fileExists(dir.file("f.txt/below")));
+}

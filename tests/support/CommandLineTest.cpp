@@ -1,0 +1,30 @@
+#include "support/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+TEST(CommandLine, OnlyTheWholeWordDebugShowsTheDebugWindow) {
+    EXPECT_TRUE(parseCommandLine({"debug"}).debug);
+    EXPECT_FALSE(parseCommandLine({"Debug"}).debug);
+    EXPECT_FALSE(parseCommandLine({"debug", "x"}).debug);
+    EXPECT_FALSE(parseCommandLine({}).debug);
+    EXPECT_TRUE(parseCommandLine({"--headless", "--debug"}).debug);
+    EXPECT_TRUE(parseCommandLine({"Debug"}).error.empty());
+}
+
+TEST(CommandLine, OptionsWithValuesInBothForms) {
+    const auto a = parseCommandLine({"--line=sim:demo.scenario", "--config-dir", "/tmp/c"});
+    EXPECT_EQ(a.line, "sim:demo.scenario");
+    EXPECT_EQ(a.configDir, "/tmp/c");
+    const auto b = parseCommandLine({"--origin", "0301234"});
+    ASSERT_TRUE(b.origin.has_value());
+    EXPECT_EQ(*b.origin, "0301234");
+    EXPECT_TRUE(parseCommandLine({"--headless"}).headless);
+    EXPECT_TRUE(parseCommandLine({"--version"}).version);
+    EXPECT_TRUE(parseCommandLine({"--help"}).help);
+}
+
+TEST(CommandLine, UnknownOptionsAndMissingValuesAreErrors) {
+    EXPECT_FALSE(parseCommandLine({"--frobnicate"}).error.empty());
+    EXPECT_FALSE(parseCommandLine({"--config-dir"}).error.empty());
+    EXPECT_FALSE(parseCommandLine({"-x"}).error.empty());
+}
