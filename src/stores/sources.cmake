@@ -3,3 +3,5 @@ list(APPEND CORE_SOURCES
   stores/IniFile.cpp
   stores/Settings.cpp
   stores/cLanguage.cpp)
+list(APPEND APP_SOURCES
+  stores/frmSetLang.cpp)
