@@ -1,3 +1,81 @@
-int main() {
-    return 0;
+#include "calls/frmMain.h"
+#include "support/CommandLine.h"
+#include "support/QtText.h"
+#include "support/SignalWatcher.h"
+#include "support/UserPrompt.h"
+#include "support/Version.h"
+#include "ui/DesktopUi.h"
+#include "ui/QtUserPrompt.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+#include <iostream>
+#include <memory>
+
+namespace {
+
+// A desktop session is needed for windows; without one the program runs as a service.
+bool hasDisplay() {
+#if defined(Q_OS_LINUX)
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ||
+           !qEnvironmentVariable("DISPLAY").isEmpty() ||
+           !qEnvironmentVariable("WAYLAND_DISPLAY").isEmpty();
+#else
+    return true;
+#endif
+}
+
+int runController(QCoreApplication& app, const CommandLine& commandLine, UserPrompt& prompt,
+                  ControllerUi& ui, DesktopUi* desktop) {
+    frmMain controller(commandLine, prompt, ui);
+    if (desktop != nullptr) {
+        desktop->attach(&controller);
+    }
+    SignalWatcher terminationWatcher;
+    QObject::connect(&terminationWatcher, &SignalWatcher::terminationRequested, &controller,
+                     [&controller]() { controller.appExit(true); });
+    if (!controller.start(ss(QCoreApplication::applicationDirPath()))) {
+        return controller.exitCode();
+    }
+    return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    CommandLine commandLine = parseCommandLine(args);
+    if (!commandLine.error.empty()) {
+        std::cerr << "rufwacht: " << commandLine.error << "\n\n" << commandLineHelp();
+        return 2;
+    }
+    if (commandLine.help) {
+        std::cout << commandLineHelp();
+        return 0;
+    }
+    if (commandLine.version) {
+        std::cout << kAppName << ' ' << kAppVersion << '\n';
+        return 0;
+    }
+    if (!commandLine.headless && !hasDisplay()) {
+        std::cerr << "rufwacht: no display found, running headless\n";
+        commandLine.headless = true;
+    }
+
+    if (commandLine.headless) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(kAppName);
+        QCoreApplication::setApplicationVersion(kAppVersion);
+        HeadlessPrompt prompt;
+        NoControllerUi ui;
+        return runController(app, commandLine, prompt, ui, nullptr);
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(kAppName);
+    QApplication::setApplicationVersion(kAppVersion);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QtUserPrompt prompt;
+    DesktopUi ui;
+    return runController(app, commandLine, prompt, ui, &ui);
 }

@@ -1,1 +1,2 @@
-# Tests of e2e.
+# Tests that start the real program.
+rufwacht_e2e_test(test_e2e_startup e2e/StartupTest.cpp e2e/ProgramRunner.cpp)

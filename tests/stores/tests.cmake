@@ -2,3 +2,4 @@
 rufwacht_core_test(test_settings stores/IniFileTest.cpp stores/SettingsTest.cpp
                    support/TempDir.cpp)
 rufwacht_core_test(test_language stores/LanguageTest.cpp support/TempDir.cpp)
+rufwacht_qt_test(test_setlang stores/SetLangTest.cpp support/TempDir.cpp)

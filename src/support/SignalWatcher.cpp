@@ -1,0 +1,7 @@
+#include "support/SignalWatcher.h"
+
+SignalWatcher::SignalWatcher(QObject* parent) : QObject(parent) {
+    installTerminationHandlers(this);
+}
+
+SignalWatcher::~SignalWatcher() = default;

@@ -1,0 +1,36 @@
+#include "ui/DesktopUi.h"
+
+#include "calls/DebugWindow.h"
+#include "calls/frmMain.h"
+#include "stores/frmSetLang.h"
+
+#include <QApplication>
+
+DesktopUi::DesktopUi() = default;
+
+DesktopUi::~DesktopUi() {
+    delete m_debugWindow;
+}
+
+void DesktopUi::chooseLanguage() {
+    frmSetLang chooser;
+    chooser.exec();
+}
+
+void DesktopUi::showDebugWindow() {
+    if (m_controller == nullptr) {
+        return;
+    }
+    if (!m_debugWindow) {
+        m_debugWindow = new DebugWindow(*m_controller);
+        m_debugWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_debugWindow->show();
+}
+
+void DesktopUi::closeAllWindows() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        window->hide();
+    }
+    delete m_debugWindow;
+}

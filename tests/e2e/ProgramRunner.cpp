@@ -1,0 +1,50 @@
+#include "ProgramRunner.h"
+
+#include "stores/cLanguage.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+#include <filesystem>
+
+ProgramRunner::ProgramRunner() : m_environment(QProcessEnvironment::systemEnvironment()) {
+    std::filesystem::copy(RUFWACHT_BIN_DIR, (m_dir.path() + "/app").toStdString(),
+                          std::filesystem::copy_options::recursive);
+    // A settings folder left by running the program from the build folder is not shipped.
+    QDir(appDir() + "config").removeRecursively();
+    QDir(m_dir.path()).mkdir("run");
+    QFile::setPermissions(m_dir.path() + "/run",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    m_environment.insert("XDG_RUNTIME_DIR", m_dir.path() + "/run");
+    m_environment.insert("XDG_CONFIG_HOME", m_dir.path() + "/xdg");
+}
+
+QProcess* ProgramRunner::start(const QStringList& arguments) {
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(m_environment);
+    process->setWorkingDirectory(m_dir.path());
+    process->start(appDir() + "rufwacht", arguments);
+    process->waitForStarted();
+    m_processes.push_back(std::move(process));
+    return m_processes.back().get();
+}
+
+bool ProgramRunner::waitForFile(const QString& path, int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!QFile::exists(path)) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+std::string ProgramRunner::englishText(int number) {
+    cLanguage language;
+    language.Init(std::string(RUFWACHT_SOURCE_DIR) + "/data/lang");
+    language.SetLanguage("english");
+    return language.getStr(number);
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <string>
+
+/// The real program, copied with its data tree into a temporary folder, started with its own
+/// runtime folder so that tests never meet each other's instance lock.
+class ProgramRunner {
+public:
+    ProgramRunner();
+
+    bool isValid() const { return m_dir.isValid(); }
+    /// The folder holding the program and its data tree, with a trailing "/".
+    QString appDir() const { return m_dir.path() + "/app/"; }
+    QString configDir() const { return appDir() + "config/"; }
+
+    /// Starts one instance; more can run at once.
+    QProcess* start(const QStringList& arguments);
+
+    /// Waits until the file exists (the program's start-up has come that far).
+    static bool waitForFile(const QString& path, int timeoutMs = 10000);
+
+    /// The English text of a language string, as the program shows it.
+    static std::string englishText(int number);
+
+private:
+    QTemporaryDir m_dir;
+    QProcessEnvironment m_environment;
+    std::vector<std::unique_ptr<QProcess>> m_processes;
+};

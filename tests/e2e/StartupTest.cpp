@@ -1,0 +1,77 @@
+#include "ProgramRunner.h"
+
+#include "stores/LanguageIds.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStartCreatesConfigAndEndsCleanlyOnSigterm();
+    void secondInstanceEndsWithItsMessage();
+    void missingResourceEndsTheStart();
+    void versionAndHelp();
+};
+
+void StartupTest::firstStartCreatesConfigAndEndsCleanlyOnSigterm() {
+    ProgramRunner runner;
+    QProcess* program = runner.start({"--headless"});
+    QVERIFY(ProgramRunner::waitForFile(runner.configDir() + "config.dat"));
+    QTest::qWait(300);
+    QCOMPARE(program->state(), QProcess::Running);
+    QVERIFY(QDir(runner.configDir() + "logs").exists());
+    QFile config(runner.configDir() + "config.dat");
+    QVERIFY(config.open(QIODevice::ReadOnly));
+    QCOMPARE(config.readAll(), QByteArray("\r\n"));
+    program->terminate();
+    QVERIFY(program->waitForFinished(10000));
+    QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program->exitCode(), 0);
+}
+
+void StartupTest::secondInstanceEndsWithItsMessage() {
+    ProgramRunner runner;
+    QProcess* first = runner.start({"--headless"});
+    QVERIFY(ProgramRunner::waitForFile(runner.configDir() + "config.dat"));
+    QTest::qWait(300);
+    QProcess* second = runner.start({"--headless"});
+    QVERIFY(second->waitForFinished(10000));
+    QVERIFY(second->exitCode() != 0);
+    const QString errors = QString::fromUtf8(second->readAllStandardError());
+    QVERIFY2(errors.contains(
+                 QString::fromStdString(ProgramRunner::englishText(lang_id::kSecondInstance))),
+             qPrintable(errors));
+    QCOMPARE(first->state(), QProcess::Running);
+    first->terminate();
+    QVERIFY(first->waitForFinished(10000));
+    QCOMPARE(first->exitCode(), 0);
+}
+
+void StartupTest::missingResourceEndsTheStart() {
+    ProgramRunner runner;
+    QVERIFY(QFile::remove(runner.appDir() + "res/load.wav"));
+    QProcess* program = runner.start({"--headless"});
+    QVERIFY(program->waitForFinished(10000));
+    QVERIFY(program->exitCode() != 0);
+    const QString errors = QString::fromUtf8(program->readAllStandardError());
+    QVERIFY2(errors.contains(
+                 QString::fromStdString(ProgramRunner::englishText(lang_id::kResourceMissing))
+                     .replace("\r\n", " ")),
+             qPrintable(errors));
+}
+
+void StartupTest::versionAndHelp() {
+    ProgramRunner runner;
+    QProcess* version = runner.start({"--version"});
+    QVERIFY(version->waitForFinished(10000));
+    QCOMPARE(version->readAllStandardOutput(), QByteArray("Rufwacht 1.0.0\n"));
+    QProcess* wrong = runner.start({"--no-such-option"});
+    QVERIFY(wrong->waitForFinished(10000));
+    QCOMPARE(wrong->exitCode(), 2);
+    QVERIFY(!QFile::exists(runner.configDir()));
+}
+
+QTEST_GUILESS_MAIN(StartupTest)
+#include "StartupTest.moc"

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds everything and runs all tests: the whole suite (core, Qt on the offscreen platform,
+# end to end), then the core tests again built with AddressSanitizer and UBSan.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/install-deps.sh --test
+jobs=$(nproc)
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUFWACHT_WERROR=ON >/dev/null
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRUFWACHT_CORE_ONLY=ON \
+  -DRUFWACHT_SANITIZE=ON -DRUFWACHT_WERROR=ON >/dev/null
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs"
