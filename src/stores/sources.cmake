@@ -5,3 +5,10 @@ list(APPEND CORE_SOURCES
   stores/cLanguage.cpp)
 list(APPEND APP_SOURCES
   stores/frmSetLang.cpp)
+list(APPEND CORE_SOURCES
+  stores/ListFile.cpp
+  stores/cJournal.cpp
+  stores/cPhonebook.cpp
+  stores/cMSN.cpp
+  stores/cVorwahlen.cpp
+  stores/OriginQuery.cpp)

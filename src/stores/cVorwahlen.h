@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+/// One origin table: prefix codes (the numeric value of the prefix digits, 0..999999, so 0351
+/// and 351 are the same code) mapped to a text. Kept as a sorted array: a few thousand entries
+/// rather than a million-slot table per country.
+class PrefixTable {
+public:
+    enum class LoadResult { Ok, Missing, BadLines };
+
+    /// Fills the table from a prefix file ("code;text" lines, Windows-1252). Bad lines are
+    /// skipped and reported by the result; a later line with the same code wins.
+    LoadResult load(const std::string& path);
+    void clear() { m_entries.clear(); }
+
+    /// The text of a code; nullptr when the table has none.
+    const std::string* find(std::uint32_t code) const;
+
+    std::size_t size() const { return m_entries.size(); }
+    /// Heap and object bytes the table holds.
+    std::size_t memoryBytes() const;
+
+    static constexpr std::uint32_t kMaxCode = 999999;
+
+private:
+    std::vector<std::pair<std::uint32_t, std::string>> m_entries;
+};
+
+/// Parses one line of a prefix file: the code before the first ";" (digits, leading zeros and
+/// surrounding blanks allowed, at most 999999) and the text after it, as it stands.
+bool parsePrefixLine(std::string_view line, std::uint32_t& code, std::string& text);
+
+/// Tells where a telephone number comes from: the country of an international number
+/// ("00" + country code), the place of an area code, or both. The longest matching code wins.
+class cVorwahlen {
+public:
+    /// Loads AppPath + "prefix/int.dat" and the own country's table prefix/<sPrefix>.dat.
+    /// False when int.dat is missing or has a bad line; a missing own table is no failure.
+    bool Init(const std::string& sPrefix);
+    /// The same with the tables in prefixDir (ending in a separator).
+    bool Init(const std::string& sPrefix, const std::string& prefixDir);
+
+    /// "Country, place", "Country", "place" or empty text. Numbers that are not numeric give
+    /// empty text. An international number rereads that country's table from disk.
+    std::string getHerkunft(const std::string& sNumber) const;
+
+    /// Bytes held by the loaded tables.
+    std::size_t memoryBytes() const;
+
+private:
+    std::string m_prefixDir;
+    PrefixTable m_international;
+    PrefixTable m_national;
+};
+
+/// The one origin lookup of the process.
+cVorwahlen& Vorwahlen();
