@@ -6,6 +6,7 @@ list(APPEND CORE_SOURCES
   support/SafeSave.cpp
   support/TextFile.cpp
   support/UserPrompt.cpp
+  support/modSound.cpp
   support/modLogging.cpp)
 if(WIN32)
   list(APPEND CORE_SOURCES support/platform/FileSync_win.cpp)
@@ -14,7 +15,8 @@ else()
 endif()
 list(APPEND APP_SOURCES
   support/InstanceLock.cpp
-  support/SignalWatcher.cpp)
+  support/SignalWatcher.cpp
+  support/QtWavePlayer.cpp)
 if(WIN32)
   list(APPEND APP_SOURCES support/platform/TerminationSignals_win.cpp)
 else()

@@ -1,2 +1,4 @@
 # Tests of the controller.
 rufwacht_qt_test(test_controller calls/ControllerTest.cpp support/TempDir.cpp)
+rufwacht_core_test(test_callhandler calls/CallHandlerTest.cpp calls/ReverseLookupTest.cpp
+                   support/TempDir.cpp)

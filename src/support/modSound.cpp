@@ -1,0 +1,21 @@
+#include "support/modSound.h"
+
+#include "calls/CallViews.h"
+#include "stores/Settings.h"
+#include "support/AppPaths.h"
+
+void modSound::playSound(const std::string& name) {
+    if (settings().audiofeedback) {
+        m_player.play(AppPath + "res/" + name + ".wav");
+    }
+}
+
+void modSound::playCallWave() {
+    if (settings().plsnd) {
+        playWave(settings().sndwav);
+    }
+}
+
+void modSound::playWave(const std::string& path) {
+    m_player.play(resolveAppRelative(path));
+}
