@@ -1,0 +1,51 @@
+#include "line/CapiDriverFactory.h"
+
+#include "line/SimulatedLine.h"
+#include "line/SystemCapiDriver.h"
+#include "support/AppPaths.h"
+#include "support/TextFile.h"
+
+namespace {
+
+std::string findScenario(const std::string& path) {
+    if (fileExists(path)) {
+        return path;
+    }
+    if (!toFsPath(path).is_absolute()) {
+        const auto besideProgram = AppPath + path;
+        if (fileExists(besideProgram)) {
+            return besideProgram;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+std::unique_ptr<CapiDriver> makeCapiDriver(const std::string& spec, std::string& error) {
+    error.clear();
+    if (spec.empty() || spec == "capi") {
+        return makeSystemCapiDriver();
+    }
+    if (spec.starts_with("sim:")) {
+        const auto requested = spec.substr(4);
+        if (requested.empty()) {
+            error = "--line=sim: needs a scenario file, e.g. --line=sim:data/demo/calls.scenario";
+            return nullptr;
+        }
+        const auto path = findScenario(requested);
+        if (path.empty()) {
+            error = "Scenario file not found: " + requested;
+            return nullptr;
+        }
+        auto scenario = readScenarioFile(path);
+        if (!scenario) {
+            error = "Scenario file cannot be read: " + path;
+            return nullptr;
+        }
+        const auto folder = toFsPath(path).parent_path().string();
+        return std::make_unique<SimulatedLine>(std::move(*scenario), folder);
+    }
+    error = "Unknown line \"" + spec + "\": use capi or sim:FILE";
+    return nullptr;
+}
