@@ -2,11 +2,13 @@
 
 #include <QWidget>
 
+class QLineEdit;
 class QPlainTextEdit;
 class frmMain;
 
-/// The controller shown as a debug window: its trace and, later, its diagnostics. Closing it
-/// asks to end the program; when the user declines, only this view goes.
+/// The controller shown as a debug window: its trace, the latest call and the diagnostic and
+/// test buttons. Closing it asks to end the program; when the user declines, only this view
+/// goes and the controller lives on.
 class DebugWindow : public QWidget {
     Q_OBJECT
 public:
@@ -17,8 +19,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void appendLine(const QString& line);
+    QLineEdit* addField(const char* objectName);
+    void appendText(const QString& text);
+    void showLatestCall();
 
     frmMain& m_controller;
     QPlainTextEdit* m_trace;
+    QLineEdit* m_dateTime;
+    QLineEdit* m_calledMsn;
+    QLineEdit* m_callerId;
+    QLineEdit* m_cip;
+    QLineEdit* m_disconnectReason;
 };

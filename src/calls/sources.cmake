@@ -4,6 +4,7 @@ list(APPEND CORE_SOURCES
   calls/EndReason.cpp
   calls/ReverseLookup.cpp)
 list(APPEND APP_SOURCES
+  calls/QtCallClock.cpp
   calls/frmMain.cpp)
 list(APPEND APP_SOURCES
   calls/DebugWindow.cpp)

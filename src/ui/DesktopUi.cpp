@@ -4,7 +4,15 @@
 #include "calls/frmMain.h"
 #include "stores/frmSetLang.h"
 
+#include "support/QtText.h"
+
 #include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
+
+bool DesktopUrlOpener::openUrl(const std::string& address) {
+    return QDesktopServices::openUrl(QUrl(qs(address)));
+}
 
 DesktopUi::DesktopUi() = default;
 
@@ -27,6 +35,8 @@ void DesktopUi::showDebugWindow() {
     }
     m_debugWindow->show();
 }
+
+void DesktopUi::showMainWindowHidden() {}
 
 void DesktopUi::closeAllWindows() {
     for (QWidget* window : QApplication::topLevelWidgets()) {

@@ -15,11 +15,13 @@
 namespace {
 
 // Records what the controller asked of the desktop.
-class RecordingUi : public ControllerUi {
+class RecordingUi : public NoControllerUi {
 public:
     void chooseLanguage() override { ++languageChoosers; }
     void showDebugWindow() override { ++debugWindows; }
+    void showMainWindowHidden() override { ++mainWindows; }
     void closeAllWindows() override { ++closes; }
+    int mainWindows = 0;
     int languageChoosers = 0;
     int debugWindows = 0;
     int closes = 0;
@@ -28,6 +30,9 @@ public:
 // A program folder with the shipped data tree.
 void copyDataTree(const TempDir& dir) {
     std::filesystem::create_directories(dir.path() + "app");
+    dir.write("empty.scenario", "# nothing happens\n");
+    std::filesystem::copy(std::string(RUFWACHT_SOURCE_DIR) + "/data/prefix",
+                          dir.path() + "app/prefix", std::filesystem::copy_options::recursive);
     for (const char* sub : {"lang", "res"}) {
         std::filesystem::copy(std::string(RUFWACHT_SOURCE_DIR) + "/data/" + sub,
                               dir.path() + "app/" + sub, std::filesystem::copy_options::recursive);
@@ -80,8 +85,8 @@ private slots:
         commandLine.debug = true;
         frmMain controller(commandLine, prompt, ui);
         QCOMPARE(controller.debugText(), QString("---DEBUG---\r\n"));
-        controller.appendDebug("LISTEN_CONF");
-        QCOMPARE(controller.debugText(), QString("---DEBUG---\r\nLISTEN_CONF\r\n"));
+        controller.appendDebug("\r\n--> CAPI_LISTEN - CAPI_CONF");
+        QCOMPARE(controller.debugText(), QString("---DEBUG---\r\n\r\n--> CAPI_LISTEN - CAPI_CONF"));
     }
 
     void startShowsTheChooserWithoutLanguageAndTheDebugWindowOnRequest() {
@@ -92,8 +97,12 @@ private slots:
         RecordingUi ui;
         CommandLine commandLine;
         commandLine.debug = true;
+        commandLine.line = "sim:" + dir.file("empty.scenario");
         frmMain controller(commandLine, prompt, ui);
         QVERIFY(controller.start(dir.path() + "app"));
+        QCOMPARE(ui.mainWindows, 1);
+        QVERIFY(controller.isPolling());
+        QVERIFY(controller.debugText().contains("CAPI_REGISTER"));
         QCOMPARE(ui.debugWindows, 1);
         QCOMPARE(ui.languageChoosers, 1);
         QVERIFY(prompt.shown.empty());
@@ -108,6 +117,7 @@ private slots:
         RecordingUi ui;
         CommandLine commandLine;
         commandLine.headless = true;
+        commandLine.line = "sim:" + dir.file("empty.scenario");
         frmMain controller(commandLine, prompt, ui);
         QVERIFY(controller.start(dir.path() + "app"));
         QCOMPARE(ui.languageChoosers, 0);
@@ -124,7 +134,9 @@ private slots:
         const ScopedEnv runtime("XDG_RUNTIME_DIR", dir.path().c_str());
         ScriptedPrompt prompt;
         RecordingUi ui;
-        frmMain controller(CommandLine{}, prompt, ui);
+        CommandLine commandLine;
+        commandLine.line = "sim:" + dir.file("empty.scenario");
+        frmMain controller(commandLine, prompt, ui);
         QVERIFY(!controller.start(dir.path() + "app"));
         QVERIFY(controller.hasEnded());
         QVERIFY(controller.exitCode() != 0);
@@ -135,6 +147,54 @@ private slots:
         german.Init(std::string(RUFWACHT_SOURCE_DIR) + "/data/lang");
         german.SetLanguage("deutsch");
         QCOMPARE(prompt.shown[0].text, german.getStr(lang_id::kResourceMissing));
+    }
+
+    void delayedRegistrationWaitsThirtySecondsPerStep() {
+        TempDir dir;
+        copyDataTree(dir);
+        dir.write("app/config/config.dat",
+                  "[config]\r\nlanguage=english\r\ncapidelay=-1\r\ncapidelaytime=10\r\n");
+        const ScopedEnv runtime("XDG_RUNTIME_DIR", dir.path().c_str());
+        ScriptedPrompt prompt;
+        RecordingUi ui;
+        CommandLine commandLine;
+        commandLine.line = "sim:" + dir.file("empty.scenario");
+        frmMain controller(commandLine, prompt, ui);
+        QVERIFY(controller.start(dir.path() + "app"));
+        QCOMPARE(controller.capiDelayCountdown(), 330);
+        QVERIFY(!controller.isPolling());
+        QCOMPARE(ui.mainWindows, 1);
+    }
+
+    void identifyOpensTheAddressOrLogsTheFailure() {
+        TempDir dir;
+        ConfigDir = dir.path();
+        std::filesystem::create_directory(dir.file("logs"));
+        settings().lookupurl = "https://example.org/q?ph=%s";
+        class RecordingOpener : public UrlOpener {
+        public:
+            bool openUrl(const std::string& address) override {
+                opened.push_back(address);
+                return succeed;
+            }
+            std::vector<std::string> opened;
+            bool succeed = true;
+        };
+        class OpenerUi : public RecordingUi {
+        public:
+            UrlOpener& urlOpener() override { return opener; }
+            RecordingOpener opener;
+        };
+        ScriptedPrompt prompt;
+        OpenerUi ui;
+        frmMain controller(CommandLine{}, prompt, ui);
+        controller.Identify("0301234567 (Berlin)");
+        controller.Identify("Max (Berlin)");
+        QCOMPARE(ui.opener.opened, std::vector<std::string>{"https://example.org/q?ph=0301234567"});
+        ui.opener.succeed = false;
+        controller.Identify("0891234567");
+        QVERIFY(dir.read("logs/rufwacht.log").find(" - Err: ShellExecute 31 unknown\r\n") !=
+                std::string::npos);
     }
 };
 

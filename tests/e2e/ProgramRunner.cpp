@@ -48,3 +48,36 @@ std::string ProgramRunner::englishText(int number) {
     language.SetLanguage("english");
     return language.getStr(number);
 }
+
+QString ProgramRunner::scenario(const QString& commands) {
+    QFile file(m_dir.path() + "/test.scenario");
+    file.open(QIODevice::WriteOnly);
+    file.write(("transcript " + transcriptPath() + "\n" + commands + "\n").toUtf8());
+    return "--line=sim:" + file.fileName();
+}
+
+QStringList ProgramRunner::transcript() const {
+    QFile file(transcriptPath());
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+bool ProgramRunner::waitForTranscript(const QString& text, int count, int timeoutMs) const {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        if (transcript().filter(text).size() >= count) {
+            return true;
+        }
+        QThread::msleep(20);
+    }
+    return false;
+}
+
+void ProgramRunner::writeConfig(const QStringList& keyValues) {
+    QDir().mkpath(configDir());
+    QFile file(configDir() + "config.dat");
+    file.open(QIODevice::WriteOnly);
+    file.write(("[config]\r\nlanguage=english\r\n" + keyValues.join("\r\n") + "\r\n").toUtf8());
+}

@@ -25,6 +25,18 @@ public:
     /// Waits until the file exists (the program's start-up has come that far).
     static bool waitForFile(const QString& path, int timeoutMs = 10000);
 
+    /// Writes a scenario for the simulated line (a transcript line is put in front) and gives
+    /// the --line argument that plays it.
+    QString scenario(const QString& commands);
+    QString transcriptPath() const { return m_dir.path() + "/transcript.txt"; }
+    /// The transcript's lines so far.
+    QStringList transcript() const;
+    /// Waits until the transcript holds count lines containing the text.
+    bool waitForTranscript(const QString& text, int count = 1, int timeoutMs = 15000) const;
+
+    /// Writes config.dat (and creates the settings folder) before the program starts.
+    void writeConfig(const QStringList& keyValues);
+
     /// The English text of a language string, as the program shows it.
     static std::string englishText(int number);
 

@@ -17,7 +17,7 @@ private slots:
 
 void StartupTest::firstStartCreatesConfigAndEndsCleanlyOnSigterm() {
     ProgramRunner runner;
-    QProcess* program = runner.start({"--headless"});
+    QProcess* program = runner.start({"--headless", runner.scenario("")});
     QVERIFY(ProgramRunner::waitForFile(runner.configDir() + "config.dat"));
     QTest::qWait(300);
     QCOMPARE(program->state(), QProcess::Running);
@@ -25,6 +25,7 @@ void StartupTest::firstStartCreatesConfigAndEndsCleanlyOnSigterm() {
     QFile config(runner.configDir() + "config.dat");
     QVERIFY(config.open(QIODevice::ReadOnly));
     QCOMPARE(config.readAll(), QByteArray("\r\n"));
+    QVERIFY(QFile::exists(runner.configDir() + "calls.txt"));
     program->terminate();
     QVERIFY(program->waitForFinished(10000));
     QCOMPARE(program->exitStatus(), QProcess::NormalExit);
@@ -33,10 +34,10 @@ void StartupTest::firstStartCreatesConfigAndEndsCleanlyOnSigterm() {
 
 void StartupTest::secondInstanceEndsWithItsMessage() {
     ProgramRunner runner;
-    QProcess* first = runner.start({"--headless"});
+    QProcess* first = runner.start({"--headless", runner.scenario("")});
     QVERIFY(ProgramRunner::waitForFile(runner.configDir() + "config.dat"));
     QTest::qWait(300);
-    QProcess* second = runner.start({"--headless"});
+    QProcess* second = runner.start({"--headless", runner.scenario("")});
     QVERIFY(second->waitForFinished(10000));
     QVERIFY(second->exitCode() != 0);
     const QString errors = QString::fromUtf8(second->readAllStandardError());
@@ -52,7 +53,7 @@ void StartupTest::secondInstanceEndsWithItsMessage() {
 void StartupTest::missingResourceEndsTheStart() {
     ProgramRunner runner;
     QVERIFY(QFile::remove(runner.appDir() + "res/load.wav"));
-    QProcess* program = runner.start({"--headless"});
+    QProcess* program = runner.start({"--headless", runner.scenario("")});
     QVERIFY(program->waitForFinished(10000));
     QVERIFY(program->exitCode() != 0);
     const QString errors = QString::fromUtf8(program->readAllStandardError());

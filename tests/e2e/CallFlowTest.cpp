@@ -1,0 +1,176 @@
+#include "ProgramRunner.h"
+
+#include "stores/LanguageIds.h"
+#include "stores/cJournal.h"
+#include "stores/cMSN.h"
+#include "stores/cPhonebook.h"
+
+#include <QTest>
+
+namespace {
+
+const char* kConnectResp = "-> CAPI_CONNECT - CAPI_RESP";
+const char* kDisconnectReq = "-> CAPI_DISCONNECT - CAPI_REQ";
+const char* kDisconnectResp = "-> CAPI_DISCONNECT - CAPI_RESP";
+const char* kAlertReq = "-> CAPI_ALERT - CAPI_REQ";
+
+std::string text(int id) {
+    return ProgramRunner::englishText(id);
+}
+
+// The journal as the program left it on disk.
+cJournal journalOf(const ProgramRunner& runner) {
+    cJournal journal;
+    journal.Init((runner.configDir() + "calls.txt").toStdString());
+    return journal;
+}
+
+int indexOf(const QStringList& lines, const char* text, int from = 0) {
+    for (int i = from; i < lines.size(); ++i) {
+        if (lines[i].contains(text)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+class CallFlowTest : public QObject {
+    Q_OBJECT
+private:
+    // Runs the program on the scenario until the transcript shows the given number of
+    // DISCONNECT_RESP, then ends it with SIGTERM.
+    void run(ProgramRunner& runner, const QString& scenario, int disconnects) {
+        QProcess* program = runner.start({"--headless", runner.scenario(scenario)});
+        QVERIFY2(runner.waitForTranscript(kDisconnectResp, disconnects),
+                 qPrintable(runner.transcript().join('\n') + program->readAllStandardError()));
+        program->terminate();
+        QVERIFY(program->waitForFinished(10000));
+        QCOMPARE(program->exitCode(), 0);
+    }
+
+private slots:
+    void knownAndUnknownCallersWithTheirEndReasons() {
+        ProgramRunner runner;
+        runner.writeConfig({});
+        cPhonebook phonebook;
+        phonebook.Init((runner.configDir() + "nn.dat").toStdString());
+        phonebook.add("0301234567", "Erika Mustermann", false, "", "");
+        run(runner,
+            "wait 0.3\n"
+            "call plci=0x101 called=4711 calling=301234567\n"
+            "wait 0.2\n"
+            "hangup plci=0x101\n"
+            "wait 0.2\n"
+            "call plci=0x102 called=4711 calling=891234567\n"
+            "wait 0.2\n"
+            "hangup plci=0x102 reason=0x349A\n",
+            2);
+        const cJournal journal = journalOf(runner);
+        QCOMPARE(journal.getSize(), 2);
+        QCOMPARE(journal.getName(1), std::string("Erika Mustermann"));
+        QCOMPARE(journal.getEndReason(1), text(lang_id::kEndCallerHungUp));
+        QCOMPARE(journal.getNumber(2), std::string("0891234567"));
+        QCOMPARE(journal.getName(2), std::string("0891234567"));
+        QCOMPARE(journal.getEndReason(2), text(lang_id::kEndAnsweredElsewhere));
+        QVERIFY(indexOf(runner.transcript(), kConnectResp) < 0);
+    }
+
+    void withheldCallerIsTurnedAwayWhenAnonymousCallsAreRejected() {
+        ProgramRunner runner;
+        runner.writeConfig({"RejectAnonymous=-1"});
+        run(runner,
+            "wait 0.3\n"
+            "call plci=0x201 called=4711 calling= octet3=0x00 octet3a=0xA0\n",
+            1);
+        const QStringList lines = runner.transcript();
+        const int accept = indexOf(lines, kConnectResp);
+        const int clear = indexOf(lines, kDisconnectReq);
+        QVERIFY2(accept >= 0 && clear > accept, qPrintable(lines.join('\n')));
+        QVERIFY(indexOf(lines, kAlertReq) >= 0);
+        const cJournal journal = journalOf(runner);
+        QCOMPARE(journal.getSize(), 1);
+        std::string anonymous = text(lang_id::kUnknown);
+        std::erase(anonymous, ' ');
+        QCOMPARE(journal.getNumber(1), anonymous);
+        QVERIFY(!journal.getEndReason(1).empty());
+    }
+
+    void unlistedMsnIsLeftAloneWhenOnlyListedMsnsCount() {
+        ProgramRunner runner;
+        runner.writeConfig({"showAllCalls=0"});
+        cMSN msnList;
+        msnList.Init((runner.configDir() + "msn.dat").toStdString());
+        msnList.add("4711", "Büro", true, true);
+        run(runner,
+            "wait 0.3\n"
+            "call plci=0x301 called=999 calling=301234567\n"
+            "wait 0.2\n"
+            "hangup plci=0x301\n",
+            1);
+        QStringList puts = runner.transcript().filter(" -> ");
+        puts = puts.filter("LISTEN", Qt::CaseSensitive).isEmpty() ? puts : puts.mid(1);
+        QCOMPARE(puts.size(), 2);
+        QVERIFY(puts[0].contains(kAlertReq));
+        QVERIFY(puts[1].contains(kDisconnectResp));
+        QCOMPARE(journalOf(runner).getSize(), 0);
+    }
+
+    void telephoneSystemAddsAZero() {
+        ProgramRunner runner;
+        runner.writeConfig({"TKAddNull=-1"});
+        run(runner, "wait 0.3\ncall plci=0x401 called=1 calling=301234567\nhangup plci=0x401\n", 1);
+        QCOMPARE(journalOf(runner).getNumber(1), std::string("00301234567"));
+    }
+
+    void telephoneSystemRemovesTheZeroAndAWildcardEntryRejects() {
+        ProgramRunner runner;
+        runner.writeConfig({"TKRemoveNull=-1"});
+        cPhonebook phonebook;
+        phonebook.Init((runner.configDir() + "nn.dat").toStdString());
+        phonebook.add("900*", "Mehrwertdienst", true, "", "");
+        run(runner, "wait 0.3\ncall plci=0x501 called=1 calling=9001234567\n", 1);
+        const cJournal journal = journalOf(runner);
+        QCOMPARE(journal.getNumber(1), std::string("9001234567"));
+        QCOMPARE(journal.getName(1), std::string("Mehrwertdienst"));
+        QVERIFY(indexOf(runner.transcript(), kConnectResp) >= 0);
+    }
+
+    void overlappingCallsEndingInReverseOrderKeepTheirOwnReasons() {
+        ProgramRunner runner;
+        runner.writeConfig({});
+        run(runner,
+            "wait 0.3\n"
+            "call plci=0x601 called=1 calling=301111111\n"
+            "wait 0.2\n"
+            "call plci=0x602 called=2 calling=302222222\n"
+            "wait 0.2\n"
+            "hangup plci=0x602 reason=0x349A\n"
+            "wait 0.2\n"
+            "hangup plci=0x601 reason=0x3490\n",
+            2);
+        const cJournal journal = journalOf(runner);
+        QCOMPARE(journal.getSize(), 2);
+        QCOMPARE(journal.getEndReason(1), text(lang_id::kEndCallerHungUp));
+        QCOMPARE(journal.getEndReason(2), text(lang_id::kEndAnsweredElsewhere));
+    }
+
+    void sigtermWhileACallRingsKeepsItsRecord() {
+        ProgramRunner runner;
+        runner.writeConfig({});
+        QProcess* program = runner.start(
+            {"--headless",
+             runner.scenario("wait 0.3\ncall plci=0x701 called=1 calling=301234567\n")});
+        QVERIFY(runner.waitForTranscript(kAlertReq));
+        program->terminate();
+        QVERIFY(program->waitForFinished(10000));
+        QCOMPARE(program->exitCode(), 0);
+        const cJournal journal = journalOf(runner);
+        QCOMPARE(journal.getSize(), 1);
+        QCOMPARE(journal.getNumber(1), std::string("0301234567"));
+    }
+};
+
+QTEST_GUILESS_MAIN(CallFlowTest)
+#include "CallFlowTest.moc"
