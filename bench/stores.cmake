@@ -1,1 +1,2 @@
 # Benchmarks of stores.
+rufwacht_core_bench(bench_stores stores_bench.cpp)

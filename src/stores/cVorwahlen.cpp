@@ -67,7 +67,7 @@ Hit longestMatch(const PrefixTable& table, std::string_view number,
 
 } // namespace
 
-bool parsePrefixLine(std::string_view line, std::uint32_t& code, std::string& text) {
+bool parsePrefixLine(std::string_view line, std::uint32_t& code, std::string_view& text) {
     const std::size_t semicolon = line.find(';');
     if (semicolon == std::string_view::npos) {
         return false;
@@ -77,28 +77,29 @@ bool parsePrefixLine(std::string_view line, std::uint32_t& code, std::string& te
         return false;
     }
     code = *value;
-    text = std::string(line.substr(semicolon + 1));
+    text = line.substr(semicolon + 1);
     return true;
 }
 
-PrefixTable::LoadResult PrefixTable::load(const std::string& path) {
+PrefixTable::LoadResult PrefixTable::load(const std::string& path,
+                                          std::span<const std::uint32_t> wanted) {
     m_entries.clear();
-    const auto lines = readTextLines(path);
-    if (!lines) {
+    const auto bytes = readFileBytes(path);
+    if (!bytes) {
         return LoadResult::Missing;
     }
     bool badLines = false;
-    m_entries.reserve(lines->size());
-    for (const auto& line : *lines) {
+    for (const auto& line : splitLines(*bytes)) {
         if (trimBlanks(line).empty()) {
             continue;
         }
         std::uint32_t code = 0;
-        std::string text;
-        if (parsePrefixLine(line, code, text)) {
-            m_entries.emplace_back(code, std::move(text));
-        } else {
+        std::string_view text;
+        if (!parsePrefixLine(line, code, text)) {
             badLines = true;
+        } else if (wanted.empty() ||
+                   std::find(wanted.begin(), wanted.end(), code) != wanted.end()) {
+            m_entries.emplace_back(code, cp1252ToUtf8(text));
         }
     }
     // Sorted by code with equal codes in file order; the last of each run is the one to keep.
@@ -164,11 +165,21 @@ std::string cVorwahlen::getHerkunft(const std::string& sNumber) const {
     if (!country.text) {
         return {};
     }
-    // The country's own table, e.g. prefix/0043.dat, read afresh for every such number.
-    PrefixTable foreign;
-    foreign.load(m_prefixDir + "00" + std::to_string(*codeValue(number.substr(0, country.length))) +
-                 ".dat");
+    // The country's own table, e.g. prefix/0043.dat, read afresh for every such number; only
+    // the codes this number can match are kept.
     const std::string national = "0" + std::string(number.substr(country.length));
+    std::vector<std::uint32_t> candidates;
+    for (const std::size_t k : kAreaLengths) {
+        if (const auto code = codeValue(std::string_view(national).substr(0, k))) {
+            candidates.push_back(*code);
+        }
+    }
+    PrefixTable foreign;
+    if (!candidates.empty()) {
+        foreign.load(m_prefixDir + "00" +
+                         std::to_string(*codeValue(number.substr(0, country.length))) + ".dat",
+                     candidates);
+    }
     const auto* place = longestMatch(foreign, national, kAreaLengths).text;
     return place ? *country.text + ", " + *place : *country.text;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -14,8 +15,9 @@ public:
     enum class LoadResult { Ok, Missing, BadLines };
 
     /// Fills the table from a prefix file ("code;text" lines, Windows-1252). Bad lines are
-    /// skipped and reported by the result; a later line with the same code wins.
-    LoadResult load(const std::string& path);
+    /// skipped and reported by the result; a later line with the same code wins. With wanted,
+    /// only those codes are kept (a single lookup need not decode the whole file).
+    LoadResult load(const std::string& path, std::span<const std::uint32_t> wanted = {});
     void clear() { m_entries.clear(); }
 
     /// The text of a code; nullptr when the table has none.
@@ -33,7 +35,7 @@ private:
 
 /// Parses one line of a prefix file: the code before the first ";" (digits, leading zeros and
 /// surrounding blanks allowed, at most 999999) and the text after it, as it stands.
-bool parsePrefixLine(std::string_view line, std::uint32_t& code, std::string& text);
+bool parsePrefixLine(std::string_view line, std::uint32_t& code, std::string_view& text);
 
 /// Tells where a telephone number comes from: the country of an international number
 /// ("00" + country code), the place of an area code, or both. The longest matching code wins.

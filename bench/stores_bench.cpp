@@ -1,0 +1,142 @@
+// Timings of the stores: a phonebook change and miss, journal load and save, origin lookups.
+#include "stores/cJournal.h"
+#include "stores/cPhonebook.h"
+#include "stores/cVorwahlen.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+namespace {
+
+const std::string kShippedTables = std::string(RUFWACHT_SOURCE_DIR) + "/data/prefix/";
+
+// A scratch folder removed when the program ends.
+class ScratchDir {
+public:
+    ScratchDir() {
+        std::random_device seed;
+        m_path =
+            std::filesystem::temp_directory_path() / ("rufwacht-bench-" + std::to_string(seed()));
+        std::filesystem::create_directories(m_path);
+    }
+    ~ScratchDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    std::string write(const std::string& name, const std::string& bytes) const {
+        const auto path = (m_path / name).string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+private:
+    std::filesystem::path m_path;
+};
+
+const ScratchDir& scratch() {
+    static ScratchDir dir;
+    return dir;
+}
+
+std::string phonebookBytes(int entries) {
+    std::string bytes;
+    for (int i = 0; i < entries; ++i) {
+        const std::string number = "0" + std::to_string(30000000 + i * 7);
+        bytes += number + "\tM\xFCller " + std::to_string(i % 997) + "\t0\t\t\r\n";
+    }
+    return bytes + "\r\n";
+}
+
+std::string journalBytes(int records) {
+    std::string bytes;
+    for (int i = 0; i < records; ++i) {
+        bytes += "0" + std::to_string(30000000 + i) +
+                 "\tJ\xFCrgen Gro\xDF\t1234567\t01.02.2024\t"
+                 "10:11:12\tNormales Ausl\xF6sen\tSprache\r\n";
+    }
+    return bytes;
+}
+
+void BM_PhonebookChange(benchmark::State& state) {
+    const std::string base = phonebookBytes(4000);
+    cPhonebook phonebook;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const auto path = scratch().write("nn.dat", base);
+        phonebook.Init(path);
+        state.ResumeTiming();
+        phonebook.add("0351123456", "Neu", false, "", "");
+    }
+    state.counters["entries"] = phonebook.getSize();
+}
+BENCHMARK(BM_PhonebookChange)->Unit(benchmark::kMillisecond);
+
+void BM_PhonebookGetNameMiss(benchmark::State& state) {
+    cPhonebook phonebook;
+    phonebook.Init(scratch().write("nn-miss.dat", phonebookBytes(4000)));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(phonebook.getName("0999999999"));
+    }
+}
+BENCHMARK(BM_PhonebookGetNameMiss)->Unit(benchmark::kMicrosecond);
+
+void BM_JournalLoad(benchmark::State& state) {
+    const auto path =
+        scratch().write("calls-load.txt", journalBytes(static_cast<int>(state.range(0))));
+    cJournal journal;
+    for (auto _ : state) {
+        journal.Init(path);
+    }
+    state.counters["records"] = journal.getSize();
+}
+BENCHMARK(BM_JournalLoad)->Arg(4096)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_JournalLoadAndSave(benchmark::State& state) {
+    const auto path =
+        scratch().write("calls-save.txt", journalBytes(static_cast<int>(state.range(0))));
+    cJournal journal;
+    for (auto _ : state) {
+        journal.Init(path);
+        journal.saveJournal();
+    }
+    state.counters["records"] = journal.getSize();
+}
+BENCHMARK(BM_JournalLoadAndSave)->Arg(4096)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_VorwahlenInit(benchmark::State& state) {
+    cVorwahlen lookup;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(lookup.Init("0049", kShippedTables));
+    }
+    state.counters["table_bytes"] = static_cast<double>(lookup.memoryBytes());
+}
+BENCHMARK(BM_VorwahlenInit)->Unit(benchmark::kMillisecond);
+
+void BM_HerkunftNational(benchmark::State& state) {
+    cVorwahlen lookup;
+    lookup.Init("0049", kShippedTables);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(lookup.getHerkunft("021291234"));
+    }
+}
+BENCHMARK(BM_HerkunftNational)->Unit(benchmark::kMicrosecond);
+
+// The foreign table is read from disk for every international number; 0049.dat is the largest.
+void BM_HerkunftInternational(benchmark::State& state, const char* number) {
+    cVorwahlen lookup;
+    lookup.Init("0043", kShippedTables);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(lookup.getHerkunft(number));
+    }
+}
+BENCHMARK_CAPTURE(BM_HerkunftInternational, Austria, "0043316555")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_HerkunftInternational, Germany, "0049212123456")
+    ->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
