@@ -1,4 +1,7 @@
 #include "calls/frmMain.h"
+#include "stores/OriginQuery.h"
+#include "stores/Settings.h"
+#include "support/AppPaths.h"
 #include "support/CommandLine.h"
 #include "support/QtText.h"
 #include "support/SignalWatcher.h"
@@ -58,6 +61,17 @@ int main(int argc, char* argv[]) {
         std::cout << kAppName << ' ' << kAppVersion << '\n';
         return 0;
     }
+    if (commandLine.origin) {
+        // Answers from the tables alone: no display, and the running instance is not touched.
+        QCoreApplication app(argc, argv);
+        initAppPath(ss(QCoreApplication::applicationDirPath()), commandLine.configDir);
+        if (fileExists(configFilePath())) {
+            loadSettings(settings(), configFilePath());
+        } else {
+            settings().Prefix = "0049";
+        }
+        return runOriginQuery(*commandLine.origin, std::cout);
+    }
     if (!commandLine.headless && !hasDisplay()) {
         std::cerr << "rufwacht: no display found, running headless\n";
         commandLine.headless = true;
@@ -76,6 +90,6 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(kAppVersion);
     QApplication::setQuitOnLastWindowClosed(false);
     QtUserPrompt prompt;
-    DesktopUi ui;
+    DesktopUi ui(prompt);
     return runController(app, commandLine, prompt, ui, &ui);
 }

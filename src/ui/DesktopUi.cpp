@@ -14,7 +14,7 @@ bool DesktopUrlOpener::openUrl(const std::string& address) {
     return QDesktopServices::openUrl(QUrl(qs(address)));
 }
 
-DesktopUi::DesktopUi() = default;
+DesktopUi::DesktopUi(UserPrompt& prompt) : m_prompt(prompt) {}
 
 DesktopUi::~DesktopUi() {
     delete m_debugWindow;

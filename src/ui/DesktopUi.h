@@ -2,6 +2,7 @@
 
 #include "calls/ControllerUi.h"
 #include "support/QtWavePlayer.h"
+#include "support/UserPrompt.h"
 
 #include <QPointer>
 
@@ -18,7 +19,7 @@ public:
 /// handling, sound and browser.
 class DesktopUi : public ControllerUi {
 public:
-    DesktopUi();
+    explicit DesktopUi(UserPrompt& prompt);
     ~DesktopUi() override;
 
     /// The controller whose debug window this shows; set before start-up.
@@ -35,6 +36,7 @@ public:
     UrlOpener& urlOpener() override { return m_opener; }
 
 private:
+    UserPrompt& m_prompt;
     frmMain* m_controller = nullptr;
     QPointer<DebugWindow> m_debugWindow;
     NullJournalView m_journal;

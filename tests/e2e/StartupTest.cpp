@@ -13,6 +13,7 @@ private slots:
     void secondInstanceEndsWithItsMessage();
     void missingResourceEndsTheStart();
     void versionAndHelp();
+    void originQueryAnswersWithoutStartingTheProgram();
 };
 
 void StartupTest::firstStartCreatesConfigAndEndsCleanlyOnSigterm() {
@@ -72,6 +73,18 @@ void StartupTest::versionAndHelp() {
     QVERIFY(wrong->waitForFinished(10000));
     QCOMPARE(wrong->exitCode(), 2);
     QVERIFY(!QFile::exists(runner.configDir()));
+}
+
+void StartupTest::originQueryAnswersWithoutStartingTheProgram() {
+    ProgramRunner runner;
+    QProcess* found = runner.start({"--origin", "0041441234567"});
+    QVERIFY(found->waitForFinished(10000));
+    QCOMPARE(found->exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(found->readAllStandardOutput()), QString("Schweiz, Zürich\n"));
+    QProcess* letters = runner.start({"--origin", "0301x"});
+    QVERIFY(letters->waitForFinished(10000));
+    QCOMPARE(letters->exitCode(), 1);
+    QVERIFY(!QFile::exists(runner.configDir() + "config.dat"));
 }
 
 QTEST_GUILESS_MAIN(StartupTest)
