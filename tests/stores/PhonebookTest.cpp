@@ -170,3 +170,14 @@ TEST_F(PhonebookFile, RandomBytesLoadAndSurviveAChange) {
     phonebook.add("0301", "A", false, "", "");
     EXPECT_EQ(phonebook.getSize(), size + 1);
 }
+
+TEST(PhonebookUnwritable, ChangeStaysInMemoryWhenTheFileCannotBeWritten) {
+    TempDir dir;
+    cPhonebook phonebook;
+    EXPECT_FALSE(phonebook.Init(dir.file("missing-folder/nn.dat")));
+    phonebook.add("2", "B", false, "", "");
+    phonebook.add("1", "A", true, "", "");
+    ASSERT_EQ(phonebook.getSize(), 2);
+    EXPECT_EQ(phonebook.getNameIndex(1), "A");
+    EXPECT_TRUE(phonebook.getReject("1"));
+}
