@@ -26,8 +26,9 @@ namespace {
 
 const LatestCall kNoCall;
 
-// The call the debug window's "Incoming" button makes.
-constexpr const char* kTestCaller = "08154711";
+// The call the debug window's "Incoming" button makes on the simulated line: a national number,
+// so the caller reads 08154711 as in the test call without a line.
+constexpr const char* kTestCallerDigits = "8154711";
 constexpr const char* kTestMsn = "12345";
 
 } // namespace
@@ -257,8 +258,9 @@ void frmMain::testIncomingCall() {
     if (auto* line = dynamic_cast<SimulatedLine*>(&m_capi->driver()); line && line->isListening()) {
         capi::IncomingCallElements call;
         call.calledDigits = kTestMsn;
-        call.callingDigits = kTestCaller;
-        call.cip = 2;
+        call.callingDigits = kTestCallerDigits;
+        call.cip = 1; // speech: the listen request asks for voice calls only
+        call.plci = m_nextTestPlci++;
         line->injectCall(call);
         return;
     }

@@ -117,6 +117,7 @@ private:
     QTimer m_tmrCAPIDelay;
     QPointer<QSocketNotifier> m_readiness;
     int m_capiDelayCountdown = 0;
+    std::uint32_t m_nextTestPlci = 0x0F01; // PLCIs of the debug window's test calls
     QString m_debugText;
     bool m_ended = false;
     int m_exitCode = 0;

@@ -1,0 +1,103 @@
+#include "support/ScriptedPrompt.h"
+#include "support/TempDir.h"
+
+#include "calls/DebugWindow.h"
+#include "calls/frmMain.h"
+#include "stores/Settings.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <filesystem>
+
+class DebugWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        settings() = SettingsRecord{};
+        m_dir = std::make_unique<TempDir>();
+        const std::string app = m_dir->path() + "app";
+        std::filesystem::create_directories(app);
+        for (const char* sub : {"lang", "res", "prefix"}) {
+            std::filesystem::copy(std::string(RUFWACHT_SOURCE_DIR) + "/data/" + sub,
+                                  app + "/" + sub, std::filesystem::copy_options::recursive);
+        }
+        m_dir->write("app/config/config.dat", "[config]\r\nlanguage=english\r\n");
+        m_dir->write("empty.scenario", "\n");
+        m_runtime = std::make_unique<ScopedEnv>("XDG_RUNTIME_DIR", m_dir->path().c_str());
+        CommandLine commandLine;
+        commandLine.debug = true;
+        commandLine.line = "sim:" + m_dir->file("empty.scenario");
+        m_controller = std::make_unique<frmMain>(commandLine, m_prompt, m_ui);
+        QVERIFY(m_controller->start(app));
+        m_window = std::make_unique<DebugWindow>(*m_controller);
+    }
+    void cleanup() {
+        m_window.reset();
+        m_controller.reset();
+        m_runtime.reset();
+        m_dir.reset();
+    }
+
+    void showsTheTraceFromItsStart() {
+        QCOMPARE(m_window->windowTitle(), QString("Form1"));
+        const auto* trace = m_window->findChild<QPlainTextEdit*>("txtDebug");
+        QVERIFY(trace->toPlainText().startsWith("---DEBUG---\n"));
+        QVERIFY(trace->toPlainText().contains("CAPI_REGISTER"));
+    }
+
+    void diagnosticButtonsAppendTheDriversAnswers() {
+        const auto* trace = m_window->findChild<QPlainTextEdit*>("txtDebug");
+        const struct {
+            const char* button;
+            const char* caption;
+            const char* answer;
+        } cases[] = {
+            {"Command2", "GET_MANUFACT.", "Rufwacht simulated line"},
+            {"Command3", "GET_VERSION", "2.0 rev. 1.0"},
+            {"Command4", "GET_PROFILE", "B-Channels: 2"},
+            {"Command5", "GET_SERIAL_NUM", "0000001"},
+            {"Command6", "INSTALLED", "\nTRUE"},
+        };
+        for (const auto& c : cases) {
+            auto* button = m_window->findChild<QPushButton*>(c.button);
+            QVERIFY2(button, c.button);
+            QCOMPARE(button->text(), QString(c.caption));
+            QTest::mouseClick(button, Qt::LeftButton);
+            QVERIFY2(trace->toPlainText().contains(c.answer), c.answer);
+        }
+    }
+
+    void incomingSendsATestCallThroughTheLine() {
+        QTest::mouseClick(m_window->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        const auto* caller = m_window->findChild<QLineEdit*>("txtCallerID");
+        QTRY_COMPARE(caller->text(), QString("08154711"));
+        QCOMPARE(m_window->findChild<QLineEdit*>("txtCalledMSN")->text(), QString("12345"));
+        QTest::mouseClick(m_window->findChild<QPushButton*>("Command7"), Qt::LeftButton);
+        QTRY_VERIFY(!m_window->findChild<QLineEdit*>("txtDisconnectReason")->text().isEmpty());
+        const auto* trace = m_window->findChild<QPlainTextEdit*>("txtDebug");
+        QVERIFY(trace->toPlainText().contains("CAPI_ALERT"));
+    }
+
+    void closingAndDecliningKeepsTheControllerPolling() {
+        m_window->show();
+        m_prompt.answers = {false};
+        m_window->close();
+        QTRY_COMPARE(m_prompt.shown.size(), std::size_t(1));
+        QVERIFY(!m_controller->hasEnded());
+        QVERIFY(m_controller->isPolling());
+    }
+
+private:
+    std::unique_ptr<TempDir> m_dir;
+    std::unique_ptr<ScopedEnv> m_runtime;
+    ScriptedPrompt m_prompt;
+    NoControllerUi m_ui;
+    std::unique_ptr<frmMain> m_controller;
+    std::unique_ptr<DebugWindow> m_window;
+};
+
+QTEST_MAIN(DebugWindowTest)
+#include "DebugWindowTest.moc"
