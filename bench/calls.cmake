@@ -1,1 +1,4 @@
-# Benchmarks of calls.
+# Benchmarks of the call handling through the whole program.
+add_executable(bench_calls_latency calls_latency.cpp)
+target_link_libraries(bench_calls_latency PRIVATE rufwacht_app)
+target_compile_definitions(bench_calls_latency PRIVATE RUFWACHT_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
