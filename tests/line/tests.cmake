@@ -4,6 +4,7 @@ rufwacht_core_test(test_line_codec line/CapiMessagesTest.cpp line/CodeTablesTest
 rufwacht_core_test(test_line_capi line/cCAPITest.cpp)
 
 rufwacht_core_test(test_line_sim line/SimulatedLineTest.cpp support/TempDir.cpp)
+rufwacht_core_test(test_line_fuzz line/MessageFuzzTest.cpp)
 
 # Stand-ins for libcapi20, loaded by path: one complete, one lacking capi20_get_profile. They
 # carry their own copy of the simulated line (the core library is not built position-independent).
