@@ -23,8 +23,9 @@ Message body(std::uint16_t cip, const Message& structures) {
 }
 
 Message structure(const std::string& content) {
-    Message bytes = {static_cast<std::uint8_t>(content.size())};
-    bytes.insert(bytes.end(), content.begin(), content.end());
+    Message bytes(content.size() + 1);
+    bytes[0] = static_cast<std::uint8_t>(content.size());
+    std::copy(content.begin(), content.end(), bytes.begin() + 1);
     return bytes;
 }
 
