@@ -3,11 +3,22 @@
 #include "calls/ControllerUi.h"
 #include "support/QtWavePlayer.h"
 #include "support/UserPrompt.h"
+#include "ui/CallPopup.h"
+#include "ui/ControllerCommands.h"
+#include "ui/DesktopPictures.h"
+#include "ui/TrayBlinker.h"
 
 #include <QPointer>
+#include <QSystemTrayIcon>
+
+#include <functional>
+#include <memory>
+#include <optional>
 
 class DebugWindow;
+class frmJournal;
 class frmMain;
+class modTrayIcon;
 
 /// Opens addresses with the desktop's URL handler.
 class DesktopUrlOpener : public UrlOpener {
@@ -15,15 +26,29 @@ public:
     bool openUrl(const std::string& address) override;
 };
 
-/// The controller's desktop: language chooser, debug window, the windows and icon of the call
-/// handling, sound and browser.
+/// The journal window as the call handlers see it; nothing happens before it exists.
+class JournalWindowView : public JournalView {
+public:
+    void attach(frmJournal* window);
+    void RefreshJournal(bool clear) override;
+    void showAndActivate() override;
+    void minimize() override;
+
+private:
+    QPointer<frmJournal> m_window;
+};
+
+/// The controller's desktop: language chooser, debug window, the journal window, the pop-up
+/// and the notification icon of the call handling, sound and browser.
 class DesktopUi : public ControllerUi {
 public:
-    explicit DesktopUi(UserPrompt& prompt);
+    /// trayAvailable tells whether the desktop has a notification area.
+    explicit DesktopUi(UserPrompt& prompt, std::function<bool()> trayAvailable =
+                                               &QSystemTrayIcon::isSystemTrayAvailable);
     ~DesktopUi() override;
 
     /// The controller whose debug window this shows; set before start-up.
-    void attach(frmMain* controller) { m_controller = controller; }
+    void attach(frmMain* controller);
 
     void chooseLanguage() override;
     void showDebugWindow() override;
@@ -35,13 +60,25 @@ public:
     WavePlayer& wavePlayer() override { return m_player; }
     UrlOpener& urlOpener() override { return m_opener; }
 
+    frmJournal* journalWindow() const { return m_journalWindow.get(); }
+    CallPopup& callPopup() { return m_popup; }
+    TrayBlinker& trayBlinker() { return m_tray; }
+    modTrayIcon* trayIcon() const { return m_trayIcon.get(); }
+
 private:
+    const DesktopPictures& pictures();
+
     UserPrompt& m_prompt;
-    frmMain* m_controller = nullptr;
+    std::function<bool()> m_trayAvailable;
+    QPointer<frmMain> m_controller;
     QPointer<DebugWindow> m_debugWindow;
-    NullJournalView m_journal;
-    NullPopupView m_popup;
-    NullTrayView m_tray;
+    std::optional<DesktopPictures> m_pictures;
+    ControllerCommands m_commands;
+    TrayBlinker m_tray;
+    CallPopup m_popup;
+    JournalWindowView m_journal;
+    std::unique_ptr<frmJournal> m_journalWindow;
+    std::unique_ptr<modTrayIcon> m_trayIcon;
     QtWavePlayer m_player;
     DesktopUrlOpener m_opener;
 };

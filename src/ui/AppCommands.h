@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+/// What the windows ask of the controller: the line, the browser, the sounds and the end.
+class AppCommands {
+public:
+    virtual ~AppCommands() = default;
+    /// Turns away the call that rang last.
+    virtual void rejectCall() = 0;
+    /// Looks the number of a display text up in the web directory.
+    virtual void identify(const std::string& displayText) = 0;
+    /// Ends the program after asking, unless the settings say not to ask.
+    virtual void exitApp() = 0;
+    /// The caller number of the latest incoming call as the line delivered it.
+    virtual std::string latestCallerId() const = 0;
+    /// A feedback sound (res/NAME.wav), subject to the audio feedback setting.
+    virtual void playSound(const std::string& name) = 0;
+};

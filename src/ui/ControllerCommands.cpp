@@ -1,0 +1,34 @@
+#include "ui/ControllerCommands.h"
+
+#include "calls/frmMain.h"
+#include "line/cCAPI.h"
+#include "support/modSound.h"
+
+void ControllerCommands::rejectCall() {
+    if (m_controller && m_controller->CAPI() != nullptr) {
+        m_controller->CAPI()->RejectCall();
+    }
+}
+
+void ControllerCommands::identify(const std::string& displayText) {
+    if (m_controller) {
+        m_controller->Identify(displayText);
+    }
+}
+
+void ControllerCommands::exitApp() {
+    if (m_controller) {
+        m_controller->appExit(false);
+    }
+}
+
+std::string ControllerCommands::latestCallerId() const {
+    return m_controller ? m_controller->latestCall().callerId : std::string();
+}
+
+void ControllerCommands::playSound(const std::string& name) {
+    // The sounds exist once start-up has loaded the settings; the windows come after that.
+    if (m_controller && m_controller->CAPI() != nullptr) {
+        m_controller->sound().playSound(name);
+    }
+}

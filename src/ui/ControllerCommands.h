@@ -1,0 +1,22 @@
+#pragma once
+
+#include "ui/AppCommands.h"
+
+#include <QPointer>
+
+class frmMain;
+
+/// The windows' commands carried out by the controller; nothing happens without one.
+class ControllerCommands : public AppCommands {
+public:
+    void attach(frmMain* controller) { m_controller = controller; }
+
+    void rejectCall() override;
+    void identify(const std::string& displayText) override;
+    void exitApp() override;
+    std::string latestCallerId() const override;
+    void playSound(const std::string& name) override;
+
+private:
+    QPointer<frmMain> m_controller;
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QPixmap>
+
+class QWidget;
+
+/// Puts the window in the middle of the screen's free area.
+void centreOnScreen(QWidget* window);
+
+/// Lays the picture under the window's controls, from the top left corner; a null picture
+/// leaves the plain window colour.
+void setWindowBackground(QWidget* window, const QPixmap& picture);
+
+/// Gives a panel the plain window colour, whatever lies under it.
+void setPlainBackground(QWidget* panel);
