@@ -40,7 +40,10 @@ QAbstractAnimation* OptionsSlide::panelTo(int width) {
 
 void OptionsSlide::run(QAbstractAnimation* animation) {
     m_running = animation;
-    connect(animation, &QAbstractAnimation::finished, this, &OptionsSlide::finished);
+    connect(animation, &QAbstractAnimation::finished, this, [this]() {
+        m_running = nullptr;
+        emit finished();
+    });
     animation->start(QAbstractAnimation::DeleteWhenStopped);
 }
 

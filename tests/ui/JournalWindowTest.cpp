@@ -1,0 +1,446 @@
+#include "support/ScriptedPrompt.h"
+#include "ui/UiTestSupport.h"
+
+#include "stores/LanguageIds.h"
+#include "support/Version.h"
+#include "ui/JournalTableModel.h"
+#include "ui/OptionsSlide.h"
+#include "ui/frmJournal.h"
+
+#include <QAbstractButton>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+std::string readFile(const TempDir& dir, const std::string& name) {
+    return dir.read(name);
+}
+
+} // namespace
+
+class JournalWindowTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<UiFixture> m_fixture;
+    ScriptedPrompt m_prompt;
+    RecordingCommands m_commands;
+    bool m_trayAvailable = true;
+
+    std::unique_ptr<frmJournal> makeWindow() {
+        return std::make_unique<frmJournal>(m_fixture->pictures, m_commands, m_prompt,
+                                            [this]() { return m_trayAvailable; });
+    }
+    static QTableView* list(frmJournal& window) {
+        return window.findChild<QTableView*>("lstCalls");
+    }
+    static QString cell(frmJournal& window, int row, int column, int role = Qt::DisplayRole) {
+        QAbstractItemModel* model = list(window)->model();
+        return model->index(row, column).data(role).toString();
+    }
+    static QPoint rowCentre(frmJournal& window, int row) {
+        QTableView* view = list(window);
+        return view->visualRect(view->model()->index(row, 0)).center();
+    }
+    static void rightClick(frmJournal& window, QPoint where) {
+        QTest::mouseClick(list(window)->viewport(), Qt::RightButton, {}, where);
+    }
+    static QMenu* journalMenu(frmJournal& window) {
+        return window.findChild<QMenu*>("mnuJournalPopup");
+    }
+    static void trigger(frmJournal& window, const char* action) {
+        auto* item = window.findChild<QAction*>(action);
+        QVERIFY(item != nullptr);
+        item->trigger();
+    }
+
+private slots:
+    void init() {
+        m_fixture = std::make_unique<UiFixture>();
+        m_prompt = ScriptedPrompt{};
+        m_commands = RecordingCommands{};
+        m_trayAvailable = true;
+    }
+    void cleanup() { m_fixture.reset(); }
+
+    void controlsFollowTheDesign_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("parent");
+        QTest::addColumn<QRect>("twips");
+        QTest::addColumn<int>("languageId");
+        QTest::newRow("picPopUp") << "picPopUp"
+                                  << "frmJournal" << QRect(240, 4080, 495, 495) << 0;
+        QTest::newRow("picMenu") << "picMenu"
+                                 << "frmJournal" << QRect(8040, 3720, 15, 1575) << 0;
+        QTest::newRow("cmdPrefixCheck") << "cmdPrefixCheck"
+                                        << "picMenu" << QRect(240, 1080, 1575, 375) << 1076;
+        QTest::newRow("cmdUpdateCheck") << "cmdUpdateCheck"
+                                        << "picMenu" << QRect(240, 600, 1575, 375) << 1045;
+        QTest::newRow("cmdClearList") << "cmdClearList"
+                                      << "picMenu" << QRect(240, 120, 1575, 375) << 1016;
+        QTest::newRow("cmdConfig") << "cmdConfig"
+                                   << "picMenu" << QRect(2400, 120, 1575, 375) << 1000;
+        QTest::newRow("cmdInfo") << "cmdInfo"
+                                 << "picMenu" << QRect(2400, 600, 1575, 375) << 1017;
+        QTest::newRow("cmdExit") << "cmdExit"
+                                 << "picMenu" << QRect(2400, 1080, 1575, 375) << 1018;
+        QTest::newRow("picISDN") << "picISDN"
+                                 << "frmJournal" << QRect(120, 120, 7935, 3015) << 0;
+        QTest::newRow("cmdReject") << "cmdReject"
+                                   << "picISDN" << QRect(120, 2520, 1815, 375) << 1063;
+        QTest::newRow("lstCalls") << "lstCalls"
+                                  << "picISDN" << QRect(120, 120, 7575, 2295) << 0;
+        QTest::newRow("lblOptions") << "lblOptions"
+                                    << "picISDN" << QRect(7440, 2520, 255, 255) << 0;
+        QTest::newRow("lblInfo") << "lblInfo"
+                                 << "frmJournal" << QRect(960, 3240, 7095, 375) << 0;
+    }
+    void controlsFollowTheDesign() {
+        QFETCH(QString, name);
+        QFETCH(QString, parent);
+        QFETCH(QRect, twips);
+        QFETCH(int, languageId);
+        auto window = makeWindow();
+        auto* control = window->findChild<QWidget*>(name);
+        QVERIFY(control != nullptr);
+        QCOMPARE(control->parentWidget()->objectName(), parent);
+        const TwipsScale& scale = window->scale();
+        QCOMPARE(control->geometry(),
+                 scale.rect(twips.x(), twips.y(), twips.width(), twips.height()));
+        if (languageId != 0) {
+            auto* button = qobject_cast<QAbstractButton*>(control);
+            QVERIFY(button != nullptr);
+            QCOMPARE(button->text().toStdString(), Language().getStr(languageId));
+        }
+    }
+
+    void windowLooksAsDesigned() {
+        for (const int style : {0, 1}) {
+            settings().style = static_cast<std::int16_t>(style);
+            auto window = makeWindow();
+            const TwipsScale& scale = window->scale();
+            QCOMPARE(window->size(), scale.size(8175, 3255));
+            QCOMPARE(window->minimumSize(), window->maximumSize());
+            QCOMPARE(window->windowTitle().toStdString(), Language().getStr(lang_id::kCallJournal));
+            QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+            QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+            const bool hasPicture = window->palette().window().textureImage().width() > 0 ||
+                                    !window->palette().window().texture().isNull();
+            QCOMPARE(hasPicture, style == 0);
+            QCOMPARE(window->findChild<QLabel*>("lblInfo")->text(),
+                     QString("Rufwacht ") + kAppVersion);
+            QCOMPARE(window->findChild<QLabel*>("lblOptions")->text(), QString(">>"));
+            QVERIFY(!window->isVisible());
+            // Creation plays the load sound; the settings dialog and update window are not
+            // there yet, so their commands are off.
+            QCOMPARE(m_commands.sounds, std::vector<std::string>({"load"}));
+            m_commands.sounds.clear();
+            for (const char* off : {"cmdUpdateCheck", "cmdConfig", "cmdInfo"}) {
+                QVERIFY(!window->findChild<QWidget*>(off)->isEnabled());
+            }
+            for (const char* off : {"mnuConfig", "mnuInfo"}) {
+                QVERIFY(!window->findChild<QAction*>(off)->isEnabled());
+            }
+        }
+    }
+
+    void menusCarryTheirCaptions() {
+        auto window = makeWindow();
+        const std::vector<std::pair<const char*, int>> items = {
+            {"mnuLoadMain", 1015},       {"mnuConfig", 1000},       {"mnuInfo", 1017},
+            {"mnuExit", 1018},           {"mnuJournalAddPB", 1028}, {"mnuJournalDel", 1090},
+            {"mnuJournalIdentify", 1029}};
+        for (const auto& [name, id] : items) {
+            auto* action = window->findChild<QAction*>(name);
+            QVERIFY2(action != nullptr, name);
+            QCOMPARE(action->text().toStdString(), Language().getStr(id));
+        }
+        QVERIFY(window->findChild<QAction*>("mnuDiv")->isSeparator());
+        QCOMPARE(window->trayMenu()->actions().size(), 5);
+        QCOMPARE(journalMenu(*window)->actions().size(), 3);
+    }
+
+    void rowsStandNewestFirstWithTagsAndTooltips() {
+        auto empty = makeWindow();
+        QCOMPARE(list(*empty)->model()->rowCount(), 0);
+        QCOMPARE(list(*empty)->model()->columnCount(), 5);
+        QCOMPARE(list(*empty)->model()->headerData(4, Qt::Horizontal).toString().toStdString(),
+                 Language().getStr(lang_id::kColumnEndReason));
+
+        Phonebook().add("0301234567", "Anna", false, "", "");
+        MSNList().add("7654321", "Office", false, false);
+        UiFixture::addCall("0301234567", "7654321", "first");
+        UiFixture::addCall("0899876543", "7654322", "second");
+        UiFixture::addCall("0211555", "7654321", "third");
+        auto window = makeWindow();
+        QTableView* view = list(*window);
+        QCOMPARE(view->model()->rowCount(), 3);
+        QCOMPARE(cell(*window, 0, 0), QString("0211555"));
+        QCOMPARE(cell(*window, 0, 4), QString("third"));
+        QCOMPARE(cell(*window, 0, 0, JournalTableModel::JournalIndexRole), QString("3"));
+        QCOMPARE(cell(*window, 2, 0), QString("Anna"));
+        QCOMPARE(cell(*window, 2, 0, Qt::ToolTipRole), QString("0301234567"));
+        QCOMPARE(cell(*window, 2, 0, JournalTableModel::JournalIndexRole), QString("1"));
+        QCOMPARE(cell(*window, 2, 1), QString("Office"));
+        QCOMPARE(cell(*window, 1, 1), QString("7654322"));
+        QCOMPARE(cell(*window, 1, 2), QString("06.12.26"));
+        QCOMPARE(cell(*window, 1, 3), QString("09:15:00"));
+        const int width = view->width();
+        const int divisors[] = {5, 6, 7, 8, 3};
+        for (int column = 0; column < 5; ++column) {
+            QCOMPARE(view->columnWidth(column), width / divisors[column]);
+        }
+        QCOMPARE(view->editTriggers(), QAbstractItemView::NoEditTriggers);
+        QVERIFY(!(view->model()->flags(view->model()->index(0, 0)) & Qt::ItemIsEditable));
+
+        UiFixture::addCall("0800", "7654321");
+        window->RefreshJournal(false);
+        QCOMPARE(cell(*window, 0, 0), QString("0800"));
+        QCOMPARE(view->model()->rowCount(), 4);
+    }
+
+    void deletingTheTopRowRemovesOnlyTheNewestRecord() {
+        UiFixture::addCall("0301111", "1");
+        UiFixture::addCall("0302222", "1");
+        UiFixture::addCall("0303333", "1");
+        auto window = makeWindow();
+        list(*window)->selectRow(0);
+        trigger(*window, "mnuJournalDel");
+        QCOMPARE(Journal().getSize(), 2);
+        QCOMPARE(Journal().getNumber(1), std::string("0301111"));
+        QCOMPARE(Journal().getNumber(2), std::string("0302222"));
+        const std::string file = readFile(m_fixture->dir, "calls.txt");
+        QVERIFY(file.find("0303333") == std::string::npos);
+        QVERIFY(file.find("0302222") != std::string::npos);
+        QCOMPARE(list(*window)->model()->rowCount(), 2);
+        QCOMPARE(cell(*window, 0, 0), QString("0302222"));
+        QVERIFY(m_prompt.shown.empty());
+    }
+
+    void clearingAsksFirst() {
+        UiFixture::addCall("0301111", "1");
+        UiFixture::addCall("0302222", "1");
+        auto window = makeWindow();
+        const std::string before = readFile(m_fixture->dir, "calls.txt");
+        auto* clear = window->findChild<QAbstractButton*>("cmdClearList");
+        m_prompt.answers = {false};
+        clear->click();
+        QCOMPARE(m_prompt.shown.size(), std::size_t(1));
+        QCOMPARE(m_prompt.shown[0].text, Language().getStr(lang_id::kClearListQuestion));
+        QCOMPARE(m_prompt.shown[0].icon, PromptIcon::Question);
+        QCOMPARE(Journal().getSize(), 2);
+        QCOMPARE(readFile(m_fixture->dir, "calls.txt"), before);
+        QCOMPARE(list(*window)->model()->rowCount(), 2);
+
+        m_prompt.answers = {true};
+        clear->click();
+        QCOMPARE(Journal().getSize(), 0);
+        QCOMPARE(list(*window)->model()->rowCount(), 0);
+        QVERIFY(readFile(m_fixture->dir, "calls.txt").find("0301111") == std::string::npos);
+    }
+
+    void contextMenuOnlyOverAListWithRows() {
+        auto empty = makeWindow();
+        empty->showAndActivate();
+        QVERIFY(QTest::qWaitForWindowExposed(empty.get()));
+        rightClick(*empty, QPoint(20, 20));
+        QVERIFY(!journalMenu(*empty)->isVisible());
+        empty.reset();
+
+        UiFixture::addCall("0301111", "1");
+        UiFixture::addCall("0302222", "1");
+        auto window = makeWindow();
+        window->showAndActivate();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QTableView* view = list(*window);
+        rightClick(*window, rowCentre(*window, 1));
+        QTRY_VERIFY(journalMenu(*window)->isVisible());
+        QCOMPARE(view->selectionModel()->selectedRows().value(0).row(), 1);
+        journalMenu(*window)->hide();
+
+        // A press below the last row keeps the row selected before.
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rowCentre(*window, 0));
+        const QPoint below(20, view->viewport()->height() - 3);
+        QVERIFY(!view->indexAt(below).isValid());
+        rightClick(*window, below);
+        QTRY_VERIFY(journalMenu(*window)->isVisible());
+        journalMenu(*window)->hide();
+        trigger(*window, "mnuJournalIdentify");
+        QCOMPARE(m_commands.identified, std::vector<std::string>({"0302222"}));
+
+        // Without a selection the menu's actions do nothing.
+        view->clearSelection();
+        trigger(*window, "mnuJournalIdentify");
+        trigger(*window, "mnuJournalDel");
+        trigger(*window, "mnuJournalAddPB");
+        QCOMPARE(m_commands.identified.size(), std::size_t(1));
+        QCOMPARE(Journal().getSize(), 2);
+        QVERIFY(m_prompt.shown.empty());
+    }
+
+    void addToPhonebookOnlyForAPlainNumber() {
+        Phonebook().add("0301111", "Anna", false, "", "");
+        UiFixture::addCall("0301111", "1");   // row 4: known, shows a name
+        UiFixture::addCall("Anonymous", "1"); // row 3: withheld
+        UiFixture::addCall("12.5", "1");      // row 2: a number with a point
+        UiFixture::addCall("0302222", "1");   // row 1
+        UiFixture::addCall("0303333", "1");   // row 0
+        auto window = makeWindow();
+        QTableView* view = list(*window);
+        for (int row : {2, 3, 4}) {
+            view->selectRow(row);
+            trigger(*window, "mnuJournalAddPB");
+        }
+        QVERIFY(m_prompt.shown.empty());
+        QCOMPARE(Phonebook().getSize(), 1);
+
+        view->selectRow(1);
+        m_prompt.answers = {true};
+        m_prompt.inputs = {std::string("Bernd")};
+        trigger(*window, "mnuJournalAddPB");
+        QCOMPARE(m_prompt.shown.size(), std::size_t(2));
+        QCOMPARE(m_prompt.shown[0].text, Language().getStr(lang_id::kAddToPhonebookQuestion) +
+                                             "\r\n" + Language().getStr(lang_id::kNumber) +
+                                             ": 0302222");
+        QCOMPARE(m_prompt.shown[1].text, Language().getStr(lang_id::kAddToPhonebookNamePrompt));
+        QCOMPARE(Phonebook().getName("0302222"), std::string("Bernd"));
+        QVERIFY(!Phonebook().getReject("0302222"));
+        // The row shows the name from the next refresh on.
+        QCOMPARE(cell(*window, 1, 0), QString("0302222"));
+        window->RefreshJournal(false);
+        QCOMPARE(cell(*window, 1, 0), QString("Bernd"));
+
+        // No, and an empty name, add nothing.
+        view->selectRow(0);
+        m_prompt.answers = {false};
+        trigger(*window, "mnuJournalAddPB");
+        m_prompt.answers = {true};
+        m_prompt.inputs = {std::string()};
+        trigger(*window, "mnuJournalAddPB");
+        QCOMPARE(Phonebook().getName("0303333"), std::string("0303333"));
+        QCOMPARE(Phonebook().getSize(), 2);
+    }
+
+    void prefixCheckTellsTheOriginOrThatThereIsNone() {
+        auto window = makeWindow();
+        auto* check = window->findChild<QAbstractButton*>("cmdPrefixCheck");
+        m_prompt.inputs = {std::string("030"), std::string("0999912345"), std::nullopt,
+                           std::string()};
+        check->click();
+        QCOMPARE(m_prompt.shown.size(), std::size_t(2));
+        QCOMPARE(m_prompt.shown[0].text, Language().getStr(lang_id::kPrefixCheckPrompt));
+        QCOMPARE(m_prompt.shown[1].text, std::string("Berlin"));
+        QCOMPARE(m_prompt.shown[1].icon, PromptIcon::Information);
+        check->click();
+        QCOMPARE(m_prompt.shown.back().text, Language().getStr(lang_id::kPrefixCheckNoResult));
+        QCOMPARE(m_prompt.shown.back().icon, PromptIcon::Information);
+        check->click();
+        check->click();
+        QCOMPARE(m_prompt.shown.size(), std::size_t(6));
+    }
+
+    void buttonsReachTheController() {
+        auto window = makeWindow();
+        window->findChild<QAbstractButton*>("cmdReject")->click();
+        window->findChild<QAbstractButton*>("cmdExit")->click();
+        trigger(*window, "mnuExit");
+        QCOMPARE(m_commands.rejects, 1);
+        QCOMPARE(m_commands.exits, 2);
+
+        m_commands.sounds.clear();
+        trigger(*window, "mnuLoadMain");
+        QVERIFY(window->isVisible());
+        QVERIFY(!window->isMinimized());
+        QCOMPARE(m_commands.sounds, std::vector<std::string>({"load"}));
+    }
+
+    void minimisingAndTheCloseBoxHideTheWindow() {
+        auto window = makeWindow();
+        window->showAndActivate();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->minimize();
+        QTRY_VERIFY(!window->isVisible());
+
+        window->showAndActivate();
+        QVERIFY(window->isVisible());
+        QVERIFY(!window->close());
+        QTRY_VERIFY(!window->isVisible());
+        QCOMPARE(m_commands.exits, 0);
+
+        settings().appexit = true;
+        window->showAndActivate();
+        QVERIFY(!window->close());
+        QCOMPARE(m_commands.exits, 1);
+        // The window itself never goes: only the controller's exit ends it.
+        QVERIFY(window->isVisible());
+    }
+
+    void withoutANotificationAreaTheWindowStaysInTheTaskBar() {
+        m_trayAvailable = false;
+        auto window = makeWindow();
+        window->showAndActivate();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->minimize();
+        QTest::qWait(20);
+        QVERIFY(window->isVisible());
+        QVERIFY(window->isMinimized());
+
+        window->showAndActivate();
+        QVERIFY(!window->isMinimized());
+        QVERIFY(!window->close());
+        QTest::qWait(20);
+        QVERIFY(window->isVisible());
+        QVERIFY(window->isMinimized());
+        QCOMPARE(m_commands.exits, 0);
+    }
+
+    void optionsPanelSlidesOpenAndShut() {
+        UiFixture::addCall("0301111", "1");
+        auto window = makeWindow();
+        window->showAndActivate();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const TwipsScale& scale = window->scale();
+        auto* label = window->findChild<QLabel*>("lblOptions");
+        auto* panel = window->findChild<QWidget*>("picMenu");
+        const QRect before = window->geometry();
+        QSignalSpy finished(window.get(), &frmJournal::optionsSlideFinished);
+
+        // Timers and calls go on while the panel moves.
+        bool tickedWhileSliding = false;
+        QTimer::singleShot(40, window.get(), [&]() {
+            tickedWhileSliding = window->isSliding();
+            window->RefreshJournal(false);
+        });
+        QTest::mouseClick(label, Qt::LeftButton);
+        QCOMPARE(label->text(), QString("<<"));
+        QVERIFY(!label->isEnabled());
+        QVERIFY(finished.wait(5000));
+        QVERIFY(tickedWhileSliding);
+        QVERIFY(label->isEnabled());
+        QVERIFY(window->isOptionsOpen());
+        QCOMPARE(window->height(), scale.px(OptionsSlide::kOpenClientHeight));
+        QVERIFY(std::abs(window->geometry().center().y() - before.center().y()) <= 1);
+        QVERIFY(panel->isVisible());
+        QCOMPARE(panel->geometry(), scale.rect(3839, 3720, 4216, 1575));
+        QVERIFY(window->findChild<QLabel*>("lblInfo")->isVisible());
+
+        QTest::mouseClick(label, Qt::LeftButton);
+        QCOMPARE(label->text(), QString(">>"));
+        QVERIFY(finished.wait(5000));
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(window->height(), scale.px(OptionsSlide::kShutClientHeight));
+        QCOMPARE(window->size(), before.size());
+        QVERIFY(std::abs(window->geometry().center().y() - before.center().y()) <= 1);
+        QCOMPARE(window->minimumSize(), window->maximumSize());
+    }
+};
+
+QTEST_MAIN(JournalWindowTest)
+#include "JournalWindowTest.moc"
