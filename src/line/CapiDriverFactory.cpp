@@ -22,13 +22,13 @@ std::string findScenario(const std::string& path) {
 
 } // namespace
 
-std::unique_ptr<CapiDriver> makeCapiDriver(const std::string& spec, std::string& error) {
+std::unique_ptr<CapiDriver> makeCapiDriver(const std::string& lineChoice, std::string& error) {
     error.clear();
-    if (spec.empty() || spec == "capi") {
+    if (lineChoice.empty() || lineChoice == "capi") {
         return makeSystemCapiDriver();
     }
-    if (spec.starts_with("sim:")) {
-        const auto requested = spec.substr(4);
+    if (lineChoice.starts_with("sim:")) {
+        const auto requested = lineChoice.substr(4);
         if (requested.empty()) {
             error = "--line=sim: needs a scenario file, e.g. --line=sim:data/demo/calls.scenario";
             return nullptr;
@@ -46,6 +46,6 @@ std::unique_ptr<CapiDriver> makeCapiDriver(const std::string& spec, std::string&
         const auto folder = toFsPath(path).parent_path().string();
         return std::make_unique<SimulatedLine>(std::move(*scenario), folder);
     }
-    error = "Unknown line \"" + spec + "\": use capi or sim:FILE";
+    error = "Unknown line \"" + lineChoice + "\": use capi or sim:FILE";
     return nullptr;
 }
