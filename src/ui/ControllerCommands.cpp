@@ -4,6 +4,10 @@
 #include "line/cCAPI.h"
 #include "support/modSound.h"
 
+void ControllerCommands::attach(frmMain* controller) {
+    m_controller = controller;
+}
+
 void ControllerCommands::rejectCall() {
     if (m_controller && m_controller->CAPI() != nullptr) {
         m_controller->CAPI()->RejectCall();

@@ -9,7 +9,7 @@ class frmMain;
 /// The windows' commands carried out by the controller; nothing happens without one.
 class ControllerCommands : public AppCommands {
 public:
-    void attach(frmMain* controller) { m_controller = controller; }
+    void attach(frmMain* controller);
 
     void rejectCall() override;
     void identify(const std::string& displayText) override;

@@ -1,0 +1,285 @@
+#include "support/ScriptedPrompt.h"
+#include "ui/UiTestSupport.h"
+
+#include "calls/CallHandler.h"
+#include "calls/NullViews.h"
+#include "stores/LanguageIds.h"
+#include "support/modSound.h"
+#include "ui/CallPopup.h"
+#include "ui/TrayBlinker.h"
+#include "ui/frmCall.h"
+
+#include <QAbstractButton>
+#include <QImage>
+#include <QLabel>
+#include <QPointer>
+#include <QTest>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+class FakeLine : public CallLine {
+public:
+    std::string callerId() const override { return caller; }
+    std::string calledMsn() const override { return msn; }
+    std::string callType() const override { return "Telephony"; }
+    std::uint16_t endReason() const override { return reason; }
+    std::uint32_t plci() const override { return 0x101; }
+    void rejectCall() override {}
+
+    std::string caller;
+    std::string msn = "7654321";
+    std::uint16_t reason = 0x3490;
+};
+
+class FixedClock : public CallClock {
+public:
+    std::string dateText() const override { return "06.12.2026"; }
+    std::string timeText() const override { return "09:15:00"; }
+};
+
+// The controller's memory of the latest call is the handler's.
+class HandlerCommands : public RecordingCommands {
+public:
+    std::string latestCallerId() const override {
+        return handler ? handler->latest().callerId : std::string();
+    }
+    const CallHandler* handler = nullptr;
+};
+
+std::string withheldCaller() {
+    std::string text = Language().getStr(lang_id::kUnknown);
+    std::erase(text, ' ');
+    return text;
+}
+
+} // namespace
+
+class CallPopupTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<UiFixture> m_fixture;
+    ScriptedPrompt m_prompt;
+    HandlerCommands m_commands;
+    FakeLine m_line;
+    FixedClock m_clock;
+    NullWavePlayer m_player;
+    NullJournalView m_journal;
+    std::unique_ptr<modSound> m_sound;
+    std::unique_ptr<TrayBlinker> m_tray;
+    std::unique_ptr<CallPopup> m_popup;
+    std::unique_ptr<CallHandler> m_handler;
+
+    void ring(const std::string& caller) {
+        m_line.caller = caller;
+        m_handler->CAPI_IncomingCall();
+    }
+    frmCall* window() { return m_popup->window(); }
+    QString text(const char* label) { return window()->findChild<QLabel*>(label)->text(); }
+    QAbstractButton* button(const char* name) {
+        return window()->findChild<QAbstractButton*>(name);
+    }
+    int width(int outerTwips) { return window()->scale().px(outerTwips - frmCall::kFrameWidth); }
+
+private slots:
+    void init() {
+        m_fixture = std::make_unique<UiFixture>();
+        settings().popupsmall = true;
+        settings().showAllCalls = true;
+        settings().RedBlink = true;
+        MSNList().add("7654321", "Office", false, false);
+        m_prompt = ScriptedPrompt{};
+        m_commands = HandlerCommands{};
+        m_sound = std::make_unique<modSound>(m_player);
+        m_tray = std::make_unique<TrayBlinker>();
+        m_popup = std::make_unique<CallPopup>(
+            [this]() -> const DesktopPictures& { return m_fixture->pictures; }, m_commands,
+            m_prompt);
+        m_handler = std::make_unique<CallHandler>(
+            CallHandlerParts{m_line, Journal(), Phonebook(), MSNList(), Vorwahlen(), m_journal,
+                             *m_popup, *m_tray, *m_sound, m_clock});
+        m_commands.handler = m_handler.get();
+    }
+    void cleanup() {
+        m_handler.reset();
+        m_popup.reset();
+        m_tray.reset();
+        m_fixture.reset();
+    }
+
+    void createdAsDesignedOnFirstUse() {
+        QVERIFY(window() == nullptr);
+        ring("0999912345");
+        QVERIFY(window() != nullptr);
+        const TwipsScale& scale = window()->scale();
+        const std::vector<std::tuple<const char*, QRect, int>> controls = {
+            {"cmdAddPB", {1200, 3120, 1695, 375}, 1028},
+            {"cmdIdentify", {1200, 2640, 1695, 375}, 1029},
+            {"cmdReject", {3000, 2640, 1695, 375}, 1063},
+            {"cmdClose", {3000, 3120, 1695, 375}, 1025},
+            {"PicMenu1", {240, 240, 4455, 2295}, 0},
+            {"lblDate", {240, 240, 1095, 255}, 1051},
+            {"lblMSN", {240, 720, 1095, 255}, 1050},
+            {"lblNummer", {240, 1200, 1125, 255}, 1008},
+            {"Label4", {240, 1920, 1095, 255}, 1061},
+            {"lblCallMSN", {1560, 720, 2055, 255}, 0},
+            {"lblCallNumber", {1560, 1200, 2775, 615}, 0},
+            {"lblCallDate", {1560, 240, 2055, 255}, 0},
+            {"lblCannStatus", {1560, 1920, 2055, 255}, 0},
+            {"Image1", {3720, 120, 495, 495}, 0},
+            {"imgCallerPic", {4920, 240, 2655, 3255}, 0}};
+        for (const auto& [name, twips, languageId] : controls) {
+            auto* control = window()->findChild<QWidget*>(name);
+            QVERIFY2(control != nullptr, name);
+            QCOMPARE(control->geometry(),
+                     scale.rect(twips.x(), twips.y(), twips.width(), twips.height()));
+            if (languageId == 0) {
+                continue;
+            }
+            const QString caption = qobject_cast<QAbstractButton*>(control)
+                                        ? qobject_cast<QAbstractButton*>(control)->text()
+                                        : qobject_cast<QLabel*>(control)->text();
+            QCOMPARE(caption.toStdString(), Language().getStr(languageId));
+        }
+        QCOMPARE(window()->windowTitle().toStdString(),
+                 Language().getStr(lang_id::kIncomingCallTitle));
+        QVERIFY(!(window()->windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(window()->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(window()->height(), scale.px(frmCall::kClientHeight));
+        QVERIFY(!window()->palette().window().texture().isNull());
+        QVERIFY(!window()->findChild<QLabel*>("Image1")->pixmap().isNull());
+    }
+
+    void withoutBackgroundPictureInTheSecondStyle() {
+        settings().style = 1;
+        ring("0999912345");
+        QVERIFY(window()->palette().window().texture().isNull());
+    }
+
+    void showsAKnownCallerWithOrigin() {
+        Phonebook().add("0301234567", "Anna", false, "", "");
+        ring("0301234567");
+        QVERIFY(window()->isVisible());
+        QCOMPARE(text("lblCallNumber"), QString("Anna (Berlin)"));
+        QCOMPARE(text("lblCallMSN"), QString("Office"));
+        QCOMPARE(text("lblCallDate"), QString("06.12.2026 09:15:00"));
+        QCOMPARE(text("lblCannStatus").toStdString(), Language().getStr(lang_id::kCallRinging));
+        QVERIFY(button("cmdAddPB")->isHidden());
+        QCOMPARE(window()->width(), width(frmCall::kNarrowWidth));
+    }
+
+    void showsUnknownAndWithheldCallers() {
+        ring("0999912345");
+        QCOMPARE(text("lblCallNumber"), QString("0999912345"));
+        QVERIFY(!button("cmdAddPB")->isHidden());
+        frmCall* first = window();
+
+        // A second call reuses the open window.
+        ring("08923456789");
+        QCOMPARE(window(), first);
+        QCOMPARE(text("lblCallNumber"), QString::fromUtf8("08923456789 (München)"));
+        QVERIFY(!button("cmdAddPB")->isHidden());
+
+        ring(withheldCaller());
+        QCOMPARE(text("lblCallNumber").toStdString(), withheldCaller());
+        QVERIFY(button("cmdAddPB")->isHidden());
+        button("cmdIdentify")->click();
+        QCOMPARE(m_commands.identified, std::vector<std::string>({withheldCaller()}));
+    }
+
+    void widensForAPictureThatLoads() {
+        QImage picture(40, 50, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        const std::string path = m_fixture->dir.file("anna.png");
+        QVERIFY(picture.save(QString::fromStdString(path)));
+        Phonebook().add("0301234567", "Anna", false, "", path);
+        Phonebook().add("0302222", "Bert", false, "", m_fixture->dir.file("missing.png"));
+        m_fixture->dir.write("broken.png", "not a picture");
+        Phonebook().add("0303333", "Carl", false, "", m_fixture->dir.file("broken.png"));
+
+        ring("0301234567");
+        QCOMPARE(window()->width(), width(frmCall::kWideWidth));
+        QVERIFY(window()->hasCallerPicture());
+        auto* shown = window()->findChild<QLabel*>("imgCallerPic");
+        QVERIFY(window()->rect().contains(shown->geometry()));
+        QVERIFY(shown->hasScaledContents());
+
+        for (const char* caller : {"0302222", "0303333", "0999912345"}) {
+            ring(caller);
+            QCOMPARE(window()->width(), width(frmCall::kNarrowWidth));
+            QVERIFY(!window()->hasCallerPicture());
+            QVERIFY(!window()->rect().contains(shown->geometry()));
+        }
+    }
+
+    void addsTheRawNumberOfTheLatestCall() {
+        settings().TKAddNull = true;
+        ring("301234567");
+        QCOMPARE(text("lblCallNumber"), QString("0301234567 (Berlin)"));
+        m_prompt.answers = {true};
+        m_prompt.inputs = {std::string("Carl")};
+        button("cmdAddPB")->click();
+        QCOMPARE(m_prompt.shown.size(), std::size_t(2));
+        QCOMPARE(m_prompt.shown[0].text, Language().getStr(lang_id::kAddToPhonebookQuestion) +
+                                             "\r\n" + Language().getStr(lang_id::kNumber) +
+                                             ": 301234567");
+        QCOMPARE(Phonebook().getName("301234567"), std::string("Carl"));
+        QCOMPARE(Phonebook().getName("0301234567"), std::string("0301234567"));
+        QVERIFY(!button("cmdAddPB")->isHidden());
+
+        // A caller without a usable number is never offered.
+        settings().TKAddNull = false;
+        ring(withheldCaller());
+        m_prompt.shown.clear();
+        button("cmdAddPB")->click();
+        QVERIFY(m_prompt.shown.empty());
+    }
+
+    void callEndWritesTheStatusAndMayClose() {
+        // A call end alone leaves the window created but hidden.
+        m_handler->CAPI_CallDisconnect();
+        QVERIFY(window() != nullptr);
+        QVERIFY(!window()->isVisible());
+        QCOMPARE(text("lblCannStatus").toStdString(), Language().getStr(lang_id::kEndCallerHungUp));
+
+        ring("0999912345");
+        m_line.reason = 0x349A;
+        m_handler->CAPI_CallDisconnect();
+        QVERIFY(window()->isVisible());
+        QCOMPARE(text("lblCannStatus").toStdString(),
+                 Language().getStr(lang_id::kEndAnsweredElsewhere));
+
+        settings().minimize = true;
+        QPointer<frmCall> closing = window();
+        ring("0999912345");
+        m_handler->CAPI_CallDisconnect();
+        QVERIFY(window() == nullptr);
+        QTRY_VERIFY(closing.isNull());
+    }
+
+    void buttonsRejectAndClose() {
+        ring("0999912345");
+        button("cmdReject")->click();
+        QCOMPARE(m_commands.rejects, 1);
+        QVERIFY(window()->isVisible());
+
+        QPointer<frmCall> first = window();
+        button("cmdClose")->click();
+        QVERIFY(window() == nullptr);
+        QTRY_VERIFY(first.isNull());
+        ring("0999912345");
+        QVERIFY(window() != nullptr);
+        QVERIFY(window()->isVisible());
+
+        // The close box does the same as the Close button.
+        first = window();
+        window()->close();
+        QVERIFY(window() == nullptr);
+        QTRY_VERIFY(first.isNull());
+    }
+};
+
+QTEST_MAIN(CallPopupTest)
+#include "CallPopupTest.moc"

@@ -1,0 +1,178 @@
+#include "support/ScriptedPrompt.h"
+#include "ui/UiTestSupport.h"
+
+#include "stores/LanguageIds.h"
+#include "ui/DesktopUi.h"
+#include "ui/TrayBlinker.h"
+#include "ui/frmJournal.h"
+#include "ui/modTrayIcon.h"
+
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+
+#include <memory>
+
+using State = TrayBlinker::State;
+
+class TrayTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<UiFixture> m_fixture;
+
+private slots:
+    void init() { m_fixture = std::make_unique<UiFixture>(); }
+    void cleanup() { m_fixture.reset(); }
+
+    void blinksGreenWhileRingingAndRedAfterAMissedCall() {
+        TrayBlinker tray;
+        QCOMPARE(tray.state(), State::Idle);
+
+        // Incoming call with blinking on.
+        tray.setGreenBlink(false);
+        tray.setRedBlink(false);
+        tray.setGreenBlink(true);
+        QCOMPARE(tray.state(), State::Ringing);
+        QCOMPARE(tray.icon(), TrayIcon::Black);
+        tray.greenTick();
+        QCOMPARE(tray.icon(), TrayIcon::Green);
+        tray.greenTick();
+        QCOMPARE(tray.icon(), TrayIcon::Black);
+        tray.greenTick();
+
+        // The caller hangs up: black first, then red blinking.
+        tray.setGreenBlink(false);
+        tray.setIcon(TrayIcon::Black);
+        tray.setRedBlink(true);
+        QCOMPARE(tray.state(), State::Missed);
+        QVERIFY(!tray.isGreenBlinking());
+        tray.redTick();
+        QCOMPARE(tray.icon(), TrayIcon::Red);
+
+        // The next call without blinking cuts the red blinking off where it stands.
+        tray.setGreenBlink(false);
+        tray.setRedBlink(false);
+        QCOMPARE(tray.state(), State::Still);
+        QCOMPARE(tray.icon(), TrayIcon::Red);
+
+        // With blinking on, the first green tick from red shows black.
+        tray.setGreenBlink(true);
+        tray.greenTick();
+        QCOMPARE(tray.icon(), TrayIcon::Black);
+    }
+
+    void touchingTheIconAcknowledges() {
+        TrayBlinker tray;
+        DesktopPictures pictures = m_fixture->pictures;
+        QMenu menu;
+        modTrayIcon icon(tray, pictures, &menu);
+        QSignalSpy opened(&icon, &modTrayIcon::openRequested);
+        QSignalSpy changed(&tray, &TrayBlinker::iconChanged);
+
+        tray.setGreenBlink(true);
+        tray.setRedBlink(true);
+        tray.greenTick();
+        icon.onActivated(QSystemTrayIcon::Context);
+        QCOMPARE(tray.state(), State::Idle);
+        QVERIFY(!tray.isGreenBlinking());
+        QVERIFY(!tray.isRedBlinking());
+        QCOMPARE(opened.count(), 0);
+        QCOMPARE(icon.icon().contextMenu(), &menu);
+
+        for (auto reason : {QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick,
+                            QSystemTrayIcon::Unknown}) {
+            tray.setRedBlink(true);
+            tray.redTick();
+            icon.onActivated(reason);
+            QCOMPARE(tray.state(), State::Idle);
+        }
+        QCOMPARE(opened.count(), 0);
+
+        tray.setRedBlink(true);
+        icon.onActivated(QSystemTrayIcon::Trigger);
+        QCOMPARE(opened.count(), 1);
+        QVERIFY(!tray.isRedBlinking());
+
+        // Opening the menu touches the icon as well.
+        tray.setGreenBlink(true);
+        emit menu.aboutToShow();
+        QVERIFY(!tray.isGreenBlinking());
+        QVERIFY(changed.count() > 0);
+    }
+
+    void tooltipIsCutToItsField() {
+        TrayBlinker tray;
+        QSignalSpy changed(&tray, &TrayBlinker::tooltipChanged);
+        const std::string exact(63, 'x');
+        tray.setTooltip(exact);
+        QCOMPARE(tray.tooltip().size(), 63);
+        tray.setTooltip(std::string(64, 'y') + "z");
+        QCOMPARE(tray.tooltip(), QString(63, 'y'));
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(changed.last().first().toString(), QString(63, 'y'));
+        tray.setTooltip("Last call: Anna");
+        QCOMPARE(tray.tooltip(), QString("Last call: Anna"));
+        // A character outside the basic plane is never split.
+        const QString wide = QString(62, 'a') + QString::fromUtf8("\xF0\x9F\x93\x9E") + "b";
+        QCOMPARE(TrayBlinker::fitTooltip(wide), QString(62, 'a'));
+    }
+
+    void startLeavesTheProgramInTheNotificationArea() {
+        ScriptedPrompt prompt;
+        UiFixture::addCall("0301111", "1");
+        DesktopUi ui(prompt, []() { return true; });
+        ui.showMainWindowHidden();
+        frmJournal* journal = ui.journalWindow();
+        QVERIFY(journal != nullptr);
+        QVERIFY(!journal->isVisible());
+        QVERIFY(ui.trayIcon() != nullptr);
+        QCOMPARE(ui.trayBlinker().tooltip().toStdString(),
+                 Language().getStr(lang_id::kTooltipIdle));
+        QCOMPARE(ui.trayBlinker().state(), State::Idle);
+        QCOMPARE(ui.trayIcon()->icon().toolTip().toStdString(),
+                 Language().getStr(lang_id::kTooltipIdle));
+        QCOMPARE(ui.trayIcon()->icon().contextMenu(), journal->trayMenu());
+
+        // The call handlers reach the window and the icon through the views.
+        ui.trayView().setTooltip("Last call: 0301111");
+        QCOMPARE(ui.trayIcon()->icon().toolTip(), QString("Last call: 0301111"));
+        UiFixture::addCall("0302222", "1");
+        ui.journalView().RefreshJournal(false);
+        QCOMPARE(journal->findChild<QTableView*>("lstCalls")->model()->rowCount(), 2);
+
+        // A left click on the icon brings the window back, refreshed.
+        UiFixture::addCall("0303333", "1");
+        ui.trayView().setGreenBlink(true);
+        ui.trayIcon()->onActivated(QSystemTrayIcon::Trigger);
+        QVERIFY(journal->isVisible());
+        QVERIFY(!journal->isMinimized());
+        QVERIFY(!ui.trayBlinker().isGreenBlinking());
+        QCOMPARE(journal->findChild<QTableView*>("lstCalls")->model()->rowCount(), 3);
+
+        ui.popupView().setStatus("done");
+        QVERIFY(ui.callPopup().window() != nullptr);
+        ui.closeAllWindows();
+        QVERIFY(!journal->isVisible());
+        QVERIFY(!ui.trayIcon()->isShown());
+        QVERIFY(ui.callPopup().window() == nullptr);
+    }
+
+    void withoutNotificationAreaStartLeavesTheWindowInTheTaskBar() {
+        ScriptedPrompt prompt;
+        DesktopUi ui(prompt, []() { return false; });
+        ui.showMainWindowHidden();
+        frmJournal* journal = ui.journalWindow();
+        QVERIFY(journal->isVisible());
+        QVERIFY(journal->isMinimized());
+        ui.journalView().showAndActivate();
+        QVERIFY(!journal->isMinimized());
+        ui.journalView().minimize();
+        QTest::qWait(20);
+        QVERIFY(journal->isVisible());
+        QVERIFY(journal->isMinimized());
+    }
+};
+
+QTEST_MAIN(TrayTest)
+#include "TrayTest.moc"
