@@ -27,6 +27,9 @@ std::unique_ptr<CapiDriver> makeCapiDriver(const std::string& lineChoice, std::s
     if (lineChoice.empty() || lineChoice == "capi") {
         return makeSystemCapiDriver();
     }
+    if (lineChoice.starts_with("capi:") && lineChoice.size() > 5) {
+        return makeSystemCapiDriver(lineChoice.substr(5));
+    }
     if (lineChoice.starts_with("sim:")) {
         const auto requested = lineChoice.substr(4);
         if (requested.empty()) {
@@ -46,6 +49,6 @@ std::unique_ptr<CapiDriver> makeCapiDriver(const std::string& lineChoice, std::s
         const auto folder = toFsPath(path).parent_path().string();
         return std::make_unique<SimulatedLine>(std::move(*scenario), folder);
     }
-    error = "Unknown line \"" + lineChoice + "\": use capi or sim:FILE";
+    error = "Unknown line \"" + lineChoice + "\": use capi, capi:LIBRARY or sim:FILE";
     return nullptr;
 }

@@ -16,8 +16,9 @@ constexpr std::uint32_t kOsResourceError = 0x1108;
 
 } // namespace
 
-std::unique_ptr<CapiDriver> makeSystemCapiDriver() {
-    return std::make_unique<LinuxCapiDriver>();
+std::unique_ptr<CapiDriver> makeSystemCapiDriver(const std::string& library) {
+    return library.empty() ? std::make_unique<LinuxCapiDriver>()
+                           : std::make_unique<LinuxCapiDriver>(library);
 }
 
 LinuxCapiDriver::LinuxCapiDriver(const std::string& libraryPath) {

@@ -47,8 +47,9 @@ struct WindowsCapiDriver::Functions {
     DWORD(APIENTRY* installed)() = nullptr;
 };
 
-std::unique_ptr<CapiDriver> makeSystemCapiDriver() {
-    return std::make_unique<WindowsCapiDriver>();
+std::unique_ptr<CapiDriver> makeSystemCapiDriver(const std::string& library) {
+    return library.empty() ? std::make_unique<WindowsCapiDriver>()
+                           : std::make_unique<WindowsCapiDriver>(library);
 }
 
 WindowsCapiDriver::WindowsCapiDriver(const std::string& libraryName)

@@ -61,6 +61,7 @@ std::string commandLineHelp() {
            "  --debug               the same, combinable with other options\n"
            "  --headless            run without windows, tray icon or sounds\n"
            "  --line=SPEC           CAPI driver: capi (the system's library, default)\n"
+           "                        capi:LIBRARY (another CAPI 2.0 library)\n"
            "                        or sim:FILE (simulated line playing a scenario file)\n"
            "  --config-dir=DIR      keep settings, journal and lists in DIR\n"
            "  --origin NUMBER       print where NUMBER comes from and exit\n"

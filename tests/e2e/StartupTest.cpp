@@ -14,6 +14,7 @@ private slots:
     void missingResourceEndsTheStart();
     void versionAndHelp();
     void originQueryAnswersWithoutStartingTheProgram();
+    void failedRegistrationTellsTheUserAndEnds();
 };
 
 void StartupTest::firstStartCreatesConfigAndEndsCleanlyOnSigterm() {
@@ -85,6 +86,19 @@ void StartupTest::originQueryAnswersWithoutStartingTheProgram() {
     QVERIFY(letters->waitForFinished(10000));
     QCOMPARE(letters->exitCode(), 1);
     QVERIFY(!QFile::exists(runner.configDir() + "config.dat"));
+}
+
+void StartupTest::failedRegistrationTellsTheUserAndEnds() {
+    ProgramRunner runner;
+    runner.writeConfig({});
+    QProcess* program = runner.start({"--headless", "--line=capi:/nonexistent/libcapi20.so.3"});
+    QVERIFY(program->waitForFinished(10000));
+    QCOMPARE(program->exitCode(), 1);
+    const QString errors = QString::fromUtf8(program->readAllStandardError());
+    QVERIFY2(errors.contains(
+                 QString::fromStdString(ProgramRunner::englishText(lang_id::kCapiRegisterFailed))
+                     .replace("\r\n", " ")),
+             qPrintable(errors));
 }
 
 QTEST_GUILESS_MAIN(StartupTest)

@@ -218,7 +218,11 @@ TEST(CapiDriverFactory, Specs) {
     EXPECT_TRUE(makeCapiDriver("", error));
     EXPECT_TRUE(makeCapiDriver("capi", error));
     EXPECT_FALSE(makeCapiDriver("isdn", error));
-    EXPECT_EQ(error, "Unknown line \"isdn\": use capi or sim:FILE");
+    EXPECT_EQ(error, "Unknown line \"isdn\": use capi, capi:LIBRARY or sim:FILE");
+    // Another library by path: a missing one still gives a driver, whose registration fails.
+    const auto other = makeCapiDriver("capi:/nonexistent/libcapi.so", error);
+    ASSERT_TRUE(other);
+    EXPECT_TRUE(other->loadFailure().has_value());
     EXPECT_FALSE(makeCapiDriver("sim:", error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(makeCapiDriver("sim:/nonexistent/x.scenario", error));
