@@ -1,5 +1,7 @@
 #include "line/CapiCodeTables.h"
 
+#include "line/CapiMessages.h"
+
 #include <array>
 #include <cstdio>
 #include <utility>
@@ -153,17 +155,6 @@ constexpr const char* kB3Texts[] = {
     "reserved",
 };
 
-std::uint32_t readLittleEndian(const std::uint8_t* data, std::size_t size, std::size_t offset,
-                               std::size_t width) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < width; ++i) {
-        if (offset + i < size) {
-            value |= static_cast<std::uint32_t>(data[offset + i]) << (8 * i);
-        }
-    }
-    return value;
-}
-
 template <std::size_t N>
 void appendSetBits(std::string& report, std::uint32_t mask, const char* const (&texts)[N]) {
     for (std::size_t bit = 0; bit < N; ++bit) {
@@ -254,12 +245,12 @@ std::string versionText(std::uint32_t capiMajor, std::uint32_t capiMinor,
 }
 
 std::string profileReport(const std::uint8_t* profile, std::size_t size) {
-    const auto controllers = readLittleEndian(profile, size, 0, 2);
-    const auto bChannels = readLittleEndian(profile, size, 2, 2);
-    const auto globalOptions = readLittleEndian(profile, size, 4, 4);
-    const auto b1 = readLittleEndian(profile, size, 8, 4);
-    const auto b2 = readLittleEndian(profile, size, 12, 4);
-    const auto b3 = readLittleEndian(profile, size, 16, 4);
+    const auto controllers = capi::readLE(profile, size, 0, 2);
+    const auto bChannels = capi::readLE(profile, size, 2, 2);
+    const auto globalOptions = capi::readLE(profile, size, 4, 4);
+    const auto b1 = capi::readLE(profile, size, 8, 4);
+    const auto b2 = capi::readLE(profile, size, 12, 4);
+    const auto b3 = capi::readLE(profile, size, 16, 4);
 
     std::string report;
     const std::pair<const char*, std::uint32_t> counts[] = {
