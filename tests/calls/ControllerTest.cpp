@@ -1,3 +1,4 @@
+#include "support/ProgramFolder.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TempDir.h"
 
@@ -27,16 +28,10 @@ public:
     int closes = 0;
 };
 
-// A program folder with the shipped data tree.
-void copyDataTree(const TempDir& dir) {
-    std::filesystem::create_directories(dir.path() + "app");
-    dir.write("empty.scenario", "# nothing happens\n");
-    std::filesystem::copy(std::string(RUFWACHT_SOURCE_DIR) + "/data/prefix",
-                          dir.path() + "app/prefix", std::filesystem::copy_options::recursive);
-    for (const char* sub : {"lang", "res"}) {
-        std::filesystem::copy(std::string(RUFWACHT_SOURCE_DIR) + "/data/" + sub,
-                              dir.path() + "app/" + sub, std::filesystem::copy_options::recursive);
-    }
+CommandLine quietLine(const ProgramFolder& folder) {
+    CommandLine commandLine;
+    commandLine.line = folder.quietLine();
+    return commandLine;
 }
 
 } // namespace
@@ -90,36 +85,30 @@ private slots:
     }
 
     void startShowsTheChooserWithoutLanguageAndTheDebugWindowOnRequest() {
-        TempDir dir;
-        copyDataTree(dir);
-        const ScopedEnv runtime("XDG_RUNTIME_DIR", dir.path().c_str());
+        ProgramFolder folder;
         ScriptedPrompt prompt;
         RecordingUi ui;
-        CommandLine commandLine;
+        CommandLine commandLine = quietLine(folder);
         commandLine.debug = true;
-        commandLine.line = "sim:" + dir.file("empty.scenario");
         frmMain controller(commandLine, prompt, ui);
-        QVERIFY(controller.start(dir.path() + "app"));
+        QVERIFY(controller.start(folder.appDir()));
         QCOMPARE(ui.mainWindows, 1);
         QVERIFY(controller.isPolling());
         QVERIFY(controller.debugText().contains("CAPI_REGISTER"));
         QCOMPARE(ui.debugWindows, 1);
         QCOMPARE(ui.languageChoosers, 1);
         QVERIFY(prompt.shown.empty());
-        QVERIFY(dirExists(dir.path() + "app/config/logs"));
+        QVERIFY(dirExists(folder.appDir() + "/config/logs"));
     }
 
     void headlessStartUsesEnglishWithoutAsking() {
-        TempDir dir;
-        copyDataTree(dir);
-        const ScopedEnv runtime("XDG_RUNTIME_DIR", dir.path().c_str());
+        ProgramFolder folder;
         ScriptedPrompt prompt;
         RecordingUi ui;
-        CommandLine commandLine;
+        CommandLine commandLine = quietLine(folder);
         commandLine.headless = true;
-        commandLine.line = "sim:" + dir.file("empty.scenario");
         frmMain controller(commandLine, prompt, ui);
-        QVERIFY(controller.start(dir.path() + "app"));
+        QVERIFY(controller.start(folder.appDir()));
         QCOMPARE(ui.languageChoosers, 0);
         QCOMPARE(ui.debugWindows, 0);
         QVERIFY(!Language().getStr(lang_id::kSecondInstance).empty());
@@ -127,17 +116,13 @@ private slots:
     }
 
     void missingResourceEndsTheStartWithItsMessage() {
-        TempDir dir;
-        copyDataTree(dir);
-        std::filesystem::remove(dir.path() + "app/res/phonered.ico");
-        dir.write("app/config/config.dat", "[config]\r\nlanguage=deutsch\r\n");
-        const ScopedEnv runtime("XDG_RUNTIME_DIR", dir.path().c_str());
+        ProgramFolder folder;
+        std::filesystem::remove(folder.appDir() + "/res/phonered.ico");
+        folder.writeConfig("[config]\r\nlanguage=deutsch\r\n");
         ScriptedPrompt prompt;
         RecordingUi ui;
-        CommandLine commandLine;
-        commandLine.line = "sim:" + dir.file("empty.scenario");
-        frmMain controller(commandLine, prompt, ui);
-        QVERIFY(!controller.start(dir.path() + "app"));
+        frmMain controller(quietLine(folder), prompt, ui);
+        QVERIFY(!controller.start(folder.appDir()));
         QVERIFY(controller.hasEnded());
         QVERIFY(controller.exitCode() != 0);
         QCOMPARE(prompt.shown.size(), std::size_t(1));
@@ -150,17 +135,12 @@ private slots:
     }
 
     void delayedRegistrationWaitsThirtySecondsPerStep() {
-        TempDir dir;
-        copyDataTree(dir);
-        dir.write("app/config/config.dat",
-                  "[config]\r\nlanguage=english\r\ncapidelay=-1\r\ncapidelaytime=10\r\n");
-        const ScopedEnv runtime("XDG_RUNTIME_DIR", dir.path().c_str());
+        ProgramFolder folder;
+        folder.writeConfig("[config]\r\nlanguage=english\r\ncapidelay=-1\r\ncapidelaytime=10\r\n");
         ScriptedPrompt prompt;
         RecordingUi ui;
-        CommandLine commandLine;
-        commandLine.line = "sim:" + dir.file("empty.scenario");
-        frmMain controller(commandLine, prompt, ui);
-        QVERIFY(controller.start(dir.path() + "app"));
+        frmMain controller(quietLine(folder), prompt, ui);
+        QVERIFY(controller.start(folder.appDir()));
         QCOMPARE(controller.capiDelayCountdown(), 330);
         QVERIFY(!controller.isPolling());
         QCOMPARE(ui.mainWindows, 1);

@@ -1,5 +1,5 @@
+#include "support/ProgramFolder.h"
 #include "support/ScriptedPrompt.h"
-#include "support/TempDir.h"
 
 #include "calls/DebugWindow.h"
 #include "calls/frmMain.h"
@@ -10,35 +10,24 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <filesystem>
-
 class DebugWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
         settings() = SettingsRecord{};
-        m_dir = std::make_unique<TempDir>();
-        const std::string app = m_dir->path() + "app";
-        std::filesystem::create_directories(app);
-        for (const char* sub : {"lang", "res", "prefix"}) {
-            std::filesystem::copy(std::string(RUFWACHT_SOURCE_DIR) + "/data/" + sub,
-                                  app + "/" + sub, std::filesystem::copy_options::recursive);
-        }
-        m_dir->write("app/config/config.dat", "[config]\r\nlanguage=english\r\n");
-        m_dir->write("empty.scenario", "\n");
-        m_runtime = std::make_unique<ScopedEnv>("XDG_RUNTIME_DIR", m_dir->path().c_str());
+        m_folder = std::make_unique<ProgramFolder>();
+        m_folder->writeConfig("[config]\r\nlanguage=english\r\n");
         CommandLine commandLine;
         commandLine.debug = true;
-        commandLine.line = "sim:" + m_dir->file("empty.scenario");
+        commandLine.line = m_folder->quietLine();
         m_controller = std::make_unique<frmMain>(commandLine, m_prompt, m_ui);
-        QVERIFY(m_controller->start(app));
+        QVERIFY(m_controller->start(m_folder->appDir()));
         m_window = std::make_unique<DebugWindow>(*m_controller);
     }
     void cleanup() {
         m_window.reset();
         m_controller.reset();
-        m_runtime.reset();
-        m_dir.reset();
+        m_folder.reset();
     }
 
     void showsTheTraceFromItsStart() {
@@ -91,8 +80,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<TempDir> m_dir;
-    std::unique_ptr<ScopedEnv> m_runtime;
+    std::unique_ptr<ProgramFolder> m_folder;
     ScriptedPrompt m_prompt;
     NoControllerUi m_ui;
     std::unique_ptr<frmMain> m_controller;
