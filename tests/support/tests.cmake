@@ -2,3 +2,4 @@
 rufwacht_core_test(test_textfile support/TextFileTest.cpp support/TempDir.cpp)
 rufwacht_core_test(test_support support/NumericTextTest.cpp support/AppPathsTest.cpp
                    support/CommandLineTest.cpp support/LoggingTest.cpp support/TempDir.cpp)
+rufwacht_core_test(test_sound support/SoundTest.cpp)

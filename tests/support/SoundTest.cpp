@@ -1,0 +1,53 @@
+#include "calls/CallViews.h"
+#include "stores/Settings.h"
+#include "support/AppPaths.h"
+#include "support/modSound.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+class RecordingPlayer : public WavePlayer {
+public:
+    void play(const std::string& path) override { played.push_back(path); }
+    std::vector<std::string> played;
+};
+
+class SoundTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AppPath = "/opt/rw/";
+        settings() = SettingsRecord{};
+    }
+    RecordingPlayer player;
+    modSound sound{player};
+};
+
+} // namespace
+
+TEST_F(SoundTest, FeedbackSoundsOnlyWithAudioFeedback) {
+    sound.playSound("load");
+    EXPECT_TRUE(player.played.empty());
+    settings().audiofeedback = true;
+    sound.playSound("load");
+    EXPECT_EQ(player.played, std::vector<std::string>{"/opt/rw/res/load.wav"});
+}
+
+TEST_F(SoundTest, CallSoundFollowsPlsndAndResolvesAgainstTheProgramFolder) {
+    settings().sndwav = ".\\res\\call.wav"; // as a Windows-made config.dat has it
+    sound.playCallWave();
+    EXPECT_TRUE(player.played.empty());
+    settings().plsnd = true;
+    sound.playCallWave();
+    settings().sndwav = "/usr/share/sounds/ring.wav";
+    sound.playCallWave();
+    EXPECT_EQ(player.played,
+              (std::vector<std::string>{"/opt/rw/res/call.wav", "/usr/share/sounds/ring.wav"}));
+}
+
+TEST_F(SoundTest, PlayWaveIsUnconditional) {
+    sound.playWave("voices/erika.wav");
+    EXPECT_EQ(player.played, std::vector<std::string>{"/opt/rw/voices/erika.wav"});
+}
