@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/WavePlayer.h"
+
 #include <string>
 
 // What the call handlers do to the windows and the notification icon. The desktop implements
@@ -57,12 +59,4 @@ class UrlOpener {
 public:
     virtual ~UrlOpener() = default;
     virtual bool openUrl(const std::string& address) = 0;
-};
-
-/// Plays a wave file without waiting; a new sound cuts off one still playing, a file that
-/// cannot be played gives the system's standard sound.
-class WavePlayer {
-public:
-    virtual ~WavePlayer() = default;
-    virtual void play(const std::string& path) = 0;
 };

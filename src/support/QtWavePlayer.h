@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calls/CallViews.h"
+#include "support/WavePlayer.h"
 
 #include <QObject>
 

@@ -1,6 +1,6 @@
 #include "support/modSound.h"
 
-#include "calls/CallViews.h"
+#include "support/WavePlayer.h"
 #include "stores/Settings.h"
 #include "support/AppPaths.h"
 

@@ -1,6 +1,6 @@
-#include "calls/CallViews.h"
 #include "stores/Settings.h"
 #include "support/AppPaths.h"
+#include "support/WavePlayer.h"
 #include "support/modSound.h"
 
 #include <gtest/gtest.h>
