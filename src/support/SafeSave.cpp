@@ -32,7 +32,7 @@ bool safeSave(const std::string& path, std::string_view bytes) {
     const auto target = toFsPath(path);
     const auto temporary = temporarySibling(target);
     {
-        std::unique_ptr<std::FILE, FileCloser> file(std::fopen(temporary.string().c_str(), "wb"));
+        std::unique_ptr<std::FILE, FileCloser> file(openFileForWriting(temporary));
         if (!file) {
             return false;
         }

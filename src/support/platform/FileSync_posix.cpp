@@ -5,3 +5,7 @@
 bool syncFileToDisk(std::FILE* file) {
     return ::fsync(::fileno(file)) == 0;
 }
+
+std::FILE* openFileForWriting(const std::filesystem::path& path) {
+    return std::fopen(path.c_str(), "wb");
+}
