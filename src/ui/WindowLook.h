@@ -13,3 +13,11 @@ void setWindowBackground(QWidget* window, const QPixmap& picture);
 
 /// Gives a panel the plain window colour, whatever lies under it.
 void setPlainBackground(QWidget* panel);
+
+/// The design's font size for the controls of a window: the measures of its controls were made
+/// for it.
+void useDesignFont(QWidget* window);
+
+/// Shrinks the font of every button below root whose caption would not fit, so that a long
+/// translation stays readable in the fixed design size.
+void fitButtonCaptions(QWidget* root);

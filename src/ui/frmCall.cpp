@@ -31,8 +31,10 @@ frmCall::frmCall(const DesktopPictures& pictures, AppCommands& commands, UserPro
       m_scale(TwipsScale::forScreen()) {
     setObjectName("frmCall");
     setLanguageTag(this, lang_id::kIncomingCallTitle);
+    useDesignFont(this);
     createControls();
     applyLanguageTags(this);
+    fitButtonCaptions(this);
     setWindowIcon(m_pictures.telBlack);
     setWindowBackground(this, settings().style == 0 ? m_pictures.background : QPixmap());
     setPlainBackground(m_picMenu1);

@@ -47,9 +47,11 @@ frmJournal::frmJournal(const DesktopPictures& pictures, AppCommands& commands, U
     setObjectName("frmJournal");
     setLanguageTag(this, lang_id::kCallJournal);
     setFixedSize(m_scale.size(kClientWidth, OptionsSlide::kShutClientHeight));
+    useDesignFont(this);
     createControls();
     createMenus();
     applyLanguageTags(this);
+    fitButtonCaptions(this);
     applyLook();
     centreOnScreen(this);
     m_commands.playSound("load");

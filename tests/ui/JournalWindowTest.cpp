@@ -151,6 +151,17 @@ private slots:
         }
     }
 
+    void captionsFitTheirButtonsInEveryLanguage() {
+        for (const char* language : {"english", "deutsch"}) {
+            QVERIFY(Language().SetLanguage(language));
+            auto window = makeWindow();
+            for (auto* button : window->findChildren<QAbstractButton*>()) {
+                const int advance = button->fontMetrics().horizontalAdvance(button->text());
+                QVERIFY2(advance <= button->width(), qPrintable(button->text()));
+            }
+        }
+    }
+
     void menusCarryTheirCaptions() {
         auto window = makeWindow();
         const std::vector<std::pair<const char*, int>> items = {
