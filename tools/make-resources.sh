@@ -117,6 +117,14 @@ colourise() {
         -background none -gravity center -extent ${BIG}x${BIG} "$3"
 }
 
+# halo PNG: a soft light rim around the shape, so a dark icon stays visible on a
+# dark panel as well as on a light one.
+halo() {
+    convert "$1" \( +clone -alpha extract -morphology Dilate Disk:10 \
+        -background '#f4f4f4' -alpha shape -channel A -evaluate multiply 0.85 +channel \) \
+        +swap -background none -compose over -layers merge +repage "$1"
+}
+
 # to_ico BIGPNG OUT.ico [BIGPNG16]: 48, 32 and 16 pixel images in one icon
 # file; the 16 pixel one is made from BIGPNG16 if given (a simplified drawing).
 to_ico() {
@@ -135,12 +143,15 @@ for spec in black:#1c1c1c green:#14913a red:#d0202a; do
     name=${spec%%:*}
     colour=${spec#*:}
     colourise "$tmp/handset.png" "$colour" "$tmp/phone$name.png"
+    halo "$tmp/phone$name.png"
     to_ico "$tmp/phone$name.png" "$out/phone$name.ico"
 done
 
 # the glint is too small to show at 16 pixels: plain iris there
 colourise "$tmp/eye.png" "#1c1c1c" "$tmp/eye-col.png" "circle 146,110 146,96"
 colourise "$tmp/eye.png" "#1c1c1c" "$tmp/eye-plain.png"
+halo "$tmp/eye-col.png"
+halo "$tmp/eye-plain.png"
 to_ico "$tmp/eye-col.png" "$out/eye.ico" "$tmp/eye-plain.png"
 
 echo "icons done"

@@ -5,7 +5,13 @@
 #include <QTime>
 
 std::string QtCallClock::dateText() const {
-    return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+    const QLocale locale = QLocale::system();
+    // Without regional settings (a service's C locale) a compact numeric date still fits its
+    // column.
+    if (locale.language() == QLocale::C) {
+        return QDate::currentDate().toString("dd.MM.yyyy").toStdString();
+    }
+    return locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
 }
 
 std::string QtCallClock::timeText() const {
