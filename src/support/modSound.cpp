@@ -1,8 +1,8 @@
 #include "support/modSound.h"
 
-#include "support/WavePlayer.h"
 #include "stores/Settings.h"
 #include "support/AppPaths.h"
+#include "support/WavePlayer.h"
 
 void modSound::playSound(const std::string& name) {
     if (settings().audiofeedback) {
