@@ -9,7 +9,7 @@ packages=(
   libcapi20-3
 )
 if [ "${1:-}" = "--test" ]; then
-  packages+=(xvfb xauth)
+  packages+=(xvfb xauth trayer xdotool)
 fi
 
 missing=()

@@ -81,3 +81,11 @@ void ProgramRunner::writeConfig(const QStringList& keyValues) {
     file.open(QIODevice::WriteOnly);
     file.write(("[config]\r\nlanguage=english\r\n" + keyValues.join("\r\n") + "\r\n").toUtf8());
 }
+
+void ProgramRunner::setEnvironment(const QString& name, const QString& value) {
+    if (value.isEmpty()) {
+        m_environment.remove(name);
+    } else {
+        m_environment.insert(name, value);
+    }
+}

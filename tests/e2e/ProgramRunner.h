@@ -34,6 +34,10 @@ public:
     /// Waits until the transcript holds count lines containing the text.
     bool waitForTranscript(const QString& text, int count = 1, int timeoutMs = 15000) const;
 
+    /// Changes the environment of the instances started from now on; an empty value removes
+    /// the variable.
+    void setEnvironment(const QString& name, const QString& value);
+
     /// Writes config.dat (and creates the settings folder) before the program starts.
     void writeConfig(const QStringList& keyValues);
 
