@@ -19,7 +19,7 @@ private slots:
 
 void StartupTest::firstStartCreatesConfigAndEndsCleanlyOnSigterm() {
     ProgramRunner runner;
-    QProcess* program = runner.start({"--headless", runner.scenario("")});
+    QProcess* program = runner.start({"--headless", "--debug", runner.scenario("")});
     QVERIFY(ProgramRunner::waitForFile(runner.configDir() + "config.dat"));
     QTest::qWait(300);
     QCOMPARE(program->state(), QProcess::Running);
@@ -32,6 +32,11 @@ void StartupTest::firstStartCreatesConfigAndEndsCleanlyOnSigterm() {
     QVERIFY(program->waitForFinished(10000));
     QCOMPARE(program->exitStatus(), QProcess::NormalExit);
     QCOMPARE(program->exitCode(), 0);
+    // The line's trace, one line each, on stderr.
+    const QStringList trace = QString::fromUtf8(program->readAllStandardError()).split('\n');
+    QVERIFY(trace.contains("--> CAPI_REGISTER"));
+    QVERIFY(trace.contains("--> CAPI_LISTEN - CAPI_CONF"));
+    QVERIFY(trace.contains("--> CAPI_RELEASE"));
 }
 
 void StartupTest::secondInstanceEndsWithItsMessage() {
