@@ -1,3 +1,4 @@
+#include "support/CallFakes.h"
 #include "support/ScriptedPrompt.h"
 #include "ui/UiTestSupport.h"
 
@@ -19,26 +20,6 @@
 #include <memory>
 
 namespace {
-
-class FakeLine : public CallLine {
-public:
-    std::string callerId() const override { return caller; }
-    std::string calledMsn() const override { return msn; }
-    std::string callType() const override { return "Telephony"; }
-    std::uint16_t endReason() const override { return reason; }
-    std::uint32_t plci() const override { return 0x101; }
-    void rejectCall() override {}
-
-    std::string caller;
-    std::string msn = "7654321";
-    std::uint16_t reason = 0x3490;
-};
-
-class FixedClock : public CallClock {
-public:
-    std::string dateText() const override { return "06.12.2026"; }
-    std::string timeText() const override { return "09:15:00"; }
-};
 
 // The controller's memory of the latest call is the handler's.
 class HandlerCommands : public RecordingCommands {
@@ -90,6 +71,7 @@ private slots:
         settings().showAllCalls = true;
         settings().RedBlink = true;
         MSNList().add("7654321", "Office", false, false);
+        m_line.msn = "7654321";
         m_prompt = ScriptedPrompt{};
         m_commands = HandlerCommands{};
         m_sound = std::make_unique<modSound>(m_player);
