@@ -1,10 +1,11 @@
 // Time from a CONNECT_IND queued on the simulated line to its record being in calls.txt, through
 // the whole headless program: prompt delivery, decoding, call handling and the journal save.
-#include "calls/frmMain.h"
-#include "line/CapiMessages.h"
-#include "line/SimulatedLine.h"
-#include "line/cCAPI.h"
-#include "stores/cJournal.h"
+#include "calls/AppContext.h"
+#include "calls/Controller.h"
+#include "calls/ControllerUi.h"
+#include "calls/EndReason.h"
+#include "line/CapiApplication.h"
+#include "line/LineTestControl.h"
 #include "support/UserPrompt.h"
 
 #include <QCoreApplication>
@@ -52,12 +53,13 @@ int main(int argc, char* argv[]) {
     commandLine.line = "sim:" + appDir + "/empty.scenario";
     HeadlessPrompt prompt;
     NoControllerUi ui;
-    frmMain controller(commandLine, prompt, ui);
-    if (!controller.start(appDir)) {
+    Controller controller(commandLine, appDir, prompt, ui);
+    if (!controller.start()) {
         std::fprintf(stderr, "start-up failed\n");
         return 1;
     }
-    auto& line = dynamic_cast<SimulatedLine&>(controller.CAPI()->driver());
+    auto& line = *controller.capi()->driver().testControl();
+    const CallJournal& journal = controller.context().journal;
 
     constexpr int kCalls = 1000;
     std::vector<double> latencies;
@@ -68,14 +70,14 @@ int main(int argc, char* argv[]) {
         call.callingDigits = "30" + std::to_string(1000000 + i);
         const auto queued = Clock::now();
         line.injectCall(call);
-        if (!waitUntil([i]() { return Journal().getSize() == i; })) {
+        if (!waitUntil([&journal, i]() { return journal.size() == i; })) {
             std::fprintf(stderr, "call %d did not arrive\n", i);
             return 1;
         }
         latencies.push_back(
             std::chrono::duration<double, std::milli>(Clock::now() - queued).count());
-        line.injectHangup(call.plci);
-        waitUntil([i]() { return !Journal().getEndReason(i).empty(); });
+        line.injectHangup(call.plci, kReasonNormalClearing);
+        waitUntil([&journal, i]() { return !journal.recordAt(i).endReason.empty(); });
     }
     std::sort(latencies.begin(), latencies.end());
     const auto percentile = [&latencies](double p) {

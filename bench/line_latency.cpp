@@ -2,8 +2,8 @@
 // queued (by another thread, as the scenario player does) to IncomingCall having run, with the
 // controller's wait on the readiness handle; and how long a backlog of 10,000 calls takes.
 
+#include "line/CapiApplication.h"
 #include "line/SimulatedLine.h"
-#include "line/cCAPI.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,14 +22,14 @@ using Clock = std::chrono::steady_clock;
 
 struct Line {
     SimulatedLine* line = nullptr;
-    std::unique_ptr<cCAPI> capi;
+    std::unique_ptr<CapiApplication> capi;
 
     Line() {
         auto owned = std::make_unique<SimulatedLine>();
         line = owned.get();
-        capi = std::make_unique<cCAPI>(std::move(owned));
-        capi->Register();
-        capi->Listen();
+        capi = std::make_unique<CapiApplication>(std::move(owned));
+        capi->registerApplication();
+        capi->listen();
     }
 };
 
@@ -51,8 +51,8 @@ void BM_IncomingCallLatency(benchmark::State& state) {
         Line line;
         std::vector<Clock::time_point> queued(kCalls), handled(kCalls);
         std::atomic<int> handledCount = 0;
-        line.capi->events.IncomingCall = [&] {
-            const auto index = static_cast<int>(line.capi->PLCI()) - 1;
+        line.capi->events.incomingCall = [&] {
+            const auto index = static_cast<int>(line.capi->eventPlci()) - 1;
             handled[static_cast<std::size_t>(index)] = Clock::now();
             handledCount.store(index + 1, std::memory_order_release);
         };
@@ -69,7 +69,7 @@ void BM_IncomingCallLatency(benchmark::State& state) {
         while (handledCount.load(std::memory_order_acquire) < kCalls) {
             pollfd ready{line.capi->readinessHandle(), POLLIN, 0};
             ::poll(&ready, 1, 100);
-            line.capi->DrainMessages();
+            line.capi->drainMessages();
         }
         caller.join();
 
@@ -96,13 +96,13 @@ void BM_WorkOff10000QueuedCalls(benchmark::State& state) {
         state.PauseTiming();
         Line line;
         int handled = 0;
-        line.capi->events.IncomingCall = [&] { ++handled; };
+        line.capi->events.incomingCall = [&] { ++handled; };
         for (int i = 0; i < kCalls; ++i) {
             line.line->injectCall(call(static_cast<std::uint32_t>(i) + 1));
         }
         state.ResumeTiming();
         const auto start = Clock::now();
-        while (line.capi->DrainMessages() > 0) {
+        while (line.capi->drainMessages() > 0) {
         }
         const double elapsed = milliseconds(Clock::now() - start);
         state.counters["total_ms"] = elapsed;

@@ -1,7 +1,7 @@
 // Timings of the stores: a phonebook change and miss, journal load and save, origin lookups.
-#include "stores/cJournal.h"
-#include "stores/cPhonebook.h"
-#include "stores/cVorwahlen.h"
+#include "stores/CallJournal.h"
+#include "stores/OriginLookup.h"
+#include "stores/Phonebook.h"
 
 #include <benchmark/benchmark.h>
 
@@ -63,23 +63,23 @@ std::string journalBytes(int records) {
 
 void BM_PhonebookChange(benchmark::State& state) {
     const std::string base = phonebookBytes(4000);
-    cPhonebook phonebook;
+    Phonebook phonebook;
     for (auto _ : state) {
         state.PauseTiming();
         const auto path = scratch().write("nn.dat", base);
-        phonebook.Init(path);
+        phonebook.load(path);
         state.ResumeTiming();
         phonebook.add("0351123456", "Neu", false, "", "");
     }
-    state.counters["entries"] = phonebook.getSize();
+    state.counters["entries"] = phonebook.size();
 }
 BENCHMARK(BM_PhonebookChange)->Unit(benchmark::kMillisecond);
 
 void BM_PhonebookGetNameMiss(benchmark::State& state) {
-    cPhonebook phonebook;
-    phonebook.Init(scratch().write("nn-miss.dat", phonebookBytes(4000)));
+    Phonebook phonebook;
+    phonebook.load(scratch().write("nn-miss.dat", phonebookBytes(4000)));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(phonebook.getName("0999999999"));
+        benchmark::DoNotOptimize(phonebook.nameOf("0999999999"));
     }
 }
 BENCHMARK(BM_PhonebookGetNameMiss)->Unit(benchmark::kMicrosecond);
@@ -87,50 +87,50 @@ BENCHMARK(BM_PhonebookGetNameMiss)->Unit(benchmark::kMicrosecond);
 void BM_JournalLoad(benchmark::State& state) {
     const auto path =
         scratch().write("calls-load.txt", journalBytes(static_cast<int>(state.range(0))));
-    cJournal journal;
+    CallJournal journal;
     for (auto _ : state) {
-        journal.Init(path);
+        journal.load(path);
     }
-    state.counters["records"] = journal.getSize();
+    state.counters["records"] = journal.size();
 }
 BENCHMARK(BM_JournalLoad)->Arg(4096)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_JournalLoadAndSave(benchmark::State& state) {
     const auto path =
         scratch().write("calls-save.txt", journalBytes(static_cast<int>(state.range(0))));
-    cJournal journal;
+    CallJournal journal;
     for (auto _ : state) {
-        journal.Init(path);
-        journal.saveJournal();
+        journal.load(path);
+        journal.save();
     }
-    state.counters["records"] = journal.getSize();
+    state.counters["records"] = journal.size();
 }
 BENCHMARK(BM_JournalLoadAndSave)->Arg(4096)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_VorwahlenInit(benchmark::State& state) {
-    cVorwahlen lookup;
+    OriginLookup lookup;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(lookup.Init("0049", kShippedTables));
+        benchmark::DoNotOptimize(lookup.load("0049", kShippedTables));
     }
     state.counters["table_bytes"] = static_cast<double>(lookup.memoryBytes());
 }
 BENCHMARK(BM_VorwahlenInit)->Unit(benchmark::kMillisecond);
 
 void BM_HerkunftNational(benchmark::State& state) {
-    cVorwahlen lookup;
-    lookup.Init("0049", kShippedTables);
+    OriginLookup lookup;
+    lookup.load("0049", kShippedTables);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(lookup.getHerkunft("021291234"));
+        benchmark::DoNotOptimize(lookup.originOf("021291234"));
     }
 }
 BENCHMARK(BM_HerkunftNational)->Unit(benchmark::kMicrosecond);
 
 // The foreign table is read from disk for every international number; 0049.dat is the largest.
 void BM_HerkunftInternational(benchmark::State& state, const char* number) {
-    cVorwahlen lookup;
-    lookup.Init("0043", kShippedTables);
+    OriginLookup lookup;
+    lookup.load("0043", kShippedTables);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(lookup.getHerkunft(number));
+        benchmark::DoNotOptimize(lookup.originOf(number));
     }
 }
 BENCHMARK_CAPTURE(BM_HerkunftInternational, Austria, "0043316555")->Unit(benchmark::kMicrosecond);

@@ -2,19 +2,14 @@
 // icon is shown with a full journal and phonebook, and the memory of the idle program.
 #include "support/TempDir.h"
 
-#include "calls/frmMain.h"
-#include "stores/Settings.h"
-#include "stores/cJournal.h"
-#include "stores/cLanguage.h"
-#include "stores/cMSN.h"
-#include "stores/cPhonebook.h"
-#include "support/AppPaths.h"
+#include "calls/AppContext.h"
+#include "calls/Controller.h"
 #include "support/UserPrompt.h"
 #include "ui/AppCommands.h"
 #include "ui/DesktopPictures.h"
 #include "ui/DesktopUi.h"
-#include "ui/frmJournal.h"
-#include "ui/modTrayIcon.h"
+#include "ui/JournalWindow.h"
+#include "ui/NotificationIcon.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -70,22 +65,18 @@ void writeFullConfig(const TempDir& dir) {
 void BM_RefreshJournalFull(benchmark::State& state) {
     TempDir dir;
     writeFullConfig(dir);
-    AppPath = std::string(RUFWACHT_BIN_DIR) + "/";
-    ConfigDir = dir.path();
-    loadSettings();
-    Language().Init();
-    Language().SetLanguage("english");
-    Journal().Init();
-    Phonebook().Init();
-    MSNList().Init();
-    const DesktopPictures pictures = DesktopPictures::load(AppPath + "res/");
+    AppContext context(AppPaths(RUFWACHT_BIN_DIR, dir.path()));
+    context.loadSettings();
+    context.language.select("english");
+    context.loadStores();
+    const DesktopPictures pictures = DesktopPictures::load(context.paths.programFile("res/"));
     SilentCommands commands;
     HeadlessPrompt prompt;
-    frmJournal window(pictures, commands, prompt, []() { return true; });
+    JournalWindow window(context, pictures, commands, prompt, []() { return true; });
     for (auto _ : state) {
-        window.RefreshJournal(false);
+        window.refresh(false);
     }
-    state.counters["records"] = Journal().getSize();
+    state.counters["records"] = context.journal.size();
 }
 BENCHMARK(BM_RefreshJournalFull)->Unit(benchmark::kMillisecond);
 
@@ -99,10 +90,10 @@ void BM_StartUntilTrayIcon(benchmark::State& state) {
         commandLine.configDir = dir.path();
         HeadlessPrompt prompt;
         DesktopUi ui(prompt, []() { return true; });
-        frmMain controller(commandLine, prompt, ui);
+        Controller controller(commandLine, RUFWACHT_BIN_DIR, prompt, ui);
         ui.attach(&controller);
         const auto started = std::chrono::steady_clock::now();
-        const bool ok = controller.start(RUFWACHT_BIN_DIR);
+        const bool ok = controller.start();
         const bool shown = ui.trayIcon() != nullptr;
         const auto elapsed = std::chrono::steady_clock::now() - started;
         if (!ok || !shown) {
@@ -110,10 +101,10 @@ void BM_StartUntilTrayIcon(benchmark::State& state) {
             break;
         }
         state.SetIterationTime(std::chrono::duration<double>(elapsed).count());
+        state.counters["journal"] = controller.context().journal.size();
+        state.counters["phonebook"] = controller.context().phonebook.size();
         controller.appExit(true);
     }
-    state.counters["journal"] = Journal().getSize();
-    state.counters["phonebook"] = Phonebook().getSize();
 }
 BENCHMARK(BM_StartUntilTrayIcon)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 

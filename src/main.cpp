@@ -1,4 +1,4 @@
-#include "calls/frmMain.h"
+#include "calls/Controller.h"
 #include "stores/OriginQuery.h"
 #include "stores/Settings.h"
 #include "support/AppPaths.h"
@@ -31,14 +31,14 @@ bool hasDisplay() {
 
 int runController(QCoreApplication& app, const CommandLine& commandLine, UserPrompt& prompt,
                   ControllerUi& ui, DesktopUi* desktop) {
-    frmMain controller(commandLine, prompt, ui);
+    Controller controller(commandLine, ss(QCoreApplication::applicationDirPath()), prompt, ui);
     if (desktop != nullptr) {
         desktop->attach(&controller);
     }
     SignalWatcher terminationWatcher;
     QObject::connect(&terminationWatcher, &SignalWatcher::terminationRequested, &controller,
                      [&controller]() { controller.appExit(true); });
-    if (!controller.start(ss(QCoreApplication::applicationDirPath()))) {
+    if (!controller.start()) {
         return controller.exitCode();
     }
     return app.exec();
@@ -64,13 +64,20 @@ int main(int argc, char* argv[]) {
     if (commandLine.origin) {
         // Answers from the tables alone: no display, and the running instance is not touched.
         QCoreApplication app(argc, argv);
-        initAppPath(ss(QCoreApplication::applicationDirPath()), commandLine.configDir);
-        if (fileExists(configFilePath())) {
-            loadSettings(settings(), configFilePath());
-        } else {
-            settings().Prefix = "0049";
+        const auto paths =
+            AppPaths::locate(ss(QCoreApplication::applicationDirPath()), commandLine.configDir);
+        SettingsRecord settings;
+        settings.ownCountryPrefix = "0049";
+        if (const auto config = paths.configFile("config.dat"); fileExists(config)) {
+            loadSettings(settings, config);
         }
-        return runOriginQuery(*commandLine.origin, std::cout);
+        const int result = runOriginQuery(*commandLine.origin, settings.ownCountryPrefix,
+                                          paths.programFile("prefix/"), std::cout);
+        if (result == 2) {
+            std::cerr << "rufwacht: the origin tables in " << paths.programFile("prefix/")
+                      << " cannot be read\n";
+        }
+        return result;
     }
     if (!commandLine.headless && !hasDisplay()) {
         std::cerr << "rufwacht: no display found, running headless\n";

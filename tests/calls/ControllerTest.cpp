@@ -1,12 +1,10 @@
 #include "support/ProgramFolder.h"
 #include "support/ScriptedPrompt.h"
-#include "support/TempDir.h"
 
-#include "calls/frmMain.h"
+#include "calls/AppContext.h"
+#include "calls/Controller.h"
+#include "calls/ControllerUi.h"
 #include "stores/LanguageIds.h"
-#include "stores/Settings.h"
-#include "stores/cLanguage.h"
-#include "support/AppPaths.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -39,24 +37,22 @@ CommandLine quietLine(const ProgramFolder& folder) {
 class ControllerTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { settings() = SettingsRecord{}; }
-
     void exitAsksUnlessForcedOrQuiet() {
+        ProgramFolder folder;
         ScriptedPrompt prompt;
         RecordingUi ui;
-        Language().Init(std::string(RUFWACHT_SOURCE_DIR) + "/data/lang");
-        Language().SetLanguage("english");
         {
-            frmMain controller(CommandLine{}, prompt, ui);
+            Controller controller(CommandLine{}, folder.appDir(), prompt, ui);
+            const LanguageTable& language = controller.context().language;
             prompt.answers = {false};
             QVERIFY(!controller.appExit(false));
             QVERIFY(!controller.hasEnded());
             QCOMPARE(ui.closes, 0);
             QCOMPARE(prompt.shown.size(), std::size_t(1));
-            QCOMPARE(prompt.shown[0].text, Language().getStr(lang_id::kExitQuestion));
-            QCOMPARE(prompt.shown[0].title, Language().getStr(lang_id::kExitTitle));
+            QCOMPARE(prompt.shown[0].text, language.text(lang_id::kExitQuestion));
+            QCOMPARE(prompt.shown[0].title, language.text(lang_id::kExitTitle));
             prompt.answers = {true};
-            QSignalSpy ended(&controller, &frmMain::ended);
+            QSignalSpy ended(&controller, &Controller::ended);
             QVERIFY(controller.appExit(false));
             QVERIFY(controller.hasEnded());
             QCOMPARE(ended.count(), 1);
@@ -64,24 +60,13 @@ private slots:
         }
         prompt.shown.clear();
         {
-            frmMain controller(CommandLine{}, prompt, ui);
+            Controller controller(CommandLine{}, folder.appDir(), prompt, ui);
             QVERIFY(controller.appExit(true));
-            settings().quietexit = true;
-            frmMain quiet(CommandLine{}, prompt, ui);
+            Controller quiet(CommandLine{}, folder.appDir(), prompt, ui);
+            quiet.context().settings.quietExit = true;
             QVERIFY(quiet.appExit(false));
             QVERIFY(prompt.shown.empty());
         }
-    }
-
-    void debugTraceStartsWithItsHeader() {
-        ScriptedPrompt prompt;
-        RecordingUi ui;
-        CommandLine commandLine;
-        commandLine.debug = true;
-        frmMain controller(commandLine, prompt, ui);
-        QCOMPARE(controller.debugText(), QString("---DEBUG---\r\n"));
-        controller.appendDebug("\r\n--> CAPI_LISTEN - CAPI_CONF");
-        QCOMPARE(controller.debugText(), QString("---DEBUG---\r\n\r\n--> CAPI_LISTEN - CAPI_CONF"));
     }
 
     void startShowsTheChooserWithoutLanguageAndTheDebugWindowOnRequest() {
@@ -90,11 +75,11 @@ private slots:
         RecordingUi ui;
         CommandLine commandLine = quietLine(folder);
         commandLine.debug = true;
-        frmMain controller(commandLine, prompt, ui);
-        QVERIFY(controller.start(folder.appDir()));
+        Controller controller(commandLine, folder.appDir(), prompt, ui);
+        QVERIFY(controller.start());
         QCOMPARE(ui.mainWindows, 1);
-        QVERIFY(controller.isPolling());
-        QVERIFY(controller.debugText().contains("CAPI_REGISTER"));
+        QVERIFY(controller.lineSession()->isPolling());
+        QVERIFY(controller.trace().text().contains("CAPI_REGISTER"));
         QCOMPARE(ui.debugWindows, 1);
         QCOMPARE(ui.languageChoosers, 1);
         QVERIFY(prompt.shown.empty());
@@ -107,12 +92,13 @@ private slots:
         RecordingUi ui;
         CommandLine commandLine = quietLine(folder);
         commandLine.headless = true;
-        frmMain controller(commandLine, prompt, ui);
-        QVERIFY(controller.start(folder.appDir()));
+        Controller controller(commandLine, folder.appDir(), prompt, ui);
+        QVERIFY(controller.start());
         QCOMPARE(ui.languageChoosers, 0);
         QCOMPARE(ui.debugWindows, 0);
-        QVERIFY(!Language().getStr(lang_id::kSecondInstance).empty());
-        QCOMPARE(settings().language, std::string());
+        QVERIFY(!controller.context().language.text(lang_id::kSecondInstance).empty());
+        QVERIFY(controller.context().language.missingTexts().empty());
+        QCOMPARE(controller.context().settings.language, std::string());
     }
 
     void missingResourceEndsTheStartWithItsMessage() {
@@ -121,17 +107,17 @@ private slots:
         folder.writeConfig("[config]\r\nlanguage=deutsch\r\n");
         ScriptedPrompt prompt;
         RecordingUi ui;
-        frmMain controller(quietLine(folder), prompt, ui);
-        QVERIFY(!controller.start(folder.appDir()));
+        Controller controller(quietLine(folder), folder.appDir(), prompt, ui);
+        QVERIFY(!controller.start());
         QVERIFY(controller.hasEnded());
         QVERIFY(controller.exitCode() != 0);
         QCOMPARE(prompt.shown.size(), std::size_t(1));
         QCOMPARE(prompt.shown[0].icon, PromptIcon::Exclamation);
         // Already in the chosen language.
-        cLanguage german;
-        german.Init(std::string(RUFWACHT_SOURCE_DIR) + "/data/lang");
-        german.SetLanguage("deutsch");
-        QCOMPARE(prompt.shown[0].text, german.getStr(lang_id::kResourceMissing));
+        LanguageTable german;
+        german.scan(std::string(RUFWACHT_SOURCE_DIR) + "/data/lang");
+        german.select("deutsch");
+        QCOMPARE(prompt.shown[0].text, german.text(lang_id::kResourceMissing));
     }
 
     void delayedRegistrationWaitsThirtySecondsPerStep() {
@@ -139,18 +125,16 @@ private slots:
         folder.writeConfig("[config]\r\nlanguage=english\r\ncapidelay=-1\r\ncapidelaytime=10\r\n");
         ScriptedPrompt prompt;
         RecordingUi ui;
-        frmMain controller(quietLine(folder), prompt, ui);
-        QVERIFY(controller.start(folder.appDir()));
-        QCOMPARE(controller.capiDelayCountdown(), 330);
-        QVERIFY(!controller.isPolling());
+        Controller controller(quietLine(folder), folder.appDir(), prompt, ui);
+        QVERIFY(controller.start());
+        QCOMPARE(controller.lineSession()->delayCountdown(), 330);
+        QVERIFY(!controller.lineSession()->isPolling());
         QCOMPARE(ui.mainWindows, 1);
     }
 
     void identifyOpensTheAddressOrLogsTheFailure() {
-        TempDir dir;
-        ConfigDir = dir.path();
-        std::filesystem::create_directory(dir.file("logs"));
-        settings().lookupurl = "https://example.org/q?ph=%s";
+        ProgramFolder folder;
+        std::filesystem::create_directories(folder.appDir() + "/config/logs");
         class RecordingOpener : public UrlOpener {
         public:
             bool openUrl(const std::string& address) override {
@@ -167,14 +151,16 @@ private slots:
         };
         ScriptedPrompt prompt;
         OpenerUi ui;
-        frmMain controller(CommandLine{}, prompt, ui);
-        controller.Identify("0301234567 (Berlin)");
-        controller.Identify("Max (Berlin)");
+        Controller controller(CommandLine{}, folder.appDir(), prompt, ui);
+        controller.context().settings.lookupUrl = "https://example.org/q?ph=%s";
+        controller.lookUpNumber("0301234567 (Berlin)");
+        controller.lookUpNumber("Max (Berlin)");
         QCOMPARE(ui.opener.opened, std::vector<std::string>{"https://example.org/q?ph=0301234567"});
         ui.opener.succeed = false;
-        controller.Identify("0891234567");
-        QVERIFY(dir.read("logs/rufwacht.log").find(" - Err: ShellExecute 31 unknown\r\n") !=
-                std::string::npos);
+        controller.lookUpNumber("0891234567");
+        QVERIFY(folder.dir()
+                    .read("app/config/logs/rufwacht.log")
+                    .find(" - Err: ShellExecute 31 unknown\r\n") != std::string::npos);
     }
 };
 

@@ -1,9 +1,9 @@
 #include "support/ProgramFolder.h"
 #include "support/ScriptedPrompt.h"
 
+#include "calls/Controller.h"
+#include "calls/ControllerUi.h"
 #include "calls/DebugWindow.h"
-#include "calls/frmMain.h"
-#include "stores/Settings.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -14,14 +14,14 @@ class DebugWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        settings() = SettingsRecord{};
         m_folder = std::make_unique<ProgramFolder>();
         m_folder->writeConfig("[config]\r\nlanguage=english\r\n");
         CommandLine commandLine;
         commandLine.debug = true;
         commandLine.line = m_folder->quietLine();
-        m_controller = std::make_unique<frmMain>(commandLine, m_prompt, m_ui);
-        QVERIFY(m_controller->start(m_folder->appDir()));
+        m_controller =
+            std::make_unique<Controller>(commandLine, m_folder->appDir(), m_prompt, m_ui);
+        QVERIFY(m_controller->start());
         m_window = std::make_unique<DebugWindow>(*m_controller);
     }
     void cleanup() {
@@ -76,14 +76,14 @@ private slots:
         m_window->close();
         QTRY_COMPARE(m_prompt.shown.size(), std::size_t(1));
         QVERIFY(!m_controller->hasEnded());
-        QVERIFY(m_controller->isPolling());
+        QVERIFY(m_controller->lineSession()->isPolling());
     }
 
 private:
     std::unique_ptr<ProgramFolder> m_folder;
     ScriptedPrompt m_prompt;
     NoControllerUi m_ui;
-    std::unique_ptr<frmMain> m_controller;
+    std::unique_ptr<Controller> m_controller;
     std::unique_ptr<DebugWindow> m_window;
 };
 

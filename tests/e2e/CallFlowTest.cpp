@@ -1,9 +1,9 @@
 #include "ProgramRunner.h"
 
+#include "stores/CallJournal.h"
 #include "stores/LanguageIds.h"
-#include "stores/cJournal.h"
-#include "stores/cMSN.h"
-#include "stores/cPhonebook.h"
+#include "stores/MsnList.h"
+#include "stores/Phonebook.h"
 
 #include <QTest>
 
@@ -19,9 +19,9 @@ std::string text(int id) {
 }
 
 // The journal as the program left it on disk.
-cJournal journalOf(const ProgramRunner& runner) {
-    cJournal journal;
-    journal.Init((runner.configDir() + "calls.txt").toStdString());
+CallJournal journalOf(const ProgramRunner& runner) {
+    CallJournal journal;
+    journal.load((runner.configDir() + "calls.txt").toStdString());
     return journal;
 }
 
@@ -54,8 +54,8 @@ private slots:
     void knownAndUnknownCallersWithTheirEndReasons() {
         ProgramRunner runner;
         runner.writeConfig({});
-        cPhonebook phonebook;
-        phonebook.Init((runner.configDir() + "nn.dat").toStdString());
+        Phonebook phonebook;
+        phonebook.load((runner.configDir() + "nn.dat").toStdString());
         phonebook.add("0301234567", "Erika Mustermann", false, "", "");
         run(runner,
             "wait 0.3\n"
@@ -67,13 +67,13 @@ private slots:
             "wait 0.2\n"
             "hangup plci=0x102 reason=0x349A\n",
             2);
-        const cJournal journal = journalOf(runner);
-        QCOMPARE(journal.getSize(), 2);
-        QCOMPARE(journal.getName(1), std::string("Erika Mustermann"));
-        QCOMPARE(journal.getEndReason(1), text(lang_id::kEndCallerHungUp));
-        QCOMPARE(journal.getNumber(2), std::string("0891234567"));
-        QCOMPARE(journal.getName(2), std::string("0891234567"));
-        QCOMPARE(journal.getEndReason(2), text(lang_id::kEndAnsweredElsewhere));
+        const CallJournal journal = journalOf(runner);
+        QCOMPARE(journal.size(), 2);
+        QCOMPARE(journal.recordAt(1).name, std::string("Erika Mustermann"));
+        QCOMPARE(journal.recordAt(1).endReason, text(lang_id::kEndCallerHungUp));
+        QCOMPARE(journal.recordAt(2).number, std::string("0891234567"));
+        QCOMPARE(journal.recordAt(2).name, std::string("0891234567"));
+        QCOMPARE(journal.recordAt(2).endReason, text(lang_id::kEndAnsweredElsewhere));
         QVERIFY(indexOf(runner.transcript(), kConnectResp) < 0);
     }
 
@@ -89,19 +89,19 @@ private slots:
         const int clear = indexOf(lines, kDisconnectReq);
         QVERIFY2(accept >= 0 && clear > accept, qPrintable(lines.join('\n')));
         QVERIFY(indexOf(lines, kAlertReq) >= 0);
-        const cJournal journal = journalOf(runner);
-        QCOMPARE(journal.getSize(), 1);
+        const CallJournal journal = journalOf(runner);
+        QCOMPARE(journal.size(), 1);
         std::string anonymous = text(lang_id::kUnknown);
         std::erase(anonymous, ' ');
-        QCOMPARE(journal.getNumber(1), anonymous);
-        QVERIFY(!journal.getEndReason(1).empty());
+        QCOMPARE(journal.recordAt(1).number, anonymous);
+        QVERIFY(!journal.recordAt(1).endReason.empty());
     }
 
     void unlistedMsnIsLeftAloneWhenOnlyListedMsnsCount() {
         ProgramRunner runner;
         runner.writeConfig({"showAllCalls=0"});
-        cMSN msnList;
-        msnList.Init((runner.configDir() + "msn.dat").toStdString());
+        MsnList msnList;
+        msnList.load((runner.configDir() + "msn.dat").toStdString());
         msnList.add("4711", "Büro", true, true);
         run(runner,
             "wait 0.3\n"
@@ -114,26 +114,26 @@ private slots:
         QCOMPARE(puts.size(), 2);
         QVERIFY(puts[0].contains(kAlertReq));
         QVERIFY(puts[1].contains(kDisconnectResp));
-        QCOMPARE(journalOf(runner).getSize(), 0);
+        QCOMPARE(journalOf(runner).size(), 0);
     }
 
     void telephoneSystemAddsAZero() {
         ProgramRunner runner;
         runner.writeConfig({"TKAddNull=-1"});
         run(runner, "wait 0.3\ncall plci=0x401 called=1 calling=301234567\nhangup plci=0x401\n", 1);
-        QCOMPARE(journalOf(runner).getNumber(1), std::string("00301234567"));
+        QCOMPARE(journalOf(runner).recordAt(1).number, std::string("00301234567"));
     }
 
     void telephoneSystemRemovesTheZeroAndAWildcardEntryRejects() {
         ProgramRunner runner;
         runner.writeConfig({"TKRemoveNull=-1"});
-        cPhonebook phonebook;
-        phonebook.Init((runner.configDir() + "nn.dat").toStdString());
+        Phonebook phonebook;
+        phonebook.load((runner.configDir() + "nn.dat").toStdString());
         phonebook.add("900*", "Mehrwertdienst", true, "", "");
         run(runner, "wait 0.3\ncall plci=0x501 called=1 calling=9001234567\n", 1);
-        const cJournal journal = journalOf(runner);
-        QCOMPARE(journal.getNumber(1), std::string("9001234567"));
-        QCOMPARE(journal.getName(1), std::string("Mehrwertdienst"));
+        const CallJournal journal = journalOf(runner);
+        QCOMPARE(journal.recordAt(1).number, std::string("9001234567"));
+        QCOMPARE(journal.recordAt(1).name, std::string("Mehrwertdienst"));
         QVERIFY(indexOf(runner.transcript(), kConnectResp) >= 0);
     }
 
@@ -150,10 +150,10 @@ private slots:
             "wait 0.2\n"
             "hangup plci=0x601 reason=0x3490\n",
             2);
-        const cJournal journal = journalOf(runner);
-        QCOMPARE(journal.getSize(), 2);
-        QCOMPARE(journal.getEndReason(1), text(lang_id::kEndCallerHungUp));
-        QCOMPARE(journal.getEndReason(2), text(lang_id::kEndAnsweredElsewhere));
+        const CallJournal journal = journalOf(runner);
+        QCOMPARE(journal.size(), 2);
+        QCOMPARE(journal.recordAt(1).endReason, text(lang_id::kEndCallerHungUp));
+        QCOMPARE(journal.recordAt(2).endReason, text(lang_id::kEndAnsweredElsewhere));
     }
 
     void sigtermWhileACallRingsKeepsItsRecord() {
@@ -166,9 +166,9 @@ private slots:
         program->terminate();
         QVERIFY(program->waitForFinished(10000));
         QCOMPARE(program->exitCode(), 0);
-        const cJournal journal = journalOf(runner);
-        QCOMPARE(journal.getSize(), 1);
-        QCOMPARE(journal.getNumber(1), std::string("0301234567"));
+        const CallJournal journal = journalOf(runner);
+        QCOMPARE(journal.size(), 1);
+        QCOMPARE(journal.recordAt(1).number, std::string("0301234567"));
     }
 };
 

@@ -1,8 +1,8 @@
 #include "ProgramRunner.h"
 
+#include "stores/CallJournal.h"
 #include "stores/LanguageIds.h"
-#include "stores/cJournal.h"
-#include "stores/cPhonebook.h"
+#include "stores/Phonebook.h"
 
 #include <QDeadlineTimer>
 #include <QRegularExpression>
@@ -94,8 +94,8 @@ private slots:
         runner.setEnvironment("QT_QPA_PLATFORM", "");
         runner.setEnvironment("DISPLAY", desktop.display());
         runner.writeConfig({"popupsmall=-1", "TrayBlink=-1"});
-        cPhonebook phonebook;
-        phonebook.Init((runner.configDir() + "nn.dat").toStdString());
+        Phonebook phonebook;
+        phonebook.load((runner.configDir() + "nn.dat").toStdString());
         phonebook.add("0301234567", "Erika Mustermann", false, "", "");
 
         QProcess* program =
@@ -117,12 +117,13 @@ private slots:
         program->terminate();
         QVERIFY(program->waitForFinished(10000));
         QCOMPARE(program->exitCode(), 0);
-        cJournal journal;
-        journal.Init((runner.configDir() + "calls.txt").toStdString());
-        QCOMPARE(journal.getSize(), 2);
-        QCOMPARE(journal.getName(1), std::string("Erika Mustermann"));
-        QCOMPARE(journal.getEndReason(1), ProgramRunner::englishText(lang_id::kEndCallerHungUp));
-        QCOMPARE(journal.getNumber(2), std::string("0891234567"));
+        CallJournal journal;
+        journal.load((runner.configDir() + "calls.txt").toStdString());
+        QCOMPARE(journal.size(), 2);
+        QCOMPARE(journal.recordAt(1).name, std::string("Erika Mustermann"));
+        QCOMPARE(journal.recordAt(1).endReason,
+                 ProgramRunner::englishText(lang_id::kEndCallerHungUp));
+        QCOMPARE(journal.recordAt(2).number, std::string("0891234567"));
     }
 
     void withoutANotificationAreaTheJournalWindowStaysReachable() {

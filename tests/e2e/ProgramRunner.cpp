@@ -1,6 +1,6 @@
 #include "ProgramRunner.h"
 
-#include "stores/cLanguage.h"
+#include "stores/LanguageTable.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -43,10 +43,10 @@ bool ProgramRunner::waitForFile(const QString& path, int timeoutMs) {
 }
 
 std::string ProgramRunner::englishText(int number) {
-    cLanguage language;
-    language.Init(std::string(RUFWACHT_SOURCE_DIR) + "/data/lang");
-    language.SetLanguage("english");
-    return language.getStr(number);
+    LanguageTable language;
+    language.scan(std::string(RUFWACHT_SOURCE_DIR) + "/data/lang");
+    language.select("english");
+    return language.text(number);
 }
 
 QString ProgramRunner::scenario(const QString& commands) {

@@ -1,6 +1,6 @@
-#include "LineTestSupport.h"
-#include "line/LinuxCapiDriver.h"
-#include "line/cCAPI.h"
+#include "line/CapiApplication.h"
+#include "platform/LinuxCapiDriver.h"
+#include "support/FakeCapiDriver.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -13,15 +13,14 @@ namespace {
 
 class CapiLoader : public ::testing::Test {
 protected:
-    void SetUp() override { line_test::loadEnglish(); }
-
-    /// cCAPI over the stand-in library, with every event recorded.
-    std::unique_ptr<cCAPI> open(const std::string& library) {
-        auto capi = std::make_unique<cCAPI>(std::make_unique<LinuxCapiDriver>(library));
+    /// CapiApplication over the stand-in library, with every event recorded.
+    std::unique_ptr<CapiApplication> open(const std::string& library) {
+        auto capi = std::make_unique<CapiApplication>(std::make_unique<LinuxCapiDriver>(library));
+        capi->setCallerTexts(line_test::englishCallerTexts());
         auto* raw = capi.get();
-        capi->events.Error = [this, raw] { errors.push_back(raw->Error()); };
-        capi->events.IncomingCall = [this, raw] { calls.push_back(raw->getCallerID()); };
-        capi->events.CallDisconnect = [this] { ++disconnects; };
+        capi->events.errorReported = [this, raw] { errors.push_back(raw->errorText()); };
+        capi->events.incomingCall = [this, raw] { calls.push_back(raw->callerId()); };
+        capi->events.callDisconnected = [this] { ++disconnects; };
         return capi;
     }
 
@@ -34,18 +33,18 @@ protected:
 
 TEST_F(CapiLoader, MissingLibraryGivesError53) {
     auto capi = open("/nonexistent/libcapi20.so.3");
-    EXPECT_FALSE(capi->Register());
+    EXPECT_FALSE(capi->registerApplication());
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_TRUE(errors[0].starts_with("--> ERR: 53 - /nonexistent/libcapi20.so.3: cannot open"))
         << errors[0];
-    // The other operations fail quietly through CheckInfo rather than crash.
-    EXPECT_FALSE(capi->INSTALLED());
-    EXPECT_EQ(capi->GET_MANUFACTURER(), "");
+    // The other operations fail quietly through checkInfo rather than crash.
+    EXPECT_FALSE(capi->isInstalled());
+    EXPECT_EQ(capi->manufacturer(), "");
 }
 
 TEST_F(CapiLoader, LibraryLackingAFunctionIsReportedLikeAMissingOne) {
     auto capi = open(FAKE_CAPI_WITHOUT_PROFILE_LIBRARY);
-    EXPECT_FALSE(capi->Register());
+    EXPECT_FALSE(capi->registerApplication());
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_TRUE(errors[0].starts_with("--> ERR: 53 - ")) << errors[0];
     EXPECT_NE(errors[0].find("capi20_get_profile"), std::string::npos) << errors[0];
@@ -55,17 +54,17 @@ TEST_F(CapiLoader, LibraryLackingAFunctionIsReportedLikeAMissingOne) {
 TEST_F(CapiLoader, RegistrationRefused) {
     ScopedEnv refuse("RUFWACHT_FAKE_CAPI_REFUSE", "4097"); // 0x1001
     auto capi = open(FAKE_CAPI_LIBRARY);
-    EXPECT_FALSE(capi->Register());
+    EXPECT_FALSE(capi->registerApplication());
     EXPECT_EQ(errors, std::vector<std::string>{"--> ERR: 0x1001 Too many applications"});
 }
 
 TEST_F(CapiLoader, DiagnosticsThroughTheLibrary) {
     auto capi = open(FAKE_CAPI_LIBRARY);
-    EXPECT_TRUE(capi->INSTALLED());
-    EXPECT_EQ(capi->GET_MANUFACTURER(), "Rufwacht simulated line");
-    EXPECT_EQ(capi->GET_VERSION(), "2.0 rev. 1.0");
-    EXPECT_EQ(capi->GET_SERIAL_NUMBER(), "0000001");
-    EXPECT_TRUE(capi->GET_PROFILE().starts_with("Controllers: 1\r\nB-Channels: 2\r\n"));
+    EXPECT_TRUE(capi->isInstalled());
+    EXPECT_EQ(capi->manufacturer(), "Rufwacht simulated line");
+    EXPECT_EQ(capi->version(), "2.0 rev. 1.0");
+    EXPECT_EQ(capi->serialNumber(), "0000001");
+    EXPECT_TRUE(capi->profile().starts_with("Controllers: 1\r\nB-Channels: 2\r\n"));
 }
 
 TEST_F(CapiLoader, FullCallThroughTheLibrary) {
@@ -76,33 +75,33 @@ TEST_F(CapiLoader, FullCallThroughTheLibrary) {
                                                      "hangup plci=0x101\n");
     ScopedEnv play("RUFWACHT_FAKE_CAPI_SCENARIO", scenario.c_str());
     auto capi = open(FAKE_CAPI_LIBRARY);
-    ASSERT_TRUE(capi->Register());
-    ASSERT_TRUE(capi->Listen());
+    ASSERT_TRUE(capi->registerApplication());
+    ASSERT_TRUE(capi->listen());
     const int handle = capi->readinessHandle();
     ASSERT_GE(handle, 0);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (disconnects == 0 && std::chrono::steady_clock::now() < deadline) {
         pollfd ready{handle, POLLIN, 0};
         ::poll(&ready, 1, 50);
-        capi->DrainMessages();
+        capi->drainMessages();
     }
     EXPECT_EQ(calls, std::vector<std::string>{"02123456"});
     EXPECT_EQ(disconnects, 1);
     EXPECT_TRUE(errors.empty());
-    EXPECT_TRUE(capi->Release());
+    EXPECT_TRUE(capi->release());
     EXPECT_FALSE(capi->isRegistered());
 }
 
 TEST_F(CapiLoader, LostRemoteConnectionIsReportedOnceInsteadOfSpinning) {
     ScopedEnv lost("RUFWACHT_FAKE_CAPI_LOST", "1");
     auto capi = open(FAKE_CAPI_LIBRARY);
-    ASSERT_TRUE(capi->Register());
+    ASSERT_TRUE(capi->registerApplication());
     EXPECT_GE(capi->readinessHandle(), 0);
-    EXPECT_EQ(capi->DrainMessages(), 0);
+    EXPECT_EQ(capi->drainMessages(), 0);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find("Connection to the CAPI lost"), std::string::npos);
     // The handle is given up, so a readiness watcher stops firing; later polls stay quiet.
     EXPECT_EQ(capi->readinessHandle(), -1);
-    EXPECT_EQ(capi->DrainMessages(), 0);
+    EXPECT_EQ(capi->drainMessages(), 0);
     EXPECT_EQ(errors.size(), 1u);
 }

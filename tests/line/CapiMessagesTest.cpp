@@ -1,5 +1,5 @@
 #include "line/CapiMessages.h"
-#include "LineTestSupport.h"
+#include "support/FakeCapiDriver.h"
 
 #include <gtest/gtest.h>
 

@@ -48,7 +48,7 @@ FAKE_CAPI_EXPORT unsigned capi20_register(unsigned maxLogicalConnection, unsigne
     }
     std::uint32_t id = 0;
     const auto result =
-        g_line->CAPI_REGISTER(0, maxLogicalConnection, maxBDataBlocks, maxBDataLen, id);
+        g_line->registerApplication(0, maxLogicalConnection, maxBDataBlocks, maxBDataLen, id);
     *applId = id;
     return result;
 }
@@ -57,13 +57,13 @@ FAKE_CAPI_EXPORT unsigned capi20_release(unsigned applId) {
     if (!g_line) {
         return 0x1101;
     }
-    const auto result = g_line->CAPI_RELEASE(applId);
+    const auto result = g_line->releaseApplication(applId);
     g_line.reset();
     return result;
 }
 
 FAKE_CAPI_EXPORT unsigned capi20_put_message(unsigned applId, unsigned char* message) {
-    return g_line ? g_line->CAPI_PUT_MESSAGE(applId, message) : 0x1101;
+    return g_line ? g_line->putMessage(applId, message) : 0x1101;
 }
 
 FAKE_CAPI_EXPORT unsigned capi20_get_message(unsigned applId, unsigned char** buffer) {
@@ -74,31 +74,31 @@ FAKE_CAPI_EXPORT unsigned capi20_get_message(unsigned applId, unsigned char** bu
         return 0x1104;
     }
     CapiMessageView view;
-    const auto result = g_line->CAPI_GET_MESSAGE(applId, view);
+    const auto result = g_line->getMessage(applId, view);
     *buffer = const_cast<unsigned char*>(view.data);
     return result;
 }
 
 FAKE_CAPI_EXPORT unsigned char* capi20_get_manufacturer(unsigned, unsigned char* buffer) {
-    queries().CAPI_GET_MANUFACTURER(reinterpret_cast<char*>(buffer));
+    queries().getManufacturer(reinterpret_cast<char*>(buffer));
     return buffer;
 }
 
 FAKE_CAPI_EXPORT unsigned char* capi20_get_version(unsigned, unsigned char* buffer) {
     std::uint32_t numbers[4] = {};
-    queries().CAPI_GET_VERSION(numbers[0], numbers[1], numbers[2], numbers[3]);
+    queries().getVersion(numbers[0], numbers[1], numbers[2], numbers[3]);
     std::memcpy(buffer, numbers, sizeof numbers);
     return buffer;
 }
 
 FAKE_CAPI_EXPORT unsigned char* capi20_get_serial_number(unsigned, unsigned char* buffer) {
-    queries().CAPI_GET_SERIAL_NUMBER(reinterpret_cast<char*>(buffer));
+    queries().getSerialNumber(reinterpret_cast<char*>(buffer));
     return buffer;
 }
 
 #ifndef FAKE_CAPI_WITHOUT_GET_PROFILE
 FAKE_CAPI_EXPORT unsigned capi20_get_profile(unsigned controller, unsigned char* buffer) {
-    return queries().CAPI_GET_PROFILE(buffer, controller);
+    return queries().getProfile(buffer, controller);
 }
 #endif
 

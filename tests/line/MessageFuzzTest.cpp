@@ -1,10 +1,10 @@
-// A long seeded random run over the decoder and cCAPI: random and mutated messages, random
-// driver results and receivers that turn calls away. Run under the sanitizers, any read outside
-// a message or any undefined behaviour ends the test.
+// A long seeded random run over the decoder and CapiApplication: random and mutated messages,
+// random driver results and receivers that turn calls away. Run under the sanitizers, any read
+// outside a message or any undefined behaviour ends the test.
 
-#include "LineTestSupport.h"
+#include "line/CapiApplication.h"
 #include "line/CapiMessages.h"
-#include "line/cCAPI.h"
+#include "support/FakeCapiDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -112,21 +112,21 @@ TEST(MessageFuzz, DecoderNeverReadsOutsideTheBody) {
 }
 
 TEST(MessageFuzz, CapiSurvivesGarbageFromTheDriver) {
-    line_test::loadEnglish();
     MessageSource source(4711);
     auto owned = std::make_unique<line_test::FakeCapiDriver>();
     auto* driver = owned.get();
-    cCAPI capi(std::move(owned));
-    ASSERT_TRUE(capi.Register());
+    CapiApplication capi(std::move(owned));
+    capi.setCallerTexts(line_test::englishCallerTexts());
+    ASSERT_TRUE(capi.registerApplication());
     int incoming = 0;
     int errors = 0;
-    capi.events.IncomingCall = [&] {
+    capi.events.incomingCall = [&] {
         ++incoming;
         if (source.below(3) == 0) {
-            capi.RejectCall();
+            capi.rejectCall();
         }
     };
-    capi.events.Error = [&] { ++errors; };
+    capi.events.errorReported = [&] { ++errors; };
     driver->onPut = [&](const capi::Message&) {
         driver->putResult =
             source.below(10) == 0 ? static_cast<std::uint32_t>(source.below(0x4000)) : 0;
@@ -147,7 +147,7 @@ TEST(MessageFuzz, CapiSurvivesGarbageFromTheDriver) {
             }
         }
         while (!driver->queue.empty()) {
-            capi.DrainMessages();
+            capi.drainMessages();
         }
     }
     // The run must have reached the interesting paths, not just rejected everything.

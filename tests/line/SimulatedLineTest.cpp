@@ -1,8 +1,8 @@
 #include "line/SimulatedLine.h"
-#include "LineTestSupport.h"
+#include "line/CapiApplication.h"
 #include "line/CapiDriverFactory.h"
 #include "line/Scenario.h"
-#include "line/cCAPI.h"
+#include "support/FakeCapiDriver.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -100,12 +100,12 @@ namespace {
 
 /// Waits on the readiness handle and drains, as the controller does, until the line has played
 /// its scenario and nothing is queued.
-void runUntilIdle(cCAPI& capi, SimulatedLine& line) {
+void runUntilIdle(CapiApplication& capi, SimulatedLine& line) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < deadline) {
         pollfd ready{capi.readinessHandle(), POLLIN, 0};
         ::poll(&ready, 1, 20);
-        capi.DrainMessages();
+        capi.drainMessages();
         if (line.waitForScenarioEnd(std::chrono::milliseconds(0)) && line.queuedMessages() == 0) {
             return;
         }
@@ -116,7 +116,6 @@ void runUntilIdle(cCAPI& capi, SimulatedLine& line) {
 } // namespace
 
 TEST(SimulatedLineEndToEnd, ScenarioCallAndHangUpRaiseTheEventsAndWriteTheTranscript) {
-    line_test::loadEnglish();
     TempDir dir;
     const auto scenarioPath =
         dir.write("test.scenario", "transcript line.txt\n"
@@ -126,23 +125,24 @@ TEST(SimulatedLineEndToEnd, ScenarioCallAndHangUpRaiseTheEventsAndWriteTheTransc
                                    "wait 0.05\n"
                                    "hangup plci=0x101\n");
     std::string error;
-    auto driver = makeCapiDriver("sim:" + scenarioPath, error);
+    auto driver = makeCapiDriver("sim:" + scenarioPath, "", error);
     ASSERT_TRUE(driver) << error;
     auto* line = dynamic_cast<SimulatedLine*>(driver.get());
     ASSERT_NE(line, nullptr);
-    cCAPI capi(std::move(driver));
+    CapiApplication capi(std::move(driver));
+    capi.setCallerTexts(line_test::englishCallerTexts());
 
     std::vector<std::string> events;
-    capi.events.IncomingCall = [&] {
-        events.push_back("call " + capi.getCallerID() + " to " + capi.getCalledMSN() + " plci " +
-                         std::to_string(capi.PLCI()));
+    capi.events.incomingCall = [&] {
+        events.push_back("call " + capi.callerId() + " to " + capi.calledMsn() + " plci " +
+                         std::to_string(capi.eventPlci()));
     };
-    capi.events.CallDisconnect = [&] {
-        events.push_back("end " + std::to_string(capi.getCallerHandling()) + " plci " +
-                         std::to_string(capi.PLCI()));
+    capi.events.callDisconnected = [&] {
+        events.push_back("end " + std::to_string(capi.disconnectReason()) + " plci " +
+                         std::to_string(capi.eventPlci()));
     };
-    ASSERT_TRUE(capi.Register());
-    ASSERT_TRUE(capi.Listen());
+    ASSERT_TRUE(capi.registerApplication());
+    ASSERT_TRUE(capi.listen());
     runUntilIdle(capi, *line);
 
     // The data call (CIP 2) is not what the program listens for: the line never offers it.
@@ -172,31 +172,31 @@ TEST(SimulatedLineEndToEnd, ScenarioCallAndHangUpRaiseTheEventsAndWriteTheTransc
 TEST(SimulatedLineEndToEnd, InjectedCallWakesTheReadinessHandle) {
     SimulatedLine line;
     std::uint32_t applId = 0;
-    ASSERT_EQ(line.CAPI_REGISTER(3072, 2, 7, 2048, applId), 0u);
+    ASSERT_EQ(line.registerApplication(3072, 2, 7, 2048, applId), 0u);
     const auto listen = capi::encodeListenReq(static_cast<std::uint16_t>(applId));
-    ASSERT_EQ(line.CAPI_PUT_MESSAGE(applId, listen.data()), 0u);
+    ASSERT_EQ(line.putMessage(applId, listen.data()), 0u);
     pollfd ready{line.readinessHandle(), POLLIN, 0};
     EXPECT_EQ(::poll(&ready, 1, 0), 1); // the LISTEN_CONF waits
     CapiMessageView message;
-    ASSERT_EQ(line.CAPI_GET_MESSAGE(applId, message), 0u);
+    ASSERT_EQ(line.getMessage(applId, message), 0u);
     EXPECT_EQ(::poll(&ready, 1, 0), 0);
-    EXPECT_EQ(line.CAPI_GET_MESSAGE(applId, message), capi::kQueueEmpty);
+    EXPECT_EQ(line.getMessage(applId, message), capi::kQueueEmpty);
 
     capi::IncomingCallElements call;
     call.plci = 0x101;
     line.injectCall(call);
     EXPECT_EQ(::poll(&ready, 1, 0), 1);
-    EXPECT_EQ(line.CAPI_GET_MESSAGE(applId + 1, message), capi::kIllegalApplication);
-    ASSERT_EQ(line.CAPI_GET_MESSAGE(applId, message), 0u);
+    EXPECT_EQ(line.getMessage(applId + 1, message), capi::kIllegalApplication);
+    ASSERT_EQ(line.getMessage(applId, message), 0u);
     EXPECT_EQ(capi::decodeHeader(message.data, message.size).command, capi::kConnect);
 
     // Unknown PLCI: the request is confirmed with 0x2002.
     const auto disconnect = capi::encodeDisconnectReq(static_cast<std::uint16_t>(applId), 0x999);
-    ASSERT_EQ(line.CAPI_PUT_MESSAGE(applId, disconnect.data()), 0u);
-    ASSERT_EQ(line.CAPI_GET_MESSAGE(applId, message), 0u);
+    ASSERT_EQ(line.putMessage(applId, disconnect.data()), 0u);
+    ASSERT_EQ(line.getMessage(applId, message), 0u);
     EXPECT_EQ(capi::readLE(message.data, message.size, 12, 2), 0x2002u);
-    EXPECT_EQ(line.CAPI_RELEASE(applId), 0u);
-    EXPECT_EQ(line.CAPI_RELEASE(applId), capi::kIllegalApplication);
+    EXPECT_EQ(line.releaseApplication(applId), 0u);
+    EXPECT_EQ(line.releaseApplication(applId), capi::kIllegalApplication);
 }
 
 TEST(SimulatedLineEndToEnd, ShutsDownInTheMiddleOfALongWait) {
@@ -205,9 +205,9 @@ TEST(SimulatedLineEndToEnd, ShutsDownInTheMiddleOfALongWait) {
         auto scenario = parseScenario("wait 3600\ncall plci=1 called=1 calling=2\n");
         SimulatedLine line(std::move(scenario));
         std::uint32_t applId = 0;
-        line.CAPI_REGISTER(3072, 2, 7, 2048, applId);
+        line.registerApplication(3072, 2, 7, 2048, applId);
         const auto listen = capi::encodeListenReq(static_cast<std::uint16_t>(applId));
-        line.CAPI_PUT_MESSAGE(applId, listen.data());
+        line.putMessage(applId, listen.data());
         EXPECT_FALSE(line.waitForScenarioEnd(std::chrono::milliseconds(20)));
     }
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
@@ -215,16 +215,16 @@ TEST(SimulatedLineEndToEnd, ShutsDownInTheMiddleOfALongWait) {
 
 TEST(CapiDriverFactory, Specs) {
     std::string error;
-    EXPECT_TRUE(makeCapiDriver("", error));
-    EXPECT_TRUE(makeCapiDriver("capi", error));
-    EXPECT_FALSE(makeCapiDriver("isdn", error));
+    EXPECT_TRUE(makeCapiDriver("", "", error));
+    EXPECT_TRUE(makeCapiDriver("capi", "", error));
+    EXPECT_FALSE(makeCapiDriver("isdn", "", error));
     EXPECT_EQ(error, "Unknown line \"isdn\": use capi, capi:LIBRARY or sim:FILE");
     // Another library by path: a missing one still gives a driver, whose registration fails.
-    const auto other = makeCapiDriver("capi:/nonexistent/libcapi.so", error);
+    const auto other = makeCapiDriver("capi:/nonexistent/libcapi.so", "", error);
     ASSERT_TRUE(other);
     EXPECT_TRUE(other->loadFailure().has_value());
-    EXPECT_FALSE(makeCapiDriver("sim:", error));
+    EXPECT_FALSE(makeCapiDriver("sim:", "", error));
     EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(makeCapiDriver("sim:/nonexistent/x.scenario", error));
+    EXPECT_FALSE(makeCapiDriver("sim:/nonexistent/x.scenario", "", error));
     EXPECT_EQ(error, "Scenario file not found: /nonexistent/x.scenario");
 }

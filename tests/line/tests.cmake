@@ -1,34 +1,31 @@
 # Tests of line.
 find_package(Threads REQUIRED)
 rufwacht_core_test(test_line_codec line/CapiMessagesTest.cpp line/CodeTablesTest.cpp)
-rufwacht_core_test(test_line_capi line/cCAPITest.cpp)
-
-rufwacht_core_test(test_line_sim line/SimulatedLineTest.cpp support/TempDir.cpp)
+rufwacht_core_test(test_line_capi line/CapiApplicationTest.cpp)
+rufwacht_core_test(test_line_sim line/SimulatedLineTest.cpp)
 rufwacht_core_test(test_line_fuzz line/MessageFuzzTest.cpp)
-
 # Stand-ins for libcapi20, loaded by path: one complete, one lacking capi20_get_profile. They
 # carry their own copy of the simulated line (the core library is not built position-independent).
 set(RUFWACHT_FAKE_CAPI_SOURCES
   line/FakeCapi20Library.cpp
-  ${PROJECT_SOURCE_DIR}/src/line/SimulatedLine.cpp
-  ${PROJECT_SOURCE_DIR}/src/line/Scenario.cpp
-  ${PROJECT_SOURCE_DIR}/src/line/CapiMessages.cpp
-  ${PROJECT_SOURCE_DIR}/src/line/CapiCodeTables.cpp
-  ${PROJECT_SOURCE_DIR}/src/line/ReadinessSignal_posix.cpp
-  ${PROJECT_SOURCE_DIR}/src/support/TextFile.cpp
-  ${PROJECT_SOURCE_DIR}/src/support/SafeSave.cpp
-  ${PROJECT_SOURCE_DIR}/src/support/platform/FileSync_posix.cpp)
+  ${PROJECT_SOURCE_DIR}/src/core/line/SimulatedLine.cpp
+  ${PROJECT_SOURCE_DIR}/src/core/line/Scenario.cpp
+  ${PROJECT_SOURCE_DIR}/src/core/line/CapiMessages.cpp
+  ${PROJECT_SOURCE_DIR}/src/core/line/CapiCodeTables.cpp
+  ${PROJECT_SOURCE_DIR}/src/core/platform/ReadinessSignal_posix.cpp
+  ${PROJECT_SOURCE_DIR}/src/core/support/TextFile.cpp
+  ${PROJECT_SOURCE_DIR}/src/core/support/SafeSave.cpp
+  ${PROJECT_SOURCE_DIR}/src/core/platform/FileSync_posix.cpp)
 if(NOT WIN32)
   foreach(variant fake_capi20 fake_capi20_without_profile)
     add_library(${variant} SHARED ${RUFWACHT_FAKE_CAPI_SOURCES})
-    target_include_directories(${variant} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+    target_include_directories(${variant} PRIVATE ${PROJECT_SOURCE_DIR}/src/core)
     target_link_libraries(${variant} PRIVATE rufwacht_options Threads::Threads)
     set_target_properties(${variant} PROPERTIES CXX_VISIBILITY_PRESET hidden
                                                 VISIBILITY_INLINES_HIDDEN ON)
   endforeach()
   target_compile_definitions(fake_capi20_without_profile PRIVATE FAKE_CAPI_WITHOUT_GET_PROFILE)
-
-  rufwacht_core_test(test_line_loader line/CapiLoaderTest.cpp support/TempDir.cpp)
+  rufwacht_core_test(test_line_loader line/CapiLoaderTest.cpp)
   add_dependencies(test_line_loader fake_capi20 fake_capi20_without_profile)
   target_compile_definitions(test_line_loader PRIVATE
     FAKE_CAPI_LIBRARY="$<TARGET_FILE:fake_capi20>"

@@ -1,6 +1,6 @@
 #include "support/TempDir.h"
 
-#include "stores/cJournal.h"
+#include "stores/CallJournal.h"
 
 #include <gtest/gtest.h>
 
@@ -12,76 +12,76 @@ class JournalFile : public ::testing::Test {
 protected:
     bool load(const std::string& bytes) {
         dir.write("calls.txt", bytes);
-        return journal.Init(dir.file("calls.txt"));
+        return journal.load(dir.file("calls.txt"));
     }
     std::string file() const { return dir.read("calls.txt"); }
 
     TempDir dir;
-    cJournal journal;
+    CallJournal journal;
 };
 
 } // namespace
 
 TEST_F(JournalFile, OlderLayoutWithoutANameTakesTheNumberAsName) {
     ASSERT_TRUE(load("a\tb\tc\td\te\r\n0301\t9\r\n"));
-    ASSERT_EQ(journal.getSize(), 2);
-    EXPECT_EQ(journal.getNumber(1), "a");
-    EXPECT_EQ(journal.getName(1), "a");
-    EXPECT_EQ(journal.getMSN(1), "b");
-    EXPECT_EQ(journal.getDate(1), "c");
-    EXPECT_EQ(journal.getTime(1), "d");
-    EXPECT_EQ(journal.getEndReason(1), "e");
-    EXPECT_EQ(journal.getCallType(1), "");
-    EXPECT_EQ(journal.getName(2), "0301");
-    EXPECT_EQ(journal.getMSN(2), "9");
-    EXPECT_EQ(journal.getEndReason(2), "");
+    ASSERT_EQ(journal.size(), 2);
+    EXPECT_EQ(journal.recordAt(1).number, "a");
+    EXPECT_EQ(journal.recordAt(1).name, "a");
+    EXPECT_EQ(journal.recordAt(1).msn, "b");
+    EXPECT_EQ(journal.recordAt(1).date, "c");
+    EXPECT_EQ(journal.recordAt(1).time, "d");
+    EXPECT_EQ(journal.recordAt(1).endReason, "e");
+    EXPECT_EQ(journal.recordAt(1).callType, "");
+    EXPECT_EQ(journal.recordAt(2).name, "0301");
+    EXPECT_EQ(journal.recordAt(2).msn, "9");
+    EXPECT_EQ(journal.recordAt(2).endReason, "");
 }
 
 TEST_F(JournalFile, SixFieldsGiveAnEmptyCallTypeAndSaveWithSevenFields) {
     ASSERT_TRUE(load("n\tname\tm\td\tt\tr\r\nx\ty\tm\td\tt\tr\tISDN\textra\tmore\r\n"));
-    EXPECT_EQ(journal.getName(1), "name");
-    EXPECT_EQ(journal.getCallType(1), "");
-    EXPECT_EQ(journal.getCallType(2), "ISDN");
-    ASSERT_TRUE(journal.saveJournal());
+    EXPECT_EQ(journal.recordAt(1).name, "name");
+    EXPECT_EQ(journal.recordAt(1).callType, "");
+    EXPECT_EQ(journal.recordAt(2).callType, "ISDN");
+    ASSERT_TRUE(journal.save());
     EXPECT_EQ(file(), "n\tname\tm\td\tt\tr\t\r\nx\ty\tm\td\tt\tr\tISDN\r\n");
 }
 
 TEST_F(JournalFile, BlankLinesAndBareLineFeedsTakeNoSlot) {
     ASSERT_TRUE(
         load("\r\n1\tA\tm\td\tt\tr\tc\n\n\r\n2\tB\tm\td\tt\tr\tc\r\n\r\n3\tC\tm\td\tt\tr\tc"));
-    ASSERT_EQ(journal.getSize(), 3);
-    EXPECT_EQ(journal.getName(1), "A");
-    EXPECT_EQ(journal.getName(2), "B");
-    EXPECT_EQ(journal.getName(3), "C");
+    ASSERT_EQ(journal.size(), 3);
+    EXPECT_EQ(journal.recordAt(1).name, "A");
+    EXPECT_EQ(journal.recordAt(2).name, "B");
+    EXPECT_EQ(journal.recordAt(3).name, "C");
 }
 
 TEST_F(JournalFile, LineWithoutANumberIsDroppedWithoutHidingLaterRecords) {
     ASSERT_TRUE(load("1\tA\tm\td\tt\tr\tc\r\n\tghost\tm\td\tt\tr\tc\r\n2\tB\tm\td\tt\tr\tc\r\n"));
-    ASSERT_EQ(journal.getSize(), 2);
-    EXPECT_EQ(journal.getName(2), "B");
+    ASSERT_EQ(journal.size(), 2);
+    EXPECT_EQ(journal.recordAt(2).name, "B");
 }
 
 TEST_F(JournalFile, UmlautsSurviveASaveAndLoadRoundTrip) {
     ASSERT_TRUE(load("0431\tJ\xFCrgen M\xFC\xDF"
                      "ig\t12\t01.02.2024\t10:00\tbesetzt\t\xD6"
                      "ffentlich\r\n"));
-    EXPECT_EQ(journal.getName(1), "Jürgen Müßig");
-    EXPECT_EQ(journal.getCallType(1), "Öffentlich");
-    journal.add("0800", "Öl & Gas", "12", "02.02.2024", "11:00", "Sprache");
-    journal.addReason("Normales Auslösen");
-    ASSERT_TRUE(journal.saveJournal());
+    EXPECT_EQ(journal.recordAt(1).name, "Jürgen Müßig");
+    EXPECT_EQ(journal.recordAt(1).callType, "Öffentlich");
+    const int added = journal.add("0800", "Öl & Gas", "12", "02.02.2024", "11:00", "Sprache");
+    journal.setEndReason(added, "Normales Auslösen");
+    ASSERT_TRUE(journal.save());
     EXPECT_EQ(file(), "0431\tJ\xFCrgen M\xFC\xDF"
                       "ig\t12\t01.02.2024\t10:00\tbesetzt\t\xD6"
                       "ffentlich\r\n0800\t\xD6l & Gas\t12\t02.02.2024\t11:00\tNormales "
                       "Ausl\xF6sen\tSprache\r\n");
-    cJournal again;
-    ASSERT_TRUE(again.Init(dir.file("calls.txt")));
-    ASSERT_EQ(again.getSize(), 2);
+    CallJournal again;
+    ASSERT_TRUE(again.load(dir.file("calls.txt")));
+    ASSERT_EQ(again.size(), 2);
     for (int i = 1; i <= 2; ++i) {
-        EXPECT_EQ(again.getNumber(i), journal.getNumber(i));
-        EXPECT_EQ(again.getName(i), journal.getName(i));
-        EXPECT_EQ(again.getEndReason(i), journal.getEndReason(i));
-        EXPECT_EQ(again.getCallType(i), journal.getCallType(i));
+        EXPECT_EQ(again.recordAt(i).number, journal.recordAt(i).number);
+        EXPECT_EQ(again.recordAt(i).name, journal.recordAt(i).name);
+        EXPECT_EQ(again.recordAt(i).endReason, journal.recordAt(i).endReason);
+        EXPECT_EQ(again.recordAt(i).callType, journal.recordAt(i).callType);
     }
 }
 
@@ -90,63 +90,63 @@ TEST_F(JournalFile, DeleteLeavesAGapThatSaveAndLoadClose) {
     for (const char* n : {"1", "2", "3", "4", "5"}) {
         journal.add(n, n, "m", "d", "t", "c");
     }
-    journal.del(2);
-    EXPECT_EQ(journal.getSize(), 4);
-    EXPECT_EQ(journal.getNumber(2), "");
-    ASSERT_TRUE(journal.saveJournal());
-    ASSERT_TRUE(journal.loadJournal());
-    ASSERT_EQ(journal.getSize(), 4);
-    EXPECT_EQ(journal.getNumber(1), "1");
-    EXPECT_EQ(journal.getNumber(2), "3");
-    EXPECT_EQ(journal.getNumber(3), "4");
-    EXPECT_EQ(journal.getNumber(4), "5");
+    journal.remove(2);
+    EXPECT_EQ(journal.size(), 4);
+    EXPECT_EQ(journal.recordAt(2).number, "");
+    ASSERT_TRUE(journal.save());
+    ASSERT_TRUE(journal.reload());
+    ASSERT_EQ(journal.size(), 4);
+    EXPECT_EQ(journal.recordAt(1).number, "1");
+    EXPECT_EQ(journal.recordAt(2).number, "3");
+    EXPECT_EQ(journal.recordAt(3).number, "4");
+    EXPECT_EQ(journal.recordAt(4).number, "5");
 }
 
 TEST_F(JournalFile, RecordWithoutNumberIsNotCountedShownOrSaved) {
     ASSERT_TRUE(load(""));
     journal.add("", "anonymous", "m", "d", "t", "c");
-    EXPECT_EQ(journal.getSize(), 0);
+    EXPECT_EQ(journal.size(), 0);
     EXPECT_EQ(journal.add("0301", "A", "m", "d", "t", "c"), 1);
-    EXPECT_EQ(journal.getName(1), "A");
-    ASSERT_TRUE(journal.saveJournal());
+    EXPECT_EQ(journal.recordAt(1).name, "A");
+    ASSERT_TRUE(journal.save());
     EXPECT_EQ(file(), "0301\tA\tm\td\tt\t\tc\r\n");
 }
 
-TEST_F(JournalFile, AddReturnsTheIndexThatAddReasonCompletes) {
+TEST_F(JournalFile, AddReturnsTheIndexThatSetEndReasonCompletes) {
     ASSERT_TRUE(load("1\tA\tm\td\tt\t\tc\r\n2\tB\tm\td\tt\t\tc\r\n"));
-    journal.addReason("old end");
-    EXPECT_EQ(journal.getEndReason(2), "old end");
+    journal.setEndReason(2, "old end");
+    EXPECT_EQ(journal.recordAt(2).endReason, "old end");
     const int first = journal.add("3", "C", "m", "d", "t", "c");
     const int second = journal.add("4", "D", "m", "d", "t", "c");
     EXPECT_EQ(first, 3);
     EXPECT_EQ(second, 4);
-    journal.addReason(first, "first ended");
-    journal.addReason("newest ended");
-    EXPECT_EQ(journal.getEndReason(3), "first ended");
-    EXPECT_EQ(journal.getEndReason(4), "newest ended");
-    journal.addReason(0, "ignored");
-    journal.addReason(99, "ignored");
-    EXPECT_EQ(journal.getEndReason(99), "");
+    journal.setEndReason(first, "first ended");
+    journal.setEndReason(second, "newest ended");
+    EXPECT_EQ(journal.recordAt(3).endReason, "first ended");
+    EXPECT_EQ(journal.recordAt(4).endReason, "newest ended");
+    journal.setEndReason(0, "ignored");
+    journal.setEndReason(99, "ignored");
+    EXPECT_EQ(journal.recordAt(99).endReason, "");
 }
 
 TEST_F(JournalFile, ClearLeavesOneEmptyLine) {
     ASSERT_TRUE(load("1\tA\tm\td\tt\tr\tc\r\n"));
-    journal.ClearJournal();
-    EXPECT_EQ(journal.getSize(), 0);
+    journal.clear();
+    EXPECT_EQ(journal.size(), 0);
     EXPECT_EQ(file(), "\r\n");
 }
 
 TEST_F(JournalFile, MissingFileIsCreatedWithOneEmptyLine) {
-    EXPECT_FALSE(journal.Init(dir.file("calls.txt")));
-    EXPECT_EQ(journal.getSize(), 0);
+    EXPECT_FALSE(journal.load(dir.file("calls.txt")));
+    EXPECT_EQ(journal.size(), 0);
     EXPECT_EQ(file(), "\r\n");
-    EXPECT_TRUE(journal.loadJournal());
+    EXPECT_TRUE(journal.reload());
 }
 
 TEST_F(JournalFile, EmptyFileIsAnEmptyJournal) {
     EXPECT_TRUE(load(""));
-    EXPECT_EQ(journal.getSize(), 0);
-    EXPECT_EQ(journal.getName(1), "");
+    EXPECT_EQ(journal.size(), 0);
+    EXPECT_EQ(journal.recordAt(1).name, "");
 }
 
 TEST_F(JournalFile, HoldsMoreThanFourThousandNinetySixRecords) {
@@ -155,23 +155,23 @@ TEST_F(JournalFile, HoldsMoreThanFourThousandNinetySixRecords) {
         bytes += std::to_string(i) + "\tN\tm\td\tt\tr\tc\r\n";
     }
     ASSERT_TRUE(load(bytes));
-    ASSERT_EQ(journal.getSize(), 5000);
+    ASSERT_EQ(journal.size(), 5000);
     EXPECT_EQ(journal.add("5001", "N", "m", "d", "t", "c"), 5001);
-    ASSERT_TRUE(journal.saveJournal());
-    ASSERT_TRUE(journal.loadJournal());
-    EXPECT_EQ(journal.getSize(), 5001);
-    EXPECT_EQ(journal.getNumber(4097), "4097");
-    EXPECT_EQ(journal.getNumber(5001), "5001");
+    ASSERT_TRUE(journal.save());
+    ASSERT_TRUE(journal.reload());
+    EXPECT_EQ(journal.size(), 5001);
+    EXPECT_EQ(journal.recordAt(4097).number, "4097");
+    EXPECT_EQ(journal.recordAt(5001).number, "5001");
 }
 
 TEST_F(JournalFile, TabsAndLineBreaksInAFieldCannotTearARecordApart) {
     ASSERT_TRUE(load(""));
     journal.add("0301", "A\tB\r\nC", "m", "d", "t", "c");
-    ASSERT_TRUE(journal.saveJournal());
-    ASSERT_TRUE(journal.loadJournal());
-    ASSERT_EQ(journal.getSize(), 1);
-    EXPECT_EQ(journal.getName(1), "A B  C");
-    EXPECT_EQ(journal.getMSN(1), "m");
+    ASSERT_TRUE(journal.save());
+    ASSERT_TRUE(journal.reload());
+    ASSERT_EQ(journal.size(), 1);
+    EXPECT_EQ(journal.recordAt(1).name, "A B  C");
+    EXPECT_EQ(journal.recordAt(1).msn, "m");
 }
 
 TEST_F(JournalFile, RandomBytesLoadAndSurviveASave) {
@@ -181,8 +181,8 @@ TEST_F(JournalFile, RandomBytesLoadAndSurviveASave) {
         byte = static_cast<char>(random() % 256);
     }
     ASSERT_TRUE(load(bytes));
-    const int size = journal.getSize();
-    ASSERT_TRUE(journal.saveJournal());
-    ASSERT_TRUE(journal.loadJournal());
-    EXPECT_EQ(journal.getSize(), size);
+    const int size = journal.size();
+    ASSERT_TRUE(journal.save());
+    ASSERT_TRUE(journal.reload());
+    EXPECT_EQ(journal.size(), size);
 }

@@ -1,7 +1,7 @@
 #include "support/TempDir.h"
 
 #include "stores/LanguageIds.h"
-#include "stores/cLanguage.h"
+#include "stores/LanguageTable.h"
 
 #include <gtest/gtest.h>
 
@@ -17,16 +17,16 @@ protected:
     void SetUp() override {
         dir.write("lang/english.lng", "5=five\r\n12=twelve\r\n1060=abc<LF>def\r\n");
         dir.write("lang/Deutsch.lng", "12=a=b\r\n1300=x\r\nabc\r\n\r\n-1=neg\r\n1060=\xFC<LF>\r\n");
-        language.Init(dir.path() + "lang");
+        language.scan(dir.path() + "lang");
     }
     TempDir dir;
-    cLanguage language;
+    LanguageTable language;
 };
 
 } // namespace
 
 TEST_F(LanguageFiles, ListsEveryFileInThirtyThreePlaces) {
-    const auto names = language.getLanguages();
+    const auto names = language.languages();
     ASSERT_EQ(names.size(), 33u);
     EXPECT_NE(std::find(names.begin(), names.end(), "english"), names.end());
     EXPECT_NE(std::find(names.begin(), names.end(), "Deutsch"), names.end());
@@ -34,30 +34,42 @@ TEST_F(LanguageFiles, ListsEveryFileInThirtyThreePlaces) {
 }
 
 TEST_F(LanguageFiles, TextRulesAndEnglishBase) {
-    ASSERT_TRUE(language.SetLanguage("deutsch"));
-    EXPECT_EQ(language.getStr(12), "a");
-    EXPECT_EQ(language.getStr(5), "five");
-    EXPECT_EQ(language.getStr(1060), "ü\r\n");
-    EXPECT_EQ(language.getStr(1300), "");
-    EXPECT_EQ(language.getStr(-1), "");
-    ASSERT_TRUE(language.SetLanguage("english"));
-    EXPECT_EQ(language.getStr(1060), "abc\r\ndef");
+    ASSERT_TRUE(language.select("deutsch"));
+    EXPECT_EQ(language.text(12), "a");
+    EXPECT_EQ(language.text(5), "five");
+    EXPECT_EQ(language.text(1060), "ü\r\n");
+    EXPECT_EQ(language.text(1300), "");
+    EXPECT_EQ(language.text(-1), "");
+    ASSERT_TRUE(language.select("english"));
+    EXPECT_EQ(language.text(1060), "abc\r\ndef");
 }
 
 TEST_F(LanguageFiles, UnknownOrEmptyNameLoadsEnglishAndFails) {
-    EXPECT_FALSE(language.SetLanguage(""));
-    EXPECT_EQ(language.getStr(12), "twelve");
-    EXPECT_FALSE(language.SetLanguage("klingonisch"));
-    EXPECT_EQ(language.getStr(5), "five");
+    EXPECT_FALSE(language.select(""));
+    EXPECT_EQ(language.text(12), "twelve");
+    EXPECT_FALSE(language.select("klingonisch"));
+    EXPECT_EQ(language.text(5), "five");
 }
 
-TEST(Language, MissingEnglishFailsAndKeepsTheTable) {
+TEST(Language, MissingOrTruncatedFilesFallBackToTheBuiltInEnglishTexts) {
     TempDir dir;
-    dir.write("lang/deutsch.lng", "5=fünf\r\n");
-    cLanguage language;
-    language.Init(dir.path() + "lang");
-    EXPECT_FALSE(language.SetLanguage("deutsch"));
-    EXPECT_EQ(language.getStr(5), "");
+    dir.write("lang/deutsch.lng", "1018=Beenden\r\n1041=Unbek");
+    LanguageTable language;
+    const std::string builtInWithheld = language.text(lang_id::kCallerWithheld);
+    EXPECT_FALSE(builtInWithheld.empty());
+    language.scan(dir.path() + "lang");
+    EXPECT_FALSE(language.select("deutsch")); // english.lng is missing
+    EXPECT_EQ(language.text(lang_id::kExitTitle), "Beenden");
+    EXPECT_EQ(language.text(lang_id::kUnknown), "Unbek");
+    EXPECT_EQ(language.text(lang_id::kCallerWithheld), builtInWithheld);
+    const auto missing = language.missingTexts();
+    EXPECT_EQ(missing.size(), std::size(lang_id::kAll) - 2);
+    EXPECT_EQ(std::count(missing.begin(), missing.end(), lang_id::kExitTitle), 0);
+    // A later choice starts afresh: nothing of the earlier language stays.
+    dir.write("lang/english.lng", "1041=Unknown\r\n");
+    language.scan(dir.path() + "lang");
+    EXPECT_TRUE(language.select("english"));
+    EXPECT_EQ(language.text(lang_id::kExitTitle), LanguageTable().text(lang_id::kExitTitle));
 }
 
 TEST(Language, MoreThanThirtyThreeFilesFillThirtyThreePlaces) {
@@ -65,9 +77,9 @@ TEST(Language, MoreThanThirtyThreeFilesFillThirtyThreePlaces) {
     for (int i = 0; i < 40; ++i) {
         dir.write("lang/l" + std::to_string(i) + ".lng", "1=x\r\n");
     }
-    cLanguage language;
-    language.Init(dir.path() + "lang");
-    const auto names = language.getLanguages();
+    LanguageTable language;
+    language.scan(dir.path() + "lang");
+    const auto names = language.languages();
     EXPECT_EQ(names.size(), 33u);
     EXPECT_EQ(std::count(names.begin(), names.end(), ""), 0);
 }

@@ -1,6 +1,6 @@
 #include "support/TempDir.h"
 
-#include "stores/cPhonebook.h"
+#include "stores/Phonebook.h"
 
 #include <gtest/gtest.h>
 
@@ -12,19 +12,19 @@ class PhonebookFile : public ::testing::Test {
 protected:
     bool load(const std::string& bytes) {
         dir.write("nn.dat", bytes);
-        return phonebook.Init(dir.file("nn.dat"));
+        return phonebook.load(dir.file("nn.dat"));
     }
     std::string file() const { return dir.read("nn.dat"); }
     std::vector<std::string> names() const {
         std::vector<std::string> result;
-        for (int i = 1; i <= phonebook.getSize(); ++i) {
-            result.push_back(phonebook.getNameIndex(i));
+        for (int i = 1; i <= phonebook.size(); ++i) {
+            result.push_back(phonebook.entryAt(i).name);
         }
         return result;
     }
 
     TempDir dir;
-    cPhonebook phonebook;
+    Phonebook phonebook;
 };
 
 using Names = std::vector<std::string>;
@@ -35,40 +35,40 @@ TEST_F(PhonebookFile, FirstMatchInNameOrderDecidesAndPrefixesCount) {
     ASSERT_TRUE(load(""));
     phonebook.add("0351123", "Max", false, "", "");
     phonebook.add("0351*", "Dresden", true, "", "");
-    EXPECT_EQ(phonebook.getName("0351123"), "Dresden");
-    EXPECT_EQ(phonebook.getName("0351999"), "Dresden");
-    EXPECT_TRUE(phonebook.getReject("0351123"));
-    EXPECT_EQ(phonebook.getName("0352"), "0352");
-    EXPECT_FALSE(phonebook.getReject("0352"));
-    EXPECT_EQ(phonebook.getName("035"), "035");
+    EXPECT_EQ(phonebook.nameOf("0351123"), "Dresden");
+    EXPECT_EQ(phonebook.nameOf("0351999"), "Dresden");
+    EXPECT_TRUE(phonebook.rejects("0351123"));
+    EXPECT_EQ(phonebook.nameOf("0352"), "0352");
+    EXPECT_FALSE(phonebook.rejects("0352"));
+    EXPECT_EQ(phonebook.nameOf("035"), "035");
 }
 
 TEST_F(PhonebookFile, StarEntryMatchesEveryNumberForNameAndRejectOnly) {
     ASSERT_TRUE(load("*\tJeder\t-1\tall.wav\tall.png\r\n"));
-    EXPECT_EQ(phonebook.getName("0301234"), "Jeder");
-    EXPECT_EQ(phonebook.getName(""), "Jeder");
-    EXPECT_TRUE(phonebook.getReject("0301234"));
-    EXPECT_EQ(phonebook.getSound("0301234"), "");
-    EXPECT_EQ(phonebook.getPicture("0301234"), "");
-    EXPECT_EQ(phonebook.getSound("*"), "all.wav");
+    EXPECT_EQ(phonebook.nameOf("0301234"), "Jeder");
+    EXPECT_EQ(phonebook.nameOf(""), "Jeder");
+    EXPECT_TRUE(phonebook.rejects("0301234"));
+    EXPECT_EQ(phonebook.soundOf("0301234"), "");
+    EXPECT_EQ(phonebook.pictureOf("0301234"), "");
+    EXPECT_EQ(phonebook.soundOf("*"), "all.wav");
 }
 
 TEST_F(PhonebookFile, SoundFromTheLastAndPictureFromTheFirstExactMatch) {
     ASSERT_TRUE(load("0301\tA\t0\tfirst.wav\tfirst.png\r\n0301\tB\t0\tsecond.wav\tsecond.png\r\n"));
-    EXPECT_EQ(phonebook.getSound("0301"), "second.wav");
-    EXPECT_EQ(phonebook.getPicture("0301"), "first.png");
+    EXPECT_EQ(phonebook.soundOf("0301"), "second.wav");
+    EXPECT_EQ(phonebook.pictureOf("0301"), "first.png");
 }
 
 TEST_F(PhonebookFile, AddOfAnExistingNumberDuplicatesAndRemoveTakesTheFirst) {
     ASSERT_TRUE(load(""));
     phonebook.add("0301", "Berta", false, "", "");
     phonebook.add("0301", "Anton", false, "", "");
-    ASSERT_EQ(phonebook.getSize(), 2);
+    ASSERT_EQ(phonebook.size(), 2);
     phonebook.remove("0301");
-    ASSERT_EQ(phonebook.getSize(), 1);
-    EXPECT_EQ(phonebook.getNameIndex(1), "Berta");
+    ASSERT_EQ(phonebook.size(), 1);
+    EXPECT_EQ(phonebook.entryAt(1).name, "Berta");
     phonebook.remove("0999");
-    EXPECT_EQ(phonebook.getSize(), 1);
+    EXPECT_EQ(phonebook.size(), 1);
     EXPECT_EQ(file(), "0301\tBerta\t0\t\t\r\n\r\n");
 }
 
@@ -95,51 +95,51 @@ TEST_F(PhonebookFile, EqualNamesAreWrittenInReverseOfTheirTableOrder) {
 
 TEST_F(PhonebookFile, SortNameAscLeavesTheTableInDescendingOrder) {
     ASSERT_TRUE(load("1\tA\t0\t\t\r\n2\tC\t0\t\t\r\n3\tB\t0\t\t\r\n"));
-    phonebook.sortNameAsc();
+    phonebook.sortByNameDescending();
     EXPECT_EQ(names(), (Names{"C", "B", "A"}));
 }
 
 TEST_F(PhonebookFile, ChangeIndexOverwritesAllFields) {
     ASSERT_TRUE(load("1\tA\t0\t\t\r\n2\tB\t0\t\t\r\n"));
-    phonebook.changeIndex(1, "9", "Z", true, "z.wav", "z.png");
+    phonebook.replaceAt(1, "9", "Z", true, "z.wav", "z.png");
     EXPECT_EQ(names(), (Names{"B", "Z"}));
-    EXPECT_EQ(phonebook.getNumberIndex(2), "9");
-    EXPECT_TRUE(phonebook.getRejectIndex(2));
-    EXPECT_EQ(phonebook.getSoundIndex(2), "z.wav");
-    EXPECT_EQ(phonebook.getPictureIndex(2), "z.png");
-    phonebook.changeIndex(7, "x", "x", false, "", "");
-    EXPECT_EQ(phonebook.getSize(), 2);
+    EXPECT_EQ(phonebook.entryAt(2).number, "9");
+    EXPECT_TRUE(phonebook.entryAt(2).reject);
+    EXPECT_EQ(phonebook.entryAt(2).sound, "z.wav");
+    EXPECT_EQ(phonebook.entryAt(2).picture, "z.png");
+    phonebook.replaceAt(7, "x", "x", false, "", "");
+    EXPECT_EQ(phonebook.size(), 2);
 }
 
 TEST_F(PhonebookFile, ReadsBooleansBlankLinesAndShortOrLongLines) {
     ASSERT_TRUE(load("\r\n1\tA\tTrue\r\n\n2\tB\t5\ts\tp\textra\r\n\r\n3\tC\tfalse\r\n4\tD\tja\r\n"
                      "5\r\n\tno number\t-1\r\n"));
-    ASSERT_EQ(phonebook.getSize(), 5);
-    EXPECT_TRUE(phonebook.getRejectIndex(1));
-    EXPECT_EQ(phonebook.getSoundIndex(1), "");
-    EXPECT_TRUE(phonebook.getRejectIndex(2));
-    EXPECT_EQ(phonebook.getPictureIndex(2), "p");
-    EXPECT_FALSE(phonebook.getRejectIndex(3));
-    EXPECT_FALSE(phonebook.getRejectIndex(4));
-    EXPECT_EQ(phonebook.getNumberIndex(5), "5");
-    EXPECT_EQ(phonebook.getNameIndex(5), "");
+    ASSERT_EQ(phonebook.size(), 5);
+    EXPECT_TRUE(phonebook.entryAt(1).reject);
+    EXPECT_EQ(phonebook.entryAt(1).sound, "");
+    EXPECT_TRUE(phonebook.entryAt(2).reject);
+    EXPECT_EQ(phonebook.entryAt(2).picture, "p");
+    EXPECT_FALSE(phonebook.entryAt(3).reject);
+    EXPECT_FALSE(phonebook.entryAt(4).reject);
+    EXPECT_EQ(phonebook.entryAt(5).number, "5");
+    EXPECT_EQ(phonebook.entryAt(5).name, "");
 }
 
 TEST_F(PhonebookFile, UmlautsSurviveAChange) {
     ASSERT_TRUE(load("0431\tJ\xFCrgen \xD6"
                      "ffner-Gro\xDF\t0\t\t\r\n"));
-    EXPECT_EQ(phonebook.getName("0431"), "Jürgen Öffner-Groß");
+    EXPECT_EQ(phonebook.nameOf("0431"), "Jürgen Öffner-Groß");
     phonebook.add("0432", "Ärztehaus", false, "", "");
     EXPECT_EQ(file(), "0431\tJ\xFCrgen \xD6"
                       "ffner-Gro\xDF\t0\t\t\r\n0432\t\xC4rztehaus\t0\t\t\r\n\r\n");
-    EXPECT_EQ(phonebook.getName("0431"), "Jürgen Öffner-Groß");
+    EXPECT_EQ(phonebook.nameOf("0431"), "Jürgen Öffner-Groß");
 }
 
 TEST_F(PhonebookFile, MissingFileIsCreatedAndTheFirstAddWorks) {
-    EXPECT_FALSE(phonebook.Init(dir.file("nn.dat")));
+    EXPECT_FALSE(phonebook.load(dir.file("nn.dat")));
     EXPECT_EQ(file(), "\r\n");
     phonebook.add("0301", "A", false, "", "");
-    EXPECT_EQ(phonebook.getSize(), 1);
+    EXPECT_EQ(phonebook.size(), 1);
     EXPECT_EQ(file(), "0301\tA\t0\t\t\r\n\r\n");
 }
 
@@ -149,14 +149,14 @@ TEST_F(PhonebookFile, HoldsMoreThanFourThousandEntries) {
         bytes += std::to_string(100000 + i) + "\tN" + std::to_string(100000 + i) + "\t0\t\t\r\n";
     }
     ASSERT_TRUE(load(bytes));
-    ASSERT_EQ(phonebook.getSize(), 4500);
-    EXPECT_EQ(phonebook.getName("104499"), "N104499");
+    ASSERT_EQ(phonebook.size(), 4500);
+    EXPECT_EQ(phonebook.nameOf("104499"), "N104499");
     phonebook.add("200000", "Z", false, "", "");
-    EXPECT_EQ(phonebook.getSize(), 4501);
-    cPhonebook again;
-    ASSERT_TRUE(again.Init(dir.file("nn.dat")));
-    EXPECT_EQ(again.getSize(), 4501);
-    EXPECT_EQ(again.getNameIndex(4501), "Z");
+    EXPECT_EQ(phonebook.size(), 4501);
+    Phonebook again;
+    ASSERT_TRUE(again.load(dir.file("nn.dat")));
+    EXPECT_EQ(again.size(), 4501);
+    EXPECT_EQ(again.entryAt(4501).name, "Z");
 }
 
 TEST_F(PhonebookFile, RandomBytesLoadAndSurviveAChange) {
@@ -166,18 +166,18 @@ TEST_F(PhonebookFile, RandomBytesLoadAndSurviveAChange) {
         byte = static_cast<char>(random() % 256);
     }
     ASSERT_TRUE(load(bytes));
-    const int size = phonebook.getSize();
+    const int size = phonebook.size();
     phonebook.add("0301", "A", false, "", "");
-    EXPECT_EQ(phonebook.getSize(), size + 1);
+    EXPECT_EQ(phonebook.size(), size + 1);
 }
 
 TEST(PhonebookUnwritable, ChangeStaysInMemoryWhenTheFileCannotBeWritten) {
     TempDir dir;
-    cPhonebook phonebook;
-    EXPECT_FALSE(phonebook.Init(dir.file("missing-folder/nn.dat")));
+    Phonebook phonebook;
+    EXPECT_FALSE(phonebook.load(dir.file("missing-folder/nn.dat")));
     phonebook.add("2", "B", false, "", "");
     phonebook.add("1", "A", true, "", "");
-    ASSERT_EQ(phonebook.getSize(), 2);
-    EXPECT_EQ(phonebook.getNameIndex(1), "A");
-    EXPECT_TRUE(phonebook.getReject("1"));
+    ASSERT_EQ(phonebook.size(), 2);
+    EXPECT_EQ(phonebook.entryAt(1).name, "A");
+    EXPECT_TRUE(phonebook.rejects("1"));
 }

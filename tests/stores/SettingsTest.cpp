@@ -19,36 +19,37 @@ TEST(Settings, FirstStartCreatesTheFileAndTakesTheDefaults) {
     TempDir dir;
     const auto r = loadFrom(dir.file("config.dat"));
     EXPECT_EQ(dir.read("config.dat"), "\r\n");
-    EXPECT_TRUE(r.plsnd);
-    EXPECT_EQ(r.sndwav, "./res/call.wav");
-    EXPECT_EQ(r.webexportport, 80);
-    EXPECT_EQ(r.webexportpwd, "brindle");
+    EXPECT_TRUE(r.playCallSound);
+    EXPECT_EQ(r.callSound, "./res/call.wav");
+    EXPECT_EQ(r.webExportPort, 80);
+    EXPECT_EQ(r.webExportPassword, "brindle");
     EXPECT_TRUE(r.showAllCalls);
-    EXPECT_EQ(r.Prefix, "0049");
+    EXPECT_EQ(r.ownCountryPrefix, "0049");
     EXPECT_EQ(r.language, "");
-    EXPECT_EQ(r.lookupurl, kDefaultLookupUrl);
-    for (bool flag : {r.popup, r.popupsmall, r.audiofeedback, r.minimize, r.webexporton,
-                      r.capidelay, r.autostart, r.quietexit, r.appexit, r.TKAddNull, r.TKRemoveNull,
-                      r.TrayBlink, r.RedBlink, r.RejectAnonymous}) {
+    EXPECT_EQ(r.lookupUrl, kDefaultLookupUrl);
+    for (bool flag : {r.showJournalOnCall, r.showPopupOnCall, r.audioFeedback, r.minimizeAfterCall,
+                      r.webExportOn, r.delayRegistration, r.autostart, r.quietExit, r.exitOnClose,
+                      r.addLeadingZero, r.removeLeadingZero, r.blinkWhileRinging,
+                      r.blinkAfterMissedCall, r.rejectWithheld}) {
         EXPECT_FALSE(flag);
     }
     EXPECT_EQ(r.style, 0);
-    EXPECT_EQ(r.capidelaytime, 0);
+    EXPECT_EQ(r.registrationDelayStep, 0);
 }
 
 TEST(Settings, FixUps) {
     TempDir dir;
     auto r = loadFrom(dir.write("a.dat", "[config]\r\nplsnd=0\r\nwebexportport=0\r\n"
                                          "Prefix=00a43\r\nshowAllCalls=0\r\n"));
-    EXPECT_FALSE(r.plsnd);
-    EXPECT_EQ(r.sndwav, "");
-    EXPECT_EQ(r.webexportport, 80);
-    EXPECT_EQ(r.Prefix, "0049");
+    EXPECT_FALSE(r.playCallSound);
+    EXPECT_EQ(r.callSound, "");
+    EXPECT_EQ(r.webExportPort, 80);
+    EXPECT_EQ(r.ownCountryPrefix, "0049");
     EXPECT_FALSE(r.showAllCalls);
     r = loadFrom(dir.write("b.dat", "[config]\r\nwebexportport=http\r\nprefix=0043\r\n"
                                     "showAllCalls=\r\n"));
-    EXPECT_EQ(r.webexportport, 80);
-    EXPECT_EQ(r.Prefix, "0043");
+    EXPECT_EQ(r.webExportPort, 80);
+    EXPECT_EQ(r.ownCountryPrefix, "0043");
     EXPECT_TRUE(r.showAllCalls);
 }
 
@@ -77,36 +78,37 @@ TEST(Settings, FailedConversionKeepsThePreviousValue) {
     dir.write("c.dat", "[config]\r\nstyle=99999\r\npopup=maybe\r\n");
     loadSettings(r, path);
     EXPECT_EQ(r.style, 1);
-    EXPECT_TRUE(r.popup);
+    EXPECT_TRUE(r.showJournalOnCall);
 }
 
 TEST(Settings, SaveAndReloadGiveTheSameRecordInTheFixedOrder) {
     TempDir dir;
     const auto path = dir.file("config.dat");
     SettingsRecord r = loadFrom(path);
-    r.popupsmall = true;
-    r.minimize = true;
+    r.showPopupOnCall = true;
+    r.minimizeAfterCall = true;
     r.style = 1;
-    r.webexportport = 8080;
-    r.webexportpwd = "geheim ü";
-    r.capidelay = true;
-    r.capidelaytime = 3;
-    r.TKAddNull = true;
-    r.RedBlink = true;
+    r.webExportPort = 8080;
+    r.webExportPassword = "geheim ü";
+    r.delayRegistration = true;
+    r.registrationDelayStep = 3;
+    r.addLeadingZero = true;
+    r.blinkAfterMissedCall = true;
     r.language = "Deutsch";
-    r.RejectAnonymous = true;
+    r.rejectWithheld = true;
     r.showAllCalls = false;
-    r.Prefix = "0041";
+    r.ownCountryPrefix = "0041";
     SettingsRecord saved = r;
     saveSettings(r, path);
     const auto reloaded = loadFrom(path);
     saved.language = "deutsch";
     EXPECT_EQ(reloaded.language, "deutsch");
-    EXPECT_EQ(reloaded.webexportpwd, saved.webexportpwd);
-    EXPECT_EQ(reloaded.capidelaytime, 3);
-    EXPECT_EQ(reloaded.Prefix, "0041");
+    EXPECT_EQ(reloaded.webExportPassword, saved.webExportPassword);
+    EXPECT_EQ(reloaded.registrationDelayStep, 3);
+    EXPECT_EQ(reloaded.ownCountryPrefix, "0041");
     EXPECT_FALSE(reloaded.showAllCalls);
-    EXPECT_TRUE(reloaded.popupsmall && reloaded.minimize && reloaded.RedBlink);
+    EXPECT_TRUE(reloaded.showPopupOnCall && reloaded.minimizeAfterCall &&
+                reloaded.blinkAfterMissedCall);
     EXPECT_EQ(r.language, "deutsch"); // saving reloads the record
     const std::string content = dir.read("config.dat");
     const char* order[] = {
@@ -133,7 +135,7 @@ TEST(Settings, GarbageAndNulBytesLoadWithoutHarm) {
     static const char tail[] = "\0[config]\0\r\nstyle=1\0\r\nplsnd\r\n=\r\n[\r\n";
     garbage += std::string(tail, sizeof tail - 1);
     const auto r = loadFrom(dir.write("config.dat", garbage));
-    EXPECT_TRUE(r.plsnd);
-    EXPECT_EQ(r.Prefix, "0049");
-    EXPECT_EQ(r.webexportport, 80);
+    EXPECT_TRUE(r.playCallSound);
+    EXPECT_EQ(r.ownCountryPrefix, "0049");
+    EXPECT_EQ(r.webExportPort, 80);
 }

@@ -1,4 +1,4 @@
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 #include "support/AppPaths.h"
 
@@ -16,10 +16,10 @@ TEST(AppPaths, ExactlyOneTrailingSeparator) {
 
 TEST(AppPaths, PortableConfigBesideTheExecutable) {
     TempDir dir;
-    initAppPath(dir.path() + "app");
-    EXPECT_EQ(AppPath, dir.path() + "app/");
-    EXPECT_EQ(ConfigDir, dir.path() + "app/config/");
-    EXPECT_TRUE(dirExists(ConfigDir));
+    const auto paths = AppPaths::locate(dir.path() + "app");
+    EXPECT_EQ(paths.programDir(), dir.path() + "app/");
+    EXPECT_EQ(paths.configDir(), dir.path() + "app/config/");
+    EXPECT_TRUE(dirExists(paths.configDir()));
 }
 
 TEST(AppPaths, UnwritableProgramFolderFallsBackToTheUserConfig) {
@@ -27,27 +27,27 @@ TEST(AppPaths, UnwritableProgramFolderFallsBackToTheUserConfig) {
     // A file where the program folder would be makes "config/" impossible to create.
     dir.write("app", "not a folder");
     const ScopedEnv xdg("XDG_CONFIG_HOME", (dir.path() + "xdg").c_str());
-    initAppPath(dir.path() + "app");
-    EXPECT_EQ(ConfigDir, dir.path() + "xdg/rufwacht/");
+    EXPECT_EQ(AppPaths::locate(dir.path() + "app").configDir(), dir.path() + "xdg/rufwacht/");
     const ScopedEnv noXdg("XDG_CONFIG_HOME", nullptr);
     const ScopedEnv home("HOME", (dir.path() + "home").c_str());
-    initAppPath(dir.path() + "app");
-    EXPECT_EQ(ConfigDir, dir.path() + "home/.config/rufwacht/");
+    EXPECT_EQ(AppPaths::locate(dir.path() + "app").configDir(),
+              dir.path() + "home/.config/rufwacht/");
 }
 
 TEST(AppPaths, OverrideWins) {
     TempDir dir;
-    initAppPath(dir.path() + "app", dir.path() + "elsewhere");
-    EXPECT_EQ(ConfigDir, dir.path() + "elsewhere/");
+    EXPECT_EQ(AppPaths::locate(dir.path() + "app", dir.path() + "elsewhere").configDir(),
+              dir.path() + "elsewhere/");
 }
 
 TEST(AppPaths, SettingsPathsResolveAgainstTheProgramFolder) {
-    AppPath = "/opt/rw/";
-    EXPECT_EQ(resolveAppRelative("./res/call.wav"), "/opt/rw/res/call.wav");
-    EXPECT_EQ(resolveAppRelative(".\\res\\call.wav"), "/opt/rw/res/call.wav");
-    EXPECT_EQ(resolveAppRelative("sounds/x.wav"), "/opt/rw/sounds/x.wav");
-    EXPECT_EQ(resolveAppRelative("/usr/share/sounds/a.wav"), "/usr/share/sounds/a.wav");
-    EXPECT_EQ(resolveAppRelative(""), "");
+    const AppPaths paths("/opt/rw", "/home/u/.config/rufwacht");
+    EXPECT_EQ(paths.resolve("./res/call.wav"), "/opt/rw/res/call.wav");
+    EXPECT_EQ(paths.resolve(".\\res\\call.wav"), "/opt/rw/res/call.wav");
+    EXPECT_EQ(paths.resolve("sounds/x.wav"), "/opt/rw/sounds/x.wav");
+    EXPECT_EQ(paths.resolve("/usr/share/sounds/a.wav"), "/usr/share/sounds/a.wav");
+    EXPECT_EQ(paths.resolve(""), "");
+    EXPECT_EQ(paths.configFile("calls.txt"), "/home/u/.config/rufwacht/calls.txt");
 }
 
 TEST(AppPaths, ExistenceTestsNeverThrow) {

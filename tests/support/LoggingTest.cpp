@@ -1,7 +1,7 @@
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 #include "support/AppPaths.h"
-#include "support/modLogging.h"
+#include "support/Log.h"
 
 #include <gtest/gtest.h>
 
@@ -23,11 +23,11 @@ TEST(Logging, LineFormatHasDateTimeAndSeparator) {
 
 TEST(Logging, AppendsCrLfLinesAndNeverTruncates) {
     TempDir dir;
-    ConfigDir = dir.path();
     std::filesystem::create_directory(dir.file("logs"));
     dir.write("logs/rufwacht.log", "old line\r\n");
-    writeLog("Err: ShellExecute 31 unknown");
-    writeLog("");
+    const Log log(dir.file("logs/rufwacht.log"));
+    log.write("Err: ShellExecute 31 unknown");
+    log.write("");
     const std::string content = dir.read("logs/rufwacht.log");
     const std::regex expected(
         "old line\r\n"
@@ -39,7 +39,6 @@ TEST(Logging, AppendsCrLfLinesAndNeverTruncates) {
 
 TEST(Logging, MissingLogsFolderLosesTheLineSilently) {
     TempDir dir;
-    ConfigDir = dir.path();
-    writeLog("lost");
+    Log(dir.file("logs/rufwacht.log")).write("lost");
     EXPECT_FALSE(std::filesystem::exists(dir.file("logs")));
 }

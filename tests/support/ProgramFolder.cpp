@@ -1,4 +1,4 @@
-#include "ProgramFolder.h"
+#include "support/ProgramFolder.h"
 
 #include <filesystem>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 #include <memory>
 #include <string>

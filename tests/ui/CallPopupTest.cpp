@@ -4,11 +4,11 @@
 
 #include "calls/CallHandler.h"
 #include "calls/NullViews.h"
+#include "calls/SoundPolicy.h"
 #include "stores/LanguageIds.h"
-#include "support/modSound.h"
 #include "ui/CallPopup.h"
+#include "ui/CallPopupWindow.h"
 #include "ui/TrayBlinker.h"
-#include "ui/frmCall.h"
 
 #include <QAbstractButton>
 #include <QImage>
@@ -30,8 +30,8 @@ public:
     const CallHandler* handler = nullptr;
 };
 
-std::string withheldCaller() {
-    std::string text = Language().getStr(lang_id::kUnknown);
+std::string withheldCaller(const LanguageTable& language) {
+    std::string text = language.text(lang_id::kUnknown);
     std::erase(text, ' ');
     return text;
 }
@@ -48,40 +48,45 @@ private:
     FixedClock m_clock;
     NullWavePlayer m_player;
     NullJournalView m_journal;
-    std::unique_ptr<modSound> m_sound;
+    std::unique_ptr<SoundPolicy> m_sound;
     std::unique_ptr<TrayBlinker> m_tray;
     std::unique_ptr<CallPopup> m_popup;
     std::unique_ptr<CallHandler> m_handler;
 
     void ring(const std::string& caller) {
         m_line.caller = caller;
-        m_handler->CAPI_IncomingCall();
+        m_handler->onIncomingCall();
     }
-    frmCall* window() { return m_popup->window(); }
+    CallPopupWindow* window() { return m_popup->window(); }
     QString text(const char* label) { return window()->findChild<QLabel*>(label)->text(); }
     QAbstractButton* button(const char* name) {
         return window()->findChild<QAbstractButton*>(name);
     }
-    int width(int outerTwips) { return window()->scale().px(outerTwips - frmCall::kFrameWidth); }
+    int width(int outerTwips) {
+        return window()->scale().px(outerTwips - CallPopupWindow::kFrameWidth);
+    }
 
 private slots:
     void init() {
         m_fixture = std::make_unique<UiFixture>();
-        settings().popupsmall = true;
-        settings().showAllCalls = true;
-        settings().RedBlink = true;
-        MSNList().add("7654321", "Office", false, false);
+        AppContext& c = m_fixture->context;
+        m_fixture->context.settings.showPopupOnCall = true;
+        m_fixture->context.settings.showAllCalls = true;
+        m_fixture->context.settings.blinkAfterMissedCall = true;
+        m_fixture->context.msnList.add("7654321", "Office", false, false);
         m_line.msn = "7654321";
         m_prompt = ScriptedPrompt{};
         m_commands = HandlerCommands{};
-        m_sound = std::make_unique<modSound>(m_player);
+        m_sound = std::make_unique<SoundPolicy>(m_player, m_fixture->context.settings,
+                                                m_fixture->context.paths);
         m_tray = std::make_unique<TrayBlinker>();
         m_popup = std::make_unique<CallPopup>(
             [this]() -> const DesktopPictures& { return m_fixture->pictures; }, m_commands,
             m_prompt);
+        m_popup->setContext(&m_fixture->context);
         m_handler = std::make_unique<CallHandler>(
-            CallHandlerParts{m_line, Journal(), Phonebook(), MSNList(), Vorwahlen(), m_journal,
-                             *m_popup, *m_tray, *m_sound, m_clock});
+            CallHandlerParts{m_line, c.settings, c.language, c.journal, c.phonebook, c.msnList,
+                             c.origins, m_journal, *m_popup, *m_tray, *m_sound, m_clock});
         m_commands.handler = m_handler.get();
     }
     void cleanup() {
@@ -123,40 +128,41 @@ private slots:
             const QString caption = qobject_cast<QAbstractButton*>(control)
                                         ? qobject_cast<QAbstractButton*>(control)->text()
                                         : qobject_cast<QLabel*>(control)->text();
-            QCOMPARE(caption.toStdString(), Language().getStr(languageId));
+            QCOMPARE(caption.toStdString(), m_fixture->context.language.text(languageId));
         }
         QCOMPARE(window()->windowTitle().toStdString(),
-                 Language().getStr(lang_id::kIncomingCallTitle));
+                 m_fixture->context.language.text(lang_id::kIncomingCallTitle));
         QVERIFY(!(window()->windowFlags() & Qt::WindowMinimizeButtonHint));
         QVERIFY(!(window()->windowFlags() & Qt::WindowMaximizeButtonHint));
-        QCOMPARE(window()->height(), scale.px(frmCall::kClientHeight));
+        QCOMPARE(window()->height(), scale.px(CallPopupWindow::kClientHeight));
         QVERIFY(!window()->palette().window().texture().isNull());
         QVERIFY(!window()->findChild<QLabel*>("Image1")->pixmap().isNull());
     }
 
     void withoutBackgroundPictureInTheSecondStyle() {
-        settings().style = 1;
+        m_fixture->context.settings.style = 1;
         ring("0999912345");
         QVERIFY(window()->palette().window().texture().isNull());
     }
 
     void showsAKnownCallerWithOrigin() {
-        Phonebook().add("0301234567", "Anna", false, "", "");
+        m_fixture->context.phonebook.add("0301234567", "Anna", false, "", "");
         ring("0301234567");
         QVERIFY(window()->isVisible());
         QCOMPARE(text("lblCallNumber"), QString("Anna (Berlin)"));
         QCOMPARE(text("lblCallMSN"), QString("Office"));
         QCOMPARE(text("lblCallDate"), QString("06.12.2026 09:15:00"));
-        QCOMPARE(text("lblCannStatus").toStdString(), Language().getStr(lang_id::kCallRinging));
+        QCOMPARE(text("lblCannStatus").toStdString(),
+                 m_fixture->context.language.text(lang_id::kCallRinging));
         QVERIFY(button("cmdAddPB")->isHidden());
-        QCOMPARE(window()->width(), width(frmCall::kNarrowWidth));
+        QCOMPARE(window()->width(), width(CallPopupWindow::kNarrowWidth));
     }
 
     void showsUnknownAndWithheldCallers() {
         ring("0999912345");
         QCOMPARE(text("lblCallNumber"), QString("0999912345"));
         QVERIFY(!button("cmdAddPB")->isHidden());
-        frmCall* first = window();
+        CallPopupWindow* first = window();
 
         // A second call reuses the open window.
         ring("08923456789");
@@ -164,11 +170,12 @@ private slots:
         QCOMPARE(text("lblCallNumber"), QString::fromUtf8("08923456789 (München)"));
         QVERIFY(!button("cmdAddPB")->isHidden());
 
-        ring(withheldCaller());
-        QCOMPARE(text("lblCallNumber").toStdString(), withheldCaller());
+        ring(withheldCaller(m_fixture->context.language));
+        QCOMPARE(text("lblCallNumber").toStdString(), withheldCaller(m_fixture->context.language));
         QVERIFY(button("cmdAddPB")->isHidden());
         button("cmdIdentify")->click();
-        QCOMPARE(m_commands.identified, std::vector<std::string>({withheldCaller()}));
+        QCOMPARE(m_commands.identified,
+                 std::vector<std::string>({withheldCaller(m_fixture->context.language)}));
     }
 
     void widensForAPictureThatLoads() {
@@ -176,13 +183,15 @@ private slots:
         picture.fill(Qt::darkCyan);
         const std::string path = m_fixture->dir.file("anna.png");
         QVERIFY(picture.save(QString::fromStdString(path)));
-        Phonebook().add("0301234567", "Anna", false, "", path);
-        Phonebook().add("0302222", "Bert", false, "", m_fixture->dir.file("missing.png"));
+        m_fixture->context.phonebook.add("0301234567", "Anna", false, "", path);
+        m_fixture->context.phonebook.add("0302222", "Bert", false, "",
+                                         m_fixture->dir.file("missing.png"));
         m_fixture->dir.write("broken.png", "not a picture");
-        Phonebook().add("0303333", "Carl", false, "", m_fixture->dir.file("broken.png"));
+        m_fixture->context.phonebook.add("0303333", "Carl", false, "",
+                                         m_fixture->dir.file("broken.png"));
 
         ring("0301234567");
-        QCOMPARE(window()->width(), width(frmCall::kWideWidth));
+        QCOMPARE(window()->width(), width(CallPopupWindow::kWideWidth));
         QVERIFY(window()->hasCallerPicture());
         auto* shown = window()->findChild<QLabel*>("imgCallerPic");
         QVERIFY(window()->rect().contains(shown->geometry()));
@@ -190,53 +199,56 @@ private slots:
 
         for (const char* caller : {"0302222", "0303333", "0999912345"}) {
             ring(caller);
-            QCOMPARE(window()->width(), width(frmCall::kNarrowWidth));
+            QCOMPARE(window()->width(), width(CallPopupWindow::kNarrowWidth));
             QVERIFY(!window()->hasCallerPicture());
             QVERIFY(!window()->rect().contains(shown->geometry()));
         }
     }
 
     void addsTheRawNumberOfTheLatestCall() {
-        settings().TKAddNull = true;
+        m_fixture->context.settings.addLeadingZero = true;
         ring("301234567");
         QCOMPARE(text("lblCallNumber"), QString("0301234567 (Berlin)"));
         m_prompt.answers = {true};
         m_prompt.inputs = {std::string("Carl")};
         button("cmdAddPB")->click();
         QCOMPARE(m_prompt.shown.size(), std::size_t(2));
-        QCOMPARE(m_prompt.shown[0].text, Language().getStr(lang_id::kAddToPhonebookQuestion) +
-                                             "\r\n" + Language().getStr(lang_id::kNumber) +
-                                             ": 301234567");
-        QCOMPARE(Phonebook().getName("301234567"), std::string("Carl"));
-        QCOMPARE(Phonebook().getName("0301234567"), std::string("0301234567"));
+        QCOMPARE(m_prompt.shown[0].text,
+                 m_fixture->context.language.text(lang_id::kAddToPhonebookQuestion) + "\r\n" +
+                     m_fixture->context.language.text(lang_id::kNumber) + ": 301234567");
+        QCOMPARE(m_fixture->context.phonebook.nameOf("301234567"), std::string("Carl"));
+        QCOMPARE(m_fixture->context.phonebook.nameOf("0301234567"), std::string("0301234567"));
         QVERIFY(!button("cmdAddPB")->isHidden());
 
         // A caller without a usable number is never offered.
-        settings().TKAddNull = false;
-        ring(withheldCaller());
+        m_fixture->context.settings.addLeadingZero = false;
+        ring(withheldCaller(m_fixture->context.language));
         m_prompt.shown.clear();
         button("cmdAddPB")->click();
         QVERIFY(m_prompt.shown.empty());
     }
 
     void callEndWritesTheStatusAndMayClose() {
-        // A call end alone leaves the window created but hidden.
-        m_handler->CAPI_CallDisconnect();
+        // A call end after the user closed the pop-up leaves the window created but hidden.
+        ring("0999912345");
+        m_popup->close();
+        m_handler->onCallDisconnect();
         QVERIFY(window() != nullptr);
         QVERIFY(!window()->isVisible());
-        QCOMPARE(text("lblCannStatus").toStdString(), Language().getStr(lang_id::kEndCallerHungUp));
+        QCOMPARE(text("lblCannStatus").toStdString(),
+                 m_fixture->context.language.text(lang_id::kEndCallerHungUp));
 
         ring("0999912345");
         m_line.reason = 0x349A;
-        m_handler->CAPI_CallDisconnect();
+        m_handler->onCallDisconnect();
         QVERIFY(window()->isVisible());
         QCOMPARE(text("lblCannStatus").toStdString(),
-                 Language().getStr(lang_id::kEndAnsweredElsewhere));
+                 m_fixture->context.language.text(lang_id::kEndAnsweredElsewhere));
 
-        settings().minimize = true;
-        QPointer<frmCall> closing = window();
+        m_fixture->context.settings.minimizeAfterCall = true;
+        QPointer<CallPopupWindow> closing = window();
         ring("0999912345");
-        m_handler->CAPI_CallDisconnect();
+        m_handler->onCallDisconnect();
         QVERIFY(window() == nullptr);
         QTRY_VERIFY(closing.isNull());
     }
@@ -247,7 +259,7 @@ private slots:
         QCOMPARE(m_commands.rejects, 1);
         QVERIFY(window()->isVisible());
 
-        QPointer<frmCall> first = window();
+        QPointer<CallPopupWindow> first = window();
         button("cmdClose")->click();
         QVERIFY(window() == nullptr);
         QTRY_VERIFY(first.isNull());

@@ -4,8 +4,8 @@
 #include "stores/LanguageIds.h"
 #include "support/Version.h"
 #include "ui/JournalTableModel.h"
+#include "ui/JournalWindow.h"
 #include "ui/OptionsSlide.h"
-#include "ui/frmJournal.h"
 
 #include <QAbstractButton>
 #include <QHeaderView>
@@ -34,28 +34,28 @@ private:
     RecordingCommands m_commands;
     bool m_trayAvailable = true;
 
-    std::unique_ptr<frmJournal> makeWindow() {
-        return std::make_unique<frmJournal>(m_fixture->pictures, m_commands, m_prompt,
-                                            [this]() { return m_trayAvailable; });
+    std::unique_ptr<JournalWindow> makeWindow() {
+        return std::make_unique<JournalWindow>(m_fixture->context, m_fixture->pictures, m_commands,
+                                               m_prompt, [this]() { return m_trayAvailable; });
     }
-    static QTableView* list(frmJournal& window) {
+    static QTableView* list(JournalWindow& window) {
         return window.findChild<QTableView*>("lstCalls");
     }
-    static QString cell(frmJournal& window, int row, int column, int role = Qt::DisplayRole) {
+    static QString cell(JournalWindow& window, int row, int column, int role = Qt::DisplayRole) {
         QAbstractItemModel* model = list(window)->model();
         return model->index(row, column).data(role).toString();
     }
-    static QPoint rowCentre(frmJournal& window, int row) {
+    static QPoint rowCentre(JournalWindow& window, int row) {
         QTableView* view = list(window);
         return view->visualRect(view->model()->index(row, 0)).center();
     }
-    static void rightClick(frmJournal& window, QPoint where) {
+    static void rightClick(JournalWindow& window, QPoint where) {
         QTest::mouseClick(list(window)->viewport(), Qt::RightButton, {}, where);
     }
-    static QMenu* journalMenu(frmJournal& window) {
+    static QMenu* journalMenu(JournalWindow& window) {
         return window.findChild<QMenu*>("mnuJournalPopup");
     }
-    static void trigger(frmJournal& window, const char* action) {
+    static void trigger(JournalWindow& window, const char* action) {
         auto* item = window.findChild<QAction*>(action);
         QVERIFY(item != nullptr);
         item->trigger();
@@ -117,18 +117,19 @@ private slots:
         if (languageId != 0) {
             auto* button = qobject_cast<QAbstractButton*>(control);
             QVERIFY(button != nullptr);
-            QCOMPARE(button->text().toStdString(), Language().getStr(languageId));
+            QCOMPARE(button->text().toStdString(), m_fixture->context.language.text(languageId));
         }
     }
 
     void windowLooksAsDesigned() {
         for (const int style : {0, 1}) {
-            settings().style = static_cast<std::int16_t>(style);
+            m_fixture->context.settings.style = static_cast<std::int16_t>(style);
             auto window = makeWindow();
             const TwipsScale& scale = window->scale();
             QCOMPARE(window->size(), scale.size(8175, 3255));
             QCOMPARE(window->minimumSize(), window->maximumSize());
-            QCOMPARE(window->windowTitle().toStdString(), Language().getStr(lang_id::kCallJournal));
+            QCOMPARE(window->windowTitle().toStdString(),
+                     m_fixture->context.language.text(lang_id::kCallJournal));
             QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
             QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
             const bool hasPicture = window->palette().window().textureImage().width() > 0 ||
@@ -153,7 +154,7 @@ private slots:
 
     void captionsFitTheirButtonsInEveryLanguage() {
         for (const char* language : {"english", "deutsch"}) {
-            QVERIFY(Language().SetLanguage(language));
+            QVERIFY(m_fixture->context.language.select(language));
             auto window = makeWindow();
             for (auto* button : window->findChildren<QAbstractButton*>()) {
                 const int advance = button->fontMetrics().horizontalAdvance(button->text());
@@ -171,7 +172,7 @@ private slots:
         for (const auto& [name, id] : items) {
             auto* action = window->findChild<QAction*>(name);
             QVERIFY2(action != nullptr, name);
-            QCOMPARE(action->text().toStdString(), Language().getStr(id));
+            QCOMPARE(action->text().toStdString(), m_fixture->context.language.text(id));
         }
         QVERIFY(window->findChild<QAction*>("mnuDiv")->isSeparator());
         QCOMPARE(window->trayMenu()->actions().size(), 5);
@@ -183,13 +184,13 @@ private slots:
         QCOMPARE(list(*empty)->model()->rowCount(), 0);
         QCOMPARE(list(*empty)->model()->columnCount(), 5);
         QCOMPARE(list(*empty)->model()->headerData(4, Qt::Horizontal).toString().toStdString(),
-                 Language().getStr(lang_id::kColumnEndReason));
+                 m_fixture->context.language.text(lang_id::kColumnEndReason));
 
-        Phonebook().add("0301234567", "Anna", false, "", "");
-        MSNList().add("7654321", "Office", false, false);
-        UiFixture::addCall("0301234567", "7654321", "first");
-        UiFixture::addCall("0899876543", "7654322", "second");
-        UiFixture::addCall("0211555", "7654321", "third");
+        m_fixture->context.phonebook.add("0301234567", "Anna", false, "", "");
+        m_fixture->context.msnList.add("7654321", "Office", false, false);
+        m_fixture->addCall("0301234567", "7654321", "first");
+        m_fixture->addCall("0899876543", "7654322", "second");
+        m_fixture->addCall("0211555", "7654321", "third");
         auto window = makeWindow();
         QTableView* view = list(*window);
         QCOMPARE(view->model()->rowCount(), 3);
@@ -211,22 +212,22 @@ private slots:
         QCOMPARE(view->editTriggers(), QAbstractItemView::NoEditTriggers);
         QVERIFY(!(view->model()->flags(view->model()->index(0, 0)) & Qt::ItemIsEditable));
 
-        UiFixture::addCall("0800", "7654321");
-        window->RefreshJournal(false);
+        m_fixture->addCall("0800", "7654321");
+        window->refresh(false);
         QCOMPARE(cell(*window, 0, 0), QString("0800"));
         QCOMPARE(view->model()->rowCount(), 4);
     }
 
     void deletingTheTopRowRemovesOnlyTheNewestRecord() {
-        UiFixture::addCall("0301111", "1");
-        UiFixture::addCall("0302222", "1");
-        UiFixture::addCall("0303333", "1");
+        m_fixture->addCall("0301111", "1");
+        m_fixture->addCall("0302222", "1");
+        m_fixture->addCall("0303333", "1");
         auto window = makeWindow();
         list(*window)->selectRow(0);
         trigger(*window, "mnuJournalDel");
-        QCOMPARE(Journal().getSize(), 2);
-        QCOMPARE(Journal().getNumber(1), std::string("0301111"));
-        QCOMPARE(Journal().getNumber(2), std::string("0302222"));
+        QCOMPARE(m_fixture->context.journal.size(), 2);
+        QCOMPARE(m_fixture->context.journal.recordAt(1).number, std::string("0301111"));
+        QCOMPARE(m_fixture->context.journal.recordAt(2).number, std::string("0302222"));
         const std::string file = readFile(m_fixture->dir, "calls.txt");
         QVERIFY(file.find("0303333") == std::string::npos);
         QVERIFY(file.find("0302222") != std::string::npos);
@@ -236,23 +237,24 @@ private slots:
     }
 
     void clearingAsksFirst() {
-        UiFixture::addCall("0301111", "1");
-        UiFixture::addCall("0302222", "1");
+        m_fixture->addCall("0301111", "1");
+        m_fixture->addCall("0302222", "1");
         auto window = makeWindow();
         const std::string before = readFile(m_fixture->dir, "calls.txt");
         auto* clear = window->findChild<QAbstractButton*>("cmdClearList");
         m_prompt.answers = {false};
         clear->click();
         QCOMPARE(m_prompt.shown.size(), std::size_t(1));
-        QCOMPARE(m_prompt.shown[0].text, Language().getStr(lang_id::kClearListQuestion));
+        QCOMPARE(m_prompt.shown[0].text,
+                 m_fixture->context.language.text(lang_id::kClearListQuestion));
         QCOMPARE(m_prompt.shown[0].icon, PromptIcon::Question);
-        QCOMPARE(Journal().getSize(), 2);
+        QCOMPARE(m_fixture->context.journal.size(), 2);
         QCOMPARE(readFile(m_fixture->dir, "calls.txt"), before);
         QCOMPARE(list(*window)->model()->rowCount(), 2);
 
         m_prompt.answers = {true};
         clear->click();
-        QCOMPARE(Journal().getSize(), 0);
+        QCOMPARE(m_fixture->context.journal.size(), 0);
         QCOMPARE(list(*window)->model()->rowCount(), 0);
         QVERIFY(readFile(m_fixture->dir, "calls.txt").find("0301111") == std::string::npos);
     }
@@ -265,8 +267,8 @@ private slots:
         QVERIFY(!journalMenu(*empty)->isVisible());
         empty.reset();
 
-        UiFixture::addCall("0301111", "1");
-        UiFixture::addCall("0302222", "1");
+        m_fixture->addCall("0301111", "1");
+        m_fixture->addCall("0302222", "1");
         auto window = makeWindow();
         window->showAndActivate();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -292,17 +294,17 @@ private slots:
         trigger(*window, "mnuJournalDel");
         trigger(*window, "mnuJournalAddPB");
         QCOMPARE(m_commands.identified.size(), std::size_t(1));
-        QCOMPARE(Journal().getSize(), 2);
+        QCOMPARE(m_fixture->context.journal.size(), 2);
         QVERIFY(m_prompt.shown.empty());
     }
 
     void addToPhonebookOnlyForAPlainNumber() {
-        Phonebook().add("0301111", "Anna", false, "", "");
-        UiFixture::addCall("0301111", "1");   // row 4: known, shows a name
-        UiFixture::addCall("Anonymous", "1"); // row 3: withheld
-        UiFixture::addCall("12.5", "1");      // row 2: a number with a point
-        UiFixture::addCall("0302222", "1");   // row 1
-        UiFixture::addCall("0303333", "1");   // row 0
+        m_fixture->context.phonebook.add("0301111", "Anna", false, "", "");
+        m_fixture->addCall("0301111", "1");   // row 4: known, shows a name
+        m_fixture->addCall("Anonymous", "1"); // row 3: withheld
+        m_fixture->addCall("12.5", "1");      // row 2: a number with a point
+        m_fixture->addCall("0302222", "1");   // row 1
+        m_fixture->addCall("0303333", "1");   // row 0
         auto window = makeWindow();
         QTableView* view = list(*window);
         for (int row : {2, 3, 4}) {
@@ -310,22 +312,23 @@ private slots:
             trigger(*window, "mnuJournalAddPB");
         }
         QVERIFY(m_prompt.shown.empty());
-        QCOMPARE(Phonebook().getSize(), 1);
+        QCOMPARE(m_fixture->context.phonebook.size(), 1);
 
         view->selectRow(1);
         m_prompt.answers = {true};
         m_prompt.inputs = {std::string("Bernd")};
         trigger(*window, "mnuJournalAddPB");
         QCOMPARE(m_prompt.shown.size(), std::size_t(2));
-        QCOMPARE(m_prompt.shown[0].text, Language().getStr(lang_id::kAddToPhonebookQuestion) +
-                                             "\r\n" + Language().getStr(lang_id::kNumber) +
-                                             ": 0302222");
-        QCOMPARE(m_prompt.shown[1].text, Language().getStr(lang_id::kAddToPhonebookNamePrompt));
-        QCOMPARE(Phonebook().getName("0302222"), std::string("Bernd"));
-        QVERIFY(!Phonebook().getReject("0302222"));
+        QCOMPARE(m_prompt.shown[0].text,
+                 m_fixture->context.language.text(lang_id::kAddToPhonebookQuestion) + "\r\n" +
+                     m_fixture->context.language.text(lang_id::kNumber) + ": 0302222");
+        QCOMPARE(m_prompt.shown[1].text,
+                 m_fixture->context.language.text(lang_id::kAddToPhonebookNamePrompt));
+        QCOMPARE(m_fixture->context.phonebook.nameOf("0302222"), std::string("Bernd"));
+        QVERIFY(!m_fixture->context.phonebook.rejects("0302222"));
         // The row shows the name from the next refresh on.
         QCOMPARE(cell(*window, 1, 0), QString("0302222"));
-        window->RefreshJournal(false);
+        window->refresh(false);
         QCOMPARE(cell(*window, 1, 0), QString("Bernd"));
 
         // No, and an empty name, add nothing.
@@ -335,8 +338,8 @@ private slots:
         m_prompt.answers = {true};
         m_prompt.inputs = {std::string()};
         trigger(*window, "mnuJournalAddPB");
-        QCOMPARE(Phonebook().getName("0303333"), std::string("0303333"));
-        QCOMPARE(Phonebook().getSize(), 2);
+        QCOMPARE(m_fixture->context.phonebook.nameOf("0303333"), std::string("0303333"));
+        QCOMPARE(m_fixture->context.phonebook.size(), 2);
     }
 
     void prefixCheckTellsTheOriginOrThatThereIsNone() {
@@ -346,11 +349,13 @@ private slots:
                            std::string()};
         check->click();
         QCOMPARE(m_prompt.shown.size(), std::size_t(2));
-        QCOMPARE(m_prompt.shown[0].text, Language().getStr(lang_id::kPrefixCheckPrompt));
+        QCOMPARE(m_prompt.shown[0].text,
+                 m_fixture->context.language.text(lang_id::kPrefixCheckPrompt));
         QCOMPARE(m_prompt.shown[1].text, std::string("Berlin"));
         QCOMPARE(m_prompt.shown[1].icon, PromptIcon::Information);
         check->click();
-        QCOMPARE(m_prompt.shown.back().text, Language().getStr(lang_id::kPrefixCheckNoResult));
+        QCOMPARE(m_prompt.shown.back().text,
+                 m_fixture->context.language.text(lang_id::kPrefixCheckNoResult));
         QCOMPARE(m_prompt.shown.back().icon, PromptIcon::Information);
         check->click();
         check->click();
@@ -385,7 +390,7 @@ private slots:
         QTRY_VERIFY(!window->isVisible());
         QCOMPARE(m_commands.exits, 0);
 
-        settings().appexit = true;
+        m_fixture->context.settings.exitOnClose = true;
         window->showAndActivate();
         QVERIFY(!window->close());
         QCOMPARE(m_commands.exits, 1);
@@ -413,7 +418,7 @@ private slots:
     }
 
     void optionsPanelSlidesOpenAndShut() {
-        UiFixture::addCall("0301111", "1");
+        m_fixture->addCall("0301111", "1");
         auto window = makeWindow();
         window->showAndActivate();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -421,13 +426,13 @@ private slots:
         auto* label = window->findChild<QLabel*>("lblOptions");
         auto* panel = window->findChild<QWidget*>("picMenu");
         const QRect before = window->geometry();
-        QSignalSpy finished(window.get(), &frmJournal::optionsSlideFinished);
+        QSignalSpy finished(window.get(), &JournalWindow::optionsSlideFinished);
 
         // Timers and calls go on while the panel moves.
         bool tickedWhileSliding = false;
         QTimer::singleShot(40, window.get(), [&]() {
             tickedWhileSliding = window->isSliding();
-            window->RefreshJournal(false);
+            window->refresh(false);
         });
         QTest::mouseClick(label, Qt::LeftButton);
         QCOMPARE(label->text(), QString("<<"));

@@ -3,9 +3,9 @@
 
 #include "stores/LanguageIds.h"
 #include "ui/DesktopUi.h"
+#include "ui/JournalWindow.h"
+#include "ui/NotificationIcon.h"
 #include "ui/TrayBlinker.h"
-#include "ui/frmJournal.h"
-#include "ui/modTrayIcon.h"
 
 #include <QMenu>
 #include <QSignalSpy>
@@ -66,8 +66,8 @@ private slots:
         TrayBlinker tray;
         DesktopPictures pictures = m_fixture->pictures;
         QMenu menu;
-        modTrayIcon icon(tray, pictures, &menu);
-        QSignalSpy opened(&icon, &modTrayIcon::openRequested);
+        NotificationIcon icon(tray, pictures, &menu);
+        QSignalSpy opened(&icon, &NotificationIcon::openRequested);
         QSignalSpy changed(&tray, &TrayBlinker::iconChanged);
 
         tray.setGreenBlink(true);
@@ -120,29 +120,30 @@ private slots:
 
     void startLeavesTheProgramInTheNotificationArea() {
         ScriptedPrompt prompt;
-        UiFixture::addCall("0301111", "1");
+        m_fixture->addCall("0301111", "1");
         DesktopUi ui(prompt, []() { return true; });
+        ui.attachContext(&m_fixture->context);
         ui.showMainWindowHidden();
-        frmJournal* journal = ui.journalWindow();
+        JournalWindow* journal = ui.journalWindow();
         QVERIFY(journal != nullptr);
         QVERIFY(!journal->isVisible());
         QVERIFY(ui.trayIcon() != nullptr);
         QCOMPARE(ui.trayBlinker().tooltip().toStdString(),
-                 Language().getStr(lang_id::kTooltipIdle));
+                 m_fixture->context.language.text(lang_id::kTooltipIdle));
         QCOMPARE(ui.trayBlinker().state(), State::Idle);
         QCOMPARE(ui.trayIcon()->icon().toolTip().toStdString(),
-                 Language().getStr(lang_id::kTooltipIdle));
+                 m_fixture->context.language.text(lang_id::kTooltipIdle));
         QCOMPARE(ui.trayIcon()->icon().contextMenu(), journal->trayMenu());
 
         // The call handlers reach the window and the icon through the views.
         ui.trayView().setTooltip("Last call: 0301111");
         QCOMPARE(ui.trayIcon()->icon().toolTip(), QString("Last call: 0301111"));
-        UiFixture::addCall("0302222", "1");
-        ui.journalView().RefreshJournal(false);
+        m_fixture->addCall("0302222", "1");
+        ui.journalView().refresh(false);
         QCOMPARE(journal->findChild<QTableView*>("lstCalls")->model()->rowCount(), 2);
 
         // A left click on the icon brings the window back, refreshed.
-        UiFixture::addCall("0303333", "1");
+        m_fixture->addCall("0303333", "1");
         ui.trayView().setGreenBlink(true);
         ui.trayIcon()->onActivated(QSystemTrayIcon::Trigger);
         QVERIFY(journal->isVisible());
@@ -161,8 +162,9 @@ private slots:
     void withoutNotificationAreaStartLeavesTheWindowInTheTaskBar() {
         ScriptedPrompt prompt;
         DesktopUi ui(prompt, []() { return false; });
+        ui.attachContext(&m_fixture->context);
         ui.showMainWindowHidden();
-        frmJournal* journal = ui.journalWindow();
+        JournalWindow* journal = ui.journalWindow();
         QVERIFY(journal->isVisible());
         QVERIFY(journal->isMinimized());
         ui.journalView().showAndActivate();

@@ -1,14 +1,7 @@
 #pragma once
 
-#include "support/TempDir.h"
+#include "support/TestContext.h"
 
-#include "stores/Settings.h"
-#include "stores/cJournal.h"
-#include "stores/cLanguage.h"
-#include "stores/cMSN.h"
-#include "stores/cPhonebook.h"
-#include "stores/cVorwahlen.h"
-#include "support/AppPaths.h"
 #include "ui/AppCommands.h"
 #include "ui/DesktopPictures.h"
 
@@ -32,31 +25,18 @@ public:
 };
 
 // The shipped language files, origin tables and pictures, and empty stores in a fresh folder.
-class UiFixture {
+class UiFixture : public TestContext {
 public:
-    UiFixture() {
-        const std::string source = RUFWACHT_SOURCE_DIR;
-        AppPath = source + "/data/";
-        ConfigDir = dir.path();
-        settings() = SettingsRecord{};
-        Language().Init(source + "/data/lang/");
-        Language().SetLanguage("english");
-        Journal().Init(dir.file("calls.txt"));
-        Phonebook().Init(dir.file("nn.dat"));
-        MSNList().Init(dir.file("msn.dat"));
-        Vorwahlen().Init("0049", source + "/data/prefix/");
-        pictures = DesktopPictures::load(source + "/data/res/");
-    }
+    UiFixture() : pictures(DesktopPictures::load(dataDir() + "res/")) {}
 
     // Appends a completed call to the journal and saves it.
-    static void addCall(const std::string& number, const std::string& msn,
-                        const std::string& reason = "Caller hung up") {
-        cJournal& journal = Journal();
+    void addCall(const std::string& number, const std::string& msn,
+                 const std::string& reason = "Caller hung up") {
+        CallJournal& journal = context.journal;
         const int index = journal.add(number, number, msn, "06.12.26", "09:15:00", "Telephony");
-        journal.addReason(index, reason);
-        journal.saveJournal();
+        journal.setEndReason(index, reason);
+        journal.save();
     }
 
-    TempDir dir;
     DesktopPictures pictures;
 };

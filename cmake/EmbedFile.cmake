@@ -1,0 +1,14 @@
+# cmake -DINPUT=file -DOUTPUT=file.cpp -DSYMBOL=name -P EmbedFile.cmake
+# Writes a C++ source that holds the input's bytes as `extern const unsigned char SYMBOL[]`
+# and their count as `extern const std::size_t SYMBOL_size`.
+file(READ "${INPUT}" hex HEX)
+string(LENGTH "${hex}" digits)
+math(EXPR size "${digits} / 2")
+string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+string(REGEX REPLACE "(0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,)" "\\1\n" bytes "${bytes}")
+file(WRITE "${OUTPUT}.tmp"
+  "// Generated from ${INPUT}; do not edit.\n#include <cstddef>\n\n"
+  "extern const unsigned char ${SYMBOL}[] = {\n${bytes}0};\n"
+  "extern const std::size_t ${SYMBOL}_size = ${size};\n")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUTPUT}.tmp")

@@ -1,0 +1,204 @@
+#include "calls/Controller.h"
+
+#include "calls/AppContext.h"
+#include "calls/CallerTexts.h"
+#include "calls/CapiCallLine.h"
+#include "calls/ControllerUi.h"
+#include "calls/EndReason.h"
+#include "calls/ReverseLookup.h"
+#include "calls/SoundPolicy.h"
+#include "calls/StartupChecks.h"
+#include "line/CapiApplication.h"
+#include "line/CapiDriverFactory.h"
+#include "line/LineTestControl.h"
+#include "stores/LanguageIds.h"
+#include "support/QtText.h"
+#include "support/UserPrompt.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+const LatestCall kNoCall;
+
+// The call the debug window's "Incoming" button makes on the simulated line: a national number,
+// so the caller reads 08154711 as in the test call without a line.
+constexpr const char* kTestCallerDigits = "8154711";
+constexpr const char* kTestMsn = "12345";
+
+} // namespace
+
+Controller::Controller(const CommandLine& commandLine, const std::string& executableDir,
+                       UserPrompt& prompt, ControllerUi& ui, QObject* parent)
+    : QObject(parent), m_commandLine(commandLine), m_prompt(prompt), m_ui(ui),
+      m_context(
+          std::make_unique<AppContext>(AppPaths::locate(executableDir, commandLine.configDir))),
+      m_trace(commandLine.debug && commandLine.headless) {}
+
+Controller::~Controller() {
+    m_session.reset();
+    if (m_capi) {
+        m_capi->events = {};
+        m_capi->release();
+    }
+}
+
+std::string Controller::text(int number) const {
+    return m_context->language.text(number);
+}
+
+const LatestCall& Controller::latestCall() const {
+    return m_calls ? m_calls->latest() : kNoCall;
+}
+
+bool Controller::start() {
+    if (m_commandLine.debug) {
+        m_ui.showDebugWindow();
+    }
+    StartupChecks checks(*m_context, m_prompt, m_ui, m_commandLine.headless);
+    if (!checks.prepareFolders()) {
+        endStartup(1);
+        return false;
+    }
+    if (!createLine()) {
+        return false;
+    }
+    m_context->loadSettings();
+    checks.loadLanguage();
+    m_capi->setCallerTexts(callerTextsFrom(m_context->language));
+    if (!checks.loadOrigins() || !checks.checkResources()) {
+        endStartup(1);
+        return false;
+    }
+    m_context->loadStores();
+    createCallHandler();
+    if (!checkPrevInstance()) {
+        return false;
+    }
+    const SettingsRecord& settings = m_context->settings;
+    m_session->start(settings.delayRegistration ? (settings.registrationDelayStep + 1) * 30 : 0);
+    if (m_ended) {
+        return false;
+    }
+    m_ui.showMainWindowHidden();
+    return true;
+}
+
+bool Controller::createLine() {
+    std::string error;
+    auto driver = makeCapiDriver(m_commandLine.line, m_context->paths.programDir(), error);
+    if (!driver) {
+        m_prompt.message(error, "", PromptIcon::Exclamation);
+        endStartup(2);
+        return false;
+    }
+    m_capi = std::make_unique<CapiApplication>(std::move(driver));
+    m_capi->events.statusChanged = [this]() { m_trace.append("\r\n" + qs(m_capi->statusText())); };
+    m_capi->events.errorReported = [this]() {
+        m_trace.append("\r\n" + qs(m_capi->errorText()) + "\r\n");
+    };
+    m_callLine = std::make_unique<CapiCallLine>(*m_capi);
+    m_session = std::make_unique<LineSession>(*m_capi);
+    connect(m_session.get(), &LineSession::registrationFailed, this,
+            &Controller::onRegistrationFailed);
+    return true;
+}
+
+void Controller::createCallHandler() {
+    AppContext& c = *m_context;
+    m_sound = std::make_unique<SoundPolicy>(m_ui.wavePlayer(), c.settings, c.paths);
+    m_calls = std::make_unique<CallHandler>(CallHandlerParts{
+        *m_callLine, c.settings, c.language, c.journal, c.phonebook, c.msnList, c.origins,
+        m_ui.journalView(), m_ui.popupView(), m_ui.trayView(), *m_sound, m_clock});
+    m_calls->latestChanged = [this]() { emit latestCallChanged(); };
+    m_capi->events.incomingCall = [this]() { m_calls->onIncomingCall(); };
+    m_capi->events.callDisconnected = [this]() { m_calls->onCallDisconnect(); };
+}
+
+bool Controller::checkPrevInstance() {
+    if (m_instanceLock.tryLock()) {
+        return true;
+    }
+    m_prompt.message(text(lang_id::kSecondInstance), "", PromptIcon::Information);
+    m_exitCode = 1;
+    appExit(true);
+    return false;
+}
+
+void Controller::onRegistrationFailed() {
+    m_prompt.message(text(lang_id::kCapiRegisterFailed), text(lang_id::kCapiRegisterFailedTitle),
+                     PromptIcon::Information);
+    m_exitCode = 1;
+    appExit(true);
+}
+
+void Controller::rejectCall() {
+    if (m_capi) {
+        m_capi->rejectCall();
+    }
+}
+
+void Controller::lookUpNumber(const std::string& displayText) {
+    lookUpInBrowser(displayText, m_context->settings.lookupUrl, m_ui.urlOpener(), m_context->log);
+}
+
+void Controller::placeTestCall() {
+    if (!m_capi) {
+        return;
+    }
+    if (auto* line = m_capi->driver().testControl(); line && line->isListening()) {
+        capi::IncomingCallElements call;
+        call.calledDigits = kTestMsn;
+        call.callingDigits = kTestCallerDigits;
+        call.cip = 1; // speech: the listen request asks for voice calls only
+        call.plci = m_nextTestPlci++;
+        line->injectCall(call);
+        return;
+    }
+    m_capi->simulateIncomingCall();
+}
+
+void Controller::endTestCall() {
+    if (!m_capi) {
+        return;
+    }
+    if (auto* line = m_capi->driver().testControl(); line) {
+        const auto calls = line->callsInProgress();
+        if (!calls.empty()) {
+            line->injectHangup(calls.back(), kReasonNormalClearing);
+            return;
+        }
+    }
+    m_capi->simulateDisconnect();
+}
+
+void Controller::endStartup(int exitCode) {
+    m_ended = true;
+    m_exitCode = exitCode;
+    m_ui.closeAllWindows();
+}
+
+bool Controller::appExit(bool force) {
+    if (m_ended) {
+        return true;
+    }
+    if (!force && !m_context->settings.quietExit &&
+        !m_prompt.question(text(lang_id::kExitQuestion), text(lang_id::kExitTitle))) {
+        return false;
+    }
+    m_ended = true;
+    if (m_session) {
+        m_session->stop();
+    }
+    if (m_capi) {
+        m_capi->release();
+    }
+    // The journal is on disk after every change; this catches a record still in memory.
+    if (m_calls) {
+        m_context->journal.save();
+    }
+    m_ui.closeAllWindows();
+    emit ended(m_exitCode);
+    QCoreApplication::exit(m_exitCode);
+    return true;
+}

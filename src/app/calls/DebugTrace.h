@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+/// The controller's debug trace: "---DEBUG---" and CR LF, then every status and error of the
+/// line. The debug window shows it; the headless service in debug mode prints each addition
+/// as one line on stderr.
+class DebugTrace : public QObject {
+    Q_OBJECT
+public:
+    explicit DebugTrace(bool echoToStderr, QObject* parent = nullptr);
+    ~DebugTrace() override;
+
+    const QString& text() const { return m_text; }
+    void append(const QString& text);
+
+signals:
+    void appended(const QString& text);
+
+private:
+    bool m_echoToStderr;
+    QString m_text;
+};

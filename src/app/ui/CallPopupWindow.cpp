@@ -1,0 +1,144 @@
+#include "ui/CallPopupWindow.h"
+
+#include "calls/AppContext.h"
+#include "stores/LanguageIds.h"
+#include "support/QtText.h"
+#include "ui/AppCommands.h"
+#include "ui/DesktopPictures.h"
+#include "ui/LanguageTags.h"
+#include "ui/PhonebookAdd.h"
+#include "ui/WindowLook.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kButtonWidth = 1695;
+constexpr int kButtonHeight = 375;
+constexpr int kIconSize = 495;
+
+} // namespace
+
+CallPopupWindow::CallPopupWindow(AppContext& context, const DesktopPictures& pictures,
+                                 AppCommands& commands, UserPrompt& prompt, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_context(context), m_pictures(pictures), m_commands(commands), m_prompt(prompt),
+      m_scale(TwipsScale::forScreen()) {
+    setObjectName("frmCall");
+    setLanguageTag(this, lang_id::kIncomingCallTitle);
+    useDesignFont(this);
+    createControls();
+    applyLanguageTags(this, context.language);
+    fitButtonCaptions(this);
+    setWindowIcon(m_pictures.telBlack);
+    setWindowBackground(this, context.settings.style == 0 ? m_pictures.background : QPixmap());
+    setPlainBackground(m_picMenu1);
+    const int iconSide = m_scale.px(kIconSize);
+    m_image1->setPixmap(m_pictures.telBlack.pixmap(std::min(iconSide, 32)));
+    m_imgCallerPic->setScaledContents(true);
+    setOuterWidth(kNarrowWidth);
+    centreOnScreen(this);
+}
+
+CallPopupWindow::~CallPopupWindow() = default;
+
+QLabel* CallPopupWindow::addLabel(QWidget* parent, const char* name, int languageId, int left,
+                                  int top, int width, int height) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    // Names and numbers come from outside: never read as markup.
+    label->setTextFormat(Qt::PlainText);
+    if (languageId != 0) {
+        setLanguageTag(label, languageId);
+    }
+    placeInTwips(label, m_scale, left, top, width, height);
+    return label;
+}
+
+QPushButton* CallPopupWindow::addButton(const char* name, int languageId, int left, int top) {
+    auto* button = new QPushButton(this);
+    button->setObjectName(name);
+    setLanguageTag(button, languageId);
+    placeInTwips(button, m_scale, left, top, kButtonWidth, kButtonHeight);
+    return button;
+}
+
+void CallPopupWindow::createControls() {
+    m_cmdAddPB = addButton("cmdAddPB", lang_id::kAddToPhonebook, 1200, 3120);
+    m_cmdAddPB->hide();
+    QPushButton* cmdIdentify = addButton("cmdIdentify", lang_id::kReverseLookup, 1200, 2640);
+    QPushButton* cmdReject = addButton("cmdReject", lang_id::kRejectCall, 3000, 2640);
+    QPushButton* cmdClose = addButton("cmdClose", lang_id::kClose, 3000, 3120);
+
+    m_picMenu1 = new QWidget(this);
+    m_picMenu1->setObjectName("PicMenu1");
+    placeInTwips(m_picMenu1, m_scale, 240, 240, 4455, 2295);
+    addLabel(m_picMenu1, "lblDate", lang_id::kDate, 240, 240, 1095, 255);
+    addLabel(m_picMenu1, "lblMSN", lang_id::kMsn, 240, 720, 1095, 255);
+    addLabel(m_picMenu1, "lblNummer", lang_id::kNumber, 240, 1200, 1125, 255);
+    addLabel(m_picMenu1, "Label4", lang_id::kCallStatus, 240, 1920, 1095, 255);
+    m_lblCallMSN = addLabel(m_picMenu1, "lblCallMSN", 0, 1560, 720, 2055, 255);
+    m_lblCallNumber = addLabel(m_picMenu1, "lblCallNumber", 0, 1560, 1200, 2775, 615);
+    m_lblCallNumber->setWordWrap(true);
+    m_lblCallNumber->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_lblCallDate = addLabel(m_picMenu1, "lblCallDate", 0, 1560, 240, 2055, 255);
+    m_lblCannStatus = addLabel(m_picMenu1, "lblCannStatus", 0, 1560, 1920, 2055, 255);
+    m_image1 = addLabel(m_picMenu1, "Image1", 0, 3720, 120, kIconSize, kIconSize);
+    m_image1->setAlignment(Qt::AlignCenter);
+    m_imgCallerPic = addLabel(this, "imgCallerPic", 0, 4920, 240, 2655, 3255);
+
+    connect(m_cmdAddPB, &QPushButton::clicked, this, &CallPopupWindow::addToPhonebook);
+    connect(cmdIdentify, &QPushButton::clicked, this, &CallPopupWindow::identify);
+    connect(cmdReject, &QPushButton::clicked, this, [this]() { m_commands.rejectCall(); });
+    connect(cmdClose, &QPushButton::clicked, this, &CallPopupWindow::closeRequested);
+}
+
+void CallPopupWindow::setOuterWidth(int twips) {
+    setFixedSize(m_scale.size(twips - kFrameWidth, kClientHeight));
+}
+
+void CallPopupWindow::fill(const PopupContent& content) {
+    m_lblCallDate->setText(qs(content.dateTime));
+    m_lblCallMSN->setText(qs(content.msn));
+    m_lblCallNumber->setText(qs(content.caller));
+    m_cmdAddPB->setVisible(content.showAddToPhonebook);
+    m_lblCannStatus->setText(qs(content.status));
+    QPixmap picture;
+    if (!content.picturePath.empty()) {
+        // A picture that does not load leaves the window narrow, without a word.
+        picture.load(qs(m_context.paths.resolve(content.picturePath)));
+    }
+    m_hasPicture = !picture.isNull();
+    m_imgCallerPic->setPixmap(picture);
+    setOuterWidth(m_hasPicture ? kWideWidth : kNarrowWidth);
+}
+
+void CallPopupWindow::showAndActivate() {
+    show();
+    bringToFront();
+}
+
+void CallPopupWindow::setStatus(const QString& status) {
+    m_lblCannStatus->setText(status);
+}
+
+void CallPopupWindow::bringToFront() {
+    raise();
+    activateWindow();
+}
+
+void CallPopupWindow::addToPhonebook() {
+    askAndAddToPhonebook(m_commands.latestCallerId(), m_prompt, m_context);
+}
+
+void CallPopupWindow::identify() {
+    m_commands.identify(ss(m_lblCallNumber->text()));
+}
+
+void CallPopupWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    emit closeRequested();
+}

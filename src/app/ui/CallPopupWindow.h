@@ -1,0 +1,74 @@
+#pragma once
+
+#include "calls/CallViews.h"
+#include "ui/Twips.h"
+
+#include <QWidget>
+
+struct AppContext;
+class AppCommands;
+class QLabel;
+class QPushButton;
+class UserPrompt;
+struct DesktopPictures;
+
+/// The pop-up that announces an incoming call: when, to which MSN, who (with the origin of the
+/// number), the state of the call and the caller's picture, with buttons to add the caller to
+/// the phonebook, look the number up, turn the call away and close.
+class CallPopupWindow : public QWidget {
+    Q_OBJECT
+public:
+    // Outer widths in twips with and without the caller's picture, and the frame's share.
+    static constexpr int kWideWidth = 7845;
+    static constexpr int kNarrowWidth = 4935;
+    static constexpr int kFrameWidth = 90;
+    static constexpr int kClientHeight = 3780;
+
+    CallPopupWindow(AppContext& context, const DesktopPictures& pictures, AppCommands& commands,
+                    UserPrompt& prompt, QWidget* parent = nullptr);
+    ~CallPopupWindow() override;
+
+    /// Fills the fields with a call; does not show the window.
+    void fill(const PopupContent& content);
+    /// Shows the window and brings it to the front.
+    void showAndActivate();
+    void setStatus(const QString& status);
+    /// Raises the window above the others and activates it.
+    void bringToFront();
+    bool hasCallerPicture() const { return m_hasPicture; }
+    const TwipsScale& scale() const { return m_scale; }
+
+signals:
+    /// The user closed the window; its owner destroys it.
+    void closeRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void addToPhonebook();
+    void identify();
+
+private:
+    void createControls();
+    QLabel* addLabel(QWidget* parent, const char* name, int languageId, int left, int top,
+                     int width, int height);
+    QPushButton* addButton(const char* name, int languageId, int left, int top);
+    void setOuterWidth(int twips);
+
+    AppContext& m_context;
+    const DesktopPictures& m_pictures;
+    AppCommands& m_commands;
+    UserPrompt& m_prompt;
+    TwipsScale m_scale;
+    bool m_hasPicture = false;
+
+    QPushButton* m_cmdAddPB = nullptr;
+    QWidget* m_picMenu1 = nullptr;
+    QLabel* m_lblCallMSN = nullptr;
+    QLabel* m_lblCallNumber = nullptr;
+    QLabel* m_lblCallDate = nullptr;
+    QLabel* m_lblCannStatus = nullptr;
+    QLabel* m_image1 = nullptr;
+    QLabel* m_imgCallerPic = nullptr;
+};

@@ -1,0 +1,37 @@
+#include "ui/ControllerCommands.h"
+
+#include "calls/Controller.h"
+#include "calls/SoundPolicy.h"
+
+void ControllerCommands::attach(Controller* controller) {
+    m_controller = controller;
+}
+
+void ControllerCommands::rejectCall() {
+    if (m_controller) {
+        m_controller->rejectCall();
+    }
+}
+
+void ControllerCommands::identify(const std::string& displayText) {
+    if (m_controller) {
+        m_controller->lookUpNumber(displayText);
+    }
+}
+
+void ControllerCommands::exitApp() {
+    if (m_controller) {
+        m_controller->appExit(false);
+    }
+}
+
+std::string ControllerCommands::latestCallerId() const {
+    return m_controller ? m_controller->latestCall().callerId : std::string();
+}
+
+void ControllerCommands::playSound(const std::string& name) {
+    // The sounds exist once start-up has loaded the settings; the windows come after that.
+    if (m_controller && m_controller->sound() != nullptr) {
+        m_controller->sound()->playSound(name);
+    }
+}

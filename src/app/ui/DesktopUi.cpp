@@ -1,0 +1,122 @@
+#include "ui/DesktopUi.h"
+
+#include "calls/AppContext.h"
+#include "calls/Controller.h"
+#include "calls/DebugWindow.h"
+#include "stores/LanguageIds.h"
+#include "support/QtText.h"
+#include "ui/JournalWindow.h"
+#include "ui/LanguageChooser.h"
+#include "ui/NotificationIcon.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
+
+bool DesktopUrlOpener::openUrl(const std::string& address) {
+    return QDesktopServices::openUrl(QUrl(qs(address)));
+}
+
+void JournalWindowView::attach(JournalWindow* window) {
+    m_window = window;
+}
+
+void JournalWindowView::refresh(bool clear) {
+    if (m_window) {
+        m_window->refresh(clear);
+    }
+}
+
+void JournalWindowView::showAndActivate() {
+    if (m_window) {
+        m_window->showAndActivate();
+    }
+}
+
+void JournalWindowView::minimize() {
+    if (m_window) {
+        m_window->minimize();
+    }
+}
+
+DesktopUi::DesktopUi(UserPrompt& prompt, std::function<bool()> trayAvailable)
+    : m_prompt(prompt), m_trayAvailable(std::move(trayAvailable)),
+      m_popup([this]() -> const DesktopPictures& { return pictures(); }, m_commands, prompt) {}
+
+DesktopUi::~DesktopUi() {
+    m_trayIcon.reset();
+    m_journalWindow.reset();
+    delete m_debugWindow;
+}
+
+void DesktopUi::attach(Controller* controller) {
+    m_controller = controller;
+    m_commands.attach(controller);
+    attachContext(controller != nullptr ? &controller->context() : nullptr);
+}
+
+void DesktopUi::attachContext(AppContext* context) {
+    m_context = context;
+    m_popup.setContext(context);
+}
+
+const DesktopPictures& DesktopUi::pictures() {
+    if (!m_pictures) {
+        m_pictures = DesktopPictures::load(m_context->paths.programFile("res/"));
+    }
+    return *m_pictures;
+}
+
+void DesktopUi::chooseLanguage() {
+    if (m_context == nullptr) {
+        return;
+    }
+    LanguageChooser chooser(*m_context);
+    chooser.exec();
+}
+
+void DesktopUi::showDebugWindow() {
+    if (m_controller == nullptr) {
+        return;
+    }
+    if (!m_debugWindow) {
+        m_debugWindow = new DebugWindow(*m_controller);
+        m_debugWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_debugWindow->show();
+}
+
+void DesktopUi::showMainWindowHidden() {
+    if (m_journalWindow || m_context == nullptr) {
+        return;
+    }
+    AppContext& context = *m_context;
+    m_journalWindow =
+        std::make_unique<JournalWindow>(context, pictures(), m_commands, m_prompt, m_trayAvailable);
+    m_journal.attach(m_journalWindow.get());
+
+    m_tray.setIcon(TrayIcon::Black);
+    m_tray.setTooltip(context.language.text(lang_id::kTooltipIdle));
+    m_trayIcon =
+        std::make_unique<NotificationIcon>(m_tray, pictures(), m_journalWindow->trayMenu());
+    QObject::connect(m_trayIcon.get(), &NotificationIcon::openRequested, m_journalWindow.get(),
+                     &JournalWindow::openFromTray);
+    m_trayIcon->add();
+    // Without a notification area a hidden window could not be found again.
+    if (!m_trayAvailable()) {
+        m_journalWindow->showMinimized();
+    }
+}
+
+void DesktopUi::closeAllWindows() {
+    m_tray.setGreenBlink(false);
+    m_tray.setRedBlink(false);
+    if (m_trayIcon) {
+        m_trayIcon->remove();
+    }
+    m_popup.close();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        window->hide();
+    }
+    delete m_debugWindow;
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "calls/ControllerUi.h"
+#include "support/QtWavePlayer.h"
+#include "support/UserPrompt.h"
+#include "ui/CallPopup.h"
+#include "ui/ControllerCommands.h"
+#include "ui/DesktopPictures.h"
+#include "ui/TrayBlinker.h"
+
+#include <QPointer>
+#include <QSystemTrayIcon>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+struct AppContext;
+class DebugWindow;
+class JournalWindow;
+class Controller;
+class NotificationIcon;
+
+/// Opens addresses with the desktop's URL handler.
+class DesktopUrlOpener : public UrlOpener {
+public:
+    bool openUrl(const std::string& address) override;
+};
+
+/// The journal window as the call handlers see it; nothing happens before it exists.
+class JournalWindowView : public JournalView {
+public:
+    void attach(JournalWindow* window);
+    void refresh(bool clear) override;
+    void showAndActivate() override;
+    void minimize() override;
+
+private:
+    QPointer<JournalWindow> m_window;
+};
+
+/// The controller's desktop: language chooser, debug window, the journal window, the pop-up
+/// and the notification icon of the call handling, sound and browser.
+class DesktopUi : public ControllerUi {
+public:
+    /// trayAvailable tells whether the desktop has a notification area.
+    explicit DesktopUi(UserPrompt& prompt, std::function<bool()> trayAvailable =
+                                               &QSystemTrayIcon::isSystemTrayAvailable);
+    ~DesktopUi() override;
+
+    /// The controller whose debug window this shows and whose context the windows show; set
+    /// before start-up.
+    void attach(Controller* controller);
+    /// The context alone, for a desktop without a controller.
+    void attachContext(AppContext* context);
+
+    void chooseLanguage() override;
+    void showDebugWindow() override;
+    void showMainWindowHidden() override;
+    void closeAllWindows() override;
+    JournalView& journalView() override { return m_journal; }
+    PopupView& popupView() override { return m_popup; }
+    TrayView& trayView() override { return m_tray; }
+    WavePlayer& wavePlayer() override { return m_player; }
+    UrlOpener& urlOpener() override { return m_opener; }
+
+    JournalWindow* journalWindow() const { return m_journalWindow.get(); }
+    CallPopup& callPopup() { return m_popup; }
+    TrayBlinker& trayBlinker() { return m_tray; }
+    NotificationIcon* trayIcon() const { return m_trayIcon.get(); }
+
+private:
+    const DesktopPictures& pictures();
+
+    UserPrompt& m_prompt;
+    std::function<bool()> m_trayAvailable;
+    QPointer<Controller> m_controller;
+    AppContext* m_context = nullptr;
+    QPointer<DebugWindow> m_debugWindow;
+    std::optional<DesktopPictures> m_pictures;
+    ControllerCommands m_commands;
+    TrayBlinker m_tray;
+    CallPopup m_popup;
+    JournalWindowView m_journal;
+    std::unique_ptr<JournalWindow> m_journalWindow;
+    std::unique_ptr<NotificationIcon> m_trayIcon;
+    QtWavePlayer m_player;
+    DesktopUrlOpener m_opener;
+};

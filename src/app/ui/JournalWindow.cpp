@@ -1,0 +1,352 @@
+#include "ui/JournalWindow.h"
+
+#include "calls/AppContext.h"
+#include "stores/LanguageIds.h"
+#include "support/QtText.h"
+#include "support/UserPrompt.h"
+#include "support/Version.h"
+#include "ui/AppCommands.h"
+#include "ui/ClickableLabel.h"
+#include "ui/DesktopPictures.h"
+#include "ui/JournalTableModel.h"
+#include "ui/LanguageTags.h"
+#include "ui/OptionsSlide.h"
+#include "ui/PhonebookAdd.h"
+#include "ui/WindowLook.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+
+namespace {
+
+// Design measures in twips.
+constexpr int kClientWidth = 8175;
+constexpr int kButtonWidth = 1575;
+constexpr int kButtonHeight = 375;
+
+} // namespace
+
+JournalWindow::JournalWindow(AppContext& context, const DesktopPictures& pictures,
+                             AppCommands& commands, UserPrompt& prompt,
+                             std::function<bool()> trayAvailable, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      m_context(context), m_pictures(pictures), m_commands(commands), m_prompt(prompt),
+      m_trayAvailable(std::move(trayAvailable)), m_scale(TwipsScale::forScreen()) {
+    setObjectName("frmJournal");
+    setLanguageTag(this, lang_id::kCallJournal);
+    setFixedSize(m_scale.size(kClientWidth, OptionsSlide::kShutClientHeight));
+    useDesignFont(this);
+    createControls();
+    createMenus();
+    applyLanguageTags(this, context.language);
+    fitButtonCaptions(this);
+    applyLook();
+    centreOnScreen(this);
+    m_commands.playSound("load");
+    refresh(false);
+    m_lblInfo->setText(QStringLiteral("Rufwacht %1.%2.%3")
+                           .arg(kAppVersionMajor)
+                           .arg(kAppVersionMinor)
+                           .arg(kAppVersionPatch));
+}
+
+JournalWindow::~JournalWindow() = default;
+
+QPushButton* JournalWindow::addButton(QWidget* parent, const char* name, int languageId, int left,
+                                      int top, int width, int height) {
+    auto* button = new QPushButton(parent);
+    button->setObjectName(name);
+    setLanguageTag(button, languageId);
+    placeInTwips(button, m_scale, left, top, width, height);
+    return button;
+}
+
+void JournalWindow::createControls() {
+    // The notification icon reports to the desktop directly; the sink stays for its name.
+    m_picPopUp = new QWidget(this);
+    m_picPopUp->setObjectName("picPopUp");
+    placeInTwips(m_picPopUp, m_scale, 240, 4080, 495, 495);
+    m_picPopUp->hide();
+
+    m_picMenu = new QWidget(this);
+    m_picMenu->setObjectName("picMenu");
+    placeInTwips(m_picMenu, m_scale, 8040, 3720, 15, 1575);
+    m_picMenu->hide();
+    QPushButton* cmdPrefixCheck = addButton(m_picMenu, "cmdPrefixCheck", lang_id::kPrefixCheck, 240,
+                                            1080, kButtonWidth, kButtonHeight);
+    QPushButton* cmdUpdateCheck = addButton(m_picMenu, "cmdUpdateCheck", lang_id::kSearchUpdate,
+                                            240, 600, kButtonWidth, kButtonHeight);
+    QPushButton* cmdClearList = addButton(m_picMenu, "cmdClearList", lang_id::kClearList, 240, 120,
+                                          kButtonWidth, kButtonHeight);
+    QPushButton* cmdConfig = addButton(m_picMenu, "cmdConfig", lang_id::kSettings, 2400, 120,
+                                       kButtonWidth, kButtonHeight);
+    QPushButton* cmdInfo =
+        addButton(m_picMenu, "cmdInfo", lang_id::kInfo, 2400, 600, kButtonWidth, kButtonHeight);
+    QPushButton* cmdExit = addButton(m_picMenu, "cmdExit", lang_id::kExitTitle, 2400, 1080,
+                                     kButtonWidth, kButtonHeight);
+    // The update window and the settings dialog are not part of this program yet.
+    cmdUpdateCheck->setEnabled(false);
+    cmdConfig->setEnabled(false);
+    cmdInfo->setEnabled(false);
+
+    m_picISDN = new QWidget(this);
+    m_picISDN->setObjectName("picISDN");
+    placeInTwips(m_picISDN, m_scale, 120, 120, 7935, 3015);
+    QPushButton* cmdReject =
+        addButton(m_picISDN, "cmdReject", lang_id::kRejectCall, 120, 2520, 1815, kButtonHeight);
+
+    m_lstCalls = new QTableView(m_picISDN);
+    m_lstCalls->setObjectName("lstCalls");
+    placeInTwips(m_lstCalls, m_scale, 120, 120, 7575, 2295);
+    m_model = new JournalTableModel(m_context, this);
+    m_lstCalls->setModel(m_model);
+    m_lstCalls->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_lstCalls->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_lstCalls->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_lstCalls->setShowGrid(false);
+    m_lstCalls->setWordWrap(false);
+    m_lstCalls->setTabKeyNavigation(false);
+    m_lstCalls->verticalHeader()->hide();
+    m_lstCalls->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_lstCalls->verticalHeader()->setDefaultSectionSize(m_lstCalls->fontMetrics().height() + 4);
+    m_lstCalls->horizontalHeader()->setHighlightSections(false);
+    m_lstCalls->horizontalHeader()->setStretchLastSection(false);
+    m_lstCalls->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_lstCalls->viewport()->installEventFilter(this);
+
+    m_lblOptions = new ClickableLabel(m_picISDN);
+    m_lblOptions->setObjectName("lblOptions");
+    placeInTwips(m_lblOptions, m_scale, 7440, 2520, 255, 255);
+    m_lblOptions->setAlignment(Qt::AlignCenter);
+    m_lblOptions->setFont(QFont("Tahoma", 9));
+    m_lblOptions->setText(">>");
+
+    m_lblInfo = new QLabel(this);
+    m_lblInfo->setObjectName("lblInfo");
+    placeInTwips(m_lblInfo, m_scale, 960, 3240, 7095, 375);
+    m_lblInfo->setAlignment(Qt::AlignCenter);
+    QFont infoFont("Tahoma");
+    infoFont.setPointSizeF(15.75);
+    infoFont.setBold(true);
+    m_lblInfo->setFont(infoFont);
+
+    m_slide = new OptionsSlide(this, m_picMenu, m_scale, this);
+    connect(m_slide, &OptionsSlide::finished, this, [this]() {
+        m_lblOptions->setEnabled(true);
+        emit optionsSlideFinished();
+    });
+    connect(m_lblOptions, &ClickableLabel::clicked, this, &JournalWindow::toggleOptions);
+    connect(cmdClearList, &QPushButton::clicked, this, &JournalWindow::clearList);
+    connect(cmdPrefixCheck, &QPushButton::clicked, this, &JournalWindow::prefixCheck);
+    connect(cmdExit, &QPushButton::clicked, this, [this]() { m_commands.exitApp(); });
+    connect(cmdReject, &QPushButton::clicked, this, [this]() { m_commands.rejectCall(); });
+}
+
+void JournalWindow::createMenus() {
+    auto addAction = [this](QMenu* menu, const char* name, int languageId) {
+        auto* action = menu->addAction(QString());
+        action->setObjectName(name);
+        setLanguageTag(action, languageId);
+        return action;
+    };
+
+    m_mnuPop = new QMenu(this);
+    m_mnuPop->setObjectName("mnuPop");
+    QAction* mnuLoadMain = addAction(m_mnuPop, "mnuLoadMain", lang_id::kCallJournal);
+    QAction* mnuConfig = addAction(m_mnuPop, "mnuConfig", lang_id::kSettings);
+    QAction* mnuInfo = addAction(m_mnuPop, "mnuInfo", lang_id::kInfo);
+    m_mnuPop->addSeparator()->setObjectName("mnuDiv");
+    QAction* mnuExit = addAction(m_mnuPop, "mnuExit", lang_id::kExitTitle);
+    mnuConfig->setEnabled(false);
+    mnuInfo->setEnabled(false);
+    connect(mnuLoadMain, &QAction::triggered, this, &JournalWindow::showFromMenu);
+    connect(mnuExit, &QAction::triggered, this, [this]() { m_commands.exitApp(); });
+
+    m_mnuJournalPopup = new QMenu(this);
+    m_mnuJournalPopup->setObjectName("mnuJournalPopup");
+    QAction* identify = addAction(m_mnuJournalPopup, "mnuJournalIdentify", lang_id::kReverseLookup);
+    QAction* addToPhonebook =
+        addAction(m_mnuJournalPopup, "mnuJournalAddPB", lang_id::kAddToPhonebook);
+    QAction* remove = addAction(m_mnuJournalPopup, "mnuJournalDel", lang_id::kDeleteEntry);
+    connect(identify, &QAction::triggered, this, &JournalWindow::identifySelected);
+    connect(addToPhonebook, &QAction::triggered, this, &JournalWindow::addSelectedToPhonebook);
+    connect(remove, &QAction::triggered, this, &JournalWindow::deleteSelected);
+}
+
+void JournalWindow::applyLook() {
+    setWindowIcon(m_pictures.telBlack);
+    const bool withPicture = m_context.settings.style == 0;
+    setWindowBackground(this, withPicture ? m_pictures.background : QPixmap());
+    setPlainBackground(m_picISDN);
+    setPlainBackground(m_picMenu);
+    QPalette infoPalette = m_lblInfo->palette();
+    infoPalette.setColor(QPalette::WindowText, Qt::black);
+    m_lblInfo->setPalette(infoPalette);
+}
+
+void JournalWindow::refresh(bool clear) {
+    if (clear) {
+        m_context.journal.clear();
+    }
+    m_model->reload();
+    sizeColumns();
+}
+
+void JournalWindow::sizeColumns() {
+    const int listWidth = m_lstCalls->width();
+    for (int column = 0; column < JournalTableModel::kColumnCount; ++column) {
+        m_lstCalls->setColumnWidth(column, listWidth / JournalTableModel::widthDivisor(column));
+    }
+}
+
+void JournalWindow::bringToFront() {
+    raise();
+    activateWindow();
+}
+
+void JournalWindow::showAndActivate() {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    bringToFront();
+}
+
+void JournalWindow::minimize() {
+    setWindowState(windowState() | Qt::WindowMinimized);
+}
+
+void JournalWindow::openFromTray() {
+    showAndActivate();
+    refresh(false);
+    m_commands.playSound("load");
+}
+
+void JournalWindow::showFromMenu() {
+    showAndActivate();
+    m_commands.playSound("load");
+}
+
+bool JournalWindow::isOptionsOpen() const {
+    return m_lblOptions->text() == "<<";
+}
+
+bool JournalWindow::isSliding() const {
+    return m_slide->isRunning();
+}
+
+void JournalWindow::toggleOptions() {
+    if (m_slide->isRunning()) {
+        return;
+    }
+    m_lblOptions->setEnabled(false);
+    if (isOptionsOpen()) {
+        m_lblOptions->setText(">>");
+        m_slide->shut();
+    } else {
+        m_lblOptions->setText("<<");
+        m_slide->open();
+    }
+}
+
+void JournalWindow::clearList() {
+    if (m_prompt.question(m_context.language.text(lang_id::kClearListQuestion), "")) {
+        refresh(true);
+    }
+}
+
+void JournalWindow::prefixCheck() {
+    const auto entry = m_prompt.input(m_context.language.text(lang_id::kPrefixCheckPrompt), "", "");
+    if (!entry || entry->empty()) {
+        return;
+    }
+    const std::string origin = m_context.origins.originOf(*entry);
+    m_prompt.message(origin.empty() ? m_context.language.text(lang_id::kPrefixCheckNoResult)
+                                    : origin,
+                     "", PromptIcon::Information);
+}
+
+std::optional<int> JournalWindow::selectedRow() const {
+    const QModelIndexList rows = m_lstCalls->selectionModel()->selectedRows();
+    if (rows.isEmpty()) {
+        return std::nullopt;
+    }
+    return rows.first().row();
+}
+
+QString JournalWindow::selectedText(int role) const {
+    const auto row = selectedRow();
+    return row ? m_model->index(*row, 0).data(role).toString() : QString();
+}
+
+void JournalWindow::identifySelected() {
+    if (selectedRow()) {
+        m_commands.identify(ss(selectedText(Qt::DisplayRole)));
+    }
+}
+
+void JournalWindow::addSelectedToPhonebook() {
+    if (selectedRow()) {
+        askAndAddToPhonebook(ss(selectedText(Qt::DisplayRole)), m_prompt, m_context);
+    }
+}
+
+void JournalWindow::deleteSelected() {
+    const auto row = selectedRow();
+    if (!row) {
+        return;
+    }
+    const int index = m_model->index(*row, 0).data(JournalTableModel::JournalIndexRole).toInt();
+    CallJournal& journal = m_context.journal;
+    journal.remove(index);
+    journal.save();
+    journal.reload();
+    refresh(false);
+}
+
+bool JournalWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_lstCalls->viewport() || event->type() != QEvent::MouseButtonPress) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const auto* press = static_cast<QMouseEvent*>(event);
+    const QModelIndex hit = m_lstCalls->indexAt(press->position().toPoint());
+    if (hit.isValid()) {
+        m_lstCalls->selectRow(hit.row());
+    }
+    m_lstCalls->setFocus(Qt::MouseFocusReason);
+    if (press->button() == Qt::RightButton && m_model->rowCount() > 0) {
+        m_mnuJournalPopup->popup(press->globalPosition().toPoint());
+    }
+    // Selection is decided here alone: a press beside the rows keeps the selected row.
+    return true;
+}
+
+void JournalWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        raise();
+    } else if (event->type() == QEvent::WindowStateChange && isMinimized() && hasTray()) {
+        // Hidden after the state change has run its course; the icon brings it back.
+        QTimer::singleShot(0, this, [this]() {
+            if (isMinimized()) {
+                hide();
+            }
+        });
+    }
+}
+
+void JournalWindow::closeEvent(QCloseEvent* event) {
+    // The window lives as long as the program: closing it minimises it or ends the program.
+    event->ignore();
+    if (m_context.settings.exitOnClose) {
+        m_commands.exitApp();
+    } else {
+        minimize();
+    }
+}

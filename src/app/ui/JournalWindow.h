@@ -1,0 +1,97 @@
+#pragma once
+
+#include "calls/CallViews.h"
+#include "ui/Twips.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+struct AppContext;
+class AppCommands;
+class ClickableLabel;
+class JournalTableModel;
+class OptionsSlide;
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTableView;
+class UserPrompt;
+struct DesktopPictures;
+
+/// The journal window: the table of calls with its context menu, the reject button and the
+/// options panel. It lives as long as the program; closing and minimising send it to the
+/// notification area, or to the task bar where there is none.
+class JournalWindow : public QWidget, public JournalView {
+    Q_OBJECT
+public:
+    /// trayAvailable tells whether the desktop has a notification area to hide the window in.
+    JournalWindow(AppContext& context, const DesktopPictures& pictures, AppCommands& commands,
+                  UserPrompt& prompt, std::function<bool()> trayAvailable,
+                  QWidget* parent = nullptr);
+    ~JournalWindow() override;
+
+    /// Raises the window above the others and activates it.
+    void bringToFront();
+    void refresh(bool clear) override;
+    void showAndActivate() override;
+    void minimize() override;
+
+    /// A left click on the notification icon: the window, refreshed, with the load sound.
+    void openFromTray();
+    /// The notification icon's menu.
+    QMenu* trayMenu() const { return m_mnuPop; }
+    bool isOptionsOpen() const;
+    /// True while the options panel is moving.
+    bool isSliding() const;
+    const TwipsScale& scale() const { return m_scale; }
+
+signals:
+    /// The options panel has finished opening or shutting.
+    void optionsSlideFinished();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    void toggleOptions();
+    void clearList();
+    void prefixCheck();
+    void showFromMenu();
+    void identifySelected();
+    void addSelectedToPhonebook();
+    void deleteSelected();
+
+private:
+    void createControls();
+    void createMenus();
+    void applyLook();
+    QPushButton* addButton(QWidget* parent, const char* name, int languageId, int left, int top,
+                           int width, int height);
+    void sizeColumns();
+    std::optional<int> selectedRow() const;
+    QString selectedText(int role) const;
+    bool hasTray() const { return m_trayAvailable && m_trayAvailable(); }
+
+    AppContext& m_context;
+    const DesktopPictures& m_pictures;
+    AppCommands& m_commands;
+    UserPrompt& m_prompt;
+    std::function<bool()> m_trayAvailable;
+    TwipsScale m_scale;
+    JournalTableModel* m_model = nullptr;
+    OptionsSlide* m_slide = nullptr;
+
+    QWidget* m_picPopUp = nullptr;
+    QWidget* m_picMenu = nullptr;
+    QWidget* m_picISDN = nullptr;
+    QTableView* m_lstCalls = nullptr;
+    ClickableLabel* m_lblOptions = nullptr;
+    QLabel* m_lblInfo = nullptr;
+    QMenu* m_mnuPop = nullptr;
+    QMenu* m_mnuJournalPopup = nullptr;
+};

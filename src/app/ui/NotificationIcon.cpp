@@ -1,0 +1,50 @@
+#include "ui/NotificationIcon.h"
+
+#include "ui/DesktopPictures.h"
+#include "ui/TrayBlinker.h"
+
+#include <QMenu>
+
+NotificationIcon::NotificationIcon(TrayBlinker& blinker, const DesktopPictures& pictures,
+                                   QMenu* menu, QObject* parent)
+    : QObject(parent), m_blinker(blinker), m_pictures(pictures), m_menu(menu) {
+    m_icon.setIcon(m_pictures.trayIcon(m_blinker.icon()));
+    m_icon.setToolTip(m_blinker.tooltip());
+    if (m_menu) {
+        m_icon.setContextMenu(m_menu);
+        // Opening the menu touches the icon too, also where the platform reports no click.
+        connect(m_menu, &QMenu::aboutToShow, &m_blinker, &TrayBlinker::acknowledge);
+    }
+    connect(&m_blinker, &TrayBlinker::iconChanged, this, &NotificationIcon::showIcon);
+    connect(&m_blinker, &TrayBlinker::tooltipChanged, this, &NotificationIcon::showTooltip);
+    connect(&m_icon, &QSystemTrayIcon::activated, this, &NotificationIcon::onActivated);
+}
+
+NotificationIcon::~NotificationIcon() {
+    m_icon.hide();
+}
+
+void NotificationIcon::add() {
+    m_icon.show();
+}
+
+void NotificationIcon::remove() {
+    m_icon.hide();
+    m_icon.setContextMenu(nullptr);
+    disconnect(&m_blinker, nullptr, this, nullptr);
+}
+
+void NotificationIcon::onActivated(QSystemTrayIcon::ActivationReason reason) {
+    m_blinker.acknowledge();
+    if (reason == QSystemTrayIcon::Trigger) {
+        emit openRequested();
+    }
+}
+
+void NotificationIcon::showIcon(TrayIcon colour) {
+    m_icon.setIcon(m_pictures.trayIcon(colour));
+}
+
+void NotificationIcon::showTooltip(const QString& tooltip) {
+    m_icon.setToolTip(tooltip);
+}

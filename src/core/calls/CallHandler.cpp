@@ -1,0 +1,184 @@
+#include "calls/CallHandler.h"
+
+#include "calls/EndReason.h"
+#include "calls/SoundPolicy.h"
+#include "stores/CallJournal.h"
+#include "stores/LanguageIds.h"
+#include "stores/LanguageTable.h"
+#include "stores/MsnList.h"
+#include "stores/OriginLookup.h"
+#include "stores/Phonebook.h"
+#include "stores/Settings.h"
+#include "support/NumericText.h"
+
+#include <algorithm>
+
+namespace {
+
+// The form in which the line delivers a caller without usable number.
+std::string unknownCallerText(const LanguageTable& language) {
+    std::string text = language.text(lang_id::kUnknown);
+    std::erase(text, ' ');
+    return text;
+}
+
+} // namespace
+
+CallHandler::CallHandler(const CallHandlerParts& parts) : m_parts(parts) {}
+
+bool CallHandler::isFilteredOut(const std::string& calledMsn) const {
+    return !m_parts.settings.showAllCalls && isNumericText(m_parts.msnList.nameOf(calledMsn));
+}
+
+std::string CallHandler::adjustForTelephoneSystem(std::string number) const {
+    if (m_parts.settings.addLeadingZero) {
+        number.insert(0, "0");
+    }
+    if (m_parts.settings.removeLeadingZero && !number.empty()) {
+        number.erase(0, 1);
+    }
+    return number;
+}
+
+void CallHandler::onIncomingCall() {
+    const std::string callType = m_parts.line.callType();
+    const std::string calledMsn = m_parts.line.calledMsn();
+    const std::string callerId = m_parts.line.callerId();
+    const CallClock& clock = m_parts.clock;
+    m_latest.dateTime = clock.dateText() + " - " + clock.timeText();
+    m_latest.calledMsn = calledMsn;
+    m_latest.callerId = callerId;
+    m_latest.cip = callType;
+    if (latestChanged) {
+        latestChanged();
+    }
+
+    ActiveCall& call = m_active[m_parts.line.plci()];
+    call = ActiveCall{calledMsn, 0, {}, clock.dateText(), clock.timeText()};
+    if (isFilteredOut(calledMsn)) {
+        return;
+    }
+    const std::string msnDisplay = m_parts.msnList.nameOf(calledMsn);
+    const std::string number = adjustForTelephoneSystem(callerId);
+    std::string display = m_parts.phonebook.nameOf(number);
+    if (display.empty()) {
+        display = number;
+    }
+
+    call.number = number;
+    call.journalIndex =
+        m_parts.journal.add(number, display, msnDisplay, call.date, call.time, callType);
+    // Saved at once: a crash or power cut while the telephone rings keeps the call.
+    m_parts.journal.save();
+    m_parts.journalView.refresh(false);
+
+    announce(number, display, msnDisplay);
+    applyRejectRules(number, calledMsn);
+}
+
+void CallHandler::announce(const std::string& number, const std::string& display,
+                           const std::string& msnDisplay) {
+    const SettingsRecord& s = m_parts.settings;
+    if (s.playCallSound) {
+        const std::string sound = m_parts.phonebook.soundOf(number);
+        if (!sound.empty()) {
+            m_parts.sound.playWave(sound);
+        } else {
+            m_parts.sound.playCallWave();
+        }
+    }
+
+    m_parts.tray.setTooltip(m_parts.language.text(lang_id::kTooltipLastCaller) + " " + display);
+    m_parts.tray.setGreenBlink(false);
+    m_parts.tray.setRedBlink(false);
+    if (s.blinkWhileRinging) {
+        m_parts.tray.setGreenBlink(true);
+    }
+
+    if (s.showJournalOnCall) {
+        m_parts.journalView.showAndActivate();
+    } else if (s.showPopupOnCall) {
+        PopupContent content;
+        content.dateTime = m_parts.clock.dateText() + " " + m_parts.clock.timeText();
+        content.msn = msnDisplay;
+        content.caller = display;
+        if (isNumericText(number)) {
+            const std::string origin = m_parts.origins.originOf(number);
+            if (!origin.empty()) {
+                content.caller = display + " (" + origin + ")";
+            }
+        }
+        content.showAddToPhonebook = isNumericText(display);
+        content.status = m_parts.language.text(lang_id::kCallRinging);
+        content.picturePath = m_parts.phonebook.pictureOf(number);
+        m_parts.popup.showCall(content);
+    }
+}
+
+void CallHandler::applyRejectRules(const std::string& number, const std::string& calledMsn) {
+    const bool anonymous = number == unknownCallerText(m_parts.language);
+    if (m_parts.phonebook.rejects(number)) {
+        m_parts.line.rejectCall();
+    }
+    if (m_parts.settings.rejectWithheld && anonymous) {
+        m_parts.line.rejectCall();
+    }
+    if (m_parts.msnList.rejects(calledMsn)) {
+        m_parts.line.rejectCall();
+    }
+    if (m_parts.msnList.rejectsWithheld(calledMsn) && anonymous) {
+        m_parts.line.rejectCall();
+    }
+}
+
+int CallHandler::recordIndexFor(const ActiveCall& call) const {
+    const CallJournal& journal = m_parts.journal;
+    if (journal.recordAt(call.journalIndex).number == call.number) {
+        return call.journalIndex;
+    }
+    // A deletion in the journal window closes gaps and renumbers the records.
+    for (int index = journal.size(); index > 0; --index) {
+        const JournalRecord& record = journal.recordAt(index);
+        if (record.number == call.number && record.date == call.date && record.time == call.time) {
+            return index;
+        }
+    }
+    return 0;
+}
+
+bool CallHandler::onCallDisconnect() {
+    const auto found = m_active.find(m_parts.line.plci());
+    if (found == m_active.end()) {
+        return false;
+    }
+    const ActiveCall call = found->second;
+    m_active.erase(found);
+    // A call left out when it came in has no record to complete.
+    if (call.journalIndex == 0 || isFilteredOut(call.calledMsn)) {
+        return true;
+    }
+    const std::uint16_t reason = m_parts.line.endReason();
+    const std::string reasonText = m_parts.language.text(endReasonTextId(reason));
+    m_latest.disconnectReason = reasonText;
+    if (latestChanged) {
+        latestChanged();
+    }
+    m_parts.popup.setStatus(reasonText);
+
+    m_parts.tray.setGreenBlink(false);
+    m_parts.tray.setIcon(TrayIcon::Black);
+    if (reason == kReasonNormalClearing && m_parts.settings.blinkAfterMissedCall) {
+        m_parts.tray.setRedBlink(true);
+    }
+    if (m_parts.settings.minimizeAfterCall) {
+        m_parts.journalView.minimize();
+        m_parts.popup.close();
+    }
+
+    if (const int index = recordIndexFor(call); index > 0) {
+        m_parts.journal.setEndReason(index, reasonText);
+        m_parts.journal.save();
+        m_parts.journalView.refresh(false);
+    }
+    return true;
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "calls/CallViews.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+
+class CallJournal;
+class LanguageTable;
+class MsnList;
+class OriginLookup;
+class Phonebook;
+class SoundPolicy;
+struct SettingsRecord;
+
+/// The line interface as the call handlers see it: the current call's information and the
+/// one thing they do on the line.
+class CallLine {
+public:
+    virtual ~CallLine() = default;
+    virtual std::string callerId() const = 0;
+    virtual std::string calledMsn() const = 0;
+    /// The name of the call's CIP value.
+    virtual std::string callType() const = 0;
+    /// The reason of the call end.
+    virtual std::uint16_t endReason() const = 0;
+    /// The PLCI of the call the latest event is about.
+    virtual std::uint32_t plci() const = 0;
+    virtual void rejectCall() = 0;
+};
+
+/// The date and time texts written into the journal and the pop-up.
+class CallClock {
+public:
+    virtual ~CallClock() = default;
+    virtual std::string dateText() const = 0;
+    virtual std::string timeText() const = 0;
+};
+
+/// The latest incoming call as the debug window shows it; also the program's memory of it.
+struct LatestCall {
+    std::string dateTime;
+    std::string calledMsn;
+    std::string callerId;
+    std::string cip;
+    std::string disconnectReason;
+};
+
+/// Everything the call handlers reach.
+struct CallHandlerParts {
+    CallLine& line;
+    const SettingsRecord& settings;
+    const LanguageTable& language;
+    CallJournal& journal;
+    Phonebook& phonebook;
+    MsnList& msnList;
+    OriginLookup& origins;
+    JournalView& journalView;
+    PopupView& popup;
+    TrayView& tray;
+    SoundPolicy& sound;
+    const CallClock& clock;
+};
+
+/// What happens when a call comes in and when it ends: MSN filter, telephone-system
+/// adjustments, phonebook name, journal record, sound, icon, pop-up, the reject rules, and at
+/// the end the end-reason text, the saved journal and the red blinking of a missed call.
+class CallHandler {
+public:
+    explicit CallHandler(const CallHandlerParts& parts);
+
+    void onIncomingCall();
+    /// False when the call is not known (never offered, or already ended): nothing changes.
+    bool onCallDisconnect();
+
+    const LatestCall& latest() const { return m_latest; }
+
+    /// Called whenever the latest-call fields have changed.
+    std::function<void()> latestChanged;
+
+private:
+    // What is remembered of a call between its start and its end.
+    struct ActiveCall {
+        std::string calledMsn;
+        int journalIndex = 0; // 0: not journaled (filtered out)
+        std::string number;
+        std::string date;
+        std::string time;
+    };
+
+    bool isFilteredOut(const std::string& calledMsn) const;
+    std::string adjustForTelephoneSystem(std::string number) const;
+    void announce(const std::string& number, const std::string& display,
+                  const std::string& msnDisplay);
+    void applyRejectRules(const std::string& number, const std::string& calledMsn);
+    int recordIndexFor(const ActiveCall& call) const;
+
+    CallHandlerParts m_parts;
+    LatestCall m_latest;
+    std::map<std::uint32_t, ActiveCall> m_active;
+};

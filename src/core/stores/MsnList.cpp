@@ -1,0 +1,77 @@
+#include "stores/MsnList.h"
+
+struct MsnLineFormat {
+    static const std::string& key(const MsnEntry& e) { return e.msn; }
+    static std::string toLine(const MsnEntry& e) {
+        return joinFields({e.msn, e.name, storedBool(e.reject), storedBool(e.rejectWithheld)});
+    }
+    static MsnEntry fromFields(const std::vector<std::string>& f) {
+        return {fieldAt(f, 0), fieldAt(f, 1), readStoredBool(fieldAt(f, 2)),
+                readStoredBool(fieldAt(f, 3))};
+    }
+};
+
+bool MsnList::load(const std::string& path) {
+    m_list.setPath(path);
+    return m_list.load();
+}
+
+const MsnEntry* MsnList::lastMatch(const std::string& msn) const {
+    const auto& entries = m_list.entries();
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        if (it->msn == msn) {
+            return &*it;
+        }
+    }
+    return nullptr;
+}
+
+std::string MsnList::nameOf(const std::string& msn) const {
+    const auto* entry = lastMatch(msn);
+    return entry ? entry->name : msn;
+}
+
+bool MsnList::rejects(const std::string& msn) const {
+    const auto* entry = lastMatch(msn);
+    return entry && entry->reject;
+}
+
+bool MsnList::rejectsWithheld(const std::string& msn) const {
+    const auto* entry = lastMatch(msn);
+    return entry && entry->rejectWithheld;
+}
+
+const MsnEntry& MsnList::entryAt(int index) const {
+    static const MsnEntry empty;
+    const auto* entry = m_list.at(index);
+    return entry ? *entry : empty;
+}
+
+int MsnList::size() const {
+    return static_cast<int>(m_list.entries().size());
+}
+
+void MsnList::remove(const std::string& msn) {
+    std::erase_if(m_list.entries(), [&](const MsnEntry& e) { return e.msn == msn; });
+    m_list.saveAndReload();
+}
+
+void MsnList::add(const std::string& msn, const std::string& name, bool reject,
+                  bool rejectWithheld) {
+    m_list.entries().push_back({msn, name, reject, rejectWithheld});
+    m_list.saveAndReload();
+}
+
+void MsnList::sortByNameDescending() {
+    m_list.sortByNameDescending();
+}
+
+void MsnList::replaceAt(int index, const std::string& msn, const std::string& name, bool reject,
+                        bool rejectWithheld) {
+    auto* entry = m_list.at(index);
+    if (!entry) {
+        return;
+    }
+    *entry = {msn, name, reject, rejectWithheld};
+    m_list.saveAndReload();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+/// The reverse-lookup address used when config.dat names none; "%s" stands for the number.
+inline constexpr const char* kDefaultLookupUrl =
+    "https://www.dasoertliche.de/Controller?form_name=search_inv&la=de&page=RUECKSUCHE"
+    "&context=RUECKSUCHE&action=SUCHEN&buc=&ph=%s";
+
+/// The default call sound, relative to the program's folder.
+inline constexpr const char* kDefaultCallSound = "./res/call.wav";
+
+/// The user's settings, as kept in config.dat (section "config"); the comments name the keys.
+/// Before the first load every flag is false, every number 0 and every text empty; loadSettings
+/// puts in the defaults.
+struct SettingsRecord {
+    bool playCallSound = false;             // plsnd
+    std::string callSound;                  // sndwav
+    bool showJournalOnCall = false;         // popup
+    bool showPopupOnCall = false;           // popupsmall
+    bool audioFeedback = false;             // audiofeedback
+    bool minimizeAfterCall = false;         // minimize
+    std::int16_t style = 0;                 // 0: windows with the background picture
+    bool webExportOn = false;               // webexporton
+    std::int16_t webExportPort = 0;         // webexportport
+    std::string webExportPassword;          // webexportpwd
+    bool delayRegistration = false;         // capidelay
+    std::int16_t registrationDelayStep = 0; // capidelaytime: (step + 1) * 30 seconds
+    bool autostart = false;
+    bool quietExit = false;            // quietexit: end without asking
+    bool exitOnClose = false;          // appexit: the journal window's close box ends the program
+    bool addLeadingZero = false;       // TKAddNull
+    bool removeLeadingZero = false;    // TKRemoveNull
+    bool blinkWhileRinging = false;    // TrayBlink
+    bool blinkAfterMissedCall = false; // RedBlink
+    std::string language;
+    bool rejectWithheld = false; // RejectAnonymous
+    bool showAllCalls = false;
+    std::string ownCountryPrefix; // Prefix
+    std::string lookupUrl;        // lookupurl: only read, edited by hand in config.dat
+};
+
+/// Fills the record from the file (created with one empty line when missing). A missing key or
+/// a value that does not convert leaves the setting as it was; then the fix-ups apply.
+void loadSettings(SettingsRecord& record, const std::string& path);
+
+/// Writes every setting into the file in the fixed order, then loads the file again.
+void saveSettings(SettingsRecord& record, const std::string& path);
+
+/// A boolean as stored: any number (non-zero is true) or the words True and False.
+std::optional<bool> parseSettingBool(std::string_view text);
+
+/// A signed 16-bit integer as stored; out of range or not numeric is no value.
+std::optional<std::int16_t> parseSettingInt(std::string_view text);

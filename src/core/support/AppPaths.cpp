@@ -1,0 +1,118 @@
+#include "support/AppPaths.h"
+
+#include "support/TextFile.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace {
+
+constexpr char kSeparator = '/';
+
+bool isSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
+// A folder is usable for the settings when it exists (or can be made) and takes a file.
+bool isWritableDir(const std::string& dir) {
+    if (!ensureDir(dir)) {
+        return false;
+    }
+    const auto probe = toFsPath(dir) / ".write-test";
+    {
+        std::ofstream out(probe, std::ios::binary);
+        if (!out) {
+            return false;
+        }
+    }
+    std::error_code ignored;
+    std::filesystem::remove(probe, ignored);
+    return true;
+}
+
+std::string userConfigDir() {
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg != '\0') {
+        return withTrailingSeparator(xdg) + "rufwacht/";
+    }
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return withTrailingSeparator(home) + ".config/rufwacht/";
+    }
+    if (const char* appData = std::getenv("APPDATA"); appData != nullptr && *appData != '\0') {
+        return withTrailingSeparator(appData) + "Rufwacht/";
+    }
+    return "config/";
+}
+
+} // namespace
+
+std::string withTrailingSeparator(std::string dir) {
+    while (dir.size() > 1 && isSeparator(dir.back()) && isSeparator(dir[dir.size() - 2])) {
+        dir.pop_back();
+    }
+    if (dir.empty() || !isSeparator(dir.back())) {
+        dir.push_back(kSeparator);
+    }
+    return dir;
+}
+
+AppPaths::AppPaths(const std::string& programDir, const std::string& configDir)
+    : m_programDir(withTrailingSeparator(programDir)),
+      m_configDir(withTrailingSeparator(configDir)) {}
+
+AppPaths AppPaths::locate(const std::string& executableDir, const std::string& configDirOverride) {
+    const std::string programDir = withTrailingSeparator(executableDir);
+    if (!configDirOverride.empty()) {
+        return {programDir, configDirOverride};
+    }
+    const std::string portable = programDir + "config/";
+    return {programDir, isWritableDir(portable) ? portable : userConfigDir()};
+}
+
+std::string AppPaths::programFile(std::string_view relative) const {
+    return m_programDir + std::string(relative);
+}
+
+std::string AppPaths::configFile(std::string_view name) const {
+    return m_configDir + std::string(name);
+}
+
+std::string AppPaths::resolve(const std::string& path) const {
+    std::string result = path;
+    if constexpr (kSeparator == '/') {
+        for (auto& c : result) {
+            if (c == '\\') {
+                c = '/';
+            }
+        }
+    }
+    if (result.empty() || toFsPath(result).is_absolute()) {
+        return result;
+    }
+    std::string_view rest = result;
+    while (rest.size() >= 2 && rest[0] == '.' && isSeparator(rest[1])) {
+        rest.remove_prefix(2);
+    }
+    return m_programDir + std::string(rest);
+}
+
+bool fileExists(const std::string& path) {
+    std::error_code error;
+    const auto status = std::filesystem::status(toFsPath(path), error);
+    return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+}
+
+bool dirExists(const std::string& path) {
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_directory(toFsPath(path), error) && !error;
+}
+
+bool ensureDir(const std::string& path) {
+    if (dirExists(path)) {
+        return true;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(toFsPath(path), error);
+    return dirExists(path);
+}

@@ -1,1 +1,0 @@
-# Sources of src/net (paths relative to src/).

@@ -1,0 +1,333 @@
+#include "line/CapiApplication.h"
+#include "line/SimulatedLine.h"
+#include "support/FakeCapiDriver.h"
+
+#include <gtest/gtest.h>
+
+using line_test::FakeCapiDriver;
+using line_test::hexBytes;
+
+namespace {
+
+/// CapiApplication over the scripted driver, with every event counted and every Status text kept.
+class CapiWithFakeDriver : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto owned = std::make_unique<FakeCapiDriver>();
+        driver = owned.get();
+        capi = std::make_unique<CapiApplication>(std::move(owned));
+        capi->setCallerTexts(line_test::englishCallerTexts());
+        capi->events.incomingCall = [this] { ++incoming; };
+        capi->events.callDisconnected = [this] { ++disconnects; };
+        capi->events.statusChanged = [this] { statuses.push_back(capi->statusText()); };
+        capi->events.errorReported = [this] { errors.push_back(capi->errorText()); };
+    }
+
+    void registered() {
+        ASSERT_TRUE(capi->registerApplication());
+        statuses.clear();
+    }
+
+    FakeCapiDriver* driver = nullptr;
+    std::unique_ptr<CapiApplication> capi;
+    int incoming = 0;
+    int disconnects = 0;
+    std::vector<std::string> statuses;
+    std::vector<std::string> errors;
+};
+
+capi::Message connectInd(std::uint32_t plci) {
+    capi::IncomingCallElements call;
+    call.plci = plci;
+    call.calledDigits = "12345";
+    call.callingDigits = "3012345678";
+    return capi::encodeConnectInd(1, 1, call);
+}
+
+} // namespace
+
+TEST_F(CapiWithFakeDriver, RegisterAndRelease) {
+    EXPECT_FALSE(capi->release());
+    EXPECT_EQ(capi->errorText(), "--> ERR: You are not registered, so you cannot release!");
+    EXPECT_TRUE(capi->registerApplication());
+    EXPECT_EQ(capi->statusText(), "--> CAPI_REGISTER");
+    EXPECT_FALSE(capi->registerApplication());
+    EXPECT_EQ(capi->errorText(), "--> ERR: You are already registered!");
+    EXPECT_EQ(driver->registerCalls, 1);
+
+    driver->releaseResult = 0x1101; // refused: still registered, yet Release answers true
+    EXPECT_TRUE(capi->release());
+    EXPECT_TRUE(capi->isRegistered());
+    EXPECT_EQ(capi->errorText(), "--> ERR: 0x1101 Illegal application number");
+    driver->releaseResult = 0;
+    EXPECT_TRUE(capi->release());
+    EXPECT_FALSE(capi->isRegistered());
+    EXPECT_EQ(capi->statusText(), "--> CAPI_RELEASE");
+}
+
+TEST_F(CapiWithFakeDriver, RegisterRefusedOrLibraryMissing) {
+    driver->registerResult = 0x1001;
+    EXPECT_FALSE(capi->registerApplication());
+    EXPECT_FALSE(capi->isRegistered());
+    EXPECT_EQ(capi->errorText(), "--> ERR: 0x1001 Too many applications");
+    EXPECT_EQ(statuses, std::vector<std::string>{"--> CAPI_REGISTER"});
+
+    driver->failure = "libcapi20.so.3: cannot open shared object file";
+    EXPECT_FALSE(capi->registerApplication());
+    EXPECT_EQ(capi->errorText(), "--> ERR: 53 - libcapi20.so.3: cannot open shared object file");
+    EXPECT_EQ(driver->registerCalls, 1);
+}
+
+TEST_F(CapiWithFakeDriver, ListenPutsTheRequestAndFetchesOnce) {
+    registered();
+    driver->queueMessage(capi::encodeConfirmation(1, capi::kListen, 1, 1, 0x2005));
+    EXPECT_TRUE(capi->listen());
+    ASSERT_EQ(driver->puts.size(), 1u);
+    EXPECT_EQ(driver->puts[0], capi::encodeListenReq(1));
+    // The confirmation is named but its info value not examined.
+    EXPECT_EQ(statuses, (std::vector<std::string>{"--> CAPI_LISTEN - CAPI_REQ",
+                                                  "--> CAPI_LISTEN - CAPI_CONF"}));
+    EXPECT_TRUE(errors.empty());
+
+    driver->putResult = 0x1103;
+    EXPECT_FALSE(capi->listen());
+    EXPECT_EQ(errors.size(), 1u);
+}
+
+TEST_F(CapiWithFakeDriver, EmptyQueueIsSilent) {
+    registered();
+    capi->fetchMessage();
+    EXPECT_TRUE(statuses.empty());
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(capi->errorText(), "--> ERR: 0x1104 Queue Is Empty");
+    EXPECT_EQ(capi->drainMessages(), 0);
+}
+
+TEST_F(CapiWithFakeDriver, IncomingCallIsDecodedThenAlerted) {
+    registered();
+    capi->events.incomingCall = [this] {
+        ++incoming;
+        EXPECT_EQ(capi->callerId(), "03012345678");
+        EXPECT_EQ(capi->calledMsn(), "12345");
+        EXPECT_EQ(capi->cip(), 1);
+        EXPECT_EQ(capi->cipName(), "Speech");
+        EXPECT_EQ(capi->eventPlci(), 0x101u);
+        EXPECT_TRUE(driver->puts.empty()); // the alert comes after the receiver
+    };
+    driver->queueMessage(connectInd(0x101));
+    EXPECT_EQ(capi->drainMessages(), 1);
+    EXPECT_EQ(incoming, 1);
+    ASSERT_EQ(driver->puts.size(), 1u);
+    EXPECT_EQ(driver->puts[0], capi::encodeAlertReq(1, 0x101));
+}
+
+TEST_F(CapiWithFakeDriver, OnlyIndicationsAreHandled) {
+    registered();
+    auto conf = connectInd(0x101);
+    conf[5] = capi::kConf;
+    driver->queueMessage(conf);
+    driver->queueMessage(capi::encodeConfirmation(1, capi::kDisconnect, 0, 0x101, 0));
+    EXPECT_EQ(capi->drainMessages(), 2);
+    EXPECT_EQ(incoming, 0);
+    EXPECT_EQ(disconnects, 0);
+    EXPECT_TRUE(driver->puts.empty());
+}
+
+TEST_F(CapiWithFakeDriver, DisconnectAndInfoAreAnswered) {
+    registered();
+    driver->queueMessage(capi::encodeDisconnectInd(1, 2, 0x201, 0x349A));
+    driver->queueMessage(capi::encodeInfoInd(1, 3, 0x301));
+    capi->events.callDisconnected = [this] {
+        EXPECT_EQ(capi->disconnectReason(), 0x349A);
+        EXPECT_EQ(capi->eventPlci(), 0x201u);
+        ++disconnects;
+    };
+    // The put after the disconnect fetches the INFO_IND at once (nested handling).
+    capi->fetchMessage();
+    EXPECT_EQ(disconnects, 1);
+    ASSERT_EQ(driver->puts.size(), 2u);
+    EXPECT_EQ(driver->puts[0], capi::encodeDisconnectResp(1, 0x201));
+    EXPECT_EQ(driver->puts[1], capi::encodeInfoResp(1, 0x301));
+}
+
+TEST_F(CapiWithFakeDriver, RejectCallStopsWhenTheAcceptanceIsRefused) {
+    registered();
+    driver->queueMessage(connectInd(0x101));
+    capi->fetchMessage();
+    driver->puts.clear();
+    driver->putResult = 0x2001;
+    capi->rejectCall();
+    ASSERT_EQ(driver->puts.size(), 1u);
+    EXPECT_EQ(driver->puts[0], capi::encodeConnectResp(1, 0x101));
+    EXPECT_EQ(capi->errorText(), "--> ERR: 0x2001 Message not supported in current state");
+}
+
+TEST_F(CapiWithFakeDriver, MalformedMessagesAreNamedReportedAndSkipped) {
+    registered();
+    driver->queueMessage(hexBytes("05 00 01 00 02 82 00 00 01 01")); // length below 8
+    driver->queueMessage(hexBytes("40 00 01 00 02 82 00 00 01 01")); // claims 64 bytes, holds 10
+    driver->queueMessage(hexBytes("02 00"));                         // header cut short
+    driver->queueMessage({});                                        // nothing at all
+    EXPECT_EQ(capi->drainMessages(), 4);
+    EXPECT_EQ(incoming, 0);
+    EXPECT_TRUE(driver->puts.empty());
+    ASSERT_EQ(errors.size(), 4u);
+    EXPECT_EQ(statuses[0], "--> CAPI_CONNECT - CAPI_IND");
+    EXPECT_EQ(errors[1], "--> ERR: Malformed message skipped: length field 64, 10 bytes received");
+}
+
+TEST_F(CapiWithFakeDriver, DriverFaultAndFetchErrorsStopTheDrain) {
+    registered();
+    driver->queue.push_back({{}, 0x1105});
+    driver->queueMessage(connectInd(0x101));
+    EXPECT_EQ(capi->drainMessages(), 0);
+    EXPECT_EQ(errors.size(), 1u);
+    driver->queue.push_front({{}, CapiDriver::kDriverFault});
+    EXPECT_EQ(capi->drainMessages(), 0);
+    EXPECT_EQ(capi->errorText(), "--> ERR: fake fault");
+    EXPECT_EQ(capi->drainMessages(), 1);
+}
+
+TEST_F(CapiWithFakeDriver, DrainStopsAtItsLimit) {
+    registered();
+    for (int i = 0; i < 100; ++i) {
+        driver->queueMessage(capi::encodeConfirmation(1, capi::kAlert, 0, 0x101, 0));
+    }
+    EXPECT_EQ(capi->drainMessages(), 64);
+    EXPECT_EQ(capi->drainMessages(10), 10);
+    EXPECT_EQ(capi->drainMessages(), 26);
+}
+
+TEST_F(CapiWithFakeDriver, BurstOfCallsDoesNotNestWithoutBound) {
+    registered();
+    for (std::uint32_t i = 0; i < 5000; ++i) {
+        driver->queueMessage(connectInd(0x100 + i));
+    }
+    int fetched = 0;
+    while (const int n = capi->drainMessages()) {
+        fetched += n;
+    }
+    EXPECT_EQ(incoming, 5000);
+    EXPECT_EQ(driver->puts.size(), 5000u);
+}
+
+TEST_F(CapiWithFakeDriver, Diagnostics) {
+    EXPECT_EQ(capi->manufacturer(), std::string(63, 'M'));
+    EXPECT_EQ(capi->statusText(), "--> CAPI_GET_MANUFACTURER");
+    EXPECT_EQ(capi->serialNumber(), "1234567");
+    EXPECT_EQ(capi->version(), "2.0 rev. 3.11");
+    driver->profile[0] = 1;
+    driver->profile[4] = 9;
+    EXPECT_NE(capi->profile().find("Internal controller supported\r\nDTMF supported\r\n"),
+              std::string::npos);
+    EXPECT_TRUE(capi->isInstalled());
+    EXPECT_EQ(capi->statusText(), "--> CAPI_INSTALLED");
+
+    driver->queryResult = 0x1009;
+    EXPECT_EQ(capi->manufacturer(), "");
+    EXPECT_EQ(capi->version(), "");
+    EXPECT_EQ(capi->profile(), "");
+    EXPECT_EQ(capi->serialNumber(), "");
+    EXPECT_FALSE(capi->isInstalled());
+    EXPECT_EQ(errors.size(), 5u);
+}
+
+TEST_F(CapiWithFakeDriver, TestCallsTouchNoDriverAndKeepThePlci) {
+    registered();
+    driver->queueMessage(connectInd(0x101));
+    capi->fetchMessage();
+    driver->puts.clear();
+    capi->events.incomingCall = [this] {
+        EXPECT_EQ(capi->callerId(), "08154711");
+        EXPECT_EQ(capi->calledMsn(), "12345");
+        EXPECT_EQ(capi->cip(), 2);
+        EXPECT_EQ(capi->cipName(), "Unrestricted digital information");
+        ++incoming;
+    };
+    capi->simulateIncomingCall();
+    capi->simulateDisconnect();
+    EXPECT_EQ(incoming, 2);
+    EXPECT_EQ(disconnects, 1);
+    EXPECT_EQ(capi->disconnectReason(), 0x3490);
+    EXPECT_EQ(capi->eventPlci(), 0x101u);
+    EXPECT_TRUE(driver->puts.empty());
+}
+
+// --- over the simulated line ---------------------------------------------------------------------
+
+namespace {
+
+class CapiOnSimulatedLine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto owned = std::make_unique<SimulatedLine>();
+        line = owned.get();
+        capi = std::make_unique<CapiApplication>(std::move(owned));
+        capi->setCallerTexts(line_test::englishCallerTexts());
+        ASSERT_TRUE(capi->registerApplication());
+        ASSERT_TRUE(capi->listen());
+    }
+
+    SimulatedLine* line = nullptr;
+    std::unique_ptr<CapiApplication> capi;
+};
+
+} // namespace
+
+TEST_F(CapiOnSimulatedLine, RejectedCallIsAcceptedClearedAndEveryIndicationAnswered) {
+    capi->events.incomingCall = [this] { capi->rejectCall(); };
+    int disconnects = 0;
+    capi->events.callDisconnected = [&] {
+        ++disconnects;
+        EXPECT_EQ(capi->disconnectReason(), 0);
+    };
+    capi::IncomingCallElements call;
+    call.plci = 0x101;
+    call.calledDigits = "12345";
+    call.callingDigits = "89123456";
+    line->injectCall(call);
+    while (capi->drainMessages() > 0) {
+    }
+    EXPECT_EQ(disconnects, 1);
+    EXPECT_TRUE(line->callsInProgress().empty());
+    EXPECT_EQ(line_test::transcriptNames(line->transcript()),
+              (std::vector<std::string>{
+                  "-> CAPI_LISTEN - CAPI_REQ", "<- CAPI_LISTEN - CAPI_CONF",
+                  "<- CAPI_CONNECT - CAPI_IND", "-> CAPI_CONNECT - CAPI_RESP",
+                  "<- CAPI_CONNECT_ACTIVE - CAPI_IND", "-> CAPI_CONNECT_ACTIVE - CAPI_RESP",
+                  "-> CAPI_DISCONNECT - CAPI_REQ", "<- CAPI_DISCONNECT - CAPI_CONF",
+                  "<- CAPI_DISCONNECT - CAPI_IND", "-> CAPI_ALERT - CAPI_REQ",
+                  "<- CAPI_ALERT - CAPI_CONF", "-> CAPI_DISCONNECT - CAPI_RESP"}));
+}
+
+TEST_F(CapiOnSimulatedLine, AlertForAGoneCallIsConfirmedWithIllegalPlci) {
+    // The receiver hangs up on the line before the alert: the line no longer knows the PLCI
+    // once the DISCONNECT_RESP has been taken.
+    capi::IncomingCallElements call;
+    call.plci = 0x101;
+    call.calledDigits = "1";
+    call.callingDigits = "301234";
+    std::vector<std::string> errors;
+    capi->events.errorReported = [&] { errors.push_back(capi->errorText()); };
+    capi->events.incomingCall = [&] {
+        line->injectHangup(0x101);
+        capi->fetchMessage(); // DISCONNECT_IND, answered at once
+    };
+    line->injectCall(call);
+    while (capi->drainMessages() > 0) {
+    }
+    // Confirmations are only named; the refusal shows in the line's answer.
+    EXPECT_TRUE(errors.empty());
+    const auto transcript = line->transcript();
+    ASSERT_FALSE(transcript.empty());
+    EXPECT_NE(transcript.back().find("<- CAPI_ALERT - CAPI_CONF"), std::string::npos);
+    EXPECT_TRUE(transcript.back().ends_with(" 01 01 00 00 02 20")) << transcript.back();
+}
+
+TEST_F(CapiOnSimulatedLine, DiagnosticsOfTheSimulatedLine) {
+    EXPECT_EQ(capi->manufacturer(), "Rufwacht simulated line");
+    EXPECT_EQ(capi->version(), "2.0 rev. 1.0");
+    EXPECT_EQ(capi->serialNumber(), "0000001");
+    EXPECT_TRUE(capi->isInstalled());
+    EXPECT_EQ(capi->profile().substr(0, 31), "Controllers: 1\r\nB-Channels: 2\r\n");
+}
