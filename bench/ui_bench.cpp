@@ -34,6 +34,8 @@ public:
     void exitApp() override {}
     std::string latestCallerId() const override { return {}; }
     void playSound(const std::string&) override {}
+    void openSettings(bool) override {}
+    void checkForUpdate() override {}
 };
 
 // A settings folder with a full journal, a full phonebook (every journal caller found, by a

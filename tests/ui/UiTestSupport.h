@@ -16,8 +16,12 @@ public:
     void exitApp() override { ++exits; }
     std::string latestCallerId() const override { return callerId; }
     void playSound(const std::string& name) override { sounds.push_back(name); }
+    void openSettings(bool infoPage) override { settingsOpened.push_back(infoPage); }
+    void checkForUpdate() override { ++updateChecks; }
 
     int rejects = 0;
+    int updateChecks = 0;
+    std::vector<bool> settingsOpened;
     int exits = 0;
     std::vector<std::string> identified;
     std::vector<std::string> sounds;

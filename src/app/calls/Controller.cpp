@@ -11,6 +11,7 @@
 #include "line/CapiApplication.h"
 #include "line/CapiDriverFactory.h"
 #include "line/LineTestControl.h"
+#include "net/WebExportControl.h"
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
 #include "support/UserPrompt.h"
@@ -33,7 +34,8 @@ Controller::Controller(const CommandLine& commandLine, const std::string& execut
     : QObject(parent), m_commandLine(commandLine), m_prompt(prompt), m_ui(ui),
       m_context(
           std::make_unique<AppContext>(AppPaths::locate(executableDir, commandLine.configDir))),
-      m_trace(commandLine.debug && commandLine.headless) {}
+      m_trace(commandLine.debug && commandLine.headless),
+      m_webExport(std::make_unique<NoWebExport>()) {}
 
 Controller::~Controller() {
     m_session.reset();

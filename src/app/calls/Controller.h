@@ -19,6 +19,7 @@ class CapiCallLine;
 class ControllerUi;
 class SoundPolicy;
 class UserPrompt;
+class WebExportControl;
 
 /// The telephony controller: owns the application context and the CAPI application, runs the
 /// start-up, receives the line's events and ends the program through appExit. It has no
@@ -60,6 +61,8 @@ public:
     DebugTrace& trace() { return m_trace; }
     /// The line's registration and polling; null before start-up created the line.
     const LineSession* lineSession() const { return m_session.get(); }
+    /// The journal web page.
+    WebExportControl& webExport() { return *m_webExport; }
 
 signals:
     /// The latest call's fields have changed.
@@ -87,6 +90,7 @@ private:
     std::unique_ptr<LineSession> m_session;
     std::unique_ptr<SoundPolicy> m_sound;
     std::unique_ptr<CallHandler> m_calls;
+    std::unique_ptr<WebExportControl> m_webExport;
     std::uint32_t m_nextTestPlci = 0x0F01; // PLCIs of the debug window's test calls
     bool m_ended = false;
     int m_exitCode = 0;

@@ -16,4 +16,8 @@ public:
     virtual std::string latestCallerId() const = 0;
     /// A feedback sound (res/NAME.wav), subject to the audio feedback setting.
     virtual void playSound(const std::string& name) = 0;
+    /// Opens the settings dialog, or raises it when it is open; on its info page when asked.
+    virtual void openSettings(bool infoPage) = 0;
+    /// Opens the update window.
+    virtual void checkForUpdate() = 0;
 };

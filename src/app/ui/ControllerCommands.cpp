@@ -35,3 +35,21 @@ void ControllerCommands::playSound(const std::string& name) {
         m_controller->sound()->playSound(name);
     }
 }
+
+void ControllerCommands::setWindowOpeners(std::function<void(bool)> openSettings,
+                                          std::function<void()> openUpdate) {
+    m_openSettings = std::move(openSettings);
+    m_openUpdate = std::move(openUpdate);
+}
+
+void ControllerCommands::openSettings(bool infoPage) {
+    if (m_openSettings) {
+        m_openSettings(infoPage);
+    }
+}
+
+void ControllerCommands::checkForUpdate() {
+    if (m_openUpdate) {
+        m_openUpdate();
+    }
+}

@@ -41,7 +41,10 @@ void JournalWindowView::minimize() {
 
 DesktopUi::DesktopUi(UserPrompt& prompt, std::function<bool()> trayAvailable)
     : m_prompt(prompt), m_trayAvailable(std::move(trayAvailable)),
-      m_popup([this]() -> const DesktopPictures& { return pictures(); }, m_commands, prompt) {}
+      m_popup([this]() -> const DesktopPictures& { return pictures(); }, m_commands, prompt) {
+    m_commands.setWindowOpeners([this](bool infoPage) { openSettings(infoPage); },
+                                [this]() { openUpdateWindow(); });
+}
 
 DesktopUi::~DesktopUi() {
     m_trayIcon.reset();
@@ -73,6 +76,14 @@ void DesktopUi::chooseLanguage() {
     }
     LanguageChooser chooser(*m_context);
     chooser.exec();
+}
+
+void DesktopUi::openSettings(bool /*infoPage*/) {
+    // The settings dialog is yet to come.
+}
+
+void DesktopUi::openUpdateWindow() {
+    // The update window is yet to come.
 }
 
 void DesktopUi::showDebugWindow() {

@@ -55,6 +55,10 @@ public:
     void attachContext(AppContext* context);
 
     void chooseLanguage() override;
+    /// Opens the settings dialog, or raises the open one; on its info page when asked.
+    void openSettings(bool infoPage);
+    /// Opens the update window, or raises the open one.
+    void openUpdateWindow();
     void showDebugWindow() override;
     void showMainWindowHidden() override;
     void closeAllWindows() override;
