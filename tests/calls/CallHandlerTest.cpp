@@ -113,7 +113,7 @@ TEST_F(CallHandlerTest, UnlistedMsnIsIgnoredWhenOnlyListedMsnsCount) {
     ring("0301234567", "999");
     EXPECT_EQ(journal.size(), 0);
     EXPECT_EQ(handler.latest().calledMsn, "999");
-    EXPECT_EQ(line.rejects, 0);
+    EXPECT_TRUE(line.rejected.empty());
     hangUp(0x3490);
     EXPECT_EQ(views.status, "");
     EXPECT_FALSE(views.red);
@@ -135,28 +135,30 @@ TEST_F(CallHandlerTest, TelephoneSystemAdjustments) {
     settings().rejectWithheld = true;
     ring(anonymous(), "1", 0x103);
     EXPECT_EQ(journal.recordAt(3).number, "0" + anonymous());
-    EXPECT_EQ(line.rejects, 0);
+    EXPECT_TRUE(line.rejected.empty());
 }
 
-TEST_F(CallHandlerTest, RejectRulesEachCallOnceInOrder) {
+TEST_F(CallHandlerTest, MatchingRejectRulesTurnTheirCallAwayOnce) {
     phonebook.add("0891234567", "Werbung", true, "", "");
     msnList.add("4711", "Fax", true, true);
-    ring("0891234567", "4711");
-    EXPECT_EQ(line.rejects, 2);
-    line.rejects = 0;
+    ring("0891234567", "4711", 0x101);
     settings().rejectWithheld = true;
     ring(anonymous(), "4711", 0x102);
-    EXPECT_EQ(line.rejects, 3);
     // Only the text for a missing number counts as anonymous.
-    line.rejects = 0;
     ring(text(lang_id::kCallerWithheld), "1", 0x103);
-    EXPECT_EQ(line.rejects, 0);
+    EXPECT_EQ(line.rejected, (std::vector<std::uint32_t>{0x101, 0x102}));
+}
+
+TEST_F(CallHandlerTest, CallerTheLineCouldNotNameIsJournaledAsUnknown) {
+    ring("", "1");
+    ASSERT_EQ(journal.size(), 1);
+    EXPECT_EQ(journal.recordAt(1).number, anonymous());
 }
 
 TEST_F(CallHandlerTest, WildcardPhonebookEntryRejectsAWholeRange) {
     phonebook.add("0900*", "Mehrwert", true, "", "");
     ring("09001234", "1");
-    EXPECT_EQ(line.rejects, 1);
+    EXPECT_EQ(line.rejected.size(), 1u);
     EXPECT_EQ(journal.recordAt(1).name, "Mehrwert");
 }
 

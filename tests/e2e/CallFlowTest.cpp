@@ -77,17 +77,24 @@ private slots:
         QVERIFY(indexOf(runner.transcript(), kConnectResp) < 0);
     }
 
-    void withheldCallerIsTurnedAwayWhenAnonymousCallsAreRejected() {
+    void withheldCallerIsTurnedAwayOnceWhenSeveralRulesMatch() {
         ProgramRunner runner;
         runner.writeConfig({"RejectAnonymous=-1"});
+        MsnList msnList;
+        msnList.load((runner.configDir() + "msn.dat").toStdString());
+        msnList.add("4711", "Fax", true, true);
+        // A CONNECT_IND without parameters offers no call and leaves no record.
         run(runner,
             "wait 0.3\n"
+            "raw 08 00 01 00 02 82 00 00\n"
             "call plci=0x201 called=4711 calling= octet3=0x00 octet3a=0xA0\n",
             1);
         const QStringList lines = runner.transcript();
         const int accept = indexOf(lines, kConnectResp);
         const int clear = indexOf(lines, kDisconnectReq);
         QVERIFY2(accept >= 0 && clear > accept, qPrintable(lines.join('\n')));
+        QCOMPARE(lines.filter(kConnectResp).size(), 1);
+        QCOMPARE(lines.filter(kDisconnectReq).size(), 1);
         QVERIFY(indexOf(lines, kAlertReq) >= 0);
         const CallJournal journal = journalOf(runner);
         QCOMPARE(journal.size(), 1);

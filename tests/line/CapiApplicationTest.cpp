@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using line_test::FakeCapiDriver;
 using line_test::hexBytes;
 
@@ -156,7 +158,7 @@ TEST_F(CapiWithFakeDriver, RejectCallStopsWhenTheAcceptanceIsRefused) {
     capi->fetchMessage();
     driver->puts.clear();
     driver->putResult = 0x2001;
-    capi->rejectCall();
+    capi->rejectCall(0x101);
     ASSERT_EQ(driver->puts.size(), 1u);
     EXPECT_EQ(driver->puts[0], capi::encodeConnectResp(1, 0x101));
     EXPECT_EQ(capi->errorText(), "--> ERR: 0x2001 Message not supported in current state");
@@ -168,10 +170,11 @@ TEST_F(CapiWithFakeDriver, MalformedMessagesAreNamedReportedAndSkipped) {
     driver->queueMessage(hexBytes("40 00 01 00 02 82 00 00 01 01")); // claims 64 bytes, holds 10
     driver->queueMessage(hexBytes("02 00"));                         // header cut short
     driver->queueMessage({});                                        // nothing at all
-    EXPECT_EQ(capi->drainMessages(), 4);
+    driver->queueMessage(hexBytes("08 00 01 00 02 82 00 00")); // a CONNECT_IND offering no call
+    EXPECT_EQ(capi->drainMessages(), 5);
     EXPECT_EQ(incoming, 0);
     EXPECT_TRUE(driver->puts.empty());
-    ASSERT_EQ(errors.size(), 4u);
+    ASSERT_EQ(errors.size(), 5u);
     EXPECT_EQ(statuses[0], "--> CAPI_CONNECT - CAPI_IND");
     EXPECT_EQ(errors[1], "--> ERR: Malformed message skipped: length field 64, 10 bytes received");
 }
@@ -275,7 +278,7 @@ protected:
 } // namespace
 
 TEST_F(CapiOnSimulatedLine, RejectedCallIsAcceptedClearedAndEveryIndicationAnswered) {
-    capi->events.incomingCall = [this] { capi->rejectCall(); };
+    capi->events.incomingCall = [this] { capi->rejectCall(capi->eventPlci()); };
     int disconnects = 0;
     capi->events.callDisconnected = [&] {
         ++disconnects;
@@ -298,6 +301,42 @@ TEST_F(CapiOnSimulatedLine, RejectedCallIsAcceptedClearedAndEveryIndicationAnswe
                   "-> CAPI_DISCONNECT - CAPI_REQ", "<- CAPI_DISCONNECT - CAPI_CONF",
                   "<- CAPI_DISCONNECT - CAPI_IND", "-> CAPI_ALERT - CAPI_REQ",
                   "<- CAPI_ALERT - CAPI_CONF", "-> CAPI_DISCONNECT - CAPI_RESP"}));
+}
+
+TEST_F(CapiOnSimulatedLine, RejectingAnswersOnlyItsOwnCallOnceWhileTheNextIsQueued) {
+    const auto count = [this](const capi::Message& message) {
+        std::string hex;
+        for (const auto byte : message) {
+            hex += (hex.empty() ? "" : " ") + std::string(1, "0123456789abcdef"[byte >> 4]) +
+                   "0123456789abcdef"[byte & 0x0F];
+        }
+        const auto lines = line->transcript();
+        return std::count_if(lines.begin(), lines.end(),
+                             [&hex](const std::string& l) { return l.ends_with(" " + hex); });
+    };
+    capi->events.incomingCall = [this] {
+        if (capi->eventPlci() == 0x101) {
+            capi->rejectCall(0x101);
+            capi->rejectCall(0x101); // a second rule, or the user's button
+        }
+    };
+    for (const std::uint32_t plci : {0x101u, 0x201u}) {
+        capi::IncomingCallElements call;
+        call.plci = plci;
+        call.calledDigits = "12345";
+        call.callingDigits = "89123456";
+        line->injectCall(call);
+    }
+    while (capi->drainMessages() > 0) {
+    }
+    EXPECT_EQ(count(capi::encodeConnectResp(1, 0x101)), 1);
+    EXPECT_EQ(count(capi::encodeDisconnectReq(1, 0x101)), 1);
+    EXPECT_EQ(count(capi::encodeConnectResp(1, 0x201)), 0);
+    EXPECT_EQ(count(capi::encodeDisconnectReq(1, 0x201)), 0);
+    EXPECT_EQ(line->callsInProgress(), std::vector<std::uint32_t>{0x201});
+    // Once cleared, the call is not answered again.
+    capi->rejectCall(0x101);
+    EXPECT_EQ(count(capi::encodeConnectResp(1, 0x101)), 1);
 }
 
 TEST_F(CapiOnSimulatedLine, AlertForAGoneCallIsConfirmedWithIllegalPlci) {

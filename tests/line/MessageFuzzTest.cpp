@@ -123,7 +123,7 @@ TEST(MessageFuzz, CapiSurvivesGarbageFromTheDriver) {
     capi.events.incomingCall = [&] {
         ++incoming;
         if (source.below(3) == 0) {
-            capi.rejectCall();
+            capi.rejectCall(capi.eventPlci());
         }
     };
     capi.events.errorReported = [&] { ++errors; };

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 /// The line as the call handlers see it, with the current call set by the test.
 class FakeLine : public CallLine {
@@ -13,13 +14,13 @@ public:
     std::string callType() const override { return "Telephony"; }
     std::uint16_t endReason() const override { return reason; }
     std::uint32_t plci() const override { return currentPlci; }
-    void rejectCall() override { ++rejects; }
+    void rejectCall(std::uint32_t plci) override { rejected.push_back(plci); }
 
     std::string caller;
     std::string msn;
     std::uint16_t reason = 0x3490;
     std::uint32_t currentPlci = 0x101;
-    int rejects = 0;
+    std::vector<std::uint32_t> rejected;
 };
 
 /// A clock that always tells the same date and time.

@@ -136,7 +136,7 @@ void Controller::onRegistrationFailed() {
 
 void Controller::rejectCall() {
     if (m_capi) {
-        m_capi->rejectCall();
+        m_capi->rejectCall(m_capi->lastOfferedPlci());
     }
 }
 

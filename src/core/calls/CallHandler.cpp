@@ -43,7 +43,11 @@ std::string CallHandler::adjustForTelephoneSystem(std::string number) const {
 void CallHandler::onIncomingCall() {
     const std::string callType = m_parts.line.callType();
     const std::string calledMsn = m_parts.line.calledMsn();
-    const std::string callerId = m_parts.line.callerId();
+    std::string callerId = m_parts.line.callerId();
+    // A caller the line could not name is still journaled, as unknown.
+    if (callerId.empty()) {
+        callerId = unknownCallerText(m_parts.language);
+    }
     const CallClock& clock = m_parts.clock;
     m_latest.dateTime = clock.dateText() + " - " + clock.timeText();
     m_latest.calledMsn = calledMsn;
@@ -53,7 +57,8 @@ void CallHandler::onIncomingCall() {
         latestChanged();
     }
 
-    ActiveCall& call = m_active[m_parts.line.plci()];
+    const std::uint32_t plci = m_parts.line.plci();
+    ActiveCall& call = m_active[plci];
     call = ActiveCall{calledMsn, 0, {}, clock.dateText(), clock.timeText()};
     if (isFilteredOut(calledMsn)) {
         return;
@@ -73,7 +78,7 @@ void CallHandler::onIncomingCall() {
     m_parts.journalView.refresh(false);
 
     announce(number, display, msnDisplay);
-    applyRejectRules(number, calledMsn);
+    applyRejectRules(plci, number, calledMsn);
 }
 
 void CallHandler::announce(const std::string& number, const std::string& display,
@@ -115,19 +120,14 @@ void CallHandler::announce(const std::string& number, const std::string& display
     }
 }
 
-void CallHandler::applyRejectRules(const std::string& number, const std::string& calledMsn) {
+void CallHandler::applyRejectRules(std::uint32_t plci, const std::string& number,
+                                   const std::string& calledMsn) {
     const bool anonymous = number == unknownCallerText(m_parts.language);
-    if (m_parts.phonebook.rejects(number)) {
-        m_parts.line.rejectCall();
-    }
-    if (m_parts.settings.rejectWithheld && anonymous) {
-        m_parts.line.rejectCall();
-    }
-    if (m_parts.msnList.rejects(calledMsn)) {
-        m_parts.line.rejectCall();
-    }
-    if (m_parts.msnList.rejectsWithheld(calledMsn) && anonymous) {
-        m_parts.line.rejectCall();
+    // However many rules match, the line sees one answer.
+    if (m_parts.phonebook.rejects(number) || (m_parts.settings.rejectWithheld && anonymous) ||
+        m_parts.msnList.rejects(calledMsn) ||
+        (m_parts.msnList.rejectsWithheld(calledMsn) && anonymous)) {
+        m_parts.line.rejectCall(plci);
     }
 }
 

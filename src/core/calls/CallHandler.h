@@ -28,7 +28,8 @@ public:
     virtual std::uint16_t endReason() const = 0;
     /// The PLCI of the call the latest event is about.
     virtual std::uint32_t plci() const = 0;
-    virtual void rejectCall() = 0;
+    /// Turns the call away; once per call, however often asked.
+    virtual void rejectCall(std::uint32_t plci) = 0;
 };
 
 /// The date and time texts written into the journal and the pop-up.
@@ -94,7 +95,8 @@ private:
     std::string adjustForTelephoneSystem(std::string number) const;
     void announce(const std::string& number, const std::string& display,
                   const std::string& msnDisplay);
-    void applyRejectRules(const std::string& number, const std::string& calledMsn);
+    void applyRejectRules(std::uint32_t plci, const std::string& number,
+                          const std::string& calledMsn);
     int recordIndexFor(const ActiveCall& call) const;
 
     CallHandlerParts m_parts;

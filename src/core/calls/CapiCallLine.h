@@ -15,7 +15,7 @@ public:
         return static_cast<std::uint16_t>(m_capi.disconnectReason());
     }
     std::uint32_t plci() const override { return m_capi.eventPlci(); }
-    void rejectCall() override { m_capi.rejectCall(); }
+    void rejectCall(std::uint32_t plci) override { m_capi.rejectCall(plci); }
 
 private:
     CapiApplication& m_capi;

@@ -14,6 +14,9 @@ namespace {
 // fetch is left to the next drain.
 constexpr int kMaxNesting = 16;
 
+// PLCI and CIP value: the least a CONNECT_IND needs to offer a call.
+constexpr std::size_t kMinConnectBody = 6;
+
 constexpr std::uint32_t kMessageBufferSize = 3072;
 constexpr std::uint32_t kMaxLogicalConnections = 2;
 constexpr std::uint32_t kMaxBDataBlocks = 7;
@@ -147,7 +150,14 @@ void CapiApplication::handleConnect(std::uint8_t subcommand, const std::uint8_t*
     const auto bodySize = std::min(size - capi::kHeaderSize, body.size());
     std::memcpy(body.data(), message + capi::kHeaderSize, bodySize);
 
+    // Without its PLCI and CIP value the message offers no call that could be answered.
+    if (bodySize < kMinConnectBody) {
+        reportError("Malformed message skipped: CONNECT_IND without a call, " +
+                    std::to_string(bodySize) + " parameter bytes");
+        return;
+    }
     const auto call = capi::decodeConnectInd(body.data(), bodySize, m_callerTexts);
+    m_offered.insert(call.plci);
     m_callPlci = call.plci;
     m_eventPlci = call.plci;
     m_callerCIP = call.cip;
@@ -164,6 +174,8 @@ void CapiApplication::handleDisconnect(std::uint8_t subcommand, const std::uint8
     }
     const auto plci = capi::readLE(message, size, 8, 4);
     m_disconnectReason = static_cast<std::int16_t>(capi::readLE(message, size, 12, 2));
+    m_offered.erase(plci);
+    m_rejected.erase(plci);
     m_eventPlci = plci;
     raise(events.callDisconnected);
     putMessage(capi::encodeDisconnectResp(applId16(), plci));
@@ -187,11 +199,16 @@ void CapiApplication::handleConnectActive(std::uint8_t subcommand, const std::ui
     putMessage(capi::encodeConnectActiveResp(applId16(), capi::readLE(message, size, 8, 4)));
 }
 
-void CapiApplication::rejectCall() {
-    if (!putMessage(capi::encodeConnectResp(applId16(), m_callPlci))) {
+void CapiApplication::rejectCall(std::uint32_t plci) {
+    // The PLCI is the caller's: the puts below fetch on, and a nested CONNECT_IND changes the
+    // latest call.
+    if (!m_offered.contains(plci) || !m_rejected.insert(plci).second) {
         return;
     }
-    putMessage(capi::encodeDisconnectReq(applId16(), m_callPlci));
+    if (!putMessage(capi::encodeConnectResp(applId16(), plci))) {
+        return;
+    }
+    putMessage(capi::encodeDisconnectReq(applId16(), plci));
 }
 
 std::string CapiApplication::manufacturer() {

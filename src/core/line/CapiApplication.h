@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,8 +41,11 @@ public:
     /// Fetches and handles messages until the queue is empty, a fetch fails or maxMessages have
     /// been fetched; returns how many were fetched. Called on each tick and readiness wake-up.
     int drainMessages(int maxMessages = 64);
-    /// Turns away the call of the last CONNECT_IND: accepts it and clears it at once.
-    void rejectCall();
+    /// Turns away a call: accepts it and clears it at once. A call not offered, already turned
+    /// away or already cleared is left alone, so the line sees one answer per call.
+    void rejectCall(std::uint32_t plci);
+    /// The PLCI of the last CONNECT_IND.
+    std::uint32_t lastOfferedPlci() const { return m_callPlci; }
 
     std::string manufacturer();
     std::string version();
@@ -100,8 +104,10 @@ private:
     std::string m_lastError;
     int m_nesting = 0;
 
-    std::uint32_t m_callPlci = 0;  // of the last CONNECT_IND; rejectCall addresses it
-    std::uint32_t m_eventPlci = 0; // of the call the last event was about
+    std::uint32_t m_callPlci = 0;       // of the last CONNECT_IND
+    std::set<std::uint32_t> m_offered;  // calls offered and not yet cleared
+    std::set<std::uint32_t> m_rejected; // of those, the ones turned away
+    std::uint32_t m_eventPlci = 0;      // of the call the last event was about
     std::string m_calledMSN;
     std::string m_callerID;
     std::int16_t m_callerCIP = 0;

@@ -265,6 +265,11 @@ DecodedCall decodeConnectInd(const std::uint8_t* body, std::size_t size, const C
         caller = texts.unknown;
     }
     removeBlanks(caller);
+    // Digits that were all blanks leave nothing: the caller is unknown then, too.
+    if (caller.empty()) {
+        caller = texts.unknown;
+        removeBlanks(caller);
+    }
     removeBlanks(called);
     if (allDigits(caller) && caller[0] != '0') {
         caller = "0" + caller;
