@@ -101,6 +101,44 @@ private slots:
         QCOMPARE(controller.context().settings.language, std::string());
     }
 
+    void truncatedLanguageFileIsReportedAndEnglishStandsIn() {
+        ProgramFolder folder;
+        folder.dir().write("app/lang/english.lng", "1018=Exit\r\n1041=Unkn");
+        folder.writeConfig("[config]\r\nlanguage=english\r\n");
+        ScriptedPrompt prompt;
+        RecordingUi ui;
+        CommandLine commandLine = quietLine(folder);
+        commandLine.headless = true;
+        Controller controller(commandLine, folder.appDir(), prompt, ui);
+        QVERIFY(controller.start());
+        const LanguageTable builtIn;
+        const std::size_t lacking = std::size(lang_id::kAll) - 2;
+        QCOMPARE(prompt.shown.size(), std::size_t(1));
+        QCOMPARE(prompt.shown[0].text, "The language files lack " + std::to_string(lacking) +
+                                           " texts; they are shown in English.");
+        const LanguageTable& language = controller.context().language;
+        QCOMPARE(language.text(lang_id::kUnknown), std::string("Unkn"));
+        QCOMPARE(language.text(lang_id::kCallerWithheld), builtIn.text(lang_id::kCallerWithheld));
+    }
+
+    void disconnectForAnUnknownCallIsTracedAndChangesNoRecord() {
+        ProgramFolder folder;
+        folder.writeConfig("[config]\r\nlanguage=english\r\n");
+        folder.dir().write("app/config/calls.txt", "0301\t0301\t1\td\tt\t\tSpeech\r\n");
+        const std::string scenario = folder.dir().write(
+            "unknown.scenario", "raw 0e 00 01 00 04 82 05 00 99 09 00 00 90 34\n");
+        ScriptedPrompt prompt;
+        RecordingUi ui;
+        CommandLine commandLine;
+        commandLine.line = "sim:" + scenario;
+        Controller controller(commandLine, folder.appDir(), prompt, ui);
+        QVERIFY(controller.start());
+        QTRY_VERIFY(controller.trace().text().contains(
+            "DISCONNECT_IND for an unknown call (PLCI 0x999): answered, no record changed"));
+        QVERIFY(controller.trace().text().contains("CAPI_DISCONNECT - CAPI_RESP"));
+        QCOMPARE(controller.context().journal.recordAt(1).endReason, std::string());
+    }
+
     void missingResourceEndsTheStartWithItsMessage() {
         ProgramFolder folder;
         std::filesystem::remove(folder.appDir() + "/res/phonered.ico");

@@ -41,9 +41,22 @@ void StartupTest::firstStartCreatesConfigAndEndsCleanlyOnSigterm() {
 
 void StartupTest::secondInstanceEndsWithItsMessage() {
     ProgramRunner runner;
+    // A lock file left damaged by a crash does not count; the settings folder is locked, not
+    // the runtime folder, so a second instance with a runtime folder of its own meets the lock.
+    runner.writeConfig({});
+    QFile damaged(runner.configDir() + "rufwacht.lock");
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write("\x01garbage");
+    damaged.close();
     QProcess* first = runner.start({"--headless", runner.scenario("")});
-    QVERIFY(ProgramRunner::waitForFile(runner.configDir() + "config.dat"));
-    QTest::qWait(300);
+    const auto lockHolder = [&runner]() {
+        QFile lock(runner.configDir() + "rufwacht.lock");
+        return lock.open(QIODevice::ReadOnly) ? lock.readAll().trimmed() : QByteArray();
+    };
+    // The running instance writes its process number into the lock it holds.
+    QTRY_COMPARE_WITH_TIMEOUT(lockHolder(), QByteArray::number(first->processId()), 10000);
+    const QTemporaryDir otherRuntime;
+    runner.setEnvironment("XDG_RUNTIME_DIR", otherRuntime.path());
     QProcess* second = runner.start({"--headless", runner.scenario("")});
     QVERIFY(second->waitForFinished(10000));
     QVERIFY(second->exitCode() != 0);
@@ -75,9 +88,12 @@ void StartupTest::versionAndHelp() {
     QProcess* version = runner.start({"--version"});
     QVERIFY(version->waitForFinished(10000));
     QCOMPARE(version->readAllStandardOutput(), QByteArray("Rufwacht 1.0.0\n"));
-    QProcess* wrong = runner.start({"--no-such-option"});
-    QVERIFY(wrong->waitForFinished(10000));
-    QCOMPARE(wrong->exitCode(), 2);
+    for (const char* wrongArgument : {"--no-such-option", "stray"}) {
+        QProcess* wrong = runner.start({"--headless", wrongArgument});
+        QVERIFY(wrong->waitForFinished(10000));
+        QCOMPARE(wrong->exitCode(), 2);
+        QVERIFY(wrong->readAllStandardError().contains("Usage"));
+    }
     QVERIFY(!QFile::exists(runner.configDir()));
 }
 
@@ -87,19 +103,32 @@ void StartupTest::originQueryAnswersWithoutStartingTheProgram() {
     QVERIFY(found->waitForFinished(10000));
     QCOMPARE(found->exitCode(), 0);
     QCOMPARE(QString::fromUtf8(found->readAllStandardOutput()), QString("Schweiz, Zürich\n"));
-    QProcess* letters = runner.start({"--origin", "0301x"});
-    QVERIFY(letters->waitForFinished(10000));
-    QCOMPARE(letters->exitCode(), 1);
+    QProcess* plus = runner.start({"--origin", "+41441234567"});
+    QVERIFY(plus->waitForFinished(10000));
+    QCOMPARE(plus->exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(plus->readAllStandardOutput()), QString("Schweiz, Zürich\n"));
+    for (const char* notANumber : {"0301x", "0351.5"}) {
+        QProcess* letters = runner.start({"--origin", notANumber});
+        QVERIFY(letters->waitForFinished(10000));
+        QCOMPARE(letters->exitCode(), 1);
+    }
     QVERIFY(!QFile::exists(runner.configDir() + "config.dat"));
+    QVERIFY(QDir(runner.appDir() + "prefix").removeRecursively());
+    QProcess* noTables = runner.start({"--origin", "0041441234567"});
+    QVERIFY(noTables->waitForFinished(10000));
+    QCOMPARE(noTables->exitCode(), 2);
+    QVERIFY(noTables->readAllStandardError().contains("origin tables"));
 }
 
 void StartupTest::failedRegistrationTellsTheUserAndEnds() {
     ProgramRunner runner;
     runner.writeConfig({});
-    QProcess* program = runner.start({"--headless", "--line=capi:/nonexistent/libcapi20.so.3"});
+    QProcess* program =
+        runner.start({"--headless", "--debug", "--line=capi:/nonexistent/libcapi20.so.3"});
     QVERIFY(program->waitForFinished(10000));
     QCOMPARE(program->exitCode(), 1);
     const QString errors = QString::fromUtf8(program->readAllStandardError());
+    QVERIFY2(!errors.contains("not registered"), qPrintable(errors));
     QVERIFY2(errors.contains(
                  QString::fromStdString(ProgramRunner::englishText(lang_id::kCapiRegisterFailed))
                      .replace("\r\n", " ")),

@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-TEST(CommandLine, OnlyTheWholeWordDebugShowsTheDebugWindow) {
+TEST(CommandLine, TheWordDebugShowsTheDebugWindowAndOtherWordsAreErrors) {
     EXPECT_TRUE(parseCommandLine({"debug"}).debug);
-    EXPECT_FALSE(parseCommandLine({"Debug"}).debug);
-    EXPECT_FALSE(parseCommandLine({"debug", "x"}).debug);
-    EXPECT_FALSE(parseCommandLine({}).debug);
+    EXPECT_TRUE(parseCommandLine({"--headless", "debug"}).debug);
     EXPECT_TRUE(parseCommandLine({"--headless", "--debug"}).debug);
-    EXPECT_TRUE(parseCommandLine({"Debug"}).error.empty());
+    EXPECT_FALSE(parseCommandLine({}).debug);
+    EXPECT_FALSE(parseCommandLine({"Debug"}).error.empty());
+    EXPECT_FALSE(parseCommandLine({"debug", "x"}).error.empty());
 }
 
 TEST(CommandLine, OptionsWithValuesInBothForms) {

@@ -35,13 +35,15 @@ Controller::Controller(const CommandLine& commandLine, const std::string& execut
       m_context(
           std::make_unique<AppContext>(AppPaths::locate(executableDir, commandLine.configDir))),
       m_trace(commandLine.debug && commandLine.headless),
-      m_webExport(std::make_unique<NoWebExport>()) {}
+      m_instanceLock(m_context->paths.configDir()), m_webExport(std::make_unique<NoWebExport>()) {}
 
 Controller::~Controller() {
     m_session.reset();
     if (m_capi) {
         m_capi->events = {};
-        m_capi->release();
+        if (m_capi->isRegistered()) {
+            m_capi->release();
+        }
     }
 }
 
@@ -114,7 +116,13 @@ void Controller::createCallHandler() {
         m_ui.journalView(), m_ui.popupView(), m_ui.trayView(), *m_sound, m_clock});
     m_calls->latestChanged = [this]() { emit latestCallChanged(); };
     m_capi->events.incomingCall = [this]() { m_calls->onIncomingCall(); };
-    m_capi->events.callDisconnected = [this]() { m_calls->onCallDisconnect(); };
+    m_capi->events.callDisconnected = [this]() {
+        if (!m_calls->onCallDisconnect()) {
+            m_trace.append(QString("\r\n--> DISCONNECT_IND for an unknown call (PLCI 0x%1): "
+                                   "answered, no record changed")
+                               .arg(m_capi->eventPlci(), 0, 16));
+        }
+    };
 }
 
 bool Controller::checkPrevInstance() {
@@ -192,7 +200,8 @@ bool Controller::appExit(bool force) {
     if (m_session) {
         m_session->stop();
     }
-    if (m_capi) {
+    // After a refused registration there is nothing to release.
+    if (m_capi && m_capi->isRegistered()) {
         m_capi->release();
     }
     // The journal is on disk after every change; this catches a record still in memory.

@@ -17,14 +17,21 @@ bool StartupChecks::prepareFolders() {
 
 void StartupChecks::loadLanguage() {
     LanguageTable& language = m_context.language;
-    if (language.select(m_context.settings.language)) {
-        return;
+    if (!language.select(m_context.settings.language)) {
+        if (m_headless) {
+            language.select("english");
+        } else {
+            m_ui.chooseLanguage();
+        }
     }
-    if (m_headless) {
-        language.select("english");
-        return;
+    // The built-in English texts stand in, but a broken language file should not go unnoticed.
+    if (const auto missing = language.missingTexts(); !missing.empty()) {
+        std::string message = language.text(lang_id::kLanguageIncomplete);
+        if (const auto at = message.find("%1"); at != std::string::npos) {
+            message.replace(at, 2, std::to_string(missing.size()));
+        }
+        m_prompt.message(message, "", PromptIcon::Exclamation);
     }
-    m_ui.chooseLanguage();
 }
 
 bool StartupChecks::loadOrigins() {

@@ -1,23 +1,27 @@
 #pragma once
 
-#include <QLockFile>
-#include <QString>
+#include <cstdint>
+#include <string>
 
-#include <memory>
-
-/// One running instance per user: a lock file in the user's runtime folder. The lock names the
-/// process that holds it, so one left behind by a crashed instance is taken over, not obeyed.
+/// One running instance per settings folder: an exclusive lock on the file "rufwacht.lock" in
+/// it, held while the program runs. The operating system drops the lock when the process ends,
+/// so a lock left by a crashed instance never blocks, and what the file holds does not matter.
+/// One implementation file per platform.
 class InstanceLock {
 public:
-    InstanceLock();
+    explicit InstanceLock(std::string configDir);
     ~InstanceLock();
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
 
-    /// True when this process now holds the lock, false when another instance holds it.
+    /// True when this process now holds the lock, false when another instance holds it (or the
+    /// lock file cannot be opened).
     bool tryLock();
-
-    /// $XDG_RUNTIME_DIR, else a per-user folder below the temporary folder.
-    static QString lockFilePath();
+    bool isLocked() const { return m_handle != kNoHandle; }
 
 private:
-    std::unique_ptr<QLockFile> m_lock;
+    static constexpr std::intptr_t kNoHandle = -1;
+
+    std::string m_path;
+    std::intptr_t m_handle = kNoHandle;
 };

@@ -108,6 +108,8 @@ inline constexpr std::int16_t kExitQuestion = 1048;
 inline constexpr std::int16_t kResourceMissing = 1060;
 // message: program already running
 inline constexpr std::int16_t kSecondInstance = 1062;
+// message at start: the language files lack texts ("%1": how many), English stands in
+inline constexpr std::int16_t kLanguageIncomplete = 1120;
 
 // --- Settings dialog: navigation and buttons -----------------------------------------
 // tree node of the call page
@@ -291,6 +293,7 @@ inline constexpr std::int16_t kAll[] = {
     kResourceMissing,
     kCallStatus,
     kSecondInstance,
+    kLanguageIncomplete,
     kRejectCall,
     kEndNoCause,
     kLookupCredits,

@@ -107,7 +107,8 @@ void LanguageTable::loadText(std::string_view bytes, bool fromFile) {
     for (const auto& line : splitLines(bytes)) {
         int number = 0;
         std::string text;
-        if (parseLanguageLine(cp1252ToUtf8(line), number, text)) {
+        // An empty text would leave a caption blank: the built-in one stays.
+        if (parseLanguageLine(cp1252ToUtf8(line), number, text) && !text.empty()) {
             m_texts[static_cast<std::size_t>(number)] = std::move(text);
             m_fromFile[static_cast<std::size_t>(number)] = fromFile;
         }

@@ -1,6 +1,5 @@
 #include "stores/OriginLookup.h"
 
-#include "support/NumericText.h"
 #include "support/TextFile.h"
 
 #include <algorithm>
@@ -148,10 +147,14 @@ bool OriginLookup::load(const std::string& countryPrefix, const std::string& pre
 }
 
 std::string OriginLookup::originOf(const std::string& numberText) const {
-    if (!isNumericText(numberText)) {
+    // "+" is how international numbers are written; only digits make a telephone number.
+    const std::string digits =
+        numberText.starts_with('+') ? "00" + numberText.substr(1) : numberText;
+    if (digits.empty() ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return {};
     }
-    const std::string_view number(numberText);
+    const std::string_view number(digits);
     if (!number.starts_with("00")) {
         const auto* place = longestMatch(m_national, number, kAreaLengths).text;
         return place ? *place : std::string();

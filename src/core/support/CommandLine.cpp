@@ -28,16 +28,15 @@ bool takeValue(const std::vector<std::string>& args, std::size_t& i, std::string
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
     CommandLine result;
-    result.debug = args.size() == 1 && args[0] == "debug";
     for (std::size_t i = 0; i < args.size() && result.error.empty(); ++i) {
         const std::string& arg = args[i];
         std::string value;
-        if (arg == "--help" || arg == "-h") {
+        if (arg == "debug" || arg == "--debug") {
+            result.debug = true;
+        } else if (arg == "--help" || arg == "-h") {
             result.help = true;
         } else if (arg == "--version") {
             result.version = true;
-        } else if (arg == "--debug") {
-            result.debug = true;
         } else if (arg == "--headless") {
             result.headless = true;
         } else if (takeValue(args, i, "line", value, result.error)) {
@@ -48,6 +47,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             result.origin = value;
         } else if (arg.rfind("--", 0) == 0 || (arg.size() > 1 && arg[0] == '-')) {
             result.error = "unknown option " + arg;
+        } else {
+            result.error = "unexpected argument " + arg;
         }
     }
     return result;

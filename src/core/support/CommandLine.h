@@ -16,8 +16,8 @@ struct CommandLine {
     std::string error;                 // not empty when the command line could not be understood
 };
 
-/// Parses the arguments after the program name. The whole command line being exactly "debug"
-/// turns on the debug window; any other plain word is ignored.
+/// Parses the arguments after the program name. The word "debug" turns on the debug window, as
+/// --debug does; any other word that is no option's value is an error.
 CommandLine parseCommandLine(const std::vector<std::string>& args);
 
 /// The text printed for --help.
