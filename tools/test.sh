@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs all tests: the whole suite (core, Qt on the offscreen platform,
-# end to end), then the core tests again built with AddressSanitizer and UBSan.
+# end to end), then the whole suite again built with AddressSanitizer and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,8 +11,9 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUFWACHT_WERROR
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRUFWACHT_CORE_ONLY=ON \
-  -DRUFWACHT_SANITIZE=ON -DRUFWACHT_WERROR=ON >/dev/null
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRUFWACHT_SANITIZE=ON \
+  -DRUFWACHT_WERROR=ON >/dev/null
 cmake --build build-asan -j "$jobs"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp" \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
