@@ -74,6 +74,8 @@ private:
     bool createLine();
     void createCallHandler();
     bool checkPrevInstance();
+    void reportFileProblems();
+    void tellFileProblem(const std::string& title, const std::string& text);
     void onRegistrationFailed();
     void endStartup(int exitCode);
     std::string text(int number) const;
@@ -92,6 +94,7 @@ private:
     std::unique_ptr<CallHandler> m_calls;
     std::unique_ptr<WebExportControl> m_webExport;
     std::uint32_t m_nextTestPlci = 0x0F01; // PLCIs of the debug window's test calls
+    bool m_ownsInstance = false; // the instance check passed: this one may write the files
     bool m_ended = false;
     int m_exitCode = 0;
 };
