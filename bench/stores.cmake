@@ -1,2 +1,5 @@
 # Benchmarks of stores.
 rufwacht_core_bench(bench_stores stores_bench.cpp)
+# Time per call while the journal grows (a plain program: it prints two figures).
+add_executable(bench_journal_growth journal_growth.cpp)
+target_link_libraries(bench_journal_growth PRIVATE rufwacht_core)

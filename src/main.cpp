@@ -1,10 +1,12 @@
 #include "calls/Controller.h"
+#include "stores/IniFile.h"
 #include "stores/OriginQuery.h"
 #include "stores/Settings.h"
 #include "support/AppPaths.h"
 #include "support/CommandLine.h"
 #include "support/QtText.h"
 #include "support/SignalWatcher.h"
+#include "support/TextFile.h"
 #include "support/UserPrompt.h"
 #include "support/Version.h"
 #include "ui/DesktopUi.h"
@@ -68,8 +70,13 @@ int main(int argc, char* argv[]) {
             AppPaths::locate(ss(QCoreApplication::applicationDirPath()), commandLine.configDir);
         SettingsRecord settings;
         settings.ownCountryPrefix = "0049";
-        if (const auto config = paths.configFile("config.dat"); fileExists(config)) {
-            loadSettings(settings, config);
+        // Only read: a missing config.dat is not created by a query.
+        const auto config = paths.configFile("config.dat");
+        if (const FileRead file = readDataFile(config); file.status == ReadStatus::Ok) {
+            readSettings(settings, IniDocument(file.bytes));
+        } else if (file.status != ReadStatus::Missing) {
+            std::cerr << "rufwacht: " << config << " cannot be read (" << file.reason
+                      << "); the country prefix is " << settings.ownCountryPrefix << "\n";
         }
         const int result = runOriginQuery(*commandLine.origin, settings.ownCountryPrefix,
                                           paths.programFile("prefix/"), std::cout);

@@ -20,6 +20,12 @@ public:
     void showDebugWindow() override { ++debugWindows; }
     void showMainWindowHidden() override { ++mainWindows; }
     void closeAllWindows() override { ++closes; }
+    bool showTrayNotice(const std::string&, const std::string&) override {
+        notices += trayNotices ? 1 : 0;
+        return trayNotices;
+    }
+    bool trayNotices = false;
+    int notices = 0;
     int mainWindows = 0;
     int languageChoosers = 0;
     int debugWindows = 0;
@@ -137,6 +143,34 @@ private slots:
             "DISCONNECT_IND for an unknown call (PLCI 0x999): answered, no record changed"));
         QVERIFY(controller.trace().text().contains("CAPI_DISCONNECT - CAPI_RESP"));
         QCOMPARE(controller.context().journal.recordAt(1).endReason, std::string());
+    }
+
+    void fileTroubleIsToldOnceInTheTrayOrAMessageAndAlwaysTraced() {
+        ProgramFolder folder;
+        folder.writeConfig("[config]\r\nlanguage=english\r\nshowAllCalls=yes please\r\n");
+        ScriptedPrompt prompt;
+        RecordingUi ui;
+        CommandLine commandLine = quietLine(folder);
+        commandLine.headless = true;
+        Controller controller(commandLine, folder.appDir(), prompt, ui);
+        QVERIFY(controller.start());
+        // The unreadable value was named in the trace, and the default taken.
+        QVERIFY(controller.trace().text().contains("showAllCalls"));
+        QVERIFY(controller.context().settings.showAllCalls);
+        FileProblems& problems = controller.context().fileProblems;
+        problems.saveFailed("/x/calls.txt", "28 - No space left on device");
+        problems.saveFailed("/x/calls.txt", "28 - No space left on device");
+        QCOMPARE(prompt.shown.size(), std::size_t(1));
+        QCOMPARE(prompt.shown[0].icon, PromptIcon::Exclamation);
+        QVERIFY(prompt.shown[0].text.find(
+                    controller.context().language.text(lang_id::kSaveFailed)) != std::string::npos);
+        QCOMPARE(controller.trace().text().count("ERROR: unable to save /x/calls.txt"), 2);
+        // With a notification area the notice goes there instead.
+        ui.trayNotices = true;
+        problems.saved("/x/calls.txt");
+        problems.saveFailed("/x/calls.txt", "30 - Read-only file system");
+        QCOMPARE(prompt.shown.size(), std::size_t(1));
+        QCOMPARE(ui.notices, 1);
     }
 
     void missingResourceEndsTheStartWithItsMessage() {

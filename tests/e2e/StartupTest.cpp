@@ -3,14 +3,30 @@
 #include "stores/LanguageIds.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
+
+#include <sys/stat.h>
+
+namespace {
+
+ino_t inodeOf(const QString& path) {
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info.st_ino;
+}
+
+} // namespace
 
 class StartupTest : public QObject {
     Q_OBJECT
 private slots:
     void firstStartCreatesConfigAndEndsCleanlyOnSigterm();
     void secondInstanceEndsWithItsMessage();
+    void secondInstanceWritesNothingAndTheFirstRemovesLeftoverTemporaries();
+    void dataFilesThatAreNoRegularFilesAreReportedAndTheProgramCarriesOn();
     void missingResourceEndsTheStart();
     void versionAndHelp();
     void originQueryAnswersWithoutStartingTheProgram();
@@ -68,6 +84,72 @@ void StartupTest::secondInstanceEndsWithItsMessage() {
     first->terminate();
     QVERIFY(first->waitForFinished(10000));
     QCOMPARE(first->exitCode(), 0);
+}
+
+namespace {
+
+// The file's inode and bytes: a safe save gives the file a new inode even with equal bytes.
+QString fileIdentity(const QString& path) {
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return QString::number(inodeOf(path)) + "/" + QString::fromLatin1(file.readAll().toHex());
+}
+
+} // namespace
+
+void StartupTest::secondInstanceWritesNothingAndTheFirstRemovesLeftoverTemporaries() {
+    ProgramRunner runner;
+    runner.writeConfig({});
+    const QString journal = runner.configDir() + "calls.txt";
+    {
+        QFile file(journal);
+        file.open(QIODevice::WriteOnly);
+        file.write("0301\tAnna\t12\t01.02.2024\t10:00\tbusy\tSpeech\r\n");
+    }
+    const QString leftover = runner.configDir() + "calls.txt.tmp-123456-7";
+    QFile(leftover).open(QIODevice::WriteOnly);
+    QProcess* first = runner.start({"--headless", runner.scenario("")});
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(leftover), 10000);
+    const QString before = fileIdentity(journal);
+    const QString settingsBefore = fileIdentity(runner.configDir() + "config.dat");
+    QProcess* second = runner.start({"--headless", runner.scenario("")});
+    QVERIFY(second->waitForFinished(10000));
+    QVERIFY(second->exitCode() != 0);
+    QCOMPARE(fileIdentity(journal), before);
+    QCOMPARE(fileIdentity(runner.configDir() + "config.dat"), settingsBefore);
+    first->terminate();
+    QVERIFY(first->waitForFinished(10000));
+    // Nothing changed in the first one either: ending it writes nothing.
+    QCOMPARE(fileIdentity(journal), before);
+}
+
+void StartupTest::dataFilesThatAreNoRegularFilesAreReportedAndTheProgramCarriesOn() {
+    ProgramRunner runner;
+    QDir().mkpath(runner.configDir() + "calls.txt");
+    QDir().mkpath(runner.configDir() + "msn.dat");
+    QVERIFY(::mkfifo(QFile::encodeName(runner.configDir() + "config.dat").constData(), 0600) == 0);
+    QVERIFY(::mkfifo(QFile::encodeName(runner.configDir() + "nn.dat").constData(), 0600) == 0);
+    QProcess* program = runner.start({"--headless", runner.scenario("")});
+    const QString readFailed =
+        QString::fromStdString(ProgramRunner::englishText(lang_id::kReadFailed));
+    QString errors;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (errors += QString::fromUtf8(program->readAllStandardError())).count(readFailed) == 4,
+        10000);
+    QCOMPARE(program->state(), QProcess::Running);
+    QElapsedTimer ending;
+    ending.start();
+    program->terminate();
+    QVERIFY(program->waitForFinished(10000));
+    QVERIFY2(ending.elapsed() < 1000, qPrintable(QString::number(ending.elapsed())));
+    QCOMPARE(program->exitCode(), 0);
+    QVERIFY(QFileInfo(runner.configDir() + "calls.txt").isDir());
+    QVERIFY(QFileInfo(runner.configDir() + "nn.dat").exists());
+
+    QProcess* query = runner.start({"--origin", "0041441234567"});
+    QVERIFY(query->waitForFinished(10000));
+    QCOMPARE(query->exitCode(), 0);
+    QVERIFY(QString::fromUtf8(query->readAllStandardError()).contains("config.dat"));
 }
 
 void StartupTest::missingResourceEndsTheStart() {

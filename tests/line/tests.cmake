@@ -15,7 +15,7 @@ set(RUFWACHT_FAKE_CAPI_SOURCES
   ${PROJECT_SOURCE_DIR}/src/core/platform/ReadinessSignal_posix.cpp
   ${PROJECT_SOURCE_DIR}/src/core/support/TextFile.cpp
   ${PROJECT_SOURCE_DIR}/src/core/support/SafeSave.cpp
-  ${PROJECT_SOURCE_DIR}/src/core/platform/FileSync_posix.cpp)
+  ${PROJECT_SOURCE_DIR}/src/core/platform/PlatformFiles_posix.cpp)
 if(NOT WIN32)
   foreach(variant fake_capi20 fake_capi20_without_profile)
     add_library(${variant} SHARED ${RUFWACHT_FAKE_CAPI_SOURCES})

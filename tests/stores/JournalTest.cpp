@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <sys/stat.h>
 
 namespace {
 
@@ -37,15 +38,6 @@ TEST_F(JournalFile, OlderLayoutWithoutANameTakesTheNumberAsName) {
     EXPECT_EQ(journal.recordAt(2).endReason, "");
 }
 
-TEST_F(JournalFile, SixFieldsGiveAnEmptyCallTypeAndSaveWithSevenFields) {
-    ASSERT_TRUE(load("n\tname\tm\td\tt\tr\r\nx\ty\tm\td\tt\tr\tISDN\textra\tmore\r\n"));
-    EXPECT_EQ(journal.recordAt(1).name, "name");
-    EXPECT_EQ(journal.recordAt(1).callType, "");
-    EXPECT_EQ(journal.recordAt(2).callType, "ISDN");
-    ASSERT_TRUE(journal.save());
-    EXPECT_EQ(file(), "n\tname\tm\td\tt\tr\t\r\nx\ty\tm\td\tt\tr\tISDN\r\n");
-}
-
 TEST_F(JournalFile, BlankLinesAndBareLineFeedsTakeNoSlot) {
     ASSERT_TRUE(
         load("\r\n1\tA\tm\td\tt\tr\tc\n\n\r\n2\tB\tm\td\tt\tr\tc\r\n\r\n3\tC\tm\td\tt\tr\tc"));
@@ -55,44 +47,47 @@ TEST_F(JournalFile, BlankLinesAndBareLineFeedsTakeNoSlot) {
     EXPECT_EQ(journal.recordAt(3).name, "C");
 }
 
-TEST_F(JournalFile, LineWithoutANumberIsDroppedWithoutHidingLaterRecords) {
-    ASSERT_TRUE(load("1\tA\tm\td\tt\tr\tc\r\n\tghost\tm\td\tt\tr\tc\r\n2\tB\tm\td\tt\tr\tc\r\n"));
-    ASSERT_EQ(journal.size(), 2);
-    EXPECT_EQ(journal.recordAt(2).name, "B");
-}
+// A deletion rewrites the file: every other record must come back as it was read.
+struct RewriteCase {
+    const char* name;
+    std::string before;
+    int deleted;
+    std::string after;
+};
 
-TEST_F(JournalFile, UmlautsSurviveASaveAndLoadRoundTrip) {
-    ASSERT_TRUE(load("0431\tJ\xFCrgen M\xFC\xDF"
-                     "ig\t12\t01.02.2024\t10:00\tbesetzt\t\xD6"
-                     "ffentlich\r\n"));
-    EXPECT_EQ(journal.recordAt(1).name, "Jürgen Müßig");
-    EXPECT_EQ(journal.recordAt(1).callType, "Öffentlich");
-    const int added = journal.add("0800", "Öl & Gas", "12", "02.02.2024", "11:00", "Sprache");
-    journal.setEndReason(added, "Normales Auslösen");
+class JournalRewrite : public JournalFile, public ::testing::WithParamInterface<RewriteCase> {};
+
+TEST_P(JournalRewrite, KeepsEveryOtherRecordAsRead) {
+    ASSERT_TRUE(load(GetParam().before));
+    journal.remove(GetParam().deleted);
     ASSERT_TRUE(journal.save());
-    EXPECT_EQ(file(), "0431\tJ\xFCrgen M\xFC\xDF"
-                      "ig\t12\t01.02.2024\t10:00\tbesetzt\t\xD6"
-                      "ffentlich\r\n0800\t\xD6l & Gas\t12\t02.02.2024\t11:00\tNormales "
-                      "Ausl\xF6sen\tSprache\r\n");
-    CallJournal again;
-    ASSERT_TRUE(again.load(dir.file("calls.txt")));
-    ASSERT_EQ(again.size(), 2);
-    for (int i = 1; i <= 2; ++i) {
-        EXPECT_EQ(again.recordAt(i).number, journal.recordAt(i).number);
-        EXPECT_EQ(again.recordAt(i).name, journal.recordAt(i).name);
-        EXPECT_EQ(again.recordAt(i).endReason, journal.recordAt(i).endReason);
-        EXPECT_EQ(again.recordAt(i).callType, journal.recordAt(i).callType);
-    }
+    EXPECT_EQ(file(), GetParam().after);
 }
 
-TEST_F(JournalFile, DeleteLeavesAGapThatSaveAndLoadClose) {
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, JournalRewrite,
+    ::testing::Values(
+        // Six fields get an empty seventh; fields after the seventh stay.
+        RewriteCase{
+            "ExtraFields",
+            "n\tname\tm\td\tt\tr\r\nx\ty\tm\td\tt\tr\tISDN\textra\t\r\n9\t9\tm\td\tt\tr\tc\r\n", 3,
+            "n\tname\tm\td\tt\tr\t\r\nx\ty\tm\td\tt\tr\tISDN\textra\t\r\n"},
+        RewriteCase{"EmptyNumber",
+                    "1\tA\tm\td\tt\tr\tc\r\n\tghost\tm\td\tt\tr\tc\r\n2\tB\tm\td\tt\tr\tc\r\n", 1,
+                    "\tghost\tm\td\tt\tr\tc\r\n2\tB\tm\td\tt\tr\tc\r\n"},
+        RewriteCase{"BareCarriageReturns",
+                    "1\tA\tm\td\tt\tr\tc\r2\tB\tm\td\tt\tr\tc\r3\tC\tm\td\tt\tr\tc\r", 2,
+                    "1\tA\tm\td\tt\tr\tc\r\n3\tC\tm\td\tt\tr\tc\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(JournalFile, DeleteMovesTheLaterRecordsUp) {
     ASSERT_TRUE(load(""));
     for (const char* n : {"1", "2", "3", "4", "5"}) {
         journal.add(n, n, "m", "d", "t", "c");
     }
     journal.remove(2);
     EXPECT_EQ(journal.size(), 4);
-    EXPECT_EQ(journal.recordAt(2).number, "");
+    EXPECT_EQ(journal.recordAt(2).number, "3");
     ASSERT_TRUE(journal.save());
     ASSERT_TRUE(journal.reload());
     ASSERT_EQ(journal.size(), 4);
@@ -129,10 +124,16 @@ TEST_F(JournalFile, AddReturnsTheIndexThatSetEndReasonCompletes) {
     EXPECT_EQ(journal.recordAt(99).endReason, "");
 }
 
-TEST_F(JournalFile, ClearLeavesOneEmptyLine) {
+TEST_F(JournalFile, ClearAndDeletingTheLastRecordLeaveOneEmptyLine) {
     ASSERT_TRUE(load("1\tA\tm\td\tt\tr\tc\r\n"));
     journal.clear();
     EXPECT_EQ(journal.size(), 0);
+    EXPECT_EQ(file(), "\r\n");
+    journal.add("1", "A", "m", "d", "t", "c");
+    ASSERT_TRUE(journal.save());
+    EXPECT_EQ(file(), "1\tA\tm\td\tt\t\tc\r\n");
+    journal.remove(1);
+    ASSERT_TRUE(journal.save());
     EXPECT_EQ(file(), "\r\n");
 }
 
@@ -185,4 +186,42 @@ TEST_F(JournalFile, RandomBytesLoadAndSurviveASave) {
     ASSERT_TRUE(journal.save());
     ASSERT_TRUE(journal.reload());
     EXPECT_EQ(journal.size(), size);
+}
+
+TEST_F(JournalFile, AnUnchangedJournalIsNeverWritten) {
+    const std::string bytes = "1\tA\tm\td\tt\tr\tc\n\n2\tB\tm\td\tt\tr\tc\textra";
+    ASSERT_TRUE(load(bytes));
+    struct stat before {};
+    ::stat(dir.file("calls.txt").c_str(), &before);
+    EXPECT_FALSE(journal.hasUnsavedChanges());
+    ASSERT_TRUE(journal.save());
+    EXPECT_EQ(file(), bytes);
+    struct stat after {};
+    ::stat(dir.file("calls.txt").c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+}
+
+TEST_F(JournalFile, ANewCallIsAppendedAndItsEndRewritesOnlyItsLine) {
+    // Odd line ends and a last line cut off by a crash stay as they are.
+    const std::string old = "1\tA\tm\td\tt\tr\tc\n\n2\tB\tm";
+    ASSERT_TRUE(load(old));
+    const int index = journal.add("3", "C", "m", "d", "t", "c");
+    ASSERT_TRUE(journal.save());
+    EXPECT_EQ(file(), old + "\r\n3\tC\tm\td\tt\t\tc\r\n");
+    journal.setEndReason(index, "Normal");
+    ASSERT_TRUE(journal.save());
+    EXPECT_EQ(file(), old + "\r\n3\tC\tm\td\tt\tNormal\tc\r\n");
+    // The end of an old call rewrites the file.
+    journal.setEndReason(1, "late");
+    ASSERT_TRUE(journal.save());
+    EXPECT_EQ(file(), "1\tA\tm\td\tt\tlate\tc\r\n2\t2\tB\tm\t\t\t\r\n3\tC\tm\td\tt\tNormal\tc\r\n");
+    EXPECT_FALSE(journal.hasUnsavedChanges());
+}
+
+TEST_F(JournalFile, AFileChangedBehindItsBackIsWrittenWholeFromMemory) {
+    ASSERT_TRUE(load("1\tA\tm\td\tt\tr\tc\r\n"));
+    dir.write("calls.txt", "1\tA\tm\td\tt\tr\tc\r\n1\tA\tm\td\tt\tr\tc\r\n");
+    journal.add("2", "B", "m", "d", "t", "c");
+    ASSERT_TRUE(journal.save());
+    EXPECT_EQ(file(), "1\tA\tm\td\tt\tr\tc\r\n2\tB\tm\td\tt\t\tc\r\n");
 }

@@ -73,7 +73,7 @@ TEST_F(MSNFile, ShortLongAndBlankLinesAndUmlauts) {
     EXPECT_FALSE(list.rejectsWithheld("2"));
     EXPECT_EQ(list.nameOf("3"), "");
     list.remove("nothing");
-    EXPECT_EQ(file(), "3\t\t0\t0\r\n1\tB\xFCro\t0\t0\r\n2\tKeller\t-1\t0\r\n\r\n");
+    EXPECT_EQ(file(), "3\t\t0\t0\r\n1\tB\xFCro\t0\t0\r\n2\tKeller\t-1\t0\tx\ty\r\n\r\n");
 }
 
 TEST_F(MSNFile, MissingFileIsCreatedAndMoreThanAHundredEntriesStay) {

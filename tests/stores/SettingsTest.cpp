@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <sys/inotify.h>
+#include <unistd.h>
+
 namespace {
 
 SettingsRecord loadFrom(const std::string& path) {
@@ -59,7 +63,9 @@ TEST(Settings, ValueEncodings) {
     EXPECT_EQ(parseSettingBool("5"), true);
     EXPECT_EQ(parseSettingBool("True"), true);
     EXPECT_EQ(parseSettingBool("false"), false);
-    EXPECT_FALSE(parseSettingBool("yes").has_value());
+    EXPECT_EQ(parseSettingBool("yes"), true);
+    EXPECT_EQ(parseSettingBool(" OFF "), false);
+    EXPECT_FALSE(parseSettingBool("ja").has_value());
     EXPECT_FALSE(parseSettingBool("").has_value());
     EXPECT_EQ(parseSettingInt("32767"), 32767);
     EXPECT_EQ(parseSettingInt("-32768"), -32768);
@@ -70,15 +76,26 @@ TEST(Settings, ValueEncodings) {
     EXPECT_FALSE(parseSettingInt("eighty").has_value());
 }
 
-TEST(Settings, FailedConversionKeepsThePreviousValue) {
+TEST(Settings, UnreadableValuesTakeTheKeysDefaultAndAreNamed) {
     TempDir dir;
-    const auto path = dir.write("c.dat", "[config]\r\nstyle=1\r\npopup=-1\r\n");
-    auto r = loadFrom(path);
-    ASSERT_EQ(r.style, 1);
-    dir.write("c.dat", "[config]\r\nstyle=99999\r\npopup=maybe\r\n");
-    loadSettings(r, path);
-    EXPECT_EQ(r.style, 1);
+    SettingsRecord r;
+    const auto ignored =
+        readSettings(r, IniDocument("[config]\r\nshowAllCalls=yes please\r\nplsnd=maybe\r\n"
+                                    "style=99999\r\nwebexportport=http\r\npopup=on\r\n"
+                                    "RejectAnonymous=Yes\r\nPrefix=0x49\r\n"));
+    EXPECT_TRUE(r.showAllCalls);
+    EXPECT_TRUE(r.playCallSound);
+    EXPECT_EQ(r.style, 0);
+    EXPECT_EQ(r.webExportPort, 80);
     EXPECT_TRUE(r.showJournalOnCall);
+    EXPECT_TRUE(r.rejectWithheld);
+    EXPECT_EQ(r.ownCountryPrefix, "0049");
+    EXPECT_EQ(ignored, (std::vector<std::string>{"plsnd", "style", "webexportport", "showAllCalls",
+                                                 "Prefix"}));
+    // A later load takes the defaults too, not what the record held before.
+    r.minimizeAfterCall = true;
+    readSettings(r, IniDocument("[config]\r\nminimize=sometimes\r\n"));
+    EXPECT_FALSE(r.minimizeAfterCall);
 }
 
 TEST(Settings, SaveAndReloadGiveTheSameRecordInTheFixedOrder) {
@@ -138,4 +155,36 @@ TEST(Settings, GarbageAndNulBytesLoadWithoutHarm) {
     EXPECT_TRUE(r.playCallSound);
     EXPECT_EQ(r.ownCountryPrefix, "0049");
     EXPECT_EQ(r.webExportPort, 80);
+}
+
+TEST(Settings, SaveWritesTheFileOnceAndNeverOverAFileThatCannotBeRead) {
+    TempDir dir;
+    const auto path = dir.write("config.dat", "; mine\r\n[other]\r\nx=1\r\n");
+    SettingsRecord r = loadFrom(path);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::owner_write);
+    // Every finished safe save renames a temporary file into the folder.
+    const int watch = ::inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(::inotify_add_watch(watch, dir.path().c_str(), IN_MOVED_TO), 0);
+    ASSERT_TRUE(saveSettings(r, path));
+    int renames = 0;
+    alignas(inotify_event) char events[64 * (sizeof(inotify_event) + 256)];
+    for (ssize_t got; (got = ::read(watch, events, sizeof events)) > 0;) {
+        for (char* at = events; at < events + got;) {
+            ++renames;
+            at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(at)->len;
+        }
+    }
+    ::close(watch);
+    EXPECT_EQ(renames, 1);
+    const std::string content = dir.read("config.dat");
+    EXPECT_EQ(content.rfind("; mine\r\n[other]\r\nx=1\r\n[config]\r\nplsnd=-1\r\n", 0), 0u);
+    EXPECT_EQ(std::filesystem::status(path).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    // A directory where the file should be: no save, no exception, the defaults.
+    std::filesystem::create_directory(dir.file("folder.dat"));
+    SettingsRecord defaults = loadFrom(dir.file("folder.dat"));
+    EXPECT_TRUE(defaults.showAllCalls);
+    EXPECT_FALSE(saveSettings(defaults, dir.file("folder.dat")));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder.dat")));
 }

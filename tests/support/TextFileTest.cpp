@@ -5,7 +5,32 @@
 
 #include <gtest/gtest.h>
 
+#include "support/SmallDisk.h"
+
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+int countEntries(const std::string& dir) {
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir)) {
+        ++entries;
+    }
+    return entries;
+}
+
+mode_t modeOf(const std::string& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 0777;
+}
+
+} // namespace
 
 TEST(Cp1252, UmlautsAndEuroRoundTrip) {
     const std::string utf8 = "Österreich ü ß € „x“";
@@ -36,7 +61,11 @@ TEST(SplitLines, CrLfBareLfNulAndMissingFinalBreak) {
     EXPECT_EQ(splitLines("\r\n"), (std::vector<std::string>{""}));
     EXPECT_TRUE(splitLines("").empty());
     EXPECT_EQ(splitLines(std::string("x\0y\r\n", 5)), (std::vector<std::string>{"xy"}));
-    EXPECT_EQ(splitLines("a\rb\n"), (std::vector<std::string>{"a\rb"}));
+}
+
+TEST(SplitLines, BareCarriageReturnsEndLinesToo) {
+    EXPECT_EQ(splitLines("a\rb\rc\r"), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(splitLines("a\r\rb\n\rc"), (std::vector<std::string>{"a", "", "b", "", "c"}));
 }
 
 TEST(TextLines, WriteThenReadGivesTheSameLinesWithCrLfOnDisk) {
@@ -85,4 +114,99 @@ TEST(SafeSave, FailureLeavesTheOldFileUntouched) {
         ++entries;
     }
     EXPECT_EQ(entries, 1);
+}
+
+TEST(DataFile, OnlyRegularFilesAreReadAndAFifoNeverBlocks) {
+    TempDir dir;
+    dir.write("calls.txt", "a\r\n");
+    EXPECT_EQ(readDataFile(dir.file("calls.txt")).status, ReadStatus::Ok);
+    EXPECT_EQ(readDataFile(dir.file("calls.txt")).bytes, "a\r\n");
+    EXPECT_EQ(readDataFile(dir.file("missing.txt")).status, ReadStatus::Missing);
+    std::filesystem::create_directory(dir.file("folder"));
+    EXPECT_EQ(readDataFile(dir.file("folder")).status, ReadStatus::NotRegular);
+    EXPECT_FALSE(readFileBytes(dir.file("folder")).has_value());
+
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    // Should the read wait for a writer, this one turns up after a while and ends the wait.
+    std::thread rescue([&dir]() {
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        const int fd = ::open(dir.file("fifo").c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const FileRead fifo = readDataFile(dir.file("fifo"));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    rescue.join();
+    EXPECT_EQ(fifo.status, ReadStatus::NotRegular);
+    EXPECT_LT(waited, std::chrono::seconds(1));
+}
+
+TEST(SafeSave, KeepsThePermissionsOfTheFileItReplaces) {
+    TempDir dir;
+    dir.write("calls.txt", "old");
+    ::chmod(dir.file("calls.txt").c_str(), 0600);
+    ASSERT_TRUE(safeSave(dir.file("calls.txt"), "new"));
+    EXPECT_EQ(modeOf(dir.file("calls.txt")), 0600u);
+    ::chmod(dir.file("calls.txt").c_str(), 0640);
+    ASSERT_TRUE(safeSave(dir.file("calls.txt"), "newer"));
+    EXPECT_EQ(modeOf(dir.file("calls.txt")), 0640u);
+}
+
+TEST(SafeSave, WritesThroughASymbolicLinkToItsTarget) {
+    TempDir dir;
+    dir.write("real/calls.txt", "old");
+    std::filesystem::create_directory(dir.file("config"));
+    std::filesystem::create_symlink("../real/calls.txt", dir.file("config/calls.txt"));
+    ASSERT_TRUE(safeSave(dir.file("config/calls.txt"), "new"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("config/calls.txt")));
+    EXPECT_EQ(dir.read("real/calls.txt"), "new");
+    EXPECT_EQ(countEntries(dir.file("real")), 1);
+    EXPECT_EQ(countEntries(dir.file("config")), 1);
+}
+
+TEST(SafeSave, LeftoverTemporariesOfKilledSavesAreRemovedAndNothingElse) {
+    TempDir dir;
+    for (const char* name : {"calls.txt.tmp-123456789-0", "config.dat.tmp-1-22", "calls.txt",
+                             "notes.tmp-12", "calls.txt.tmp-12-x", ".tmp-1-2", "x.tmp-1-2.bak"}) {
+        dir.write(name, "x");
+    }
+    std::filesystem::create_directory(dir.file("nn.dat.tmp-5-5"));
+    EXPECT_EQ(removeLeftoverTemporaries(dir.path()), 2);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("calls.txt.tmp-123456789-0")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("config.dat.tmp-1-22")));
+    EXPECT_EQ(countEntries(dir.path()), 6);
+}
+
+TEST(SafeSave, AFullOrReadOnlyDiskFailsWithItsReasonAndKeepsTheOldFile) {
+    SmallDisk disk(256);
+    if (!disk.isMounted()) {
+        GTEST_SKIP() << "mounting a small file system needs root";
+    }
+    ASSERT_TRUE(safeSave(disk.file("calls.txt"), "old"));
+    disk.fill();
+    const SaveResult full = safeSave(disk.file("calls.txt"), std::string(64 * 1024, 'x'));
+    EXPECT_FALSE(full.ok());
+    EXPECT_NE(full.error.find("No space left on device"), std::string::npos) << full.error;
+    EXPECT_EQ(readDataFile(disk.file("calls.txt")).bytes, "old");
+    disk.freeSpace();
+    ASSERT_TRUE(disk.setReadOnly(true));
+    const SaveResult readOnly = safeSave(disk.file("calls.txt"), "new");
+    EXPECT_NE(readOnly.error.find("Read-only file system"), std::string::npos) << readOnly.error;
+    ASSERT_TRUE(disk.setReadOnly(false));
+    EXPECT_TRUE(safeSave(disk.file("calls.txt"), "new"));
+    EXPECT_EQ(readDataFile(disk.file("calls.txt")).bytes, "new");
+}
+
+TEST(ReplaceFileTail, AppendsOrRewritesTheEndOnlyWhenTheFileIsAsExpected) {
+    TempDir dir;
+    dir.write("calls.txt", "one\r\ntwo\r\n");
+    ASSERT_TRUE(replaceFileTail(dir.file("calls.txt"), 10, 10, "three\r\n"));
+    EXPECT_EQ(dir.read("calls.txt"), "one\r\ntwo\r\nthree\r\n");
+    ASSERT_TRUE(replaceFileTail(dir.file("calls.txt"), 17, 10, "THREE!\r\n"));
+    EXPECT_EQ(dir.read("calls.txt"), "one\r\ntwo\r\nTHREE!\r\n");
+    EXPECT_FALSE(replaceFileTail(dir.file("calls.txt"), 17, 10, "x"));
+    EXPECT_EQ(dir.read("calls.txt"), "one\r\ntwo\r\nTHREE!\r\n");
+    EXPECT_FALSE(replaceFileTail(dir.file("missing.txt"), 0, 0, "x"));
 }

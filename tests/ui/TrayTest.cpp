@@ -5,12 +5,16 @@
 #include "ui/DesktopUi.h"
 #include "ui/JournalWindow.h"
 #include "ui/NotificationIcon.h"
+#include "ui/QtUserPrompt.h"
 #include "ui/TrayBlinker.h"
 
+#include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -157,6 +161,22 @@ private slots:
         QVERIFY(!journal->isVisible());
         QVERIFY(!ui.trayIcon()->isShown());
         QVERIFY(ui.callPopup().window() == nullptr);
+    }
+
+    void messageBoxesShowTheirTextAsPlainText() {
+        QtUserPrompt prompt;
+        Qt::TextFormat format = Qt::RichText;
+        QString shown;
+        QTimer::singleShot(0, [&]() {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            format = box->textFormat();
+            shown = box->text();
+            box->accept();
+        });
+        prompt.message("<b>Anna</b> <i>cannot</i> be saved", "", PromptIcon::Exclamation);
+        QCOMPARE(format, Qt::PlainText);
+        QCOMPARE(shown, QString("<b>Anna</b> <i>cannot</i> be saved"));
     }
 
     void withoutNotificationAreaStartLeavesTheWindowInTheTaskBar() {

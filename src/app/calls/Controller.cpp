@@ -17,6 +17,7 @@
 #include "support/UserPrompt.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 namespace {
 
@@ -59,6 +60,7 @@ bool Controller::start() {
     if (m_commandLine.debug) {
         m_ui.showDebugWindow();
     }
+    reportFileProblems();
     StartupChecks checks(*m_context, m_prompt, m_ui, m_commandLine.headless);
     if (!checks.prepareFolders()) {
         endStartup(1);
@@ -79,6 +81,7 @@ bool Controller::start() {
     if (!checkPrevInstance()) {
         return false;
     }
+    m_context->removeLeftoverTemporaries();
     const SettingsRecord& settings = m_context->settings;
     m_session->start(settings.delayRegistration ? (settings.registrationDelayStep + 1) * 30 : 0);
     if (m_ended) {
@@ -123,6 +126,27 @@ void Controller::createCallHandler() {
                                .arg(m_capi->eventPlci(), 0, 16));
         }
     };
+}
+
+void Controller::reportFileProblems() {
+    FileProblems& problems = m_context->fileProblems;
+    problems.trace = [this](const std::string& line) { m_trace.append("\r\n" + qs(line)); };
+    problems.tellUser = [this](const FileProblems::Message& message) {
+        tellFileProblem(message.title, message.text);
+    };
+}
+
+void Controller::tellFileProblem(const std::string& title, const std::string& text) {
+    if (m_ui.showTrayNotice(title, text)) {
+        return;
+    }
+    if (m_commandLine.headless) {
+        m_prompt.message(text, title, PromptIcon::Exclamation);
+        return;
+    }
+    // A message box waits for the user: not in the middle of a call's handling.
+    QTimer::singleShot(
+        0, this, [this, title, text]() { m_prompt.message(text, title, PromptIcon::Exclamation); });
 }
 
 bool Controller::checkPrevInstance() {
@@ -204,9 +228,10 @@ bool Controller::appExit(bool force) {
     if (m_capi && m_capi->isRegistered()) {
         m_capi->release();
     }
-    // The journal is on disk after every change; this catches a record still in memory.
-    if (m_calls) {
-        m_context->journal.save();
+    // The files are up to date after every change; this catches what a failed save left in
+    // memory. A second instance ends here too: its copy is stale and must never be written.
+    if (m_instanceLock.isLocked()) {
+        m_context->saveChangedStores();
     }
     m_ui.closeAllWindows();
     emit ended(m_exitCode);

@@ -74,6 +74,8 @@ private:
     bool createLine();
     void createCallHandler();
     bool checkPrevInstance();
+    void reportFileProblems();
+    void tellFileProblem(const std::string& title, const std::string& text);
     void onRegistrationFailed();
     void endStartup(int exitCode);
     std::string text(int number) const;

@@ -21,6 +21,12 @@ public:
     /// Closes every window of the program and removes the icon (the end of the program).
     virtual void closeAllWindows() = 0;
 
+    /// Shows a notice beside the notification icon without waiting for the user; false when
+    /// there is no icon that can show one.
+    virtual bool showTrayNotice(const std::string& /*title*/, const std::string& /*text*/) {
+        return false;
+    }
+
     virtual JournalView& journalView() = 0;
     virtual PopupView& popupView() = 0;
     virtual TrayView& trayView() = 0;

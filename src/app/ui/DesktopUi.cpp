@@ -119,6 +119,14 @@ void DesktopUi::showMainWindowHidden() {
     }
 }
 
+bool DesktopUi::showTrayNotice(const std::string& title, const std::string& text) {
+    if (!m_trayIcon || !m_trayIcon->isShown() || !QSystemTrayIcon::supportsMessages()) {
+        return false;
+    }
+    m_trayIcon->showNotice(qs(title), qs(text).replace("\r\n", "\n"));
+    return true;
+}
+
 void DesktopUi::closeAllWindows() {
     m_tray.setGreenBlink(false);
     m_tray.setRedBlink(false);

@@ -62,6 +62,7 @@ public:
     void showDebugWindow() override;
     void showMainWindowHidden() override;
     void closeAllWindows() override;
+    bool showTrayNotice(const std::string& title, const std::string& text) override;
     JournalView& journalView() override { return m_journal; }
     PopupView& popupView() override { return m_popup; }
     TrayView& trayView() override { return m_tray; }

@@ -28,6 +28,10 @@ void NotificationIcon::add() {
     m_icon.show();
 }
 
+void NotificationIcon::showNotice(const QString& title, const QString& text) {
+    m_icon.showMessage(title, text, QSystemTrayIcon::Warning);
+}
+
 void NotificationIcon::remove() {
     m_icon.hide();
     m_icon.setContextMenu(nullptr);

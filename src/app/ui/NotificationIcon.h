@@ -24,6 +24,8 @@ public:
     /// Takes the icon out of the notification area for good.
     void remove();
     bool isShown() const { return m_icon.isVisible(); }
+    /// A warning balloon beside the icon, e.g. that a data file could not be saved.
+    void showNotice(const QString& title, const QString& text);
     const QSystemTrayIcon& icon() const { return m_icon; }
 
 signals:

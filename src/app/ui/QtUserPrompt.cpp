@@ -33,12 +33,15 @@ QMessageBox::Icon boxIcon(PromptIcon icon) {
 
 void QtUserPrompt::message(const std::string& text, const std::string& title, PromptIcon icon) {
     QMessageBox box(boxIcon(icon), dialogTitle(title), dialogText(text), QMessageBox::Ok);
+    // Texts carry file names and callers' names: never markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
 bool QtUserPrompt::question(const std::string& text, const std::string& title) {
     QMessageBox box(QMessageBox::Question, dialogTitle(title), dialogText(text),
                     QMessageBox::Yes | QMessageBox::No);
+    box.setTextFormat(Qt::PlainText);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -1,22 +1,52 @@
 #include "calls/AppContext.h"
 
+#include "stores/IniFile.h"
+#include "support/SafeSave.h"
+
 AppContext::AppContext(AppPaths appPaths)
-    : paths(std::move(appPaths)), log(paths.configFile("logs/rufwacht.log")) {
+    : paths(std::move(appPaths)), log(paths.configFile("logs/rufwacht.log")),
+      fileProblems(log, language) {
     language.scan(paths.programFile("lang"));
+    journal.reportTo(&fileProblems);
+    phonebook.reportTo(&fileProblems);
+    msnList.reportTo(&fileProblems);
+    m_settingsStore.reportTo(&fileProblems);
 }
 
 void AppContext::loadSettings() {
-    ::loadSettings(settings, settingsFile());
+    m_settingsStore.setPath(settingsFile());
+    const auto bytes = m_settingsStore.read();
+    for (const auto& key : readSettings(settings, IniDocument(bytes.value_or(std::string())))) {
+        fileProblems.note(settingsFile() + ": the value of " + key +
+                          " cannot be read; its default is used");
+    }
 }
 
-void AppContext::saveSettings() {
-    ::saveSettings(settings, settingsFile());
+SaveResult AppContext::saveSettings() {
+    m_settingsStore.setPath(settingsFile());
+    const SaveResult result = saveSettingsTo(m_settingsStore, settings);
+    loadSettings();
+    return result;
 }
 
 void AppContext::loadStores() {
     phonebook.load(paths.configFile("nn.dat"));
     journal.load(paths.configFile("calls.txt"));
     msnList.load(paths.configFile("msn.dat"));
+}
+
+void AppContext::saveChangedStores() {
+    // The lists write every change at once; only the journal may hold unsaved calls.
+    if (journal.hasUnsavedChanges()) {
+        journal.save();
+    }
+}
+
+void AppContext::removeLeftoverTemporaries() {
+    if (const int removed = ::removeLeftoverTemporaries(paths.configDir()); removed > 0) {
+        fileProblems.note("Removed " + std::to_string(removed) +
+                          " temporary files of interrupted saves");
+    }
 }
 
 bool AppContext::loadOrigins() {

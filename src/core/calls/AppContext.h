@@ -1,11 +1,13 @@
 #pragma once
 
 #include "stores/CallJournal.h"
+#include "stores/FileProblems.h"
 #include "stores/LanguageTable.h"
 #include "stores/MsnList.h"
 #include "stores/OriginLookup.h"
 #include "stores/Phonebook.h"
 #include "stores/Settings.h"
+#include "stores/StoreFile.h"
 #include "support/AppPaths.h"
 #include "support/Log.h"
 
@@ -27,14 +29,26 @@ struct AppContext {
     MsnList msnList;
     OriginLookup origins;
     LanguageTable language;
+    /// Trouble with the data files; the program shows it on the desktop and in the trace.
+    FileProblems fileProblems;
 
     /// The settings folder's config.dat.
     std::string settingsFile() const { return paths.configFile("config.dat"); }
+    /// Loads the settings; the trace names every value that could not be read.
     void loadSettings();
-    void saveSettings();
+    /// Writes the settings (once, every key) and loads them again.
+    SaveResult saveSettings();
 
     /// Loads phonebook, journal and MSN list from the settings folder.
     void loadStores();
+    /// Writes what the stores hold in memory and not yet in their files (the program's end).
+    void saveChangedStores();
+    /// Removes the temporary files of saves that a killed instance left in the settings
+    /// folder. Only the one running instance may do so: another's save could be under way.
+    void removeLeftoverTemporaries();
     /// Loads the origin tables for the own country; false when they are unusable.
     bool loadOrigins();
+
+private:
+    StoreFile m_settingsStore;
 };

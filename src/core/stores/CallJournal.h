@@ -1,5 +1,8 @@
 #pragma once
 
+#include "stores/StoreFile.h"
+
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,46 +15,69 @@ struct JournalRecord {
     std::string time;
     std::string endReason;
     std::string callType;
+    std::string extra{}; // fields after the seventh, as read (each with its TAB before it)
 };
 
 /// The call journal, kept in memory and in calls.txt, oldest call first. The table in memory is
-/// the master copy: add and setEndReason change only memory, save writes the whole file.
-/// Indexes count from 1; a record with an empty number is a free slot.
+/// the master copy; save brings the file up to date at the cost of what changed: a new call is
+/// appended, a change to the newest calls rewrites only their lines, and only other changes
+/// (deletions, the end of a call long ago) rewrite the whole file. Indexes count from 1.
 class CallJournal {
 public:
     /// Loads the journal from the file, which later saves write to; false (and an empty
     /// journal) when it could not be read.
     bool load(const std::string& path);
+    /// Where trouble with the file is reported.
+    void reportTo(FileProblems* problems) { m_file.reportTo(problems); }
 
-    /// The number of records with a number.
-    int size() const;
-    /// The record at index; an empty record for a free slot or an index outside.
+    /// The number of records.
+    int size() const { return static_cast<int>(m_records.size()); }
+    /// The record at index; an empty record for an index outside.
     const JournalRecord& recordAt(int index) const;
 
-    /// Writes every record with a number to the file (safe save). True when written.
-    bool save();
-    /// Writes a record into slot size() + 1, keeping that slot's end reason, and returns the
-    /// slot's index.
+    /// Brings the file up to date (see the class comment). A file that could not be read is
+    /// read again first and what it holds comes before the calls taken meanwhile; while it
+    /// still cannot be read, nothing is written.
+    SaveResult save();
+    /// Whether memory holds what the file does not.
+    bool hasUnsavedChanges() const;
+
+    /// Appends a record and returns its index; a call without a number is not journaled (0).
     int add(const std::string& number, const std::string& name, const std::string& msn,
             const std::string& date, const std::string& time, const std::string& callType);
     /// Sets the end reason of the record at index (as returned by add).
     void setEndReason(int index, const std::string& endReason);
     /// Reads the file again; a missing file is created with one empty line and gives false.
     bool reload();
-    /// Empties the record at index. This leaves a gap, which save and reload close.
+    /// Deletes the record at index; the records after it move up at once.
     void remove(int index);
     /// Empties the file (one empty line) and the table.
     void clear();
 
-    const std::string& path() const { return m_path; }
+    const std::string& path() const { return m_file.path(); }
 
 private:
-    const JournalRecord* at(int index) const;
+    bool readFile(std::vector<JournalRecord>& records);
+    SaveResult rewriteAll();
+    SaveResult writeFrom(std::size_t first);
+    void markChanged(std::size_t position);
 
-    std::string m_path;
+    StoreFile m_file;
     std::vector<JournalRecord> m_records;
+    // What the file holds: the first m_savedCount records, record i's line starting at byte
+    // m_lineStart[i]; the file is m_fileSize bytes long.
+    std::size_t m_savedCount = 0;
+    std::vector<std::uint64_t> m_lineStart;
+    std::uint64_t m_fileSize = 0;
+    bool m_endsWithLineBreak = true;
+    bool m_rewriteNeeded = false;  // a record before the last few changed
+    std::size_t m_loadedCount = 0; // records that came from the file at the last load
 };
 
 /// A line of calls.txt as a record: six or more fields are the current layout; fewer are the
 /// older one without a name (number, MSN, date, time, end reason), the name being the number.
+/// Fields after the seventh are kept in extra.
 JournalRecord parseJournalLine(const std::vector<std::string>& fields);
+
+/// The record as a line of calls.txt (UTF-8, without line end).
+std::string journalLine(const JournalRecord& record);

@@ -12,29 +12,20 @@ namespace {
 
 constexpr std::size_t kMaxValueLength = 254;
 
-// One raw line of the file, with the line end it had, so untouched lines are written back as
-// they were, byte for byte.
-struct RawLine {
-    std::string text;
-    std::string ending;
-};
-
-std::vector<RawLine> splitRaw(std::string_view bytes) {
-    std::vector<RawLine> lines;
+// Lines end at CR LF, LF or a bare CR.
+std::vector<IniLine> splitRaw(std::string_view bytes) {
+    std::vector<IniLine> lines;
     std::size_t start = 0;
     while (start < bytes.size()) {
-        const std::size_t lf = bytes.find('\n', start);
-        if (lf == std::string_view::npos) {
+        const std::size_t end = bytes.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
             lines.push_back({std::string(bytes.substr(start)), ""});
             break;
         }
-        std::size_t end = lf;
-        if (end > start && bytes[end - 1] == '\r') {
-            --end;
-        }
+        const std::size_t next = bytes.substr(end, 2) == "\r\n" ? end + 2 : end + 1;
         lines.push_back({std::string(bytes.substr(start, end - start)),
-                         std::string(bytes.substr(end, lf + 1 - end))});
-        start = lf + 1;
+                         std::string(bytes.substr(end, next - end))});
+        start = next;
     }
     return lines;
 }
@@ -89,7 +80,7 @@ struct SectionRange {
     std::size_t end;
 };
 
-std::optional<SectionRange> findSection(const std::vector<RawLine>& lines,
+std::optional<SectionRange> findSection(const std::vector<IniLine>& lines,
                                         std::string_view section) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const auto name = sectionName(lines[i].text);
@@ -105,7 +96,7 @@ std::optional<SectionRange> findSection(const std::vector<RawLine>& lines,
     return std::nullopt;
 }
 
-std::optional<std::size_t> findKey(const std::vector<RawLine>& lines, SectionRange range,
+std::optional<std::size_t> findKey(const std::vector<IniLine>& lines, SectionRange range,
                                    std::string_view key) {
     for (std::size_t i = range.header + 1; i < range.end; ++i) {
         const auto entry = keyValue(lines[i].text);
@@ -116,34 +107,20 @@ std::optional<std::size_t> findKey(const std::vector<RawLine>& lines, SectionRan
     return std::nullopt;
 }
 
-std::string joinRaw(const std::vector<RawLine>& lines) {
-    std::string bytes;
-    for (const auto& line : lines) {
-        bytes += line.text;
-        bytes += line.ending;
-    }
-    return bytes;
-}
-
 } // namespace
 
-std::string readIni(const std::string& path, const std::string& section, const std::string& key) {
-    const auto bytes = readFileBytes(path);
-    if (!bytes) {
-        return {};
-    }
-    const auto lines = splitRaw(*bytes);
-    const std::string rawSection = utf8ToCp1252(section);
-    const std::string rawKey = utf8ToCp1252(key);
-    const auto range = findSection(lines, rawSection);
+IniDocument::IniDocument(std::string_view bytes) : m_lines(splitRaw(bytes)) {}
+
+std::string IniDocument::value(const std::string& section, const std::string& key) const {
+    const auto range = findSection(m_lines, utf8ToCp1252(section));
     if (!range) {
         return {};
     }
-    const auto index = findKey(lines, *range, rawKey);
+    const auto index = findKey(m_lines, *range, utf8ToCp1252(key));
     if (!index) {
         return {};
     }
-    std::string value(keyValue(lines[*index].text)->second);
+    std::string value(keyValue(m_lines[*index].text)->second);
     value.erase(std::remove(value.begin(), value.end(), '\0'), value.end());
     if (value.size() > kMaxValueLength) {
         value.resize(kMaxValueLength);
@@ -151,33 +128,56 @@ std::string readIni(const std::string& path, const std::string& section, const s
     return cp1252ToUtf8(value);
 }
 
-bool writeIni(const std::string& path, const std::string& section, const std::string& key,
-              const std::string& value) {
-    auto lines = splitRaw(readFileBytes(path).value_or(std::string{}));
+void IniDocument::set(const std::string& section, const std::string& key,
+                      const std::string& value) {
     const std::string rawKey = utf8ToCp1252(key);
     const std::string newLine = rawKey + "=" + utf8ToCp1252(value);
-    const auto range = findSection(lines, utf8ToCp1252(section));
+    const auto range = findSection(m_lines, utf8ToCp1252(section));
     if (!range) {
-        if (!lines.empty() && lines.back().ending.empty()) {
-            lines.back().ending = "\r\n";
+        if (!m_lines.empty() && m_lines.back().ending.empty()) {
+            m_lines.back().ending = "\r\n";
         }
-        lines.push_back({"[" + utf8ToCp1252(section) + "]", "\r\n"});
-        lines.push_back({newLine, "\r\n"});
-    } else if (const auto index = findKey(lines, *range, rawKey)) {
-        lines[*index].text = newLine;
-        if (lines[*index].ending.empty()) {
-            lines[*index].ending = "\r\n";
+        m_lines.push_back({"[" + utf8ToCp1252(section) + "]", "\r\n"});
+        m_lines.push_back({newLine, "\r\n"});
+    } else if (const auto index = findKey(m_lines, *range, rawKey)) {
+        m_lines[*index].text = newLine;
+        if (m_lines[*index].ending.empty()) {
+            m_lines[*index].ending = "\r\n";
         }
     } else {
         // After the section's last non-blank line, so blank lines before the next section stay.
         std::size_t insertAt = range->end;
-        while (insertAt > range->header + 1 && trim(lines[insertAt - 1].text).empty()) {
+        while (insertAt > range->header + 1 && trim(m_lines[insertAt - 1].text).empty()) {
             --insertAt;
         }
-        if (lines[insertAt - 1].ending.empty()) {
-            lines[insertAt - 1].ending = "\r\n";
+        if (m_lines[insertAt - 1].ending.empty()) {
+            m_lines[insertAt - 1].ending = "\r\n";
         }
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), {newLine, "\r\n"});
+        m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(insertAt), {newLine, "\r\n"});
     }
-    return safeSave(path, joinRaw(lines));
+}
+
+std::string IniDocument::bytes() const {
+    std::string bytes;
+    for (const auto& line : m_lines) {
+        bytes += line.text;
+        bytes += line.ending;
+    }
+    return bytes;
+}
+
+std::string readIni(const std::string& path, const std::string& section, const std::string& key) {
+    const auto bytes = readFileBytes(path);
+    return bytes ? IniDocument(*bytes).value(section, key) : std::string();
+}
+
+SaveResult writeIni(const std::string& path, const std::string& section, const std::string& key,
+                    const std::string& value) {
+    const FileRead read = readDataFile(path);
+    if (read.status != ReadStatus::Ok && read.status != ReadStatus::Missing) {
+        return SaveResult::failed(read.reason);
+    }
+    IniDocument document(read.bytes);
+    document.set(section, key, value);
+    return safeSave(path, document.bytes());
 }

@@ -235,6 +235,16 @@ inline constexpr std::int16_t kCheckVersion = 1104;
 // button: download and start the setup
 inline constexpr std::int16_t kStartUpdate = 1105;
 
+// --- Data files ------------------------------------------------------------------------
+// message: a data file could not be saved; the data stays in memory
+inline constexpr std::int16_t kSaveFailed = 1170;
+// message: a data file could not be read; it is left alone and the program works in memory
+inline constexpr std::int16_t kReadFailed = 1171;
+// message: a data file is left as it is until the user changes its entries
+inline constexpr std::int16_t kKeptAsIs = 1172;
+// title of the data file messages
+inline constexpr std::int16_t kDataFileTitle = 1173;
+
 // Every number above, in ascending order.
 inline constexpr std::int16_t kAll[] = {
     kSettings,
@@ -337,6 +347,10 @@ inline constexpr std::int16_t kAll[] = {
     kBackupHint,
     kCountryPrefix,
     kExitOnClose,
+    kSaveFailed,
+    kReadFailed,
+    kKeptAsIs,
+    kDataFileTitle,
 };
 
 } // namespace lang_id

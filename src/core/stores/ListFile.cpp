@@ -1,7 +1,6 @@
 #include "stores/ListFile.h"
 
 #include "stores/Settings.h"
-#include "support/AppPaths.h"
 #include "support/TextFile.h"
 
 std::vector<std::string> splitFields(std::string_view line) {
@@ -33,6 +32,15 @@ std::string joinFields(std::initializer_list<std::string_view> fields) {
     return line;
 }
 
+std::string fieldsFrom(const std::vector<std::string>& fields, std::size_t first) {
+    std::string tail;
+    for (std::size_t i = first; i < fields.size(); ++i) {
+        tail += '\t';
+        tail += fields[i];
+    }
+    return tail;
+}
+
 std::string_view storedBool(bool value) {
     return value ? "-1" : "0";
 }
@@ -41,33 +49,41 @@ bool readStoredBool(std::string_view text) {
     return parseSettingBool(text).value_or(false);
 }
 
+bool isStoredBool(std::string_view text) {
+    return text.empty() || parseSettingBool(text).has_value();
+}
+
 const std::string& fieldAt(const std::vector<std::string>& fields, std::size_t i) {
     static const std::string empty;
     return i < fields.size() ? fields[i] : empty;
 }
 
-std::optional<std::vector<std::vector<std::string>>> readRecords(const std::string& path) {
-    const auto lines = readTextLines(path);
-    if (!lines) {
-        if (!fileExists(path)) {
-            writeEmptyListFile(path);
-        }
-        return std::nullopt;
+ListRecords parseListRecords(std::string_view bytes, const StoreFile& file) {
+    ListRecords result;
+    if (bytes.find('\0') != std::string_view::npos) {
+        result.lossy = "NUL bytes";
     }
-    std::vector<std::vector<std::string>> records;
-    records.reserve(lines->size());
-    for (const auto& line : *lines) {
-        if (!line.empty()) {
-            records.push_back(splitFields(line));
+    int lineNumber = 0;
+    for (const auto& line : splitLines(bytes)) {
+        ++lineNumber;
+        if (line.empty()) {
+            continue;
         }
+        auto fields = splitFields(cp1252ToUtf8(line));
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (capFieldLength(fields[i])) {
+                file.note(file.path() + " line " + std::to_string(lineNumber) + ": field " +
+                          std::to_string(i + 1) + " cut to " + std::to_string(kMaxFieldCharacters) +
+                          " characters");
+                result.lossy =
+                    "fields longer than " + std::to_string(kMaxFieldCharacters) + " characters";
+            }
+        }
+        result.records.push_back(std::move(fields));
     }
-    return records;
+    return result;
 }
 
-bool writeListFile(const std::string& path, const std::vector<std::string>& lines) {
-    return writeTextLines(path, lines);
-}
-
-bool writeEmptyListFile(const std::string& path) {
-    return writeTextLines(path, {std::string()});
+std::string encodeListLines(const std::vector<std::string>& lines) {
+    return encodeTextLines(lines);
 }

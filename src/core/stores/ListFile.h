@@ -1,5 +1,7 @@
 #pragma once
 
+#include "stores/StoreFile.h"
+
 #include <algorithm>
 #include <initializer_list>
 #include <optional>
@@ -18,36 +20,49 @@ std::vector<std::string> splitFields(std::string_view line);
 /// the next load, so each becomes a blank.
 std::string joinFields(std::initializer_list<std::string_view> fields);
 
+/// The fields from index `first` on as they stood in the line, each with the TAB before it;
+/// empty when the line has no more fields. Written back after the known fields, they keep a
+/// line's extra fields as they were.
+std::string fieldsFrom(const std::vector<std::string>& fields, std::size_t first);
+
 /// A boolean as stored: "-1" for true, "0" for false.
 std::string_view storedBool(bool value);
 
-/// A stored boolean: any number (non-zero is true) or the words True and False; anything else,
-/// the empty text too, is false.
+/// A stored boolean: any number (non-zero is true) or the usual words; anything else, the
+/// empty text too, is false.
 bool readStoredBool(std::string_view text);
+
+/// Whether a stored boolean reads back as what it says: empty, a number or one of the words.
+bool isStoredBool(std::string_view text);
 
 /// Field i of a split line, empty when the line has fewer fields.
 const std::string& fieldAt(const std::vector<std::string>& fields, std::size_t i);
 
-/// The non-empty lines of a list file, each split into fields. A missing file is created with
-/// one empty line and gives nothing, as does a file that exists but cannot be read (which is
-/// left alone, so a locked file never loses its content).
-std::optional<std::vector<std::vector<std::string>>> readRecords(const std::string& path);
+/// The records of a list file: its non-empty lines split into fields, each field cut to
+/// kMaxFieldCharacters (with a trace line). `lossy` tells what a rewrite of the file would
+/// lose (empty when nothing).
+struct ListRecords {
+    std::vector<std::vector<std::string>> records;
+    std::string lossy;
+};
+ListRecords parseListRecords(std::string_view bytes, const StoreFile& file);
 
-/// Replaces a list file with the lines (through the safe-save helper).
-bool writeListFile(const std::string& path, const std::vector<std::string>& lines);
-
-/// Replaces a list file with a single empty line.
-bool writeEmptyListFile(const std::string& path);
+/// The lines as the bytes of a list file (Windows-1252, CR LF).
+std::string encodeListLines(const std::vector<std::string>& lines);
 
 /// A list kept in ascending order of name in its file and rebuilt from the file after every
-/// change (phonebook, MSN list). Format supplies the line layout:
+/// change (phonebook, MSN list). Entries have a member `extra` that keeps the fields after the
+/// known ones. Format supplies the line layout:
+///   static constexpr std::size_t kFields;                  // the known fields
 ///   static const std::string& key(const Entry&);           // empty: the slot is free
 ///   static std::string toLine(const Entry&);
 ///   static Entry fromFields(const std::vector<std::string>&);
+///   static bool readsBack(const std::vector<std::string>&); // false: a rewrite changes it
 template <typename Entry, typename Format> class NameOrderedList {
 public:
-    void setPath(std::string path) { m_path = std::move(path); }
-    const std::string& path() const { return m_path; }
+    void setPath(std::string path) { m_file.setPath(std::move(path)); }
+    const std::string& path() const { return m_file.path(); }
+    StoreFile& file() { return m_file; }
 
     std::vector<Entry>& entries() { return m_entries; }
     const std::vector<Entry>& entries() const { return m_entries; }
@@ -61,20 +76,15 @@ public:
     }
     Entry* at(int index) { return const_cast<Entry*>(std::as_const(*this).at(index)); }
 
-    /// Reads the file; lines with an empty key are dropped, so the table never has gaps.
+    /// Reads the file; lines with an empty key are left out, so the table never has gaps.
+    /// False (and an empty table) when the file is missing or cannot be read.
     bool load() {
         m_entries.clear();
-        auto records = readRecords(m_path);
-        if (!records) {
+        const auto bytes = m_file.read();
+        if (!bytes) {
             return false;
         }
-        m_entries.reserve(records->size());
-        for (const auto& fields : *records) {
-            Entry entry = Format::fromFields(fields);
-            if (!Format::key(entry).empty()) {
-                m_entries.push_back(std::move(entry));
-            }
-        }
+        m_entries = parse(*bytes, true);
         return true;
     }
 
@@ -86,18 +96,27 @@ public:
     }
 
     /// Sorts and writes the file from the last entry to the first (ascending names, equal
-    /// names reversed), then one empty line. True when the file was written.
-    bool save() {
+    /// names reversed), then one empty line. A file that could not be read at load is read
+    /// first and its entries taken in, so nothing it holds is lost.
+    SaveResult save() {
+        if (m_file.isUnreadable()) {
+            if (const auto bytes = m_file.read()) {
+                auto fromFile = parse(*bytes, false);
+                m_entries.insert(m_entries.begin(), fromFile.begin(), fromFile.end());
+            }
+        }
         sortByNameDescending();
         std::vector<std::string> lines;
         lines.reserve(m_entries.size() + 1);
         for (auto it = m_entries.rbegin(); it != m_entries.rend(); ++it) {
             if (!Format::key(*it).empty()) {
-                lines.push_back(Format::toLine(*it));
+                lines.push_back(Format::toLine(*it) + it->extra);
             }
         }
         lines.emplace_back();
-        return writeListFile(m_path, lines);
+        // Every save follows a change of the user's, which may rewrite what was kept as is.
+        m_file.allowRewrite();
+        return m_file.write(encodeListLines(lines));
     }
 
     /// Saves and rebuilds the table from the file. When the file cannot be written the table
@@ -112,6 +131,28 @@ public:
     }
 
 private:
-    std::string m_path;
+    std::vector<Entry> parse(std::string_view bytes, bool tellLoss) {
+        ListRecords read = parseListRecords(bytes, m_file);
+        std::vector<Entry> entries;
+        entries.reserve(read.records.size());
+        for (const auto& fields : read.records) {
+            Entry entry = Format::fromFields(fields);
+            entry.extra = fieldsFrom(fields, Format::kFields);
+            if (Format::key(entry).empty()) {
+                read.lossy = "a line without a number";
+            } else {
+                entries.push_back(std::move(entry));
+            }
+            if (!Format::readsBack(fields)) {
+                read.lossy = "a flag that is neither a number nor a word like True or False";
+            }
+        }
+        if (tellLoss && !read.lossy.empty()) {
+            m_file.keepAsIs(read.lossy);
+        }
+        return entries;
+    }
+
+    StoreFile m_file;
     std::vector<Entry> m_entries;
 };

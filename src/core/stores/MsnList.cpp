@@ -1,6 +1,7 @@
 #include "stores/MsnList.h"
 
 struct MsnLineFormat {
+    static constexpr std::size_t kFields = 4;
     static const std::string& key(const MsnEntry& e) { return e.msn; }
     static std::string toLine(const MsnEntry& e) {
         return joinFields({e.msn, e.name, storedBool(e.reject), storedBool(e.rejectWithheld)});
@@ -8,6 +9,9 @@ struct MsnLineFormat {
     static MsnEntry fromFields(const std::vector<std::string>& f) {
         return {fieldAt(f, 0), fieldAt(f, 1), readStoredBool(fieldAt(f, 2)),
                 readStoredBool(fieldAt(f, 3))};
+    }
+    static bool readsBack(const std::vector<std::string>& f) {
+        return isStoredBool(fieldAt(f, 2)) && isStoredBool(fieldAt(f, 3));
     }
 };
 
@@ -58,7 +62,7 @@ void MsnList::remove(const std::string& msn) {
 
 void MsnList::add(const std::string& msn, const std::string& name, bool reject,
                   bool rejectWithheld) {
-    m_list.entries().push_back({msn, name, reject, rejectWithheld});
+    m_list.entries().push_back({msn, name, reject, rejectWithheld, {}});
     m_list.saveAndReload();
 }
 
@@ -72,6 +76,6 @@ void MsnList::replaceAt(int index, const std::string& msn, const std::string& na
     if (!entry) {
         return;
     }
-    *entry = {msn, name, reject, rejectWithheld};
+    *entry = {msn, name, reject, rejectWithheld, entry->extra};
     m_list.saveAndReload();
 }

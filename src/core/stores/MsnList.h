@@ -10,6 +10,7 @@ struct MsnEntry {
     std::string name;
     bool reject = false;         // turn away every call to this number
     bool rejectWithheld = false; // turn away calls to it that come without a caller number
+    std::string extra{};         // fields after the fourth, as read (each with its TAB before it)
 };
 
 struct MsnLineFormat;
@@ -43,6 +44,8 @@ public:
                    bool rejectWithheld);
 
     const std::string& path() const { return m_list.path(); }
+    /// Where trouble with the file is reported.
+    void reportTo(FileProblems* problems) { m_list.file().reportTo(problems); }
 
 private:
     const MsnEntry* lastMatch(const std::string& msn) const;

@@ -1,6 +1,7 @@
 #include "stores/Phonebook.h"
 
 struct PhonebookLineFormat {
+    static constexpr std::size_t kFields = 5;
     static const std::string& key(const PhonebookEntry& e) { return e.number; }
     static std::string toLine(const PhonebookEntry& e) {
         return joinFields({e.number, e.name, storedBool(e.reject), e.sound, e.picture});
@@ -9,6 +10,7 @@ struct PhonebookLineFormat {
         return {fieldAt(f, 0), fieldAt(f, 1), readStoredBool(fieldAt(f, 2)), fieldAt(f, 3),
                 fieldAt(f, 4)};
     }
+    static bool readsBack(const std::vector<std::string>& f) { return isStoredBool(fieldAt(f, 2)); }
 };
 
 namespace {
@@ -89,7 +91,7 @@ void Phonebook::remove(const std::string& number) {
 
 void Phonebook::add(const std::string& number, const std::string& name, bool reject,
                     const std::string& sound, const std::string& picture) {
-    m_list.entries().push_back({number, name, reject, sound, picture});
+    m_list.entries().push_back({number, name, reject, sound, picture, {}});
     m_list.saveAndReload();
 }
 
@@ -103,6 +105,6 @@ void Phonebook::replaceAt(int index, const std::string& number, const std::strin
     if (!entry) {
         return;
     }
-    *entry = {number, name, reject, sound, picture};
+    *entry = {number, name, reject, sound, picture, entry->extra};
     m_list.saveAndReload();
 }

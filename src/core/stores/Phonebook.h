@@ -12,6 +12,7 @@ struct PhonebookEntry {
     bool reject = false;
     std::string sound;   // wave file to play for this caller; empty for none
     std::string picture; // picture to show for this caller; empty for none
+    std::string extra{}; // fields after the fifth, as read (each with its TAB before it)
 };
 
 struct PhonebookLineFormat;
@@ -50,6 +51,8 @@ public:
                    const std::string& sound, const std::string& picture);
 
     const std::string& path() const { return m_list.path(); }
+    /// Where trouble with the file is reported.
+    void reportTo(FileProblems* problems) { m_list.file().reportTo(problems); }
 
 private:
     const PhonebookEntry* firstMatch(const std::string& number) const;

@@ -1,9 +1,8 @@
 #include "stores/Settings.h"
 
 #include "stores/IniFile.h"
-#include "support/AppPaths.h"
+#include "stores/StoreFile.h"
 #include "support/NumericText.h"
-#include "support/TextFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -37,31 +36,42 @@ std::string toLower(std::string text) {
     return text;
 }
 
-// Reads one key and converts it; a failed conversion leaves the setting alone.
+// Reads the keys of one file; a value that is missing or does not convert gives the key's
+// default, and one that was there but did not convert is listed.
 class SettingsReader {
 public:
-    explicit SettingsReader(const std::string& path) : m_path(path) {}
+    SettingsReader(const IniDocument& file, std::vector<std::string>& ignored)
+        : m_file(file), m_ignored(ignored) {}
 
-    std::string text(const char* key) const { return readIni(m_path, kSection, key); }
+    std::string text(const char* key) const { return m_file.value(kSection, key); }
 
-    void read(const char* key, bool& setting) const {
-        if (const auto value = parseSettingBool(text(key))) {
-            setting = *value;
-        }
+    bool flag(const char* key, bool fallback) const {
+        return read(key, fallback, parseSettingBool);
     }
-    void read(const char* key, std::int16_t& setting) const {
-        if (const auto value = parseSettingInt(text(key))) {
-            setting = *value;
-        }
+    std::int16_t number(const char* key, std::int16_t fallback) const {
+        return read(key, fallback, parseSettingInt);
     }
-    void read(const char* key, std::string& setting) const {
-        if (auto value = text(key); !value.empty()) {
-            setting = std::move(value);
-        }
+    std::string text(const char* key, const std::string& fallback) const {
+        auto value = text(key);
+        return value.empty() ? fallback : value;
     }
+    void ignore(const char* key) const { m_ignored.emplace_back(key); }
 
 private:
-    const std::string& m_path;
+    template <typename T, typename Parse> T read(const char* key, T fallback, Parse parse) const {
+        const std::string value = text(key);
+        if (value.empty()) {
+            return fallback;
+        }
+        if (const auto parsed = parse(value)) {
+            return *parsed;
+        }
+        ignore(key);
+        return fallback;
+    }
+
+    const IniDocument& m_file;
+    std::vector<std::string>& m_ignored;
 };
 
 const char* boolText(bool value) {
@@ -72,11 +82,15 @@ const char* boolText(bool value) {
 
 std::optional<bool> parseSettingBool(std::string_view text) {
     const std::string_view trimmed = trimBlanks(text);
-    if (equalsNoCase(trimmed, "true")) {
-        return true;
+    for (const char* word : {"true", "yes", "on"}) {
+        if (equalsNoCase(trimmed, word)) {
+            return true;
+        }
     }
-    if (equalsNoCase(trimmed, "false")) {
-        return false;
+    for (const char* word : {"false", "no", "off"}) {
+        if (equalsNoCase(trimmed, word)) {
+            return false;
+        }
     }
     if (const auto number = numericValue(text)) {
         return *number != 0.0;
@@ -98,60 +112,49 @@ std::optional<std::int16_t> parseSettingInt(std::string_view text) {
     return static_cast<std::int16_t>(rounded);
 }
 
-void loadSettings(SettingsRecord& r, const std::string& path) {
-    if (!fileExists(path)) {
-        writeTextLines(path, {""});
-    }
-    const SettingsReader in(path);
-    r.playCallSound = true;
-    in.read("plsnd", r.playCallSound);
-    in.read("sndwav", r.callSound);
+std::vector<std::string> readSettings(SettingsRecord& r, const IniDocument& file) {
+    std::vector<std::string> ignored;
+    const SettingsReader in(file, ignored);
+    r.playCallSound = in.flag("plsnd", true);
+    r.callSound = in.text("sndwav", "");
     if (r.callSound.empty() && r.playCallSound) {
         r.callSound = kDefaultCallSound;
     }
-    in.read("popup", r.showJournalOnCall);
-    in.read("popupsmall", r.showPopupOnCall);
-    in.read("audiofeedback", r.audioFeedback);
-    in.read("minimize", r.minimizeAfterCall);
-    in.read("style", r.style);
-    in.read("webexporton", r.webExportOn);
-    in.read("webexportport", r.webExportPort);
+    r.showJournalOnCall = in.flag("popup", false);
+    r.showPopupOnCall = in.flag("popupsmall", false);
+    r.audioFeedback = in.flag("audiofeedback", false);
+    r.minimizeAfterCall = in.flag("minimize", false);
+    r.style = in.number("style", 0);
+    r.webExportOn = in.flag("webexporton", false);
+    r.webExportPort = in.number("webexportport", 80);
     if (r.webExportPort == 0) {
         r.webExportPort = 80;
     }
-    in.read("webexportpwd", r.webExportPassword);
-    if (r.webExportPassword.empty()) {
-        r.webExportPassword = "brindle";
-    }
-    in.read("capidelay", r.delayRegistration);
-    in.read("capidelaytime", r.registrationDelayStep);
-    in.read("autostart", r.autostart);
-    in.read("quietexit", r.quietExit);
-    in.read("appexit", r.exitOnClose);
-    in.read("TKAddNull", r.addLeadingZero);
-    in.read("TKRemoveNull", r.removeLeadingZero);
-    in.read("TrayBlink", r.blinkWhileRinging);
-    in.read("RedBlink", r.blinkAfterMissedCall);
-    in.read("language", r.language);
-    in.read("RejectAnonymous", r.rejectWithheld);
-    if (in.text("showAllCalls").empty()) {
-        r.showAllCalls = true;
-    } else {
-        in.read("showAllCalls", r.showAllCalls);
-    }
-    in.read("Prefix", r.ownCountryPrefix);
-    if (r.ownCountryPrefix.empty() || !isNumericText(r.ownCountryPrefix)) {
+    r.webExportPassword = in.text("webexportpwd", "brindle");
+    r.delayRegistration = in.flag("capidelay", false);
+    r.registrationDelayStep = in.number("capidelaytime", 0);
+    r.autostart = in.flag("autostart", false);
+    r.quietExit = in.flag("quietexit", false);
+    r.exitOnClose = in.flag("appexit", false);
+    r.addLeadingZero = in.flag("TKAddNull", false);
+    r.removeLeadingZero = in.flag("TKRemoveNull", false);
+    r.blinkWhileRinging = in.flag("TrayBlink", false);
+    r.blinkAfterMissedCall = in.flag("RedBlink", false);
+    r.language = in.text("language", "");
+    r.rejectWithheld = in.flag("RejectAnonymous", false);
+    r.showAllCalls = in.flag("showAllCalls", true);
+    r.ownCountryPrefix = in.text("Prefix", "0049");
+    if (!isNumericText(r.ownCountryPrefix)) {
+        in.ignore("Prefix");
         r.ownCountryPrefix = "0049";
     }
-    in.read("lookupurl", r.lookupUrl);
-    if (r.lookupUrl.empty()) {
-        r.lookupUrl = kDefaultLookupUrl;
-    }
+    r.lookupUrl = in.text("lookupurl", kDefaultLookupUrl);
+    return ignored;
 }
 
-void saveSettings(SettingsRecord& r, const std::string& path) {
-    const auto put = [&path](const char* key, const std::string& value) {
-        writeIni(path, kSection, key, value);
+void writeSettings(const SettingsRecord& r, IniDocument& file) {
+    const auto put = [&file](const char* key, const std::string& value) {
+        file.set(kSection, key, value);
     };
     put("plsnd", boolText(r.playCallSound));
     put("sndwav", r.callSound);
@@ -176,5 +179,27 @@ void saveSettings(SettingsRecord& r, const std::string& path) {
     put("RejectAnonymous", boolText(r.rejectWithheld));
     put("showAllCalls", boolText(r.showAllCalls));
     put("prefix", r.ownCountryPrefix);
+}
+
+void loadSettings(SettingsRecord& r, const std::string& path) {
+    StoreFile file;
+    file.setPath(path);
+    readSettings(r, IniDocument(file.read().value_or(std::string())));
+}
+
+SaveResult saveSettings(SettingsRecord& r, const std::string& path) {
+    StoreFile file;
+    file.setPath(path);
+    const SaveResult result = saveSettingsTo(file, r);
     loadSettings(r, path);
+    return result;
+}
+
+SaveResult saveSettingsTo(StoreFile& file, const SettingsRecord& r) {
+    // Read afresh, so lines that others wrote meanwhile stay; never over a file that cannot
+    // be read.
+    const auto bytes = file.read();
+    IniDocument document(bytes.value_or(std::string()));
+    writeSettings(r, document);
+    return file.write(document.bytes());
 }

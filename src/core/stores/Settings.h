@@ -1,9 +1,15 @@
 #pragma once
 
+#include "support/SafeSave.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+class IniDocument;
+class StoreFile;
 
 /// The reverse-lookup address used when config.dat names none; "%s" stands for the number.
 inline constexpr const char* kDefaultLookupUrl =
@@ -43,14 +49,27 @@ struct SettingsRecord {
     std::string lookupUrl;        // lookupurl: only read, edited by hand in config.dat
 };
 
-/// Fills the record from the file (created with one empty line when missing). A missing key or
-/// a value that does not convert leaves the setting as it was; then the fix-ups apply.
+/// Fills the record from config.dat's content. A missing key, an empty value or one that does
+/// not convert gives the key's default; then the fix-ups apply. Returns the keys whose values
+/// were there but could not be read.
+std::vector<std::string> readSettings(SettingsRecord& record, const IniDocument& file);
+
+/// Puts every setting into config.dat's content, in the fixed order.
+void writeSettings(const SettingsRecord& record, IniDocument& file);
+
+/// Fills the record from the file (created with one empty line when missing; a file that
+/// cannot be read gives the defaults). See readSettings.
 void loadSettings(SettingsRecord& record, const std::string& path);
 
-/// Writes every setting into the file in the fixed order, then loads the file again.
-void saveSettings(SettingsRecord& record, const std::string& path);
+/// Writes every setting into the file in the fixed order, in one write, then loads the file
+/// again. A file that exists but cannot be read is not replaced.
+SaveResult saveSettings(SettingsRecord& record, const std::string& path);
 
-/// A boolean as stored: any number (non-zero is true) or the words True and False.
+/// Writes the settings into the store's file in one write, keeping its other lines; a file
+/// that exists but cannot be read is not replaced.
+SaveResult saveSettingsTo(StoreFile& file, const SettingsRecord& record);
+
+/// A boolean as stored: any number (non-zero is true), True/False, Yes/No or On/Off.
 std::optional<bool> parseSettingBool(std::string_view text);
 
 /// A signed 16-bit integer as stored; out of range or not numeric is no value.

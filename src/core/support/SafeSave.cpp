@@ -1,9 +1,11 @@
 #include "support/SafeSave.h"
 
-#include "support/FileSync.h"
+#include "support/PlatformFiles.h"
 #include "support/TextFile.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -12,38 +14,73 @@
 
 namespace {
 
+constexpr std::string_view kTemporaryMarker = ".tmp-";
+constexpr int kMaxLinkHops = 40;
+
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 std::filesystem::path temporarySibling(const std::filesystem::path& target) {
     static std::atomic<unsigned> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     auto name = target.filename().u8string();
-    name += u8".tmp-";
+    name += std::u8string(kTemporaryMarker.begin(), kTemporaryMarker.end());
     const auto suffix = std::to_string(stamp) + "-" + std::to_string(counter++);
     name += std::u8string(suffix.begin(), suffix.end());
     return target.parent_path() / name;
 }
 
+// The file a chain of symbolic links ends at; the path itself when it is no link. A save
+// replaces that file, so the links stay links.
+std::filesystem::path followLinks(std::filesystem::path path) {
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) {
+            return path;
+        }
+        const auto target = std::filesystem::read_symlink(path, error);
+        if (error) {
+            return path;
+        }
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return path;
+}
+
+std::string lastError(int fallback = EIO) {
+    return errorReason(errno != 0 ? errno : fallback);
+}
+
+bool allDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 } // namespace
 
-bool safeSave(const std::string& path, std::string_view bytes) {
-    const auto target = toFsPath(path);
+SaveResult safeSave(const std::string& path, std::string_view bytes) {
+    const auto target = followLinks(toFsPath(path));
     const auto temporary = temporarySibling(target);
     {
-        std::unique_ptr<std::FILE, FileCloser> file(openFileForWriting(temporary));
+        errno = 0;
+        FileHandle file(openFileForWriting(temporary));
         if (!file) {
-            return false;
+            return SaveResult::failed(lastError(EACCES));
         }
+        copyFileOwnership(file.get(), target);
+        errno = 0;
         const bool written =
             std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
             std::fflush(file.get()) == 0 && syncFileToDisk(file.get());
-        if (!written) {
-            file.reset();
+        const std::string reason = written ? std::string() : lastError();
+        // Closing may still report a failed write (e.g. on a network share).
+        const bool closed = std::fclose(file.release()) == 0;
+        if (!written || !closed) {
             std::error_code ignored;
             std::filesystem::remove(temporary, ignored);
-            return false;
+            return SaveResult::failed(written ? lastError() : reason);
         }
     }
     std::error_code error;
@@ -51,7 +88,57 @@ bool safeSave(const std::string& path, std::string_view bytes) {
     if (error) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);
+        return SaveResult::failed(std::to_string(error.value()) + " - " + error.message());
+    }
+    return {};
+}
+
+SaveResult replaceFileTail(const std::string& path, std::uint64_t expectedSize, std::uint64_t from,
+                           std::string_view bytes) {
+    errno = 0;
+    FileHandle file(openFileForUpdate(toFsPath(path)));
+    if (!file) {
+        return SaveResult::failed(lastError(EACCES));
+    }
+    std::uint64_t size = 0;
+    if (!fileSizeOf(file.get(), size) || size != expectedSize || from > size) {
+        return SaveResult::failed("the file was changed by another program");
+    }
+    errno = 0;
+    if ((from < size && !truncateFile(file.get(), from)) ||
+        std::fseek(file.get(), 0, SEEK_END) != 0 ||
+        std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() ||
+        std::fflush(file.get()) != 0 || !syncFileToDisk(file.get())) {
+        return SaveResult::failed(lastError());
+    }
+    if (std::fclose(file.release()) != 0) {
+        return SaveResult::failed(lastError());
+    }
+    return {};
+}
+
+bool isSafeSaveTemporary(std::string_view fileName) {
+    const std::size_t marker = fileName.rfind(kTemporaryMarker);
+    if (marker == std::string_view::npos || marker == 0) {
         return false;
     }
-    return true;
+    const std::string_view suffix = fileName.substr(marker + kTemporaryMarker.size());
+    const std::size_t dash = suffix.find('-');
+    return dash != std::string_view::npos && allDigits(suffix.substr(0, dash)) &&
+           allDigits(suffix.substr(dash + 1));
+}
+
+int removeLeftoverTemporaries(const std::string& dir) {
+    int removed = 0;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(toFsPath(dir), error), end; !error && it != end;
+         it.increment(error)) {
+        const auto name = it->path().filename().u8string();
+        std::error_code ignored;
+        if (isSafeSaveTemporary(std::string(name.begin(), name.end())) &&
+            it->is_regular_file(ignored) && std::filesystem::remove(it->path(), ignored)) {
+            ++removed;
+        }
+    }
+    return removed;
 }

@@ -1,9 +1,34 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
+/// The outcome of writing a file: written, or why not ("28 - No space left on device").
+struct SaveResult {
+    std::string error; // empty when the file was written
+
+    bool ok() const { return error.empty(); }
+    explicit operator bool() const { return ok(); }
+    static SaveResult failed(std::string reason) { return {std::move(reason)}; }
+};
+
 /// Replaces the file at path with bytes so that a crash never leaves a truncated file: the bytes
-/// go to a temporary file in the same folder, which is flushed to the disk and then renamed
-/// over the old file. On failure the old file is untouched and false is returned.
-bool safeSave(const std::string& path, std::string_view bytes);
+/// go to a temporary file beside it, which is flushed to the disk and then renamed over the old
+/// file. A symbolic link is written through: its target is replaced and the link stays. The
+/// new file keeps the old one's permissions. On failure the old file is untouched.
+SaveResult safeSave(const std::string& path, std::string_view bytes);
+
+/// Writes bytes over the end of an existing file from byte offset `from` on (cutting what
+/// was there) and flushes it to the disk: appending a line, or rewriting the last one, without
+/// rewriting the whole file. Changes nothing and fails when the file is not expectedSize bytes
+/// long, since then someone else has changed it.
+SaveResult replaceFileTail(const std::string& path, std::uint64_t expectedSize, std::uint64_t from,
+                           std::string_view bytes);
+
+/// Whether a file name is one of safeSave's temporary files ("calls.txt.tmp-<stamp>-<n>").
+bool isSafeSaveTemporary(std::string_view fileName);
+
+/// Removes the temporary files that a killed process left in the folder (only safeSave's own
+/// names); returns how many went.
+int removeLeftoverTemporaries(const std::string& dir);

@@ -1,7 +1,5 @@
 #include "support/TextFile.h"
 
-#include "support/SafeSave.h"
-
 #include <array>
 #include <cstdint>
 #include <fstream>
@@ -106,25 +104,26 @@ std::filesystem::path toFsPath(const std::string& utf8Path) {
     return std::filesystem::path(std::u8string(utf8Path.begin(), utf8Path.end()));
 }
 
+FileRead readDataFile(const std::string& path) {
+    return readRegularFile(toFsPath(path));
+}
+
 std::optional<std::string> readFileBytes(const std::string& path) {
-    std::ifstream in(toFsPath(path), std::ios::binary);
-    if (!in) {
+    auto read = readDataFile(path);
+    if (read.status != ReadStatus::Ok) {
         return std::nullopt;
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    return bytes;
+    return std::move(read.bytes);
 }
 
 std::vector<std::string> splitLines(std::string_view text) {
     std::vector<std::string> lines;
     std::string current;
-    for (const char c : text) {
-        if (c == '\n') {
-            if (!current.empty() && current.back() == '\r') {
-                current.pop_back();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
             }
             lines.push_back(std::move(current));
             current.clear();
@@ -133,9 +132,6 @@ std::vector<std::string> splitLines(std::string_view text) {
         }
     }
     if (!current.empty()) {
-        if (current.back() == '\r') {
-            current.pop_back();
-        }
         lines.push_back(std::move(current));
     }
     return lines;
@@ -162,7 +158,7 @@ std::string encodeTextLines(const std::vector<std::string>& lines) {
     return bytes;
 }
 
-bool writeTextLines(const std::string& path, const std::vector<std::string>& lines) {
+SaveResult writeTextLines(const std::string& path, const std::vector<std::string>& lines) {
     return safeSave(path, encodeTextLines(lines));
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "support/PlatformFiles.h"
+#include "support/SafeSave.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -20,11 +23,16 @@ std::string utf8ToCp1252(std::string_view text);
 /// A filesystem path from a UTF-8 path string (also correct on Windows).
 std::filesystem::path toFsPath(const std::string& utf8Path);
 
+/// The whole file as raw bytes, or why it could not be had. Only regular files are read, and
+/// the open never blocks on a FIFO or device.
+FileRead readDataFile(const std::string& path);
+
 /// The whole file as raw bytes; nothing when it cannot be read.
 std::optional<std::string> readFileBytes(const std::string& path);
 
-/// Splits text into lines at LF, dropping a CR before it and every NUL byte. A final line
-/// break does not start another line, so "a\r\nb\r\n" gives two lines and "\r\n" one empty one.
+/// Splits text into lines at CR LF, LF or a bare CR (files from old Macs), dropping every NUL
+/// byte. A final line break does not start another line, so "a\r\nb\r\n" gives two lines and
+/// "\r\n" one empty one.
 std::vector<std::string> splitLines(std::string_view text);
 
 /// Reads a Windows-1252 text file as UTF-8 lines; nothing when it cannot be read.
@@ -34,7 +42,7 @@ std::optional<std::vector<std::string>> readTextLines(const std::string& path);
 std::string encodeTextLines(const std::vector<std::string>& lines);
 
 /// Replaces the file with the given lines (Windows-1252, CR LF) through the safe-save helper.
-bool writeTextLines(const std::string& path, const std::vector<std::string>& lines);
+SaveResult writeTextLines(const std::string& path, const std::vector<std::string>& lines);
 
 /// Appends one line (Windows-1252, CR LF), creating the file but not its folder.
 bool appendTextLine(const std::string& path, std::string_view line);
