@@ -147,6 +147,10 @@ void loadSettings(SettingsRecord& r, const std::string& path) {
     if (r.lookupUrl.empty()) {
         r.lookupUrl = kDefaultLookupUrl;
     }
+    in.read("updateurl", r.updateUrl);
+    if (r.updateUrl.empty()) {
+        r.updateUrl = kDefaultUpdateUrl;
+    }
 }
 
 void saveSettings(SettingsRecord& r, const std::string& path) {

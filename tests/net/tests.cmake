@@ -1,0 +1,4 @@
+# Tests of the network services' pure parts.
+rufwacht_core_test(test_net_request net/WebRequestTest.cpp net/RequestFuzzTest.cpp)
+rufwacht_core_test(test_net_page net/JournalPageTest.cpp)
+rufwacht_core_test(test_net_update net/UpdateCheckTest.cpp)
