@@ -11,11 +11,12 @@
 #include "line/CapiApplication.h"
 #include "line/CapiDriverFactory.h"
 #include "line/LineTestControl.h"
-#include "net/WebExportControl.h"
+#include "net/JournalWebServer.h"
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
 #include "support/UserPrompt.h"
 
+#include <QAbstractSocket>
 #include <QCoreApplication>
 
 namespace {
@@ -35,7 +36,7 @@ Controller::Controller(const CommandLine& commandLine, const std::string& execut
       m_context(
           std::make_unique<AppContext>(AppPaths::locate(executableDir, commandLine.configDir))),
       m_trace(commandLine.debug && commandLine.headless),
-      m_webExport(std::make_unique<NoWebExport>()) {}
+      m_webExport(std::make_unique<JournalWebServer>(*m_context)) {}
 
 Controller::~Controller() {
     m_session.reset();
@@ -74,6 +75,7 @@ bool Controller::start() {
     }
     m_context->loadStores();
     createCallHandler();
+    startWebExport();
     if (!checkPrevInstance()) {
         return false;
     }
@@ -115,6 +117,20 @@ void Controller::createCallHandler() {
     m_calls->latestChanged = [this]() { emit latestCallChanged(); };
     m_capi->events.incomingCall = [this]() { m_calls->onIncomingCall(); };
     m_capi->events.callDisconnected = [this]() { m_calls->onCallDisconnect(); };
+}
+
+void Controller::startWebExport() {
+    const SettingsRecord& settings = m_context->settings;
+    if (!settings.webExportOn) {
+        m_webExport->stop();
+    } else if (settings.webExportPort < 0) {
+        // Ports above 32767 cannot be stored; a negative one is no port at all.
+        m_context->log.write("ERROR: sckWeb Error (" +
+                             std::to_string(QAbstractSocket::SocketAddressNotAvailableError) +
+                             "-Port " + std::to_string(settings.webExportPort) + " is not valid)");
+    } else {
+        m_webExport->start(static_cast<std::uint16_t>(settings.webExportPort));
+    }
 }
 
 bool Controller::checkPrevInstance() {
@@ -189,6 +205,7 @@ bool Controller::appExit(bool force) {
         return false;
     }
     m_ended = true;
+    m_webExport->stop();
     if (m_session) {
         m_session->stop();
     }

@@ -73,6 +73,7 @@ signals:
 private:
     bool createLine();
     void createCallHandler();
+    void startWebExport();
     bool checkPrevInstance();
     void onRegistrationFailed();
     void endStartup(int exitCode);
