@@ -2,3 +2,4 @@
 rufwacht_core_test(test_net_request net/WebRequestTest.cpp net/RequestFuzzTest.cpp)
 rufwacht_core_test(test_net_page net/JournalPageTest.cpp)
 rufwacht_core_test(test_net_update net/UpdateCheckTest.cpp)
+rufwacht_qt_test(test_net_webserver net/WebServerTest.cpp)
