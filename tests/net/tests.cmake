@@ -3,3 +3,4 @@ rufwacht_core_test(test_net_request net/WebRequestTest.cpp net/RequestFuzzTest.c
 rufwacht_core_test(test_net_page net/JournalPageTest.cpp)
 rufwacht_core_test(test_net_update net/UpdateCheckTest.cpp)
 rufwacht_qt_test(test_net_webserver net/WebServerTest.cpp)
+rufwacht_qt_test(test_net_download net/DownloaderTest.cpp)
