@@ -25,7 +25,11 @@ JournalWebServer::JournalWebServer(AppContext& context, Limits limits, QObject* 
     connect(&m_server, &QTcpServer::newConnection, this, &JournalWebServer::acceptConnections);
 }
 
-JournalWebServer::~JournalWebServer() = default;
+JournalWebServer::~JournalWebServer() {
+    // The clients go first: they answer through this server.
+    m_server.close();
+    qDeleteAll(findChildren<WebClientConnection*>(Qt::FindDirectChildrenOnly));
+}
 
 bool JournalWebServer::start(std::uint16_t port) {
     // The page's texts are those of the language active now.
