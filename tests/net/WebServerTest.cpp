@@ -7,8 +7,8 @@
 #include "support/TextFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTest>
 
 #include <memory>
