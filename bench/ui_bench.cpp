@@ -36,6 +36,7 @@ public:
     void playSound(const std::string&) override {}
     void openSettings(bool) override {}
     void checkForUpdate() override {}
+    void exitForUpdate() override {}
 };
 
 // A settings folder with a full journal, a full phonebook (every journal caller found, by a

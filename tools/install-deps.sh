@@ -9,7 +9,8 @@ packages=(
   libcapi20-3
 )
 if [ "${1:-}" = "--test" ]; then
-  packages+=(xvfb xauth trayer xdotool)
+  # curl and xmllint with the XHTML DTDs check the journal web page.
+  packages+=(xvfb xauth trayer xdotool curl libxml2-utils w3c-sgml-lib)
 fi
 
 missing=()

@@ -2,3 +2,8 @@
 rufwacht_e2e_test(test_e2e_startup e2e/StartupTest.cpp)
 rufwacht_e2e_test(test_e2e_calls e2e/CallFlowTest.cpp)
 rufwacht_e2e_test(test_e2e_desktop e2e/DesktopTest.cpp)
+rufwacht_e2e_test(test_e2e_webpage e2e/WebPageTest.cpp)
+if(NOT RUFWACHT_CORE_ONLY)
+  find_package(Qt6 REQUIRED COMPONENTS Network)
+  target_link_libraries(test_e2e_webpage PRIVATE Qt6::Network)
+endif()

@@ -31,6 +31,7 @@ TEST(Settings, FirstStartCreatesTheFileAndTakesTheDefaults) {
     EXPECT_EQ(r.ownCountryPrefix, "0049");
     EXPECT_EQ(r.language, "");
     EXPECT_EQ(r.lookupUrl, kDefaultLookupUrl);
+    EXPECT_EQ(r.updateUrl, kDefaultUpdateUrl);
     for (bool flag : {r.showJournalOnCall, r.showPopupOnCall, r.audioFeedback, r.minimizeAfterCall,
                       r.webExportOn, r.delayRegistration, r.autostart, r.quietExit, r.exitOnClose,
                       r.addLeadingZero, r.removeLeadingZero, r.blinkWhileRinging,
@@ -55,6 +56,8 @@ TEST(Settings, FixUps) {
     EXPECT_EQ(r.webExportPort, 80);
     EXPECT_EQ(r.ownCountryPrefix, "0043");
     EXPECT_TRUE(r.showAllCalls);
+    r = loadFrom(dir.write("c.dat", "[config]\r\nupdateurl=http://10.0.0.2/rw/\r\n"));
+    EXPECT_EQ(r.updateUrl, "http://10.0.0.2/rw/");
 }
 
 TEST(Settings, ValueEncodings) {

@@ -139,11 +139,12 @@ private slots:
                      QString("Rufwacht ") + kAppVersion);
             QCOMPARE(window->findChild<QLabel*>("lblOptions")->text(), QString(">>"));
             QVERIFY(!window->isVisible());
-            // Creation plays the load sound; the settings dialog and update window are not
-            // there yet, so their commands are off.
+            // Creation plays the load sound; the settings dialog is not there yet, so its
+            // commands are off.
             QCOMPARE(m_commands.sounds, std::vector<std::string>({"load"}));
             m_commands.sounds.clear();
-            for (const char* off : {"cmdUpdateCheck", "cmdConfig", "cmdInfo"}) {
+            QVERIFY(window->findChild<QWidget*>("cmdUpdateCheck")->isEnabled());
+            for (const char* off : {"cmdConfig", "cmdInfo"}) {
                 QVERIFY(!window->findChild<QWidget*>(off)->isEnabled());
             }
             for (const char* off : {"mnuConfig", "mnuInfo"}) {
@@ -366,7 +367,9 @@ private slots:
         auto window = makeWindow();
         window->findChild<QAbstractButton*>("cmdReject")->click();
         window->findChild<QAbstractButton*>("cmdExit")->click();
+        window->findChild<QAbstractButton*>("cmdUpdateCheck")->click();
         trigger(*window, "mnuExit");
+        QCOMPARE(m_commands.updateChecks, 1);
         QCOMPARE(m_commands.rejects, 1);
         QCOMPARE(m_commands.exits, 2);
 

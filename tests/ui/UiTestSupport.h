@@ -18,9 +18,11 @@ public:
     void playSound(const std::string& name) override { sounds.push_back(name); }
     void openSettings(bool infoPage) override { settingsOpened.push_back(infoPage); }
     void checkForUpdate() override { ++updateChecks; }
+    void exitForUpdate() override { ++updateExits; }
 
     int rejects = 0;
     int updateChecks = 0;
+    int updateExits = 0;
     std::vector<bool> settingsOpened;
     int exits = 0;
     std::vector<std::string> identified;

@@ -11,11 +11,12 @@
 #include "line/CapiApplication.h"
 #include "line/CapiDriverFactory.h"
 #include "line/LineTestControl.h"
-#include "net/WebExportControl.h"
+#include "net/JournalWebServer.h"
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
 #include "support/UserPrompt.h"
 
+#include <QAbstractSocket>
 #include <QCoreApplication>
 #include <QTimer>
 
@@ -36,7 +37,8 @@ Controller::Controller(const CommandLine& commandLine, const std::string& execut
       m_context(
           std::make_unique<AppContext>(AppPaths::locate(executableDir, commandLine.configDir))),
       m_trace(commandLine.debug && commandLine.headless),
-      m_instanceLock(m_context->paths.configDir()), m_webExport(std::make_unique<NoWebExport>()) {}
+      m_instanceLock(m_context->paths.configDir()),
+      m_webExport(std::make_unique<JournalWebServer>(*m_context)) {}
 
 Controller::~Controller() {
     m_session.reset();
@@ -78,6 +80,7 @@ bool Controller::start() {
     }
     m_context->loadStores();
     createCallHandler();
+    startWebExport();
     if (!checkPrevInstance()) {
         return false;
     }
@@ -147,6 +150,20 @@ void Controller::tellFileProblem(const std::string& title, const std::string& te
     // A message box waits for the user: not in the middle of a call's handling.
     QTimer::singleShot(
         0, this, [this, title, text]() { m_prompt.message(text, title, PromptIcon::Exclamation); });
+}
+
+void Controller::startWebExport() {
+    const SettingsRecord& settings = m_context->settings;
+    if (!settings.webExportOn) {
+        m_webExport->stop();
+    } else if (settings.webExportPort < 0) {
+        // Ports above 32767 cannot be stored; a negative one is no port at all.
+        m_context->log.write("ERROR: sckWeb Error (" +
+                             std::to_string(QAbstractSocket::SocketAddressNotAvailableError) +
+                             "-Port " + std::to_string(settings.webExportPort) + " is not valid)");
+    } else {
+        m_webExport->start(static_cast<std::uint16_t>(settings.webExportPort));
+    }
 }
 
 bool Controller::checkPrevInstance() {
@@ -221,6 +238,7 @@ bool Controller::appExit(bool force) {
         return false;
     }
     m_ended = true;
+    m_webExport->stop();
     if (m_session) {
         m_session->stop();
     }

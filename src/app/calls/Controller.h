@@ -73,6 +73,7 @@ signals:
 private:
     bool createLine();
     void createCallHandler();
+    void startWebExport();
     bool checkPrevInstance();
     void reportFileProblems();
     void tellFileProblem(const std::string& title, const std::string& text);

@@ -20,4 +20,6 @@ public:
     virtual void openSettings(bool infoPage) = 0;
     /// Opens the update window.
     virtual void checkForUpdate() = 0;
+    /// Ends the program without asking: an update's setup has been handed to the desktop.
+    virtual void exitForUpdate() = 0;
 };

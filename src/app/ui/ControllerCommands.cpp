@@ -48,6 +48,12 @@ void ControllerCommands::openSettings(bool infoPage) {
     }
 }
 
+void ControllerCommands::exitForUpdate() {
+    if (m_controller) {
+        m_controller->appExit(true);
+    }
+}
+
 void ControllerCommands::checkForUpdate() {
     if (m_openUpdate) {
         m_openUpdate();

@@ -14,8 +14,7 @@ class ControllerCommands : public AppCommands {
 public:
     void attach(Controller* controller);
     /// What opens the settings dialog and the update window.
-    void setWindowOpeners(std::function<void(bool)> openSettings,
-                          std::function<void()> openUpdate);
+    void setWindowOpeners(std::function<void(bool)> openSettings, std::function<void()> openUpdate);
 
     void rejectCall() override;
     void identify(const std::string& displayText) override;
@@ -24,6 +23,7 @@ public:
     void playSound(const std::string& name) override;
     void openSettings(bool infoPage) override;
     void checkForUpdate() override;
+    void exitForUpdate() override;
 
 private:
     QPointer<Controller> m_controller;

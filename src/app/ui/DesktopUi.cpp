@@ -3,6 +3,7 @@
 #include "calls/AppContext.h"
 #include "calls/Controller.h"
 #include "calls/DebugWindow.h"
+#include "net/UpdateWindow.h"
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
 #include "ui/JournalWindow.h"
@@ -50,6 +51,7 @@ DesktopUi::~DesktopUi() {
     m_trayIcon.reset();
     m_journalWindow.reset();
     delete m_debugWindow;
+    delete m_updateWindow;
 }
 
 void DesktopUi::attach(Controller* controller) {
@@ -83,7 +85,21 @@ void DesktopUi::openSettings(bool /*infoPage*/) {
 }
 
 void DesktopUi::openUpdateWindow() {
-    // The update window is yet to come.
+    if (m_context == nullptr) {
+        return;
+    }
+    if (!m_updateWindow) {
+        m_updateWindow =
+            new UpdateWindow(*m_context, m_prompt, m_commands, m_opener, pictures().telBlack);
+        m_updateWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_updateWindow->show();
+    m_updateWindow->raise();
+    m_updateWindow->activateWindow();
+}
+
+UpdateWindow* DesktopUi::updateWindow() const {
+    return m_updateWindow;
 }
 
 void DesktopUi::showDebugWindow() {

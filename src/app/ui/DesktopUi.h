@@ -20,6 +20,7 @@ class DebugWindow;
 class JournalWindow;
 class Controller;
 class NotificationIcon;
+class UpdateWindow;
 
 /// Opens addresses with the desktop's URL handler.
 class DesktopUrlOpener : public UrlOpener {
@@ -73,6 +74,7 @@ public:
     CallPopup& callPopup() { return m_popup; }
     TrayBlinker& trayBlinker() { return m_tray; }
     NotificationIcon* trayIcon() const { return m_trayIcon.get(); }
+    UpdateWindow* updateWindow() const;
 
 private:
     const DesktopPictures& pictures();
@@ -82,6 +84,7 @@ private:
     QPointer<Controller> m_controller;
     AppContext* m_context = nullptr;
     QPointer<DebugWindow> m_debugWindow;
+    QPointer<UpdateWindow> m_updateWindow;
     std::optional<DesktopPictures> m_pictures;
     ControllerCommands m_commands;
     TrayBlinker m_tray;

@@ -92,8 +92,7 @@ void JournalWindow::createControls() {
         addButton(m_picMenu, "cmdInfo", lang_id::kInfo, 2400, 600, kButtonWidth, kButtonHeight);
     QPushButton* cmdExit = addButton(m_picMenu, "cmdExit", lang_id::kExitTitle, 2400, 1080,
                                      kButtonWidth, kButtonHeight);
-    // The update window and the settings dialog are not part of this program yet.
-    cmdUpdateCheck->setEnabled(false);
+    // The settings dialog is not part of this program yet.
     cmdConfig->setEnabled(false);
     cmdInfo->setEnabled(false);
 
@@ -146,6 +145,7 @@ void JournalWindow::createControls() {
     connect(m_lblOptions, &ClickableLabel::clicked, this, &JournalWindow::toggleOptions);
     connect(cmdClearList, &QPushButton::clicked, this, &JournalWindow::clearList);
     connect(cmdPrefixCheck, &QPushButton::clicked, this, &JournalWindow::prefixCheck);
+    connect(cmdUpdateCheck, &QPushButton::clicked, this, [this]() { m_commands.checkForUpdate(); });
     connect(cmdExit, &QPushButton::clicked, this, [this]() { m_commands.exitApp(); });
     connect(cmdReject, &QPushButton::clicked, this, [this]() { m_commands.rejectCall(); });
 }

@@ -234,6 +234,19 @@ inline constexpr std::int16_t kLatestVersion = 1103;
 inline constexpr std::int16_t kCheckVersion = 1104;
 // button: download and start the setup
 inline constexpr std::int16_t kStartUpdate = 1105;
+// message: the version file could not be fetched; the reason follows
+inline constexpr std::int16_t kUpdateCheckFailed = 1151;
+// message: the setup file could not be fetched; the reason follows
+inline constexpr std::int16_t kUpdateDownloadFailed = 1152;
+// message: the setup file's digest differs from the version file's; it was deleted
+inline constexpr std::int16_t kUpdateDigestMismatch = 1153;
+// message: the desktop could not open the setup file; its path follows
+inline constexpr std::int16_t kUpdateOpenFailed = 1154;
+
+// --- Journal web page -------------------------------------------------------------------------
+// settings dialog, beside the web export check box: the port cannot be listened on; the port
+// and the reason follow
+inline constexpr std::int16_t kWebExportPortUnavailable = 1150;
 
 // --- Data files ------------------------------------------------------------------------
 // message: a data file could not be saved; the data stays in memory
@@ -351,6 +364,11 @@ inline constexpr std::int16_t kAll[] = {
     kReadFailed,
     kKeptAsIs,
     kDataFileTitle,
+    kWebExportPortUnavailable,
+    kUpdateCheckFailed,
+    kUpdateDownloadFailed,
+    kUpdateDigestMismatch,
+    kUpdateOpenFailed,
 };
 
 } // namespace lang_id

@@ -149,6 +149,7 @@ std::vector<std::string> readSettings(SettingsRecord& r, const IniDocument& file
         r.ownCountryPrefix = "0049";
     }
     r.lookupUrl = in.text("lookupurl", kDefaultLookupUrl);
+    r.updateUrl = in.text("updateurl", kDefaultUpdateUrl);
     return ignored;
 }
 

@@ -16,6 +16,10 @@ inline constexpr const char* kDefaultLookupUrl =
     "https://www.dasoertliche.de/Controller?form_name=search_inv&la=de&page=RUECKSUCHE"
     "&context=RUECKSUCHE&action=SUCHEN&buc=&ph=%s";
 
+/// The update server's base address used when config.dat names none: version.txt and the
+/// setup files lie below it.
+inline constexpr const char* kDefaultUpdateUrl = "https://rufwacht.example/files/";
+
 /// The default call sound, relative to the program's folder.
 inline constexpr const char* kDefaultCallSound = "./res/call.wav";
 
@@ -47,6 +51,7 @@ struct SettingsRecord {
     bool showAllCalls = false;
     std::string ownCountryPrefix; // Prefix
     std::string lookupUrl;        // lookupurl: only read, edited by hand in config.dat
+    std::string updateUrl;        // updateurl: only read, edited by hand in config.dat
 };
 
 /// Fills the record from config.dat's content. A missing key, an empty value or one that does

@@ -1,0 +1,199 @@
+#include "net/UpdateWindow.h"
+
+#include "calls/AppContext.h"
+#include "calls/CallViews.h"
+#include "net/ProgressBar.h"
+#include "net/UpdateCheck.h"
+#include "stores/LanguageIds.h"
+#include "support/QtText.h"
+#include "support/TextFile.h"
+#include "support/UserPrompt.h"
+#include "support/Version.h"
+#include "ui/AppCommands.h"
+#include "ui/LanguageTags.h"
+#include "ui/WindowLook.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QUrl>
+
+namespace {
+
+// Design measures in twips.
+constexpr int kClientWidth = 4800;
+constexpr int kClientHeight = 2940;
+constexpr int kLabelWidth = 1800;
+constexpr int kFieldLeft = 2040;
+constexpr int kFieldWidth = 2640;
+constexpr int kButtonWidth = 2160;
+constexpr int kButtonHeight = 375;
+constexpr const char* kTitle = "Rufwacht Auto-Update";
+
+QString runningVersion() {
+    return QStringLiteral("%1.%2.%3")
+        .arg(kAppVersionMajor)
+        .arg(kAppVersionMinor)
+        .arg(kAppVersionPatch);
+}
+
+} // namespace
+
+UpdateWindow::UpdateWindow(AppContext& context, UserPrompt& prompt, AppCommands& commands,
+                           UrlOpener& opener, const QIcon& icon, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_context(context), m_prompt(prompt), m_commands(commands), m_opener(opener),
+      m_scale(TwipsScale::forScreen()), m_versionDownload(prompt), m_setupDownload(prompt) {
+    setObjectName("frmAutoUpdate");
+    setWindowTitle(kTitle);
+    setWindowIcon(icon);
+    setFixedSize(m_scale.size(kClientWidth, kClientHeight));
+    useDesignFont(this);
+    createControls();
+    applyLanguageTags(this, context.language);
+    fitButtonCaptions(this);
+    centreOnScreen(this);
+    m_cmdUpdate->setEnabled(false);
+    m_txtLocal->setText(runningVersion());
+    QDir().mkpath(updateFolder());
+
+    connect(&m_versionDownload, &Downloader::finished, this, &UpdateWindow::onVersionFileFinished);
+    connect(&m_setupDownload, &Downloader::progress, m_picProgress, &ProgressBar::setProgress);
+    connect(&m_setupDownload, &Downloader::finished, this, &UpdateWindow::onSetupFinished);
+}
+
+UpdateWindow::~UpdateWindow() = default;
+
+QLabel* UpdateWindow::addLabel(const char* name, int languageId, int left, int top, int width) {
+    auto* label = new QLabel(this);
+    label->setObjectName(name);
+    if (languageId != 0) {
+        setLanguageTag(label, languageId);
+    }
+    placeInTwips(label, m_scale, left, top, width, 285);
+    return label;
+}
+
+QLineEdit* UpdateWindow::addField(const char* name, int top) {
+    auto* field = new QLineEdit(this);
+    field->setObjectName(name);
+    field->setReadOnly(true);
+    placeInTwips(field, m_scale, kFieldLeft, top, kFieldWidth, 315);
+    return field;
+}
+
+void UpdateWindow::createControls() {
+    QLabel* lblInfo = addLabel("lblInfo", 0, 120, 120, kClientWidth - 240);
+    lblInfo->setText(kTitle);
+    QFont heading = lblInfo->font();
+    heading.setPointSizeF(12);
+    heading.setBold(true);
+    lblInfo->setFont(heading);
+    placeInTwips(lblInfo, m_scale, 120, 120, kClientWidth - 240, 420);
+
+    addLabel("Label1", lang_id::kInstalledVersion, 120, 720, kLabelWidth);
+    m_txtLocal = addField("txtLocal", 690);
+    addLabel("Label2", lang_id::kLatestVersion, 120, 1140, kLabelWidth);
+    m_txtRemote = addField("txtRemote", 1110);
+
+    auto* cmdCheck = new QPushButton(this);
+    cmdCheck->setObjectName("cmdCheck");
+    setLanguageTag(cmdCheck, lang_id::kCheckVersion);
+    placeInTwips(cmdCheck, m_scale, 120, 1620, kButtonWidth, kButtonHeight);
+    m_cmdUpdate = new QPushButton(this);
+    m_cmdUpdate->setObjectName("cmdUpdate");
+    setLanguageTag(m_cmdUpdate, lang_id::kStartUpdate);
+    placeInTwips(m_cmdUpdate, m_scale, kClientWidth - 120 - kButtonWidth, 1620, kButtonWidth,
+                 kButtonHeight);
+
+    m_lblDownload = addLabel("lblDownload", 0, 120, 2160, kClientWidth - 240);
+    m_lblDownload->setText("Download ...");
+    m_lblDownload->hide();
+    m_picProgress = new ProgressBar(this);
+    m_picProgress->setObjectName("picProgress");
+    placeInTwips(m_picProgress, m_scale, 120, 2460, kClientWidth - 240, 300);
+    m_picProgress->hide();
+
+    connect(cmdCheck, &QPushButton::clicked, this, &UpdateWindow::checkForUpdate);
+    connect(m_cmdUpdate, &QPushButton::clicked, this, &UpdateWindow::startUpdate);
+}
+
+QString UpdateWindow::updateFolder() const {
+    return qs(m_context.paths.configFile("update/"));
+}
+
+QString UpdateWindow::baseAddress() const {
+    return qs(updateBase(m_context.settings.updateUrl));
+}
+
+void UpdateWindow::checkForUpdate() {
+    m_remoteVersion.clear();
+    m_setupSha256.clear();
+    m_cmdUpdate->setEnabled(false);
+    m_versionDownload.start(baseAddress() + "version.txt", updateFolder() + "version.txt");
+}
+
+void UpdateWindow::onVersionFileFinished(Downloader::Outcome outcome, const QString& errorText) {
+    if (outcome != Downloader::Outcome::Completed) {
+        m_txtRemote->clear();
+        showFailure(lang_id::kUpdateCheckFailed, errorText);
+        return;
+    }
+    const auto lines = readTextLines(ss(updateFolder() + "version.txt"));
+    const VersionLine line =
+        parseVersionLine(lines && !lines->empty() ? lines->front() : std::string());
+    m_txtRemote->setText(qs(line.versionText));
+    const VersionNumber running{kAppVersionMajor, kAppVersionMinor, kAppVersionPatch};
+    if (line.version && *line.version > running) {
+        m_remoteVersion = qs(line.versionText);
+        m_setupSha256 = QByteArray::fromStdString(line.setupSha256);
+        m_cmdUpdate->setEnabled(true);
+    }
+}
+
+void UpdateWindow::startUpdate() {
+    if (m_remoteVersion.isEmpty()) {
+        return;
+    }
+    m_lblDownload->show();
+    m_picProgress->setProgress(0, 0);
+    m_picProgress->show();
+    const SetupPackage setup = setupPackageFor(ss(m_remoteVersion));
+    m_setupFile = updateFolder() + qs(setup.localName);
+    m_setupDownload.start(baseAddress() + qs(setup.remoteName), m_setupFile, m_setupSha256);
+}
+
+void UpdateWindow::onSetupFinished(Downloader::Outcome outcome, const QString& errorText) {
+    if (outcome == Downloader::Outcome::DigestMismatch) {
+        showFailure(lang_id::kUpdateDigestMismatch, {});
+        return;
+    }
+    if (outcome != Downloader::Outcome::Completed) {
+        showFailure(lang_id::kUpdateDownloadFailed, errorText);
+        return;
+    }
+    // The program ends only when the desktop has taken the setup over.
+    if (!m_opener.openUrl(ss(QUrl::fromLocalFile(m_setupFile).toString()))) {
+        showFailure(lang_id::kUpdateOpenFailed, QDir::toNativeSeparators(m_setupFile));
+        return;
+    }
+    close();
+    m_commands.exitForUpdate();
+}
+
+void UpdateWindow::showFailure(int languageId, const QString& detail) {
+    std::string text = m_context.language.text(languageId);
+    if (!detail.isEmpty()) {
+        text += "\r\n" + ss(detail);
+    }
+    m_prompt.message(text, kTitle, PromptIcon::Critical);
+}
+
+void UpdateWindow::closeEvent(QCloseEvent* event) {
+    m_versionDownload.abort();
+    m_setupDownload.abort();
+    event->accept();
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "net/Downloader.h"
+#include "ui/Twips.h"
+
+#include <QWidget>
+
+struct AppContext;
+class AppCommands;
+class ProgressBar;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class UrlOpener;
+class UserPrompt;
+
+/// The update window (`frmAutoUpdate`): on the user's request fetches the update server's
+/// version.txt and shows the version offered beside the running one; when that is newer,
+/// downloads its setup file with a progress bar, hands it to the desktop and ends the program.
+class UpdateWindow : public QWidget {
+    Q_OBJECT
+public:
+    UpdateWindow(AppContext& context, UserPrompt& prompt, AppCommands& commands, UrlOpener& opener,
+                 const QIcon& icon, QWidget* parent = nullptr);
+    ~UpdateWindow() override;
+
+    /// The folder the downloads go to, with a trailing separator.
+    QString updateFolder() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    QLabel* addLabel(const char* name, int languageId, int left, int top, int width);
+    QLineEdit* addField(const char* name, int top);
+    QString baseAddress() const;
+
+    void checkForUpdate();
+    void onVersionFileFinished(Downloader::Outcome outcome, const QString& errorText);
+    void startUpdate();
+    void onSetupFinished(Downloader::Outcome outcome, const QString& errorText);
+    void showFailure(int languageId, const QString& detail);
+
+    AppContext& m_context;
+    UserPrompt& m_prompt;
+    AppCommands& m_commands;
+    UrlOpener& m_opener;
+    TwipsScale m_scale;
+    Downloader m_versionDownload; // the design's DLUpdateCheck
+    Downloader m_setupDownload;   // the design's DLUpdateDownload
+    QString m_remoteVersion;      // the newer version found by the last check
+    QByteArray m_setupSha256;     // its setup file's digest, when version.txt names one
+    QString m_setupFile;
+    QLineEdit* m_txtLocal = nullptr;
+    QLineEdit* m_txtRemote = nullptr;
+    QPushButton* m_cmdUpdate = nullptr;
+    QLabel* m_lblDownload = nullptr;
+    ProgressBar* m_picProgress = nullptr;
+};

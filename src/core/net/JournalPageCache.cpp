@@ -1,0 +1,72 @@
+#include "net/JournalPageCache.h"
+
+#include "support/TextFile.h"
+
+#include <chrono>
+#include <system_error>
+
+namespace {
+
+// Longer than the coarsest time stamps in use (FAT keeps two seconds), so a file whose time
+// lies further back than this before the last comparison cannot have changed unseen.
+constexpr auto kStampResolution = std::chrono::seconds(3);
+
+JournalPageCache::FileStamp stampOf(const std::string& path) {
+    JournalPageCache::FileStamp stamp;
+    std::error_code error;
+    const auto fsPath = toFsPath(path);
+    stamp.size = std::filesystem::file_size(fsPath, error);
+    if (error) {
+        return {};
+    }
+    stamp.modified = std::filesystem::last_write_time(fsPath, error);
+    stamp.exists = !error;
+    return stamp;
+}
+
+} // namespace
+
+std::string journalFileError(bool exists, bool hasLines) {
+    if (!exists) {
+        return "53-File not found";
+    }
+    return hasLines ? std::string() : "62-Input past end of file";
+}
+
+JournalPageCache::JournalPageCache(JournalPage page, std::string journalPath,
+                                   std::string phonebookPath)
+    : m_page(std::move(page)), m_journalPath(std::move(journalPath)),
+      m_phonebookPath(std::move(phonebookPath)) {}
+
+bool JournalPageCache::stampsSettled() const {
+    const auto newest = std::max(m_journalStamp.modified, m_phonebookStamp.modified);
+    return m_verifiedAt - newest > kStampResolution;
+}
+
+JournalPageCache::Result JournalPageCache::journalPage(const NameLookup& nameOf) {
+    // The stamps are taken before reading, so a change during the read shows next time.
+    const FileStamp journalStamp = stampOf(m_journalPath);
+    const FileStamp phonebookStamp = stampOf(m_phonebookPath);
+    if (m_result.page && journalStamp == m_journalStamp && phonebookStamp == m_phonebookStamp &&
+        stampsSettled()) {
+        return m_result;
+    }
+    const auto now = std::filesystem::file_time_type::clock::now();
+    std::optional<std::string> journalBytes = readFileBytes(m_journalPath);
+    std::string phonebookBytes = readFileBytes(m_phonebookPath).value_or(std::string());
+    m_journalStamp = journalStamp;
+    m_phonebookStamp = phonebookStamp;
+    m_verifiedAt = now;
+    if (m_result.page && journalBytes && *journalBytes == m_journalBytes &&
+        phonebookBytes == m_phonebookBytes && m_result.journalError.empty()) {
+        return m_result;
+    }
+    const std::vector<std::string> lines =
+        journalBytes ? splitLines(cp1252ToUtf8(*journalBytes)) : std::vector<std::string>();
+    m_journalBytes = journalBytes.value_or(std::string());
+    m_phonebookBytes = std::move(phonebookBytes);
+    m_result.page = std::make_shared<const std::string>(m_page.journalPage(lines, nameOf));
+    m_result.journalError = journalFileError(journalBytes.has_value(), !lines.empty());
+    ++m_result.version;
+    return m_result;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "net/JournalPage.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+/// The journal page as served: built from calls.txt and the phonebook, and kept while neither
+/// file changes, so that a request costs a look at two files' sizes and times. A file changed
+/// within the time stamps' resolution is compared by content.
+class JournalPageCache {
+public:
+    JournalPageCache(JournalPage page, std::string journalPath, std::string phonebookPath);
+
+    struct Result {
+        std::shared_ptr<const std::string> page; // as sent, never null
+        std::uint64_t version = 0;               // changes whenever the page does
+        /// Why the journal gave no rows, as "number-description"; empty when it was read.
+        std::string journalError;
+    };
+
+    /// The page with every line of calls.txt; names from nameOf, which answers from the
+    /// phonebook that the phonebook's file holds.
+    Result journalPage(const NameLookup& nameOf);
+    const JournalPage& page() const { return m_page; }
+
+    struct FileStamp {
+        bool exists = false;
+        std::uintmax_t size = 0;
+        std::filesystem::file_time_type modified{};
+        bool operator==(const FileStamp&) const = default;
+    };
+
+private:
+    bool stampsSettled() const;
+
+    JournalPage m_page;
+    std::string m_journalPath;
+    std::string m_phonebookPath;
+    FileStamp m_journalStamp;
+    FileStamp m_phonebookStamp;
+    std::filesystem::file_time_type m_verifiedAt{};
+    std::string m_journalBytes;
+    std::string m_phonebookBytes;
+    Result m_result;
+};
+
+/// The journal file's reason for an empty page: "53-File not found" for a missing file,
+/// "62-Input past end of file" for one without lines; empty when it has lines.
+std::string journalFileError(bool exists, bool hasLines);

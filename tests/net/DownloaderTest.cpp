@@ -1,0 +1,245 @@
+#include "net/TestHttp.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TempDir.h"
+
+#include "net/Downloader.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+// Body bytes that include 0 and 255.
+QByteArray bodyOf(int size) {
+    QByteArray body(size, '\0');
+    for (int i = 0; i < size; ++i) {
+        body[i] = static_cast<char>(i * 7 % 256);
+    }
+    return body;
+}
+
+} // namespace
+
+class DownloaderTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        m_dir = std::make_unique<TempDir>();
+        m_prompt = ScriptedPrompt();
+        m_downloader = std::make_unique<Downloader>(m_prompt);
+        m_progress = std::make_unique<QSignalSpy>(m_downloader.get(), &Downloader::progress);
+        m_finished = std::make_unique<QSignalSpy>(m_downloader.get(), &Downloader::finished);
+    }
+
+    void addressesSplitAsBefore_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("http") << "http://updates.example/files/version.txt"
+                              << "updates.example"
+                              << "/files/version.txt";
+        QTest::newRow("capitals") << "HTTP://updates.example/files/version.txt"
+                                  << "updates.example"
+                                  << "/files/version.txt";
+        QTest::newRow("host only") << "http://updates.example"
+                                   << "updates.example"
+                                   << "/";
+        QTest::newRow("no scheme") << "updates.example/files/version.txt"
+                                   << "updates.example"
+                                   << "/files/version.txt";
+        QTest::newRow("https") << "https://updates.example/f"
+                               << "updates.example"
+                               << "/f";
+        QTest::newRow("ftp") << "ftp://updates.example/f" << QString() << QString();
+        QTest::newRow("empty") << "" << QString() << QString();
+    }
+    void addressesSplitAsBefore() {
+        QFETCH(QString, text);
+        QFETCH(QString, host);
+        QFETCH(QString, path);
+        const QUrl url = Downloader::addressFrom(text);
+        QCOMPARE(url.isValid(), !host.isEmpty());
+        QCOMPARE(url.host(), host);
+        QCOMPARE(url.path(), path);
+    }
+
+    void requestNamesHostPathAndProgram() {
+        m_server.serve("/files/version.txt", TestHttpServer::ok("2.0.0"));
+        QVERIFY(m_downloader->start(m_server.url("/files/version.txt").replace("http", "HTTP"),
+                                    file()));
+        QVERIFY(m_finished->wait());
+        const QByteArray head = m_server.heads.last();
+        QVERIFY2(head.startsWith("GET /files/version.txt HTTP/1.1\r\n"), head);
+        QVERIFY(head.contains("\r\nHost: 127.0.0.1:" + QByteArray::number(m_server.port())));
+        QVERIFY(head.contains("\r\nUser-Agent: Rufwacht/1.0.0 (https://rufwacht.example/)\r\n"));
+        QCOMPARE(fileBytes(file()), QByteArray("2.0.0"));
+    }
+
+    void piecesArriveAsProgress() {
+        QSignalSpy started(m_downloader.get(), &Downloader::started);
+        QVERIFY(m_downloader->start(m_server.url("/setup"), file()));
+        QTcpSocket* socket = m_server.nextRequest();
+        QVERIFY(socket);
+        QVERIFY(started.count() == 1 || started.wait());
+        const QByteArray body = bodyOf(350);
+        socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n");
+        int sent = 0;
+        for (const int piece : {100, 200, 50}) {
+            socket->write(body.mid(sent, piece));
+            sent += piece;
+            QTRY_COMPARE(m_progress->count() > 0 ? m_progress->last().at(0).toLongLong() : 0,
+                         qint64(sent));
+        }
+        socket->disconnectFromHost();
+        QVERIFY(m_finished->wait());
+        QCOMPARE(outcome(), Downloader::Outcome::Completed);
+        QCOMPARE(m_progress->count(), 3);
+        for (const auto& event : *m_progress) {
+            QCOMPARE(event.at(1).toLongLong(), qint64(0)); // no Content-Length
+        }
+        QCOMPARE(fileBytes(file()), body);
+    }
+
+    void bodiesOfEveryKindGiveTheFile_data() {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<qint64>("fileSize");
+        const QByteArray body = bodyOf(1234);
+        QTest::newRow("Content-Length") << TestHttpServer::ok(body) << body << qint64(1234);
+        QTest::newRow("chunked") << QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n"
+                                               "\r\n4d2\r\n") +
+                                        body + "\r\n0\r\n\r\n"
+                                 << body << qint64(0);
+        m_server.serve("/moved", TestHttpServer::ok("after the move"));
+        QTest::newRow("redirect")
+            << QByteArray("HTTP/1.1 302 Found\r\nLocation: /moved\r\nContent-Length: 0\r\n\r\n")
+            << QByteArray("after the move") << qint64(14);
+    }
+    void bodiesOfEveryKindGiveTheFile() {
+        QFETCH(QByteArray, reply);
+        QFETCH(QByteArray, body);
+        QFETCH(qint64, fileSize);
+        m_server.serve("/file", reply);
+        QVERIFY(m_downloader->start(m_server.url("/file"), file()));
+        QVERIFY(m_finished->wait());
+        QCOMPARE(outcome(), Downloader::Outcome::Completed);
+        QCOMPARE(fileBytes(file()), body);
+        QCOMPARE(m_progress->last().at(0).toLongLong(), qint64(body.size()));
+        QCOMPARE(m_progress->last().at(1).toLongLong(), fileSize);
+    }
+
+    void failuresEndWithAnErrorAndNoFile_data() {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("404") << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\n"
+                                           "not found")
+                             << "HTTP 404 Not Found";
+        QTest::newRow("dropped mid-body")
+            << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n") + bodyOf(400)
+            << QString();
+        QTest::newRow("no reply") << QByteArray() << QString();
+    }
+    void failuresEndWithAnErrorAndNoFile() {
+        QFETCH(QByteArray, reply);
+        QFETCH(QString, error);
+        m_server.serve("/broken", reply);
+        QVERIFY(m_downloader->start(m_server.url("/broken"), file()));
+        QVERIFY(m_finished->wait());
+        QCOMPARE(outcome(), Downloader::Outcome::Failed);
+        const QString text = m_finished->last().at(1).toString();
+        QVERIFY(!text.isEmpty());
+        if (!error.isEmpty()) {
+            QCOMPARE(text, error);
+        }
+        QVERIFY(!QFile::exists(file()));
+        QCOMPARE(QDir(folder()).entryList(QDir::Files), QStringList());
+    }
+
+    void refusedConnectionEndsWithAnError() {
+        quint16 closedPort = 0;
+        {
+            QTcpServer probe;
+            QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+            closedPort = probe.serverPort();
+        }
+        QVERIFY(
+            m_downloader->start(QStringLiteral("http://127.0.0.1:%1/x").arg(closedPort), file()));
+        QVERIFY(m_finished->wait());
+        QCOMPARE(outcome(), Downloader::Outcome::Failed);
+    }
+
+    void digestDecidesWhetherTheFileStays() {
+        const QByteArray body = bodyOf(500);
+        m_server.serve("/setup", TestHttpServer::ok(body));
+        const QByteArray right = QCryptographicHash::hash(body, QCryptographicHash::Sha256).toHex();
+        QVERIFY(m_downloader->start(m_server.url("/setup"), file(), QByteArray(64, 'a')));
+        QVERIFY(m_finished->wait());
+        QCOMPARE(outcome(), Downloader::Outcome::DigestMismatch);
+        QVERIFY(!QFile::exists(file()));
+        QVERIFY(m_downloader->start(m_server.url("/setup"), file(), right.toUpper()));
+        QVERIFY(m_finished->wait());
+        QCOMPARE(outcome(), Downloader::Outcome::Completed);
+        QCOMPARE(fileBytes(file()), body);
+    }
+
+    void oldFileGoesAtStartAndAbortEndsSilently() {
+        QFile old(file());
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old");
+        old.close();
+        QVERIFY(m_downloader->start(m_server.url("/slow"), file()));
+        QVERIFY(!QFile::exists(file()));
+        QTcpSocket* socket = m_server.nextRequest();
+        QVERIFY(socket);
+        socket->write("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n" + bodyOf(100));
+        QVERIFY(m_progress->wait());
+        m_downloader->abort();
+        socket->write(bodyOf(900));
+        socket->disconnectFromHost();
+        QTRY_COMPARE(socket->state(), QAbstractSocket::UnconnectedState);
+        QVERIFY(!m_finished->wait(300));
+        QCOMPARE(QDir(folder()).entryList(QDir::Files), QStringList());
+    }
+
+    void unusableAddressOrFileIsRefusedWithAMessage_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("localFile");
+        QTest::newRow("address") << "ftp://x/y" << QString();
+        QTest::newRow("folder missing") << QString() << "/no/such/folder/file";
+    }
+    void unusableAddressOrFileIsRefusedWithAMessage() {
+        QFETCH(QString, address);
+        QFETCH(QString, localFile);
+        QVERIFY(!m_downloader->start(address.isEmpty() ? m_server.url("/x") : address,
+                                     localFile.isEmpty() ? file() : localFile));
+        QCOMPARE(m_prompt.shown.size(), std::size_t(1));
+        QCOMPARE(m_prompt.shown[0].text.substr(0, 16), std::string("Fehler!\r\nError: "));
+        QCOMPARE(m_prompt.shown[0].icon, PromptIcon::Critical);
+        QVERIFY(!m_finished->wait(100));
+    }
+
+private:
+    QString folder() const { return QString::fromStdString(m_dir->path()); }
+    QString file() const { return folder() + "download.bin"; }
+    Downloader::Outcome outcome() const {
+        return m_finished->last().at(0).value<Downloader::Outcome>();
+    }
+
+    TestHttpServer m_server;
+    std::unique_ptr<TempDir> m_dir;
+    ScriptedPrompt m_prompt;
+    std::unique_ptr<Downloader> m_downloader;
+    std::unique_ptr<QSignalSpy> m_progress;
+    std::unique_ptr<QSignalSpy> m_finished;
+};
+
+QTEST_GUILESS_MAIN(DownloaderTest)
+#include "DownloaderTest.moc"

@@ -1,0 +1,155 @@
+#include "net/TestHttp.h"
+#include "support/TestContext.h"
+
+#include "net/JournalPage.h"
+#include "net/JournalWebServer.h"
+#include "net/WebRequest.h"
+#include "support/TextFile.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+constexpr const char* kCalls =
+    "0815\tAnna\t12345\t06.12.26\t09:15:00\tCaller hung up\tTelephony\r\n"
+    "0711\t0711\tOffice\t06.12.26\t10:00:00\tAnswered\tTelephony\r\n"
+    "0301\t0301\t12345\t07.12.26\t11:30:00\t\tTelephony\r\n";
+
+QByteArray bytes(const std::string& text) {
+    return QByteArray::fromStdString(text);
+}
+
+} // namespace
+
+class WebServerTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        m_fixture = std::make_unique<TestContext>();
+        m_fixture->settings().webExportPassword = "a b";
+        QDir().mkpath(QString::fromStdString(m_fixture->dir.file("logs")));
+        m_server = std::make_unique<JournalWebServer>(
+            m_fixture->context, JournalWebServer::Limits{kIdleTime, kMaxConnections});
+        QVERIFY(m_server->start(0));
+        QVERIFY(m_server->isRunning());
+    }
+    void cleanup() {
+        m_server.reset();
+        m_fixture.reset();
+    }
+
+    void repliesByRequest_data() {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<QByteArray>("statusLine");
+        QTest::addColumn<bool>("withJournal");
+        const QByteArray end = " HTTP/1.1\r\nHost: x\r\n\r\n";
+        QTest::newRow("right") << "GET /index.html&pwd=a b" + end << QByteArray("200 OK") << true;
+        QTest::newRow("percent-encoded")
+            << "GET /index.html&pwd=a%20b" + end << QByteArray("200 OK") << true;
+        QTest::newRow("wrong") << "GET /index.html&pwd=a c" + end << QByteArray("403 Forbidden")
+                               << false;
+        QTest::newRow("no password")
+            << "GET /index.html" + end << QByteArray("403 Forbidden") << false;
+        QTest::newRow("other path")
+            << "GET /favicon.ico" + end << QByteArray("403 Forbidden") << false;
+        QTest::newRow("not http") << QByteArray("hello\r\n") << QByteArray("400 Bad Request")
+                                  << false;
+        QTest::newRow("oversize") << "GET /" + QByteArray(9000, 'x')
+                                  << QByteArray("431 Request Header Fields Too Large") << false;
+    }
+    void repliesByRequest() {
+        QFETCH(QByteArray, request);
+        QFETCH(QByteArray, statusLine);
+        QFETCH(bool, withJournal);
+        m_fixture->dir.write("calls.txt", kCalls);
+        const JournalPage page(m_fixture->context.language);
+        const std::string body =
+            withJournal
+                ? page.journalPage(splitLines(kCalls), [](const std::string& n) { return n; })
+                : page.wrongPasswordPage();
+        TestClient client(m_server->port());
+        const QByteArray reply = client.request(request);
+        QCOMPARE(reply, "HTTP/1.1 " + statusLine +
+                            bytes(webReplyHead(200, body.size()).substr(15)) + bytes(body));
+    }
+
+    void missingJournalGivesAnEmptyPageAndALogLine() {
+        QVERIFY(QFile::remove(QString::fromStdString(m_fixture->dir.file("calls.txt"))));
+        TestClient client(m_server->port());
+        const QByteArray reply = client.request("GET /index.html&pwd=a b HTTP/1.1\r\n\r\n");
+        QVERIFY(reply.startsWith("HTTP/1.1 200 OK\r\n"));
+        QVERIFY(reply.contains(" </tr>\r\n\r\n\r\n</table>"));
+        QVERIFY(!reply.contains("<tr valign='top'>"));
+        const std::string log = m_fixture->dir.read("logs/rufwacht.log");
+        QVERIFY2(log.find(" - ERROR: WebExport-calls.txt not found (53-File not found)\r\n") !=
+                     std::string::npos,
+                 log.c_str());
+    }
+
+    void silentClientBlocksNobodyAndIsDropped() {
+        m_fixture->dir.write("calls.txt", kCalls);
+        TestClient silent(m_server->port());
+        QVERIFY(silent.waitConnected());
+        silent.send("GET /index.html&pwd=a b HTTP/1.1\r\n"); // and never the end of the head
+        std::vector<std::unique_ptr<TestClient>> others;
+        for (int i = 0; i < kMaxConnections - 1; ++i) {
+            others.push_back(std::make_unique<TestClient>(m_server->port()));
+            others.back()->send("GET /index.html&pwd=a b HTTP/1.1\r\n\r\n");
+        }
+        for (auto& other : others) {
+            QVERIFY(other->waitClosed());
+            QVERIFY(other->received.startsWith("HTTP/1.1 200 OK"));
+        }
+        QCOMPARE(silent.socket.state(), QAbstractSocket::ConnectedState);
+        QVERIFY(silent.waitClosed());
+        QCOMPARE(silent.received, QByteArray());
+        QTRY_COMPARE(m_server->connectionCount(), 0);
+    }
+
+    void clientsBeyondTheLimitWaitForAFreeConnection() {
+        QElapsedTimer clock;
+        clock.start();
+        std::vector<std::unique_ptr<TestClient>> silent;
+        for (int i = 0; i < kMaxConnections; ++i) {
+            silent.push_back(std::make_unique<TestClient>(m_server->port()));
+            QVERIFY(silent.back()->waitConnected());
+        }
+        QTRY_COMPARE(m_server->connectionCount(), kMaxConnections);
+        TestClient late(m_server->port());
+        late.send("GET / HTTP/1.1\r\n\r\n");
+        QVERIFY(late.waitClosed());
+        QVERIFY(late.received.startsWith("HTTP/1.1 403 Forbidden"));
+        // Served only once the silent clients had been dropped.
+        QVERIFY(clock.elapsed() >= kIdleTime.count());
+    }
+
+    void portInUseIsLoggedAndReported() {
+        QTcpServer holder;
+        QVERIFY(holder.listen(QHostAddress::Any, 0));
+        QVERIFY(!m_server->start(holder.serverPort()));
+        QVERIFY(!m_server->isRunning());
+        const std::string port = std::to_string(holder.serverPort());
+        QCOMPARE(m_server->lastError().substr(0, 20 + port.size()),
+                 "Port unavailable: " + port + " (");
+        QVERIFY(m_fixture->dir.read("logs/rufwacht.log").find("ERROR: sckWeb Error (") !=
+                std::string::npos);
+        QVERIFY(m_server->start(0));
+        QCOMPARE(m_server->lastError(), std::string());
+        m_server->stop();
+        QVERIFY(!m_server->isRunning());
+    }
+
+private:
+    static constexpr int kMaxConnections = 4;
+    static constexpr std::chrono::milliseconds kIdleTime{1000};
+    std::unique_ptr<TestContext> m_fixture;
+    std::unique_ptr<JournalWebServer> m_server;
+};
+
+QTEST_GUILESS_MAIN(WebServerTest)
+#include "WebServerTest.moc"
