@@ -18,6 +18,7 @@ public:
                           std::function<void()> openUpdate);
 
     void rejectCall() override;
+    bool canRejectCalls() const override;
     void identify(const std::string& displayText) override;
     void exitApp() override;
     std::string latestCallerId() const override;

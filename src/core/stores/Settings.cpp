@@ -147,6 +147,7 @@ void loadSettings(SettingsRecord& r, const std::string& path) {
     if (r.lookupUrl.empty()) {
         r.lookupUrl = kDefaultLookupUrl;
     }
+    in.read("line", r.line);
 }
 
 void saveSettings(SettingsRecord& r, const std::string& path) {
@@ -176,5 +177,6 @@ void saveSettings(SettingsRecord& r, const std::string& path) {
     put("RejectAnonymous", boolText(r.rejectWithheld));
     put("showAllCalls", boolText(r.showAllCalls));
     put("prefix", r.ownCountryPrefix);
+    put("line", r.line);
     loadSettings(r, path);
 }

@@ -41,6 +41,7 @@ struct SettingsRecord {
     bool showAllCalls = false;
     std::string ownCountryPrefix; // Prefix
     std::string lookupUrl;        // lookupurl: only read, edited by hand in config.dat
+    std::string line; // line: as --line (capi, capi:LIBRARY, callmonitor:HOST[:PORT]); "" is capi
 };
 
 /// Fills the record from the file (created with one empty line when missing). A missing key or
