@@ -2,3 +2,9 @@
 rufwacht_e2e_test(test_e2e_startup e2e/StartupTest.cpp)
 rufwacht_e2e_test(test_e2e_calls e2e/CallFlowTest.cpp)
 rufwacht_e2e_test(test_e2e_desktop e2e/DesktopTest.cpp)
+# The line's recovery, against a call monitor and a remote CAPI that the test plays itself.
+rufwacht_e2e_test(test_e2e_line e2e/LineRecoveryTest.cpp e2e/FakeRemoteCapi.cpp)
+if(TARGET test_e2e_line)
+  find_package(Qt6 REQUIRED COMPONENTS Network)
+  target_link_libraries(test_e2e_line PRIVATE Qt6::Network ${CMAKE_DL_LIBS})
+endif()
