@@ -89,7 +89,8 @@ int main(int argc, char* argv[]) {
             std::fprintf(stderr, "call %d did not arrive\n", i);
             return 1;
         }
-        latencies.push_back(std::chrono::duration<double, std::milli>(ui.shownAt - written).count());
+        latencies.push_back(
+            std::chrono::duration<double, std::milli>(ui.shownAt - written).count());
         monitor->write("06.12.26 09:00:09;DISCONNECT;" + id + ";0;\r\n");
         monitor->flush();
         waitUntil([&journal, i]() { return !journal.recordAt(i).endReason.empty(); });

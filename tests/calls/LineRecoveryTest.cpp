@@ -161,7 +161,8 @@ private slots:
 
         router.goAway();
         QTRY_COMPARE(lost.count(), 1);
-        QVERIFY(lost[0][0].toString().startsWith("Call monitor 127.0.0.1:" + QString::number(port)));
+        QVERIFY(
+            lost[0][0].toString().startsWith("Call monitor 127.0.0.1:" + QString::number(port)));
         QCOMPARE(calls.ringingCount(), 0u);
         // A few attempts fail while nobody listens; the outage is told once.
         QTest::qWait(150);

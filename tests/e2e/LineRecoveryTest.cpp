@@ -88,9 +88,8 @@ private slots:
         client->write("06.12.26 09:01:00;RING;0;0891111;4711;SIP0;\r\n"
                       "06.12.26 09:01:09;DISCONNECT;0;0;\r\n");
         client->flush();
-        QTRY_VERIFY_WITH_TIMEOUT(runner.journal().size() == 3 &&
-                                     !runner.journal().recordAt(3).endReason.empty(),
-                                 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            runner.journal().size() == 3 && !runner.journal().recordAt(3).endReason.empty(), 10000);
         const QString errors = finish(program);
         QCOMPARE(program->exitCode(), 0);
         const CallJournal journal = runner.journal();

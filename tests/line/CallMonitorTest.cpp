@@ -88,10 +88,8 @@ TEST(CallMonitorProtocol, SplitterCutsLinesAndDropsOverlongOnesWhole) {
 
 TEST(CallMonitorProtocol, Endpoints) {
     const std::vector<std::tuple<std::string, std::string, int>> good = {
-        {"fritz.box", "fritz.box", 1012},
-        {"192.168.178.1:1012", "192.168.178.1", 1012},
-        {"127.0.0.1:21012", "127.0.0.1", 21012},
-        {"[::1]:4000", "::1", 4000},
+        {"fritz.box", "fritz.box", 1012},        {"192.168.178.1:1012", "192.168.178.1", 1012},
+        {"127.0.0.1:21012", "127.0.0.1", 21012}, {"[::1]:4000", "::1", 4000},
         {"[fe80::1]", "fe80::1", 1012},
     };
     for (const auto& [text, host, port] : good) {
@@ -100,8 +98,8 @@ TEST(CallMonitorProtocol, Endpoints) {
         EXPECT_EQ(endpoint->host, host);
         EXPECT_EQ(endpoint->port, port);
     }
-    for (const char* bad : {"", ":1012", "box:", "box:0", "box:65536", "box:x", "::1:1012",
-                            "[::1", "[::1]x", "bo\tx"}) {
+    for (const char* bad : {"", ":1012", "box:", "box:0", "box:65536", "box:x", "::1:1012", "[::1",
+                            "[::1]x", "bo\tx"}) {
         EXPECT_FALSE(parseEndpoint(bad)) << bad;
     }
 }
@@ -131,21 +129,18 @@ protected:
 } // namespace
 
 TEST_F(CallMonitorCallsTest, RingingCallsEndAnsweredOrGivenUpAndOutgoingCallsAreLeftOut) {
-    for (const char* line : {"01.02.24 10:00:00;RING;0;0301234567;4711;SIP0;",
-                             "01.02.24 10:00:01;RING;1;;4712;SIP0;",
-                             "01.02.24 10:00:02;CALL;2;10;4711;0891;SIP0;",
-                             "01.02.24 10:00:03;CONNECT;2;10;0891;",
-                             "01.02.24 10:00:04;CONNECT;0;11;0301234567;",
-                             "01.02.24 10:00:05;DISCONNECT;2;2;",
-                             "01.02.24 10:00:06;DISCONNECT;0;2;",
-                             "01.02.24 10:00:07;DISCONNECT;1;0;",
-                             "01.02.24 10:00:08;DISCONNECT;1;0;"}) {
+    for (const char* line :
+         {"01.02.24 10:00:00;RING;0;0301234567;4711;SIP0;", "01.02.24 10:00:01;RING;1;;4712;SIP0;",
+          "01.02.24 10:00:02;CALL;2;10;4711;0891;SIP0;", "01.02.24 10:00:03;CONNECT;2;10;0891;",
+          "01.02.24 10:00:04;CONNECT;0;11;0301234567;", "01.02.24 10:00:05;DISCONNECT;2;2;",
+          "01.02.24 10:00:06;DISCONNECT;0;2;", "01.02.24 10:00:07;DISCONNECT;1;0;",
+          "01.02.24 10:00:08;DISCONNECT;1;0;"}) {
         calls.handleLine(line);
     }
-    EXPECT_EQ(seen, (std::vector<std::string>{
-                        "ring 0 0301234567 -> 4711", "ring 1 Anonymous -> 4712",
-                        "end 0 " + std::to_string(kReasonAnsweredElsewhere),
-                        "end 1 " + std::to_string(kReasonNormalClearing)}));
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"ring 0 0301234567 -> 4711", "ring 1 Anonymous -> 4712",
+                                        "end 0 " + std::to_string(kReasonAnsweredElsewhere),
+                                        "end 1 " + std::to_string(kReasonNormalClearing)}));
     EXPECT_TRUE(notices.empty());
     EXPECT_EQ(calls.ringingCount(), 0u);
 }
@@ -174,8 +169,8 @@ TEST(ReconnectBackoff, DoublesUpToTheCapAndStartsOverWhenReset) {
     for (int i = 0; i < 9; ++i) {
         delays.push_back(static_cast<long>(backoff.nextDelay().count()));
     }
-    EXPECT_EQ(delays, (std::vector<long>{1000, 2000, 4000, 8000, 16000, 32000, 60000, 60000,
-                                         60000}));
+    EXPECT_EQ(delays,
+              (std::vector<long>{1000, 2000, 4000, 8000, 16000, 32000, 60000, 60000, 60000}));
     backoff.reset();
     EXPECT_EQ(backoff.nextDelay(), 1s);
     ReconnectBackoff quick(10ms, 25ms);

@@ -402,7 +402,8 @@ TEST_F(CapiOnSimulatedLine, DroppedLineIsReportedOnceRefusesRegistrationAndComes
     EXPECT_TRUE(line->callsInProgress().empty());
     EXPECT_EQ(capi->drainMessages(), 0);
     EXPECT_TRUE(capi->isLineLost());
-    EXPECT_EQ(capi->errorText(), "--> ERR: Connection to the CAPI lost: the simulated line was dropped");
+    EXPECT_EQ(capi->errorText(),
+              "--> ERR: Connection to the CAPI lost: the simulated line was dropped");
     // A call placed while nobody listens never arrives.
     call.plci = 0x102;
     line->injectCall(call);

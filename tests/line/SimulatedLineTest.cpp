@@ -223,7 +223,8 @@ TEST(CapiDriverFactory, Specs) {
     EXPECT_TRUE(makeCapiDriver("", "", error));
     EXPECT_TRUE(makeCapiDriver("capi", "", error));
     EXPECT_FALSE(makeCapiDriver("isdn", "", error));
-    EXPECT_EQ(error, "Unknown line \"isdn\": use capi, capi:LIBRARY, sim:FILE or callmonitor:HOST[:PORT]");
+    EXPECT_EQ(error,
+              "Unknown line \"isdn\": use capi, capi:LIBRARY, sim:FILE or callmonitor:HOST[:PORT]");
     // Another library by path: a missing one still gives a driver, whose registration fails.
     const auto other = makeCapiDriver("capi:/nonexistent/libcapi.so", "", error);
     ASSERT_TRUE(other);

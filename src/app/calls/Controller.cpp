@@ -9,8 +9,8 @@
 #include "calls/ReverseLookup.h"
 #include "calls/SoundPolicy.h"
 #include "calls/StartupChecks.h"
-#include "line/CapiApplication.h"
 #include "line/CallMonitorCalls.h"
+#include "line/CapiApplication.h"
 #include "line/CapiDriverFactory.h"
 #include "line/LineTestControl.h"
 #include "net/WebExportControl.h"
@@ -134,9 +134,7 @@ bool Controller::createCapiLine(const std::string& choice) {
         return false;
     }
     m_capi = std::make_unique<CapiApplication>(std::move(driver));
-    m_capi->events.statusChanged = [this]() {
-        appendLineTrace("\r\n" + qs(m_capi->statusText()));
-    };
+    m_capi->events.statusChanged = [this]() { appendLineTrace("\r\n" + qs(m_capi->statusText())); };
     m_capi->events.errorReported = [this]() {
         appendLineTrace("\r\n" + qs(m_capi->errorText()) + "\r\n");
     };
@@ -176,7 +174,8 @@ void Controller::appendLineTrace(const QString& text) {
 
 void Controller::watchLine() {
     AppContext& c = *m_context;
-    m_lineWatch = std::make_unique<LineWatch>(m_trace, m_ui.trayView(), c.language, c.log, *m_calls);
+    m_lineWatch =
+        std::make_unique<LineWatch>(m_trace, m_ui.trayView(), c.language, c.log, *m_calls);
     LineWatch* watch = m_lineWatch.get();
     if (m_monitor) {
         connect(m_monitor.get(), &CallMonitorSession::lineUp, this,
@@ -190,7 +189,8 @@ void Controller::watchLine() {
     connect(m_session.get(), &LineSession::lineLost, this,
             [watch](const QString& reason) { watch->lineLost(reason); });
     // A failed attempt's trace says nothing new; a successful one's shows the registration.
-    connect(m_session.get(), &LineSession::reconnectFailed, this, [this]() { m_heldTrace.clear(); });
+    connect(m_session.get(), &LineSession::reconnectFailed, this,
+            [this]() { m_heldTrace.clear(); });
     connect(m_session.get(), &LineSession::lineRestored, this, [this, watch]() {
         for (const QString& text : std::exchange(m_heldTrace, {})) {
             m_trace.append(text);

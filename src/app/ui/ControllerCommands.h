@@ -14,8 +14,7 @@ class ControllerCommands : public AppCommands {
 public:
     void attach(Controller* controller);
     /// What opens the settings dialog and the update window.
-    void setWindowOpeners(std::function<void(bool)> openSettings,
-                          std::function<void()> openUpdate);
+    void setWindowOpeners(std::function<void(bool)> openSettings, std::function<void()> openUpdate);
 
     void rejectCall() override;
     bool canRejectCalls() const override;

@@ -57,8 +57,8 @@ void CallMonitorCalls::end(std::uint32_t connectionId, std::uint16_t reason) {
 }
 
 void CallMonitorCalls::rejectCall(std::uint32_t connectionId) {
-    tell("--> Rejecting is not possible on the call monitor: call " +
-         std::to_string(connectionId) + " rings on");
+    tell("--> Rejecting is not possible on the call monitor: call " + std::to_string(connectionId) +
+         " rings on");
 }
 
 void CallMonitorCalls::tell(const std::string& text) const {

@@ -15,8 +15,8 @@
 class CallMonitorCalls {
 public:
     struct Events {
-        std::function<void()> incomingCall;                    // a RING has been taken
-        std::function<void()> callEnded;                       // a ringing call has ended
+        std::function<void()> incomingCall;                  // a RING has been taken
+        std::function<void()> callEnded;                     // a ringing call has ended
         std::function<void(const std::string& text)> notice; // a line for the debug trace
     };
 

@@ -39,7 +39,9 @@ bool isTimestamp(std::string_view text) {
             return false;
         }
     }
-    const auto two = [text](std::size_t at) { return (text[at] - '0') * 10 + (text[at + 1] - '0'); };
+    const auto two = [text](std::size_t at) {
+        return (text[at] - '0') * 10 + (text[at + 1] - '0');
+    };
     return two(0) >= 1 && two(0) <= 31 && two(3) >= 1 && two(3) <= 12 && two(9) <= 23 &&
            two(12) <= 59 && two(15) <= 59;
 }

@@ -26,11 +26,11 @@ struct Event {
     EventKind kind = EventKind::Ring;
     std::string timestamp; // "DD.MM.YY HH:MM:SS" as the router sent it
     std::uint32_t connectionId = 0;
-    std::string caller;    // Ring: the caller ("" when withheld); Connect: the other side
-    std::string called;    // Ring: the own number dialled; Call: the own number used
-    std::string dialled;   // Call: the number dialled
-    std::string extension; // Call, Connect: the router's extension
-    std::string trunk;     // Ring, Call: the line the call uses, e.g. SIP0 or POTS
+    std::string caller;        // Ring: the caller ("" when withheld); Connect: the other side
+    std::string called;        // Ring: the own number dialled; Call: the own number used
+    std::string dialled;       // Call: the number dialled
+    std::string extension;     // Call, Connect: the router's extension
+    std::string trunk;         // Ring, Call: the line the call uses, e.g. SIP0 or POTS
     std::uint32_t seconds = 0; // Disconnect
 };
 

@@ -4,9 +4,9 @@
 #include "line/SystemCapiDriver.h"
 
 #include <array>
+#include <csignal>
 #include <cstring>
 #include <dlfcn.h>
-#include <csignal>
 #include <poll.h>
 
 namespace {
