@@ -6,6 +6,8 @@
 #include "calls/ControllerUi.h"
 #include "support/UserPrompt.h"
 
+#include "ProgramBench.h"
+
 #include <QCoreApplication>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -20,18 +22,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-bool waitUntil(const std::function<bool()>& done) {
-    const auto deadline = Clock::now() + std::chrono::seconds(5);
-    while (!done()) {
-        if (Clock::now() > deadline) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    }
-    return true;
-}
+using bench::Clock;
+using bench::waitUntil;
 
 // The headless desktop, but with a pop-up that notes when it was asked to show a call.
 class TimedPopupUi : public NoControllerUi, public PopupView {
@@ -54,16 +46,9 @@ int main(int argc, char* argv[]) {
     QTcpServer router;
     router.listen(QHostAddress::LocalHost);
     QTemporaryDir dir;
-    const std::string appDir = dir.path().toStdString() + "/app";
-    std::filesystem::create_directories(appDir + "/config");
-    for (const char* sub : {"lang", "res", "prefix"}) {
-        std::filesystem::copy(std::string(RUFWACHT_SOURCE_DIR) + "/data/" + sub, appDir + "/" + sub,
-                              std::filesystem::copy_options::recursive);
-    }
-    std::ofstream(appDir + "/config/config.dat")
-        << "[config]\r\nlanguage=english\r\npopupsmall=-1\r\nline=callmonitor:127.0.0.1:"
-        << router.serverPort() << "\r\n";
-    qputenv("XDG_RUNTIME_DIR", dir.path().toUtf8());
+    const std::string appDir = bench::prepareProgramFolder(
+        dir, "popupsmall=-1\r\nline=callmonitor:127.0.0.1:" + std::to_string(router.serverPort()) +
+                 "\r\n");
 
     CommandLine commandLine;
     commandLine.headless = true;

@@ -396,8 +396,7 @@ TEST_F(CapiOnSimulatedLine, DroppedLineIsReportedOnceRefusesRegistrationAndComes
     call.calledDigits = "12345";
     call.callingDigits = "89123456";
     line->injectCall(call);
-    while (capi->drainMessages() > 0) {
-    }
+    capi->drainMessages();
     line->dropLine();
     EXPECT_TRUE(line->callsInProgress().empty());
     EXPECT_EQ(capi->drainMessages(), 0);
@@ -418,8 +417,7 @@ TEST_F(CapiOnSimulatedLine, DroppedLineIsReportedOnceRefusesRegistrationAndComes
     capi->events.incomingCall = [&] { ++incoming; };
     call.plci = 0x103;
     line->injectCall(call);
-    while (capi->drainMessages() > 0) {
-    }
+    capi->drainMessages();
     EXPECT_EQ(incoming, 1);
     EXPECT_EQ(capi->eventPlci(), 0x103u);
     const auto transcript = line->transcript();
