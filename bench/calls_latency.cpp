@@ -8,6 +8,8 @@
 #include "line/LineTestControl.h"
 #include "support/UserPrompt.h"
 
+#include "ProgramBench.h"
+
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
@@ -18,35 +20,14 @@
 #include <fstream>
 #include <vector>
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-bool waitUntil(const std::function<bool()>& done) {
-    const auto deadline = Clock::now() + std::chrono::seconds(5);
-    while (!done()) {
-        if (Clock::now() > deadline) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    }
-    return true;
-}
-
-} // namespace
+using bench::Clock;
+using bench::waitUntil;
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    const std::string appDir = dir.path().toStdString() + "/app";
-    std::filesystem::create_directories(appDir + "/config");
-    for (const char* sub : {"lang", "res", "prefix"}) {
-        std::filesystem::copy(std::string(RUFWACHT_SOURCE_DIR) + "/data/" + sub, appDir + "/" + sub,
-                              std::filesystem::copy_options::recursive);
-    }
-    std::ofstream(appDir + "/config/config.dat") << "[config]\r\nlanguage=english\r\n";
+    const std::string appDir = bench::prepareProgramFolder(dir, "");
     std::ofstream(appDir + "/empty.scenario") << "\n";
-    qputenv("XDG_RUNTIME_DIR", dir.path().toUtf8());
 
     CommandLine commandLine;
     commandLine.headless = true;

@@ -2,6 +2,7 @@
 #include "support/TestContext.h"
 
 #include "calls/CallHandler.h"
+#include "calls/EndReason.h"
 #include "calls/SoundPolicy.h"
 #include "stores/CallJournal.h"
 #include "stores/LanguageIds.h"
@@ -256,4 +257,23 @@ TEST_F(CallHandlerTest, EndOfACallWhoseRecordMovedCompletesItsOwnRecord) {
     hangUp(0x349A, 0x101);
     ASSERT_EQ(journal.size(), 1);
     EXPECT_EQ(journal.recordAt(1).endReason, text(lang_id::kEndCallerHungUp));
+}
+
+TEST_F(CallHandlerTest, LostLineCompletesEveryRingingCallOnceAsUnknown) {
+    ring("0301111111", "1", 0x101);
+    ring("0302222222", "1", 0x202);
+    hangUp(0x349A, 0x101);
+    views.green = true;
+    handler.endAllCalls(kReasonLineLost);
+    CallJournal onDisk;
+    onDisk.load(dir.file("calls.txt"));
+    ASSERT_EQ(onDisk.size(), 2);
+    EXPECT_EQ(onDisk.recordAt(1).endReason, text(lang_id::kEndAnsweredElsewhere));
+    EXPECT_EQ(onDisk.recordAt(2).endReason, text(lang_id::kUnknown));
+    EXPECT_FALSE(views.green);
+    EXPECT_FALSE(views.red);
+    EXPECT_EQ(handler.activeCallCount(), 0u);
+    // A late end from the line finds nothing left to complete.
+    hangUp(0x3490, 0x202);
+    EXPECT_EQ(journal.recordAt(2).endReason, text(lang_id::kUnknown));
 }

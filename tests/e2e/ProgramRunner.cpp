@@ -89,3 +89,9 @@ void ProgramRunner::setEnvironment(const QString& name, const QString& value) {
         m_environment.insert(name, value);
     }
 }
+
+CallJournal ProgramRunner::journal() const {
+    CallJournal journal;
+    journal.load((configDir() + "calls.txt").toStdString());
+    return journal;
+}

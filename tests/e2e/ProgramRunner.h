@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "stores/CallJournal.h"
+
 #include <memory>
 #include <string>
 
@@ -40,6 +42,9 @@ public:
 
     /// Writes config.dat (and creates the settings folder) before the program starts.
     void writeConfig(const QStringList& keyValues);
+
+    /// The journal as the program left it on disk.
+    CallJournal journal() const;
 
     /// The English text of a language string, as the program shows it.
     static std::string englishText(int number);

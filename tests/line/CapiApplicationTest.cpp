@@ -179,16 +179,35 @@ TEST_F(CapiWithFakeDriver, MalformedMessagesAreNamedReportedAndSkipped) {
     EXPECT_EQ(errors[1], "--> ERR: Malformed message skipped: length field 64, 10 bytes received");
 }
 
-TEST_F(CapiWithFakeDriver, DriverFaultAndFetchErrorsStopTheDrain) {
-    registered();
-    driver->queue.push_back({{}, 0x1105});
-    driver->queueMessage(connectInd(0x101));
-    EXPECT_EQ(capi->drainMessages(), 0);
-    EXPECT_EQ(errors.size(), 1u);
-    driver->queue.push_front({{}, CapiDriver::kDriverFault});
-    EXPECT_EQ(capi->drainMessages(), 0);
-    EXPECT_EQ(capi->errorText(), "--> ERR: fake fault");
-    EXPECT_EQ(capi->drainMessages(), 1);
+TEST_F(CapiWithFakeDriver, FetchErrorsStopTheDrainAndALostLineStopsFetchingUntilRegisteredAgain) {
+    struct Case {
+        std::uint32_t result;
+        bool lost;
+    };
+    for (const Case& c : {Case{0x1107, false}, Case{0x1105, true}, Case{0x1101, true},
+                          Case{0x1108, true}, Case{CapiDriver::kDriverFault, true}}) {
+        SCOPED_TRACE(c.result);
+        registered();
+        errors.clear();
+        driver->queue.push_back({{}, c.result});
+        driver->queueMessage(connectInd(0x101));
+        EXPECT_EQ(capi->drainMessages(), 0);
+        ASSERT_EQ(errors.size(), 1u);
+        if (c.result == CapiDriver::kDriverFault) {
+            EXPECT_EQ(errors[0], "--> ERR: fake fault");
+        }
+        EXPECT_EQ(capi->isLineLost(), c.lost);
+        if (c.lost) {
+            // Nothing more is fetched from a line that is gone, until it is registered anew.
+            EXPECT_EQ(capi->drainMessages(), 0);
+            capi->releaseLostLine();
+            EXPECT_FALSE(capi->isRegistered());
+            EXPECT_FALSE(capi->isLineLost());
+            registered();
+        }
+        EXPECT_EQ(capi->drainMessages(), 1);
+        capi->releaseLostLine();
+    }
 }
 
 TEST_F(CapiWithFakeDriver, DrainStopsAtItsLimit) {
@@ -369,4 +388,43 @@ TEST_F(CapiOnSimulatedLine, DiagnosticsOfTheSimulatedLine) {
     EXPECT_EQ(capi->serialNumber(), "0000001");
     EXPECT_TRUE(capi->isInstalled());
     EXPECT_EQ(capi->profile().substr(0, 31), "Controllers: 1\r\nB-Channels: 2\r\n");
+}
+
+TEST_F(CapiOnSimulatedLine, DroppedLineIsReportedOnceRefusesRegistrationAndComesBack) {
+    capi::IncomingCallElements call;
+    call.plci = 0x101;
+    call.calledDigits = "12345";
+    call.callingDigits = "89123456";
+    line->injectCall(call);
+    capi->drainMessages();
+    line->dropLine();
+    EXPECT_TRUE(line->callsInProgress().empty());
+    EXPECT_EQ(capi->drainMessages(), 0);
+    EXPECT_TRUE(capi->isLineLost());
+    EXPECT_EQ(capi->errorText(),
+              "--> ERR: Connection to the CAPI lost: the simulated line was dropped");
+    // A call placed while nobody listens never arrives.
+    call.plci = 0x102;
+    line->injectCall(call);
+    capi->releaseLostLine();
+    EXPECT_FALSE(capi->registerApplication());
+    EXPECT_EQ(capi->lastError(), "0x1009 Not COMMON - ISDN - API");
+
+    line->restoreLine();
+    ASSERT_TRUE(capi->registerApplication());
+    ASSERT_TRUE(capi->listen());
+    int incoming = 0;
+    capi->events.incomingCall = [&] { ++incoming; };
+    call.plci = 0x103;
+    line->injectCall(call);
+    capi->drainMessages();
+    EXPECT_EQ(incoming, 1);
+    EXPECT_EQ(capi->eventPlci(), 0x103u);
+    const auto transcript = line->transcript();
+    EXPECT_EQ(std::count_if(transcript.begin(), transcript.end(),
+                            [](const std::string& entry) {
+                                return entry.ends_with("-- line dropped") ||
+                                       entry.ends_with("-- line restored");
+                            }),
+              2);
 }

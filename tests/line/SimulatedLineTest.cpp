@@ -25,9 +25,11 @@ TEST(ScenarioParser, CommandsKeysAndDefaults) {
                                         "hangup reason=0x349a plci=0x101\n"
                                         "info plci=7\n"
                                         "raw 0c 00 0x01 0 ff\n"
-                                        "transcript out/line transcript.txt\n");
+                                        "transcript out/line transcript.txt\n"
+                                        "drop\n"
+                                        "restore\n");
     EXPECT_TRUE(scenario.problems.empty());
-    ASSERT_EQ(scenario.steps.size(), 9u);
+    ASSERT_EQ(scenario.steps.size(), 11u);
     EXPECT_EQ(scenario.steps[0].kind, Kind::Wait);
     EXPECT_DOUBLE_EQ(scenario.steps[0].seconds, 1.5);
     EXPECT_EQ(scenario.steps[0].line, 3);
@@ -54,6 +56,8 @@ TEST(ScenarioParser, CommandsKeysAndDefaults) {
     EXPECT_EQ(scenario.steps[6].kind, Kind::Info);
     EXPECT_EQ(scenario.steps[7].raw, line_test::hexBytes("0c 00 01 00 ff"));
     EXPECT_EQ(scenario.steps[8].path, "out/line transcript.txt");
+    EXPECT_EQ(scenario.steps[9].kind, Kind::Drop);
+    EXPECT_EQ(scenario.steps[10].kind, Kind::Restore);
 }
 
 TEST(ScenarioParser, MalformedLinesAreReportedAndSkipped) {
@@ -73,11 +77,12 @@ TEST(ScenarioParser, MalformedLinesAreReportedAndSkipped) {
                                         "transcript\n"                                // 14
                                         "call plci=1 called=1 calling=2 octet3=256\n" // 15
                                         "info 5\n"                                    // 16
-                                        "wait 2\n");                                  // 17: fine
+                                        "drop now\n"                                  // 17
+                                        "wait 2\n");                                  // 18: fine
     ASSERT_EQ(scenario.steps.size(), 1u);
-    EXPECT_EQ(scenario.steps[0].line, 17);
-    ASSERT_EQ(scenario.problems.size(), 16u);
-    for (int i = 0; i < 16; ++i) {
+    EXPECT_EQ(scenario.steps[0].line, 18);
+    ASSERT_EQ(scenario.problems.size(), 17u);
+    for (int i = 0; i < 17; ++i) {
         EXPECT_EQ(scenario.problems[i].line, i + 1);
         EXPECT_FALSE(scenario.problems[i].reason.empty());
     }
@@ -218,7 +223,8 @@ TEST(CapiDriverFactory, Specs) {
     EXPECT_TRUE(makeCapiDriver("", "", error));
     EXPECT_TRUE(makeCapiDriver("capi", "", error));
     EXPECT_FALSE(makeCapiDriver("isdn", "", error));
-    EXPECT_EQ(error, "Unknown line \"isdn\": use capi, capi:LIBRARY or sim:FILE");
+    EXPECT_EQ(error,
+              "Unknown line \"isdn\": use capi, capi:LIBRARY, sim:FILE or callmonitor:HOST[:PORT]");
     // Another library by path: a missing one still gives a driver, whose registration fails.
     const auto other = makeCapiDriver("capi:/nonexistent/libcapi.so", "", error);
     ASSERT_TRUE(other);

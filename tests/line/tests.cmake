@@ -31,3 +31,4 @@ if(NOT WIN32)
     FAKE_CAPI_LIBRARY="$<TARGET_FILE:fake_capi20>"
     FAKE_CAPI_WITHOUT_PROFILE_LIBRARY="$<TARGET_FILE:fake_capi20_without_profile>")
 endif()
+rufwacht_core_test(test_line_callmonitor line/CallMonitorTest.cpp)

@@ -253,6 +253,17 @@ private slots:
         QTRY_VERIFY(closing.isNull());
     }
 
+    void rejectButtonIsDisabledWhereTheLineCannotReject() {
+        m_commands.canReject = false;
+        ring("0999912345");
+        QAbstractButton* reject = button("cmdReject");
+        QVERIFY(!reject->isEnabled());
+        QCOMPARE(reject->toolTip().toStdString(),
+                 m_fixture->context.language.text(lang_id::kRejectNotPossible));
+        QTest::mouseClick(reject, Qt::LeftButton);
+        QCOMPARE(m_commands.rejects, 0);
+    }
+
     void buttonsRejectAndClose() {
         ring("0999912345");
         button("cmdReject")->click();

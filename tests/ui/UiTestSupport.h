@@ -12,6 +12,7 @@
 class RecordingCommands : public AppCommands {
 public:
     void rejectCall() override { ++rejects; }
+    bool canRejectCalls() const override { return canReject; }
     void identify(const std::string& displayText) override { identified.push_back(displayText); }
     void exitApp() override { ++exits; }
     std::string latestCallerId() const override { return callerId; }
@@ -21,6 +22,7 @@ public:
     void exitForUpdate() override { ++updateExits; }
 
     int rejects = 0;
+    bool canReject = true;
     int updateChecks = 0;
     int updateExits = 0;
     std::vector<bool> settingsOpened;

@@ -1,6 +1,7 @@
 #include "calls/Controller.h"
 
 #include "calls/AppContext.h"
+#include "calls/CallMonitorCallLine.h"
 #include "calls/CallerTexts.h"
 #include "calls/CapiCallLine.h"
 #include "calls/ControllerUi.h"
@@ -8,6 +9,7 @@
 #include "calls/ReverseLookup.h"
 #include "calls/SoundPolicy.h"
 #include "calls/StartupChecks.h"
+#include "line/CallMonitorCalls.h"
 #include "line/CapiApplication.h"
 #include "line/CapiDriverFactory.h"
 #include "line/LineTestControl.h"
@@ -20,6 +22,8 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 const LatestCall kNoCall;
@@ -28,6 +32,8 @@ const LatestCall kNoCall;
 // so the caller reads 08154711 as in the test call without a line.
 constexpr const char* kTestCallerDigits = "8154711";
 constexpr const char* kTestMsn = "12345";
+// The connection id of the debug window's test call on the call monitor.
+constexpr std::uint32_t kTestConnectionId = 0xF01;
 
 } // namespace
 
@@ -42,6 +48,7 @@ Controller::Controller(const CommandLine& commandLine, const std::string& execut
 
 Controller::~Controller() {
     m_session.reset();
+    m_monitor.reset();
     if (m_capi) {
         m_capi->events = {};
         if (m_capi->isRegistered()) {
@@ -68,12 +75,20 @@ bool Controller::start() {
         endStartup(1);
         return false;
     }
+    // The line may be chosen in the settings.
+    m_context->loadSettings();
     if (!createLine()) {
         return false;
     }
-    m_context->loadSettings();
     checks.loadLanguage();
-    m_capi->setCallerTexts(callerTextsFrom(m_context->language));
+    const capi::CallerTexts callerTexts = callerTextsFrom(m_context->language);
+    if (m_capi) {
+        m_capi->setCallerTexts(callerTexts);
+    } else {
+        std::string withheld = callerTexts.withheld;
+        std::erase(withheld, ' ');
+        m_monitorCalls->setWithheldText(withheld);
+    }
     if (!checks.loadOrigins() || !checks.checkResources()) {
         endStartup(1);
         return false;
@@ -85,33 +100,109 @@ bool Controller::start() {
         return false;
     }
     m_context->removeLeftoverTemporaries();
-    const SettingsRecord& settings = m_context->settings;
-    m_session->start(settings.delayRegistration ? (settings.registrationDelayStep + 1) * 30 : 0);
+    startLine();
     if (m_ended) {
         return false;
     }
     m_ui.showMainWindowHidden();
+    // The icon starts as at rest; a line that could not be reached says so.
+    if (m_lineWatch->isDown()) {
+        m_lineWatch->showState();
+    }
     return true;
 }
 
+void Controller::startLine() {
+    if (m_monitor) {
+        m_monitor->start();
+        return;
+    }
+    const SettingsRecord& settings = m_context->settings;
+    m_session->start(settings.delayRegistration ? (settings.registrationDelayStep + 1) * 30 : 0);
+}
+
 bool Controller::createLine() {
+    // The command line wins over the settings.
+    const std::string& choice =
+        m_commandLine.line.empty() ? m_context->settings.line : m_commandLine.line;
+    if (choice.starts_with(callmonitor::kLinePrefix)) {
+        return createCallMonitorLine(choice.substr(callmonitor::kLinePrefix.size()));
+    }
+    return createCapiLine(choice);
+}
+
+bool Controller::createCapiLine(const std::string& choice) {
     std::string error;
-    auto driver = makeCapiDriver(m_commandLine.line, m_context->paths.programDir(), error);
+    auto driver = makeCapiDriver(choice, m_context->paths.programDir(), error);
     if (!driver) {
         m_prompt.message(error, "", PromptIcon::Exclamation);
         endStartup(2);
         return false;
     }
     m_capi = std::make_unique<CapiApplication>(std::move(driver));
-    m_capi->events.statusChanged = [this]() { m_trace.append("\r\n" + qs(m_capi->statusText())); };
+    m_capi->events.statusChanged = [this]() { appendLineTrace("\r\n" + qs(m_capi->statusText())); };
     m_capi->events.errorReported = [this]() {
-        m_trace.append("\r\n" + qs(m_capi->errorText()) + "\r\n");
+        appendLineTrace("\r\n" + qs(m_capi->errorText()) + "\r\n");
     };
     m_callLine = std::make_unique<CapiCallLine>(*m_capi);
     m_session = std::make_unique<LineSession>(*m_capi);
     connect(m_session.get(), &LineSession::registrationFailed, this,
             &Controller::onRegistrationFailed);
     return true;
+}
+
+bool Controller::createCallMonitorLine(const std::string& address) {
+    const auto endpoint = callmonitor::parseEndpoint(address);
+    if (!endpoint) {
+        m_prompt.message("Bad call monitor address \"" + address +
+                             "\": use callmonitor:HOST or callmonitor:HOST:PORT",
+                         "", PromptIcon::Exclamation);
+        endStartup(2);
+        return false;
+    }
+    m_monitorCalls = std::make_unique<CallMonitorCalls>();
+    m_monitorCalls->events.notice = [this](const std::string& text) {
+        m_trace.append("\r\n" + qs(text));
+    };
+    m_callLine = std::make_unique<CallMonitorCallLine>(*m_monitorCalls);
+    m_monitor = std::make_unique<CallMonitorSession>(*m_monitorCalls, *endpoint);
+    connect(m_monitor.get(), &CallMonitorSession::notice, &m_trace, &DebugTrace::append);
+    return true;
+}
+
+void Controller::appendLineTrace(const QString& text) {
+    if (m_session && m_session->isReconnecting()) {
+        m_heldTrace.append(text);
+        return;
+    }
+    m_trace.append(text);
+}
+
+void Controller::watchLine() {
+    AppContext& c = *m_context;
+    m_lineWatch =
+        std::make_unique<LineWatch>(m_trace, m_ui.trayView(), c.language, c.log, *m_calls);
+    LineWatch* watch = m_lineWatch.get();
+    if (m_monitor) {
+        connect(m_monitor.get(), &CallMonitorSession::lineUp, this,
+                [this, watch]() { watch->lineUp("call monitor " + m_monitor->address()); });
+        connect(m_monitor.get(), &CallMonitorSession::lineLost, this,
+                [watch](const QString& reason) { watch->lineLost(reason); });
+        connect(m_monitor.get(), &CallMonitorSession::lineRestored, this,
+                [watch]() { watch->lineRestored(); });
+        return;
+    }
+    connect(m_session.get(), &LineSession::lineLost, this,
+            [watch](const QString& reason) { watch->lineLost(reason); });
+    // A failed attempt's trace says nothing new; a successful one's shows the registration.
+    connect(m_session.get(), &LineSession::reconnectFailed, this,
+            [this]() { m_heldTrace.clear(); });
+    connect(m_session.get(), &LineSession::lineRestored, this, [this, watch]() {
+        for (const QString& text : std::exchange(m_heldTrace, {})) {
+            m_trace.append(text);
+        }
+        watch->lineRestored();
+    });
 }
 
 void Controller::createCallHandler() {
@@ -121,6 +212,12 @@ void Controller::createCallHandler() {
         *m_callLine, c.settings, c.language, c.journal, c.phonebook, c.msnList, c.origins,
         m_ui.journalView(), m_ui.popupView(), m_ui.trayView(), *m_sound, m_clock});
     m_calls->latestChanged = [this]() { emit latestCallChanged(); };
+    watchLine();
+    if (m_monitorCalls) {
+        m_monitorCalls->events.incomingCall = [this]() { m_calls->onIncomingCall(); };
+        m_monitorCalls->events.callEnded = [this]() { m_calls->onCallDisconnect(); };
+        return;
+    }
     m_capi->events.incomingCall = [this]() { m_calls->onIncomingCall(); };
     m_capi->events.callDisconnected = [this]() {
         if (!m_calls->onCallDisconnect()) {
@@ -186,7 +283,13 @@ void Controller::onRegistrationFailed() {
 void Controller::rejectCall() {
     if (m_capi) {
         m_capi->rejectCall(m_capi->lastOfferedPlci());
+    } else if (m_monitorCalls) {
+        m_monitorCalls->rejectCall(m_monitorCalls->eventId());
     }
+}
+
+bool Controller::canRejectCalls() const {
+    return !m_callLine || m_callLine->canReject();
 }
 
 void Controller::lookUpNumber(const std::string& displayText) {
@@ -194,6 +297,14 @@ void Controller::lookUpNumber(const std::string& displayText) {
 }
 
 void Controller::placeTestCall() {
+    if (m_monitorCalls) {
+        callmonitor::Event ring;
+        ring.connectionId = kTestConnectionId;
+        ring.caller = std::string("0") + kTestCallerDigits;
+        ring.called = kTestMsn;
+        m_monitorCalls->handleEvent(ring);
+        return;
+    }
     if (!m_capi) {
         return;
     }
@@ -210,6 +321,13 @@ void Controller::placeTestCall() {
 }
 
 void Controller::endTestCall() {
+    if (m_monitorCalls) {
+        callmonitor::Event end;
+        end.kind = callmonitor::EventKind::Disconnect;
+        end.connectionId = kTestConnectionId;
+        m_monitorCalls->handleEvent(end);
+        return;
+    }
     if (!m_capi) {
         return;
     }
@@ -241,6 +359,12 @@ bool Controller::appExit(bool force) {
     m_webExport->stop();
     if (m_session) {
         m_session->stop();
+    }
+    if (m_monitor) {
+        m_monitor->stop();
+    }
+    if (m_lineWatch) {
+        m_lineWatch->programEnds();
     }
     // After a refused registration there is nothing to release.
     if (m_capi && m_capi->isRegistered()) {

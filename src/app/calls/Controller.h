@@ -1,29 +1,33 @@
 #pragma once
 
 #include "calls/CallHandler.h"
+#include "calls/CallMonitorSession.h"
 #include "calls/DebugTrace.h"
 #include "calls/LineSession.h"
+#include "calls/LineWatch.h"
 #include "calls/QtCallClock.h"
 #include "support/CommandLine.h"
 #include "support/InstanceLock.h"
 
 #include <QObject>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
 struct AppContext;
+class CallMonitorCalls;
 class CapiApplication;
-class CapiCallLine;
 class ControllerUi;
 class SoundPolicy;
 class UserPrompt;
 class WebExportControl;
 
-/// The telephony controller: owns the application context and the CAPI application, runs the
-/// start-up, receives the line's events and ends the program through appExit. It has no
-/// window of its own; in debug mode a debug window shows its trace and latest call.
+/// The telephony controller: owns the application context and the line (the CAPI application,
+/// or a router's call monitor), runs the start-up, receives the line's events and ends the
+/// program through appExit. It has no window of its own; in debug mode a debug window shows its
+/// trace and latest call.
 class Controller : public QObject {
     Q_OBJECT
 public:
@@ -41,6 +45,8 @@ public:
 
     /// Turns away the call that rang last.
     void rejectCall();
+    /// False on a line that can only watch calls (the call monitor).
+    bool canRejectCalls() const;
     /// Looks the number of a display text up in the web directory, in the browser.
     void lookUpNumber(const std::string& displayText);
 
@@ -59,8 +65,12 @@ public:
     SoundPolicy* sound() { return m_sound.get(); }
     const LatestCall& latestCall() const;
     DebugTrace& trace() { return m_trace; }
-    /// The line's registration and polling; null before start-up created the line.
+    /// The line's registration and polling; null before start-up created a CAPI line.
     const LineSession* lineSession() const { return m_session.get(); }
+    /// The connection to the call monitor; null unless that is the line.
+    const CallMonitorSession* callMonitorSession() const { return m_monitor.get(); }
+    /// True while the line is lost and being reconnected.
+    bool isLineDown() const { return m_lineWatch && m_lineWatch->isDown(); }
     /// The journal web page.
     WebExportControl& webExport() { return *m_webExport; }
 
@@ -72,8 +82,14 @@ signals:
 
 private:
     bool createLine();
+    bool createCapiLine(const std::string& choice);
+    bool createCallMonitorLine(const std::string& address);
     void createCallHandler();
     void startWebExport();
+    void watchLine();
+    void startLine();
+    /// A line of the line's own trace; held back while an attempt to reconnect may still fail.
+    void appendLineTrace(const QString& text);
     bool checkPrevInstance();
     void reportFileProblems();
     void tellFileProblem(const std::string& title, const std::string& text);
@@ -89,8 +105,12 @@ private:
     InstanceLock m_instanceLock;
     QtCallClock m_clock;
     std::unique_ptr<CapiApplication> m_capi;
-    std::unique_ptr<CapiCallLine> m_callLine;
     std::unique_ptr<LineSession> m_session;
+    std::unique_ptr<CallMonitorCalls> m_monitorCalls;
+    std::unique_ptr<CallMonitorSession> m_monitor;
+    std::unique_ptr<CallLine> m_callLine;
+    std::unique_ptr<LineWatch> m_lineWatch;
+    QStringList m_heldTrace;
     std::unique_ptr<SoundPolicy> m_sound;
     std::unique_ptr<CallHandler> m_calls;
     std::unique_ptr<WebExportControl> m_webExport;

@@ -1,13 +1,17 @@
 #include "calls/LineSession.h"
 
 #include "line/CapiApplication.h"
+#include "support/QtText.h"
 
 #include <QSocketNotifier>
 
-LineSession::LineSession(CapiApplication& capi, QObject* parent) : QObject(parent), m_capi(capi) {
+LineSession::LineSession(CapiApplication& capi, ReconnectBackoff backoff, QObject* parent)
+    : QObject(parent), m_capi(capi), m_backoff(backoff) {
     m_pollTimer.setInterval(kPollIntervalMs);
+    m_retryTimer.setSingleShot(true);
     connect(&m_pollTimer, &QTimer::timeout, this, &LineSession::fetchMessages);
     connect(&m_countdownTimer, &QTimer::timeout, this, &LineSession::onCountdownTick);
+    connect(&m_retryTimer, &QTimer::timeout, this, &LineSession::reconnect);
 }
 
 LineSession::~LineSession() {
@@ -32,21 +36,31 @@ void LineSession::onCountdownTick() {
 }
 
 bool LineSession::registerAndListen() {
-    if (!m_capi.registerApplication()) {
+    if (m_capi.registerApplication()) {
+        startListening();
+        return true;
+    }
+    if (m_capi.driver().loadFailure()) {
         emit registrationFailed();
         return false;
     }
+    // A CAPI that is not there yet (a router still starting) may come: try again.
+    loseLine();
+    return false;
+}
+
+void LineSession::startListening() {
     // A refused listen request shows only in the trace; polling starts regardless.
     m_capi.listen();
     m_pollTimer.start();
     watchReadiness();
-    return true;
 }
 
 void LineSession::stop() {
     m_stopped = true;
     m_pollTimer.stop();
     m_countdownTimer.stop();
+    m_retryTimer.stop();
     delete m_readiness;
 }
 
@@ -64,7 +78,7 @@ void LineSession::watchReadiness() {
 }
 
 void LineSession::fetchMessages() {
-    if (m_stopped) {
+    if (m_stopped || m_down) {
         return;
     }
     const int fetched = m_capi.drainMessages(kMaxMessagesPerWakeUp);
@@ -72,9 +86,48 @@ void LineSession::fetchMessages() {
     if (m_stopped) {
         return;
     }
+    if (m_capi.isLineLost()) {
+        loseLine();
+        return;
+    }
     // The driver may have lost its handle (a remote CAPI that went away).
     watchReadiness();
     if (fetched >= kMaxMessagesPerWakeUp) {
         QTimer::singleShot(0, this, &LineSession::fetchMessages);
     }
+}
+
+void LineSession::loseLine() {
+    const QString reason = qs(m_capi.lastError());
+    m_pollTimer.stop();
+    delete m_readiness;
+    m_capi.releaseLostLine();
+    if (!m_down) {
+        m_down = true;
+        emit lineLost(reason);
+    }
+    if (!m_stopped) {
+        m_retryTimer.start(static_cast<int>(m_backoff.nextDelay().count()));
+    }
+}
+
+void LineSession::reconnect() {
+    if (m_stopped) {
+        return;
+    }
+    m_reconnecting = true;
+    const bool registered = m_capi.registerApplication();
+    if (registered) {
+        startListening();
+    }
+    m_reconnecting = false;
+    if (!registered) {
+        emit reconnectFailed();
+        m_capi.releaseLostLine();
+        m_retryTimer.start(static_cast<int>(m_backoff.nextDelay().count()));
+        return;
+    }
+    m_down = false;
+    m_backoff.reset();
+    emit lineRestored();
 }

@@ -8,6 +8,8 @@ public:
     virtual ~AppCommands() = default;
     /// Turns away the call that rang last.
     virtual void rejectCall() = 0;
+    /// False when the line cannot turn calls away (the router's call monitor).
+    virtual bool canRejectCalls() const { return true; }
     /// Looks the number of a display text up in the web directory.
     virtual void identify(const std::string& displayText) = 0;
     /// Ends the program after asking, unless the settings say not to ask.

@@ -7,6 +7,7 @@
 #include "ui/DesktopPictures.h"
 #include "ui/LanguageTags.h"
 #include "ui/PhonebookAdd.h"
+#include "ui/RejectButton.h"
 #include "ui/WindowLook.h"
 
 #include <QCloseEvent>
@@ -93,6 +94,7 @@ void CallPopupWindow::createControls() {
     connect(m_cmdAddPB, &QPushButton::clicked, this, &CallPopupWindow::addToPhonebook);
     connect(cmdIdentify, &QPushButton::clicked, this, &CallPopupWindow::identify);
     connect(cmdReject, &QPushButton::clicked, this, [this]() { m_commands.rejectCall(); });
+    offerRejectIfPossible(cmdReject, m_commands, m_context.language);
     connect(cmdClose, &QPushButton::clicked, this, &CallPopupWindow::closeRequested);
 }
 

@@ -13,6 +13,10 @@ void ControllerCommands::rejectCall() {
     }
 }
 
+bool ControllerCommands::canRejectCalls() const {
+    return !m_controller || m_controller->canRejectCalls();
+}
+
 void ControllerCommands::identify(const std::string& displayText) {
     if (m_controller) {
         m_controller->lookUpNumber(displayText);

@@ -17,6 +17,7 @@ public:
     void setWindowOpeners(std::function<void(bool)> openSettings, std::function<void()> openUpdate);
 
     void rejectCall() override;
+    bool canRejectCalls() const override;
     void identify(const std::string& displayText) override;
     void exitApp() override;
     std::string latestCallerId() const override;

@@ -12,6 +12,7 @@
 #include "ui/LanguageTags.h"
 #include "ui/OptionsSlide.h"
 #include "ui/PhonebookAdd.h"
+#include "ui/RejectButton.h"
 #include "ui/WindowLook.h"
 
 #include <QAction>
@@ -148,6 +149,7 @@ void JournalWindow::createControls() {
     connect(cmdUpdateCheck, &QPushButton::clicked, this, [this]() { m_commands.checkForUpdate(); });
     connect(cmdExit, &QPushButton::clicked, this, [this]() { m_commands.exitApp(); });
     connect(cmdReject, &QPushButton::clicked, this, [this]() { m_commands.rejectCall(); });
+    offerRejectIfPossible(cmdReject, m_commands, m_context.language);
 }
 
 void JournalWindow::createMenus() {

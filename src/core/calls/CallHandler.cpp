@@ -12,6 +12,7 @@
 #include "support/NumericText.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -153,11 +154,22 @@ bool CallHandler::onCallDisconnect() {
     }
     const ActiveCall call = found->second;
     m_active.erase(found);
+    finishCall(call, m_parts.line.endReason());
+    return true;
+}
+
+void CallHandler::endAllCalls(std::uint16_t reason) {
+    const auto calls = std::exchange(m_active, {});
+    for (const auto& [plci, call] : calls) {
+        finishCall(call, reason);
+    }
+}
+
+void CallHandler::finishCall(const ActiveCall& call, std::uint16_t reason) {
     // A call left out when it came in has no record to complete.
     if (call.journalIndex == 0 || isFilteredOut(call.calledMsn)) {
-        return true;
+        return;
     }
-    const std::uint16_t reason = m_parts.line.endReason();
     const std::string reasonText = m_parts.language.text(endReasonTextId(reason));
     m_latest.disconnectReason = reasonText;
     if (latestChanged) {
@@ -180,5 +192,4 @@ bool CallHandler::onCallDisconnect() {
         m_parts.journal.save();
         m_parts.journalView.refresh(false);
     }
-    return true;
 }

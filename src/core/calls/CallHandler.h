@@ -30,6 +30,8 @@ public:
     virtual std::uint32_t plci() const = 0;
     /// Turns the call away; once per call, however often asked.
     virtual void rejectCall(std::uint32_t plci) = 0;
+    /// False for a line that can only watch: its rejectCall just says that it cannot.
+    virtual bool canReject() const { return true; }
 };
 
 /// The date and time texts written into the journal and the pop-up.
@@ -75,6 +77,11 @@ public:
     void onIncomingCall();
     /// False when the call is not known (never offered, or already ended): nothing changes.
     bool onCallDisconnect();
+    /// The line is gone: every call still ringing ends with the reason (its journal record is
+    /// completed once, as at a disconnect).
+    void endAllCalls(std::uint16_t reason);
+    /// How many calls ring now.
+    std::size_t activeCallCount() const { return m_active.size(); }
 
     const LatestCall& latest() const { return m_latest; }
 
@@ -98,6 +105,7 @@ private:
     void applyRejectRules(std::uint32_t plci, const std::string& number,
                           const std::string& calledMsn);
     int recordIndexFor(const ActiveCall& call) const;
+    void finishCall(const ActiveCall& call, std::uint16_t reason);
 
     CallHandlerParts m_parts;
     LatestCall m_latest;

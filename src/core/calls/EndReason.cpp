@@ -4,7 +4,7 @@
 
 int endReasonTextId(std::uint16_t reason) {
     switch (reason) {
-    case 0x349A: // non-selected user clearing: answered at another telephone
+    case kReasonAnsweredElsewhere:
         return lang_id::kEndAnsweredElsewhere;
     case kReasonNormalClearing:
         return lang_id::kEndCallerHungUp;

@@ -17,6 +17,22 @@ constexpr int kMaxNesting = 16;
 // PLCI and CIP value: the least a CONNECT_IND needs to offer a call.
 constexpr std::size_t kMinConnectBody = 6;
 
+// Fetch results after which the application has to register again: the driver lost its
+// connection to the CAPI or no longer knows the application, or messages were lost.
+bool meansLineLost(std::uint32_t fetchResult) {
+    switch (fetchResult) {
+    case CapiDriver::kDriverFault:
+    case capi::kIllegalApplication:
+    case 0x1105: // queue overflow: only a release recovers
+    case 0x1108: // OS resource error, e.g. the remote CAPI's socket failed
+    case 0x1009: // CAPI not installed
+    case 0x1109:
+        return true;
+    default:
+        return false;
+    }
+}
+
 constexpr std::uint32_t kMessageBufferSize = 3072;
 constexpr std::uint32_t kMaxLogicalConnections = 2;
 constexpr std::uint32_t kMaxBDataBlocks = 7;
@@ -73,6 +89,16 @@ bool CapiApplication::release() {
     return true;
 }
 
+void CapiApplication::releaseLostLine() {
+    if (m_isRegistered) {
+        release();
+    }
+    m_isRegistered = false;
+    m_lineLost = false;
+    m_offered.clear();
+    m_rejected.clear();
+}
+
 bool CapiApplication::listen() {
     return putMessage(capi::encodeListenReq(applId16()));
 }
@@ -82,6 +108,9 @@ void CapiApplication::fetchMessage() {
 }
 
 int CapiApplication::drainMessages(int maxMessages) {
+    if (m_lineLost) {
+        return 0;
+    }
     int fetched = 0;
     while (fetched < maxMessages && fetchAndHandle()) {
         ++fetched;
@@ -91,8 +120,15 @@ int CapiApplication::drainMessages(int maxMessages) {
 
 bool CapiApplication::fetchAndHandle() {
     CapiMessageView view;
+    if (m_lineLost) {
+        return false;
+    }
     const auto result = m_driver->getMessage(m_applId, view);
-    if (checkDriverResult(result) || result != 0) {
+    if (checkDriverResult(result)) {
+        m_lineLost = meansLineLost(result);
+        return false;
+    }
+    if (result != 0) {
         return false;
     }
     if (view.data == nullptr) {

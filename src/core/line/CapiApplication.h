@@ -69,6 +69,13 @@ public:
     const std::string& lastCommand() const { return m_lastCommand; }
     const std::string& lastError() const { return m_lastError; }
     bool isRegistered() const { return m_isRegistered; }
+    /// A fetch has found the line gone (connection to the CAPI lost, registration unknown to
+    /// the driver, lost messages); errorText() said why. Nothing is fetched until the owner has
+    /// called releaseLostLine() and registered again.
+    bool isLineLost() const { return m_lineLost; }
+    /// Releases what a lost line still holds, whatever the driver answers, and forgets its
+    /// calls, so that registerApplication() can start afresh.
+    void releaseLostLine();
 
     /// Fakes a call ("08154711" calling "12345", CIP 2) without touching the driver.
     void simulateIncomingCall();
@@ -100,6 +107,7 @@ private:
     std::unique_ptr<CapiDriver> m_driver;
     std::uint32_t m_applId = 0;
     bool m_isRegistered = false;
+    bool m_lineLost = false;
     std::string m_lastCommand;
     std::string m_lastError;
     int m_nesting = 0;

@@ -50,6 +50,7 @@ std::unique_ptr<CapiDriver> makeCapiDriver(const std::string& lineChoice,
         const auto folder = toFsPath(path).parent_path().string();
         return std::make_unique<SimulatedLine>(std::move(*scenario), folder);
     }
-    error = "Unknown line \"" + lineChoice + "\": use capi, capi:LIBRARY or sim:FILE";
+    error = "Unknown line \"" + lineChoice +
+            "\": use capi, capi:LIBRARY, sim:FILE or callmonitor:HOST[:PORT]";
     return nullptr;
 }

@@ -19,4 +19,9 @@ public:
     virtual std::vector<std::uint32_t> callsInProgress() const = 0;
     /// Ends a call in progress (DISCONNECT_IND) with the reason.
     virtual void injectHangup(std::uint32_t plci, std::uint16_t reason) = 0;
+    /// The connection to the CAPI goes away, as when a router restarts: the calls in progress
+    /// and the registration are gone, fetches fail and registrations are refused until
+    /// restoreLine().
+    virtual void dropLine() = 0;
+    virtual void restoreLine() = 0;
 };

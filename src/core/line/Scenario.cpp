@@ -185,6 +185,11 @@ ScenarioStep parseLine(std::string_view line) {
             }
             step.raw.push_back(static_cast<std::uint8_t>(value));
         }
+    } else if (command == "drop" || command == "restore") {
+        if (words.size() != 1) {
+            throw LineError{std::string(command) + " takes nothing"};
+        }
+        step.kind = command == "drop" ? ScenarioStep::Kind::Drop : ScenarioStep::Kind::Restore;
     } else if (command == "transcript") {
         const auto path = trim(line.substr(line.find("transcript") + 10));
         if (path.empty()) {

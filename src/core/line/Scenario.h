@@ -10,7 +10,7 @@
 
 /// One command of a scenario file.
 struct ScenarioStep {
-    enum class Kind { Wait, Call, Hangup, Info, Raw, Transcript };
+    enum class Kind { Wait, Call, Hangup, Info, Raw, Transcript, Drop, Restore };
 
     Kind kind = Kind::Wait;
     int line = 0;                    // where it stands in the file

@@ -7,12 +7,14 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <utility>
 
 namespace {
 
 constexpr std::size_t kTranscriptLinesKept = 100000;
 constexpr std::uint32_t kIllegalMessage = 0x1102;
 constexpr std::uint32_t kNotInThisState = 0x2001;
+constexpr std::uint32_t kNotInstalled = 0x1009;
 
 } // namespace
 
@@ -46,6 +48,11 @@ void SimulatedLine::play() {
     for (const auto& step : m_scenario.steps) {
         if (m_stop) {
             break;
+        }
+        if (step.kind == ScenarioStep::Kind::Call && m_cipMask == 0) {
+            // After a drop the program has to register again before a call can reach it.
+            m_wake.wait(lock, [this] { return m_stop || m_cipMask != 0; });
+            due = std::max(due, std::chrono::steady_clock::now());
         }
         if (step.kind == ScenarioStep::Kind::Wait) {
             due += std::chrono::duration_cast<std::chrono::steady_clock::duration>(
@@ -83,6 +90,12 @@ void SimulatedLine::runStep(const ScenarioStep& step) {
         setTranscriptFile(path.string());
         break;
     }
+    case ScenarioStep::Kind::Drop:
+        dropLine();
+        break;
+    case ScenarioStep::Kind::Restore:
+        restoreLine();
+        break;
     case ScenarioStep::Kind::Wait:
         break;
     }
@@ -136,6 +149,34 @@ void SimulatedLine::refuseRegistration(std::uint32_t info) {
     m_refuseRegistration = info;
 }
 
+void SimulatedLine::dropLine() {
+    std::lock_guard lock(m_mutex);
+    if (m_down) {
+        return;
+    }
+    m_down = true;
+    m_faultReported = false;
+    m_calls.clear();
+    m_queue.clear();
+    m_cipMask = 0;
+    recordNoteLocked("line dropped");
+    // Like a closed socket: the program wakes up and finds the connection gone.
+    m_ready.raise();
+}
+
+void SimulatedLine::restoreLine() {
+    std::lock_guard lock(m_mutex);
+    if (!m_down) {
+        return;
+    }
+    m_down = false;
+    recordNoteLocked("line restored");
+}
+
+std::string SimulatedLine::faultDescription() const {
+    return "Connection to the CAPI lost: the simulated line was dropped";
+}
+
 void SimulatedLine::setTranscriptFile(const std::string& path) {
     std::lock_guard lock(m_mutex);
     m_transcriptFile.close();
@@ -173,6 +214,9 @@ bool SimulatedLine::isListening() const {
 std::uint32_t SimulatedLine::registerApplication(std::uint32_t, std::uint32_t, std::uint32_t,
                                                  std::uint32_t, std::uint32_t& applId) {
     std::lock_guard lock(m_mutex);
+    if (m_down) {
+        return kNotInstalled;
+    }
     if (m_refuseRegistration != 0) {
         return m_refuseRegistration;
     }
@@ -208,6 +252,9 @@ std::uint32_t SimulatedLine::putMessage(std::uint32_t applId, const std::uint8_t
     const auto header = capi::decodeHeader(bytes.data(), bytes.size());
     {
         std::lock_guard lock(m_mutex);
+        if (m_down) {
+            return kDriverFault;
+        }
         if (m_applId == 0 || applId != m_applId || header.applId != (m_applId & 0xFFFF)) {
             return capi::kIllegalApplication;
         }
@@ -226,6 +273,11 @@ std::uint32_t SimulatedLine::getMessage(std::uint32_t applId, CapiMessageView& m
     std::lock_guard lock(m_mutex);
     if (m_applId == 0 || applId != m_applId) {
         return capi::kIllegalApplication;
+    }
+    if (m_down) {
+        m_ready.clear();
+        // Reported once, as the system library does; after that the queue is just empty.
+        return std::exchange(m_faultReported, true) ? capi::kQueueEmpty : kDriverFault;
     }
     if (m_queue.empty()) {
         return capi::kQueueEmpty;
@@ -364,23 +416,31 @@ std::uint16_t SimulatedLine::nextNumberLocked() {
     return m_number;
 }
 
+void SimulatedLine::recordNoteLocked(const std::string& note) {
+    writeTranscriptLocked("-- " + note);
+}
+
 void SimulatedLine::recordLocked(const char* direction, const std::uint8_t* bytes,
                                  std::size_t size) {
-    const auto elapsed =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - m_start)
-            .count();
     const auto header = capi::decodeHeader(bytes, size);
-    char time[32];
-    std::snprintf(time, sizeof time, "%.3f", elapsed);
-    std::string line = std::string(time) + " " + direction + " " +
-                       std::string(CommandName(header.command)) + " - " +
-                       std::string(SubcommandName(header.subcommand));
+    std::string line = std::string(direction) + " " + std::string(CommandName(header.command)) +
+                       " - " + std::string(SubcommandName(header.subcommand));
     static constexpr char kHex[] = "0123456789abcdef";
     for (std::size_t i = 0; i < size; ++i) {
         line += ' ';
         line += kHex[bytes[i] >> 4];
         line += kHex[bytes[i] & 0x0F];
     }
+    writeTranscriptLocked(line);
+}
+
+void SimulatedLine::writeTranscriptLocked(const std::string& entry) {
+    const auto elapsed =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - m_start)
+            .count();
+    char time[32];
+    std::snprintf(time, sizeof time, "%.3f ", elapsed);
+    std::string line = time + entry;
     if (m_transcriptFile.is_open()) {
         m_transcriptFile << line << '\n';
         m_transcriptFile.flush();

@@ -62,6 +62,9 @@ public:
     void injectRaw(capi::Message bytes);
     /// CAPI_REGISTER answers this info code from now on (0: registration works).
     void refuseRegistration(std::uint32_t info);
+    void dropLine() override;
+    void restoreLine() override;
+    std::string faultDescription() const override;
 
     /// From now on, appends every message to the file (empty path: stop writing).
     void setTranscriptFile(const std::string& path);
@@ -81,6 +84,8 @@ private:
     void runStep(const ScenarioStep& step);
     void queueLocked(capi::Message message);
     void recordLocked(const char* direction, const std::uint8_t* bytes, std::size_t size);
+    void recordNoteLocked(const std::string& note);
+    void writeTranscriptLocked(const std::string& entry);
     void handlePutLocked(const capi::MessageHeader& header, const capi::Message& message);
     void handleRequestLocked(const capi::MessageHeader& header, const capi::Message& message);
     void handleResponseLocked(const capi::MessageHeader& header, const capi::Message& message);
@@ -104,6 +109,8 @@ private:
     std::map<std::uint32_t, CallState> m_calls;
     std::deque<std::string> m_transcript;
     std::ofstream m_transcriptFile;
+    bool m_down = false;          // dropped: fetches fail, registrations are refused
+    bool m_faultReported = false; // the first fetch after the drop has failed
     bool m_stop = false;
     bool m_scenarioDone = false;
     std::thread m_player;

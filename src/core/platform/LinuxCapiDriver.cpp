@@ -4,6 +4,7 @@
 #include "line/SystemCapiDriver.h"
 
 #include <array>
+#include <csignal>
 #include <cstring>
 #include <dlfcn.h>
 #include <poll.h>
@@ -13,6 +14,17 @@ namespace {
 // libcapi20 answers these itself when it cannot reach a CAPI.
 constexpr std::uint32_t kNotInstalled = 0x1009;
 constexpr std::uint32_t kOsResourceError = 0x1108;
+
+constexpr std::uint32_t kIllegalMessage = 0x1102;
+
+// The remote modules write to their socket without MSG_NOSIGNAL: a router that has closed the
+// connection would otherwise end the program with SIGPIPE instead of an error result.
+void ignoreBrokenPipes() {
+    struct sigaction current {};
+    if (::sigaction(SIGPIPE, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
+        ::signal(SIGPIPE, SIG_IGN);
+    }
+}
 
 } // namespace
 
@@ -38,6 +50,7 @@ LinuxCapiDriver::LinuxCapiDriver(const std::string& libraryPath) {
     resolve(m_getSerialNumber, "capi20_get_serial_number");
     resolve(m_getProfile, "capi20_get_profile");
     resolve(m_fileno, "capi20_fileno");
+    ignoreBrokenPipes();
 }
 
 LinuxCapiDriver::~LinuxCapiDriver() {
@@ -106,8 +119,14 @@ std::uint32_t LinuxCapiDriver::putMessage(std::uint32_t applId, const std::uint8
     if (!usable()) {
         return kNotInstalled;
     }
-    // The library takes a non-const pointer but only reads the message.
-    return m_putMessage(applId, const_cast<unsigned char*>(message));
+    const std::size_t length = capi::readLE(message, 2, 0, 2);
+    if (length > m_putBuffer.size()) {
+        return kIllegalMessage;
+    }
+    // The library takes a non-const pointer; its remote module copies a whole send buffer (2 KiB
+    // and a little more) from it, whatever the message's length, so it gets a buffer that long.
+    std::memcpy(m_putBuffer.data(), message, length);
+    return m_putMessage(applId, m_putBuffer.data());
 }
 
 std::uint32_t LinuxCapiDriver::getMessage(std::uint32_t applId, CapiMessageView& message) {

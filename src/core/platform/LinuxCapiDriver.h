@@ -2,6 +2,7 @@
 
 #include "line/CapiDriver.h"
 
+#include <array>
 #include <string>
 
 /// The system's libcapi20, loaded with dlopen so that the program starts without it. It speaks
@@ -46,6 +47,7 @@ private:
     bool usable() const { return m_library != nullptr && m_loadError.empty(); }
     template <typename Fn> void resolve(Fn& function, const char* name);
 
+    std::array<unsigned char, 4096> m_putBuffer{};
     void* m_library = nullptr;
     std::string m_loadError;
     std::string m_fault;

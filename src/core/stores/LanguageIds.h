@@ -62,6 +62,12 @@ inline constexpr std::int16_t kDate = 1051;
 // time column heading
 inline constexpr std::int16_t kTime = 1052;
 
+// --- The line going away and coming back ------------------------------------------
+// tray tooltip while the line is down and being reconnected
+inline constexpr std::int16_t kTooltipLineDown = 1190;
+// tooltip of the disabled reject buttons on a line that cannot turn calls away
+inline constexpr std::int16_t kRejectNotPossible = 1191;
+
 // --- Incoming-call pop-up ----------------------------------------------------
 // pop-up window title
 inline constexpr std::int16_t kIncomingCallTitle = 1024;
@@ -369,6 +375,8 @@ inline constexpr std::int16_t kAll[] = {
     kUpdateDownloadFailed,
     kUpdateDigestMismatch,
     kUpdateOpenFailed,
+    kTooltipLineDown,
+    kRejectNotPossible,
 };
 
 } // namespace lang_id

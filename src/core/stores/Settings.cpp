@@ -150,6 +150,7 @@ std::vector<std::string> readSettings(SettingsRecord& r, const IniDocument& file
     }
     r.lookupUrl = in.text("lookupurl", kDefaultLookupUrl);
     r.updateUrl = in.text("updateurl", kDefaultUpdateUrl);
+    r.line = in.text("line");
     return ignored;
 }
 
@@ -180,6 +181,7 @@ void writeSettings(const SettingsRecord& r, IniDocument& file) {
     put("RejectAnonymous", boolText(r.rejectWithheld));
     put("showAllCalls", boolText(r.showAllCalls));
     put("prefix", r.ownCountryPrefix);
+    put("line", r.line);
 }
 
 void loadSettings(SettingsRecord& r, const std::string& path) {

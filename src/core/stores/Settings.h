@@ -52,6 +52,7 @@ struct SettingsRecord {
     std::string ownCountryPrefix; // Prefix
     std::string lookupUrl;        // lookupurl: only read, edited by hand in config.dat
     std::string updateUrl;        // updateurl: only read, edited by hand in config.dat
+    std::string line; // line: as --line (capi, capi:LIBRARY, callmonitor:HOST[:PORT]); "" is capi
 };
 
 /// Fills the record from config.dat's content. A missing key, an empty value or one that does

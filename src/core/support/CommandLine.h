@@ -10,7 +10,7 @@ struct CommandLine {
     bool headless = false; // no windows, tray or sounds; runs without a display
     bool help = false;
     bool version = false;
-    std::string line;      // the CAPI driver, e.g. "capi" or "sim:FILE"; empty for the default
+    std::string line;      // e.g. "capi", "sim:FILE", "callmonitor:HOST"; empty: the settings
     std::string configDir; // overrides the settings folder
     std::optional<std::string> origin; // print the origin of this number and exit
     std::string error;                 // not empty when the command line could not be understood
