@@ -92,10 +92,8 @@ void JournalWindow::createControls() {
         addButton(m_picMenu, "cmdInfo", lang_id::kInfo, 2400, 600, kButtonWidth, kButtonHeight);
     QPushButton* cmdExit = addButton(m_picMenu, "cmdExit", lang_id::kExitTitle, 2400, 1080,
                                      kButtonWidth, kButtonHeight);
-    // The update window and the settings dialog are not part of this program yet.
+    // The update window is not part of this program yet.
     cmdUpdateCheck->setEnabled(false);
-    cmdConfig->setEnabled(false);
-    cmdInfo->setEnabled(false);
 
     m_picISDN = new QWidget(this);
     m_picISDN->setObjectName("picISDN");
@@ -147,6 +145,8 @@ void JournalWindow::createControls() {
     connect(cmdClearList, &QPushButton::clicked, this, &JournalWindow::clearList);
     connect(cmdPrefixCheck, &QPushButton::clicked, this, &JournalWindow::prefixCheck);
     connect(cmdExit, &QPushButton::clicked, this, [this]() { m_commands.exitApp(); });
+    connect(cmdConfig, &QPushButton::clicked, this, [this]() { m_commands.openSettings(false); });
+    connect(cmdInfo, &QPushButton::clicked, this, [this]() { m_commands.openSettings(true); });
     connect(cmdReject, &QPushButton::clicked, this, [this]() { m_commands.rejectCall(); });
 }
 
@@ -165,8 +165,8 @@ void JournalWindow::createMenus() {
     QAction* mnuInfo = addAction(m_mnuPop, "mnuInfo", lang_id::kInfo);
     m_mnuPop->addSeparator()->setObjectName("mnuDiv");
     QAction* mnuExit = addAction(m_mnuPop, "mnuExit", lang_id::kExitTitle);
-    mnuConfig->setEnabled(false);
-    mnuInfo->setEnabled(false);
+    connect(mnuConfig, &QAction::triggered, this, [this]() { m_commands.openSettings(false); });
+    connect(mnuInfo, &QAction::triggered, this, [this]() { m_commands.openSettings(true); });
     connect(mnuLoadMain, &QAction::triggered, this, &JournalWindow::showFromMenu);
     connect(mnuExit, &QAction::triggered, this, [this]() { m_commands.exitApp(); });
 
