@@ -40,8 +40,9 @@ SettingsDialog::SettingsDialog(const SettingsDialogParts& parts, QWidget* parent
     setLanguageTag(this, lang_id::kSettings);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     useDesignFont(this);
-    createPages();
+    // The tree first: it leads the keyboard focus order, then the page, then OK and Cancel.
     createNavigation();
+    createPages();
 
     auto* cmdOK = named(new QPushButton(this), "cmdOK", lang_id::kOk);
     auto* cmdCacel = named(new QPushButton(this), "cmdCacel", lang_id::kCancel);
