@@ -7,11 +7,15 @@
 #include "ui/settings/NumberRule.h"
 #include "ui/settings/PageLayout.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 EntryListPage::EntryListPage(const LanguageTable& language, UserPrompt& prompt, QWidget* parent)
     : QWidget(parent), m_language(language), m_prompt(prompt) {}
@@ -45,12 +49,47 @@ void EntryListPage::createListControls(const ControlNames& names, const QStringL
     connect(m_remove, &QPushButton::clicked, this, &EntryListPage::remove);
 }
 
+void EntryListPage::addFieldRow(const char* labelName, int languageId, QWidget* field,
+                                QWidget* button) {
+    if (m_fields == nullptr) {
+        m_fields = new QGridLayout;
+        m_fields->setColumnStretch(1, 1);
+    }
+    const int row = m_fields->rowCount();
+    auto* label = named(new QLabel(this), labelName, languageId);
+    label->setBuddy(field);
+    label->setWordWrap(true);
+    m_fields->addWidget(label, row, 0);
+    m_fields->addWidget(field, row, 1, 1, button != nullptr ? 1 : 2);
+    if (button != nullptr) {
+        m_fields->addWidget(button, row, 2);
+    }
+}
+
+void EntryListPage::layOut(std::initializer_list<QWidget*> fieldsInOrder) {
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_add);
+    buttons->addWidget(m_change);
+    buttons->addWidget(m_remove);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_list, 1);
+    layout->addLayout(m_fields);
+    layout->addLayout(buttons);
+
+    QList<QWidget*> order = {m_list};
+    order.append(fieldsInOrder);
+    order << m_add << m_change << m_remove;
+    chainTabOrder(order);
+}
+
 void EntryListPage::refill() {
     const QSignalBlocker quiet(m_list);
     m_list->clear();
     const int count = entryCount();
     for (int index = 1; index <= count; ++index) {
-        m_list->addTopLevelItem(new QTreeWidgetItem(rowAt(index)));
+        m_list->addTopLevelItem(new QTreeWidgetItem(entryAt(index).mid(0, 2)));
     }
     m_list->resizeColumnToContents(0);
 }
@@ -63,6 +102,7 @@ void EntryListPage::onEntryClicked(QTreeWidgetItem* item) {
     if (index >= 1 && index <= entryCount()) {
         showEntry(index);
         m_clickedIndex = index;
+        m_clickedEntry = entryAt(index);
     }
 }
 
@@ -86,7 +126,7 @@ void EntryListPage::change() {
     const int index = *m_clickedIndex;
     m_clickedIndex.reset();
     // A call may have added an entry while the dialog was open, which moves the others.
-    if (index > entryCount() || !isShownEntryAt(index)) {
+    if (index > entryCount() || entryAt(index) != m_clickedEntry) {
         refill();
         tell(lang_id::kListChanged);
         return;

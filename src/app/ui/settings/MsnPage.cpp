@@ -5,24 +5,7 @@
 #include "ui/settings/PageLayout.h"
 
 #include <QCheckBox>
-#include <QFormLayout>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTreeWidget>
-#include <QVBoxLayout>
-
-#include <tuple>
-
-namespace {
-
-bool sameEntry(const MsnEntry& a, const MsnEntry& b) {
-    return std::tie(a.msn, a.name, a.reject, a.rejectWithheld) ==
-           std::tie(b.msn, b.name, b.reject, b.rejectWithheld);
-}
-
-} // namespace
 
 MsnPage::MsnPage(MsnList& msnList, const LanguageTable& language, UserPrompt& prompt,
                  QWidget* parent)
@@ -42,40 +25,21 @@ void MsnPage::createControls() {
     m_chkMSNReject = named(new QCheckBox(this), "chkMSNReject");
     m_chkMSNRejectAnon = named(new QCheckBox(this), "chkMSNRejectAnon");
 
-    auto* fields = new QFormLayout;
-    const auto addRow = [this, fields](const char* labelName, int languageId, QWidget* field) {
-        auto* label = named(new QLabel(this), labelName, languageId);
-        label->setBuddy(field);
-        label->setWordWrap(true);
-        fields->addRow(label, field);
-    };
-    addRow("Label3", lang_id::kMsn, m_txtMSNMSN);
-    addRow("Label2", lang_id::kName, m_txtMSNName);
-    addRow("Label1", lang_id::kAutoReject, m_chkMSNReject);
-    addRow("Label4", lang_id::kRejectAnonymous, m_chkMSNRejectAnon);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(addButton());
-    buttons->addWidget(changeButton());
-    buttons->addWidget(removeButton());
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(list(), 1);
-    layout->addLayout(fields);
-    layout->addLayout(buttons);
-    chainTabOrder({list(), m_txtMSNMSN, m_txtMSNName, m_chkMSNReject, m_chkMSNRejectAnon,
-                   addButton(), changeButton(), removeButton()});
+    addFieldRow("Label3", lang_id::kMsn, m_txtMSNMSN);
+    addFieldRow("Label2", lang_id::kName, m_txtMSNName);
+    addFieldRow("Label1", lang_id::kAutoReject, m_chkMSNReject);
+    addFieldRow("Label4", lang_id::kRejectAnonymous, m_chkMSNRejectAnon);
+    layOut({m_txtMSNMSN, m_txtMSNName, m_chkMSNReject, m_chkMSNRejectAnon});
 }
 
 int MsnPage::entryCount() const {
     return m_msnList.size();
 }
 
-QStringList MsnPage::rowAt(int index) const {
+QStringList MsnPage::entryAt(int index) const {
     const MsnEntry& entry = m_msnList.entryAt(index);
-    return {qs(entry.msn), qs(entry.name)};
+    return {qs(entry.msn), qs(entry.name), entry.reject ? "1" : "0",
+            entry.rejectWithheld ? "1" : "0"};
 }
 
 void MsnPage::showEntry(int index) {
@@ -84,11 +48,6 @@ void MsnPage::showEntry(int index) {
     m_txtMSNName->setText(qs(entry.name));
     m_chkMSNReject->setChecked(entry.reject);
     m_chkMSNRejectAnon->setChecked(entry.rejectWithheld);
-    m_shownEntry = entry;
-}
-
-bool MsnPage::isShownEntryAt(int index) const {
-    return m_shownEntry && sameEntry(m_msnList.entryAt(index), *m_shownEntry);
 }
 
 void MsnPage::addFromFields() {

@@ -3,8 +3,6 @@
 #include "stores/MsnList.h"
 #include "ui/settings/EntryListPage.h"
 
-#include <optional>
-
 class QCheckBox;
 class QLineEdit;
 
@@ -18,9 +16,8 @@ public:
 
 protected:
     int entryCount() const override;
-    QStringList rowAt(int index) const override;
+    QStringList entryAt(int index) const override;
     void showEntry(int index) override;
-    bool isShownEntryAt(int index) const override;
     void addFromFields() override;
     void replaceFromFields(int index) override;
     void removeByKey(const std::string& key) override;
@@ -29,7 +26,6 @@ private:
     void createControls();
 
     MsnList& m_msnList;
-    std::optional<MsnEntry> m_shownEntry;
 
     QLineEdit* m_txtMSNMSN = nullptr;
     QLineEdit* m_txtMSNName = nullptr;

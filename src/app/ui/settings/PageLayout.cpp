@@ -11,7 +11,7 @@ QVBoxLayout* stackControls(QWidget* container, std::initializer_list<QWidget*> c
     return layout;
 }
 
-void chainTabOrder(std::initializer_list<QWidget*> controls) {
+void chainTabOrder(const QList<QWidget*>& controls) {
     QWidget* previous = nullptr;
     for (QWidget* control : controls) {
         if (previous != nullptr) {

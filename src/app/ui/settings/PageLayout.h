@@ -2,6 +2,8 @@
 
 #include "ui/LanguageTags.h"
 
+#include <QList>
+
 #include <initializer_list>
 
 class QVBoxLayout;
@@ -21,4 +23,4 @@ template <typename Control> Control* named(Control* control, const char* name, i
 QVBoxLayout* stackControls(QWidget* container, std::initializer_list<QWidget*> controls);
 
 /// Sets the keyboard focus order of the controls to the order given.
-void chainTabOrder(std::initializer_list<QWidget*> controls);
+void chainTabOrder(const QList<QWidget*>& controls);

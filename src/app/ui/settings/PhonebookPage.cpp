@@ -7,24 +7,8 @@
 #include "ui/settings/PickFile.h"
 
 #include <QCheckBox>
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
-#include <QVBoxLayout>
-
-#include <tuple>
-
-namespace {
-
-bool sameEntry(const PhonebookEntry& a, const PhonebookEntry& b) {
-    return std::tie(a.number, a.name, a.reject, a.sound, a.picture) ==
-           std::tie(b.number, b.name, b.reject, b.sound, b.picture);
-}
-
-} // namespace
 
 PhonebookPage::PhonebookPage(Phonebook& phonebook, const LanguageTable& language,
                              UserPrompt& prompt, FilePicker& files, const AppPaths& paths,
@@ -49,38 +33,12 @@ void PhonebookPage::createControls(const LanguageTable& language) {
     m_txtPicture = named(new QLineEdit(this), "txtPicture");
     auto* cmdPic = named(new QPushButton(this), "cmdPic", lang_id::kBrowse);
 
-    auto* fields = new QGridLayout;
-    const auto addRow = [this, fields](const char* labelName, int languageId, QWidget* field,
-                                       QWidget* button = nullptr) {
-        const int row = fields->rowCount();
-        auto* label = named(new QLabel(this), labelName, languageId);
-        label->setBuddy(field);
-        fields->addWidget(label, row, 0);
-        fields->addWidget(field, row, 1, 1, button != nullptr ? 1 : 2);
-        if (button != nullptr) {
-            fields->addWidget(button, row, 2);
-        }
-    };
-    addRow("lblNumber", lang_id::kNumber, m_txtNumber);
-    addRow("lblName", lang_id::kName, m_txtName);
-    addRow("lblReject", lang_id::kAutoReject, m_chkReject);
-    addRow("lblSound", lang_id::kSound, m_txtSound, cmdSound);
-    addRow("lblPicture", lang_id::kPicture, m_txtPicture, cmdPic);
-    fields->setColumnStretch(1, 1);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(addButton());
-    buttons->addWidget(changeButton());
-    buttons->addWidget(removeButton());
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(list(), 1);
-    layout->addLayout(fields);
-    layout->addLayout(buttons);
-    chainTabOrder({list(), m_txtNumber, m_txtName, m_chkReject, m_txtSound, cmdSound, m_txtPicture,
-                   cmdPic, addButton(), changeButton(), removeButton()});
+    addFieldRow("lblNumber", lang_id::kNumber, m_txtNumber);
+    addFieldRow("lblName", lang_id::kName, m_txtName);
+    addFieldRow("lblReject", lang_id::kAutoReject, m_chkReject);
+    addFieldRow("lblSound", lang_id::kSound, m_txtSound, cmdSound);
+    addFieldRow("lblPicture", lang_id::kPicture, m_txtPicture, cmdPic);
+    layOut({m_txtNumber, m_txtName, m_chkReject, m_txtSound, cmdSound, m_txtPicture, cmdPic});
 
     connect(cmdSound, &QPushButton::clicked, this,
             [this]() { pickFileInto(m_txtSound, m_files, m_paths, kWaveFilter); });
@@ -92,9 +50,10 @@ int PhonebookPage::entryCount() const {
     return m_phonebook.size();
 }
 
-QStringList PhonebookPage::rowAt(int index) const {
+QStringList PhonebookPage::entryAt(int index) const {
     const PhonebookEntry& entry = m_phonebook.entryAt(index);
-    return {qs(entry.number), qs(entry.name)};
+    return {qs(entry.number), qs(entry.name), entry.reject ? "1" : "0", qs(entry.sound),
+            qs(entry.picture)};
 }
 
 void PhonebookPage::showEntry(int index) {
@@ -104,11 +63,6 @@ void PhonebookPage::showEntry(int index) {
     m_chkReject->setChecked(entry.reject);
     m_txtSound->setText(qs(entry.sound));
     m_txtPicture->setText(qs(entry.picture));
-    m_shownEntry = entry;
-}
-
-bool PhonebookPage::isShownEntryAt(int index) const {
-    return m_shownEntry && sameEntry(m_phonebook.entryAt(index), *m_shownEntry);
 }
 
 void PhonebookPage::addFromFields() {

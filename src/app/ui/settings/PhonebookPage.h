@@ -3,8 +3,6 @@
 #include "stores/Phonebook.h"
 #include "ui/settings/EntryListPage.h"
 
-#include <optional>
-
 class AppPaths;
 class FilePicker;
 class QCheckBox;
@@ -20,9 +18,8 @@ public:
 
 protected:
     int entryCount() const override;
-    QStringList rowAt(int index) const override;
+    QStringList entryAt(int index) const override;
     void showEntry(int index) override;
-    bool isShownEntryAt(int index) const override;
     void addFromFields() override;
     void replaceFromFields(int index) override;
     void removeByKey(const std::string& key) override;
@@ -33,7 +30,6 @@ private:
     Phonebook& m_phonebook;
     FilePicker& m_files;
     const AppPaths& m_paths;
-    std::optional<PhonebookEntry> m_shownEntry;
 
     QLineEdit* m_txtNumber = nullptr;
     QLineEdit* m_txtName = nullptr;
