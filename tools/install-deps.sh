@@ -9,7 +9,8 @@ packages=(
   libcapi20-3
 )
 if [ "${1:-}" = "--test" ]; then
-  packages+=(xvfb xauth trayer xdotool)
+  # A virtual screen with a notification area; xdotool drives it and xwd tells when it is still.
+  packages+=(xvfb xauth trayer xdotool x11-apps)
 fi
 
 missing=()
