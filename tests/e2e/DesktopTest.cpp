@@ -17,8 +17,7 @@ private slots:
         VirtualDesktop desktop;
         QVERIFY(desktop.start());
         ProgramRunner runner;
-        runner.setEnvironment("QT_QPA_PLATFORM", "");
-        runner.setEnvironment("DISPLAY", desktop.display());
+        runner.showOn(desktop.display());
         runner.writeConfig({"popupsmall=-1", "TrayBlink=-1"});
         Phonebook phonebook;
         phonebook.load((runner.configDir() + "nn.dat").toStdString());
@@ -59,8 +58,7 @@ private slots:
         VirtualDesktop desktop;
         QVERIFY(desktop.start(false));
         ProgramRunner runner;
-        runner.setEnvironment("QT_QPA_PLATFORM", "");
-        runner.setEnvironment("DISPLAY", desktop.display());
+        runner.showOn(desktop.display());
         runner.writeConfig({});
         QProcess* program = runner.start({runner.scenario("")});
         QVERIFY(ProgramRunner::waitForFile(runner.configDir() + "calls.txt"));

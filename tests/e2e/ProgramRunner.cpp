@@ -89,3 +89,8 @@ void ProgramRunner::setEnvironment(const QString& name, const QString& value) {
         m_environment.insert(name, value);
     }
 }
+
+void ProgramRunner::showOn(const QString& display) {
+    setEnvironment("QT_QPA_PLATFORM", "");
+    setEnvironment("DISPLAY", display);
+}

@@ -67,8 +67,7 @@ private slots:
         // Without a notification area the journal window stays on the screen.
         QVERIFY(desktop.start(false));
         ProgramRunner runner;
-        runner.setEnvironment("QT_QPA_PLATFORM", "");
-        runner.setEnvironment("DISPLAY", desktop.display());
+        runner.showOn(desktop.display());
         runner.writeConfig({});
         QProcess* program = runner.start({runner.scenario(ringingAgainAndAgain())});
 
