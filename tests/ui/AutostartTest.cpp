@@ -2,6 +2,7 @@
 
 #include "platform/Autostart.h"
 #include "support/Log.h"
+#include "support/TextFile.h"
 
 #include <QTest>
 
@@ -14,21 +15,6 @@
 namespace {
 
 constexpr const char* kExecutable = "/opt/rufwacht/rufwacht";
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find('\n', start);
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        result.push_back(std::move(line));
-        start = end == std::string::npos ? text.size() : end + 1;
-    }
-    return result;
-}
 
 } // namespace
 
@@ -77,7 +63,7 @@ private slots:
         QVERIFY(!m_autostart->exists());
         apply(true, executable.toStdString());
         QVERIFY(m_autostart->exists());
-        const auto entry = lines(m_dir->read("config/autostart/rufwacht.desktop"));
+        const auto entry = splitLines(m_dir->read("config/autostart/rufwacht.desktop"));
         QCOMPARE(entry.front(), std::string("[Desktop Entry]"));
         for (const char* line : {"Type=Application", "Name=Rufwacht"}) {
             QVERIFY(std::find(entry.begin(), entry.end(), line) != entry.end());
@@ -114,7 +100,7 @@ private slots:
         m_dir->write("config/autostart", "a file where the folder should be");
         apply(true);
         QVERIFY(!m_autostart->exists());
-        const auto logged = lines(logText());
+        const auto logged = splitLines(logText());
         QCOMPARE(logged.size(), std::size_t(1));
         const std::string line = logged.front();
         const std::string start = "ERROR: unable to create autostart shortcut (";
