@@ -9,8 +9,9 @@ packages=(
   libcapi20-3
 )
 if [ "${1:-}" = "--test" ]; then
+  # A virtual screen with a notification area; xdotool drives it and xwd tells when it is still.
   # curl and xmllint with the XHTML DTDs check the journal web page.
-  packages+=(xvfb xauth trayer xdotool curl libxml2-utils w3c-sgml-lib)
+  packages+=(xvfb xauth trayer xdotool x11-apps curl libxml2-utils w3c-sgml-lib)
 fi
 
 missing=()

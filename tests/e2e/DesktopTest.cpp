@@ -1,85 +1,11 @@
 #include "ProgramRunner.h"
+#include "VirtualDesktop.h"
 
 #include "stores/CallJournal.h"
 #include "stores/LanguageIds.h"
 #include "stores/Phonebook.h"
 
-#include <QDeadlineTimer>
-#include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTest>
-#include <QThread>
-
-namespace {
-
-// A virtual screen with a notification area, for as long as the test runs.
-class VirtualDesktop {
-public:
-    ~VirtualDesktop() {
-        for (QProcess* process : {&m_trayHost, &m_server}) {
-            process->terminate();
-            process->waitForFinished(3000);
-        }
-    }
-
-    static bool toolsPresent() {
-        for (const char* tool : {"Xvfb", "trayer", "xdotool"}) {
-            if (QStandardPaths::findExecutable(tool).isEmpty()) {
-                return false;
-            }
-        }
-        return true;
-    }
-
-    bool start(bool withNotificationArea = true) {
-        // Xvfb picks a free display and writes its number to the descriptor given.
-        m_server.start("Xvfb",
-                       {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-        const QDeadlineTimer deadline(10000);
-        QByteArray number;
-        while (!number.contains('\n') && !deadline.hasExpired()) {
-            m_server.waitForReadyRead(100);
-            number += m_server.readAllStandardOutput();
-        }
-        if (!number.contains('\n')) {
-            return false;
-        }
-        m_display = ":" + QString::fromLatin1(number.trimmed());
-        if (!withNotificationArea) {
-            return true;
-        }
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("DISPLAY", m_display);
-        m_trayHost.setProcessEnvironment(environment);
-        m_trayHost.start("trayer", {"--edge", "bottom", "--align", "right", "--widthtype",
-                                    "request", "--height", "24"});
-        // Still running after a moment: the notification area is up.
-        return m_trayHost.waitForStarted(5000) && !m_trayHost.waitForFinished(500);
-    }
-
-    const QString& display() const { return m_display; }
-
-    /// The visible windows whose title is exactly the text.
-    int visibleWindows(const QString& title) const {
-        QProcess search;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("DISPLAY", m_display);
-        search.setProcessEnvironment(environment);
-        search.start("xdotool", {"search", "--onlyvisible", "--name",
-                                 "^" + QRegularExpression::escape(title) + "$"});
-        search.waitForFinished(5000);
-        return QString::fromUtf8(search.readAllStandardOutput())
-            .split('\n', Qt::SkipEmptyParts)
-            .size();
-    }
-
-private:
-    QProcess m_server;
-    QProcess m_trayHost;
-    QString m_display;
-};
-
-} // namespace
 
 class DesktopTest : public QObject {
     Q_OBJECT
@@ -91,8 +17,7 @@ private slots:
         VirtualDesktop desktop;
         QVERIFY(desktop.start());
         ProgramRunner runner;
-        runner.setEnvironment("QT_QPA_PLATFORM", "");
-        runner.setEnvironment("DISPLAY", desktop.display());
+        runner.showOn(desktop.display());
         runner.writeConfig({"popupsmall=-1", "TrayBlink=-1"});
         Phonebook phonebook;
         phonebook.load((runner.configDir() + "nn.dat").toStdString());
@@ -133,8 +58,7 @@ private slots:
         VirtualDesktop desktop;
         QVERIFY(desktop.start(false));
         ProgramRunner runner;
-        runner.setEnvironment("QT_QPA_PLATFORM", "");
-        runner.setEnvironment("DISPLAY", desktop.display());
+        runner.showOn(desktop.display());
         runner.writeConfig({});
         QProcess* program = runner.start({runner.scenario("")});
         QVERIFY(ProgramRunner::waitForFile(runner.configDir() + "calls.txt"));

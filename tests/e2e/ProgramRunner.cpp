@@ -95,3 +95,8 @@ CallJournal ProgramRunner::journal() const {
     journal.load((configDir() + "calls.txt").toStdString());
     return journal;
 }
+
+void ProgramRunner::showOn(const QString& display) {
+    setEnvironment("QT_QPA_PLATFORM", "");
+    setEnvironment("DISPLAY", display);
+}

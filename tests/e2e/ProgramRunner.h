@@ -40,6 +40,9 @@ public:
     /// the variable.
     void setEnvironment(const QString& name, const QString& value);
 
+    /// The instances started from now on show their windows on that X display.
+    void showOn(const QString& display);
+
     /// Writes config.dat (and creates the settings folder) before the program starts.
     void writeConfig(const QStringList& keyValues);
 

@@ -2,6 +2,7 @@
 rufwacht_e2e_test(test_e2e_startup e2e/StartupTest.cpp)
 rufwacht_e2e_test(test_e2e_calls e2e/CallFlowTest.cpp)
 rufwacht_e2e_test(test_e2e_desktop e2e/DesktopTest.cpp)
+rufwacht_e2e_test(test_e2e_settings e2e/SettingsDialogTest.cpp)
 rufwacht_e2e_test(test_e2e_webpage e2e/WebPageTest.cpp)
 # The line's recovery, against a call monitor and a remote CAPI that the test plays itself.
 rufwacht_e2e_test(test_e2e_line e2e/LineRecoveryTest.cpp e2e/FakeRemoteCapi.cpp)

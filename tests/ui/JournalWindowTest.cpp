@@ -139,16 +139,11 @@ private slots:
                      QString("Rufwacht ") + kAppVersion);
             QCOMPARE(window->findChild<QLabel*>("lblOptions")->text(), QString(">>"));
             QVERIFY(!window->isVisible());
-            // Creation plays the load sound; the settings dialog is not there yet, so its
-            // commands are off.
+            // Creation plays the load sound.
             QCOMPARE(m_commands.sounds, std::vector<std::string>({"load"}));
             m_commands.sounds.clear();
-            QVERIFY(window->findChild<QWidget*>("cmdUpdateCheck")->isEnabled());
-            for (const char* off : {"cmdConfig", "cmdInfo"}) {
-                QVERIFY(!window->findChild<QWidget*>(off)->isEnabled());
-            }
-            for (const char* off : {"mnuConfig", "mnuInfo"}) {
-                QVERIFY(!window->findChild<QAction*>(off)->isEnabled());
+            for (auto* button : window->findChildren<QAbstractButton*>()) {
+                QVERIFY2(button->isEnabled(), qPrintable(button->objectName()));
             }
         }
     }
@@ -162,6 +157,18 @@ private slots:
                 QVERIFY2(advance <= button->width(), qPrintable(button->text()));
             }
         }
+    }
+
+    void settingsAndInfoEntriesOpenTheSettings() {
+        auto window = makeWindow();
+        for (const char* name : {"cmdConfig", "cmdInfo"}) {
+            auto* button = window->findChild<QAbstractButton*>(name);
+            QVERIFY(button->isEnabled());
+            button->click();
+        }
+        trigger(*window, "mnuConfig");
+        trigger(*window, "mnuInfo");
+        QCOMPARE(m_commands.settingsOpened, std::vector<bool>({false, true, false, true}));
     }
 
     void menusCarryTheirCaptions() {

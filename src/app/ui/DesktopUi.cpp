@@ -4,13 +4,17 @@
 #include "calls/Controller.h"
 #include "calls/DebugWindow.h"
 #include "net/UpdateWindow.h"
+#include "calls/SoundPolicy.h"
+#include "platform/Autostart.h"
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
 #include "ui/JournalWindow.h"
 #include "ui/LanguageChooser.h"
 #include "ui/NotificationIcon.h"
+#include "ui/settings/SettingsDialog.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QUrl>
 
@@ -48,6 +52,7 @@ DesktopUi::DesktopUi(UserPrompt& prompt, std::function<bool()> trayAvailable)
 }
 
 DesktopUi::~DesktopUi() {
+    delete m_settingsDialog;
     m_trayIcon.reset();
     m_journalWindow.reset();
     delete m_debugWindow;
@@ -80,8 +85,35 @@ void DesktopUi::chooseLanguage() {
     chooser.exec();
 }
 
-void DesktopUi::openSettings(bool /*infoPage*/) {
-    // The settings dialog is yet to come.
+void DesktopUi::openSettings(bool infoPage) {
+    if (m_context == nullptr) {
+        return;
+    }
+    if (!m_settingsDialog) {
+        if (!m_autostart) {
+            m_autostart = makeSystemAutostart();
+        }
+        if (!m_settingsSound) {
+            m_settingsSound =
+                std::make_unique<SoundPolicy>(m_player, m_context->settings, m_context->paths);
+        }
+        WebExportControl& webExport = m_controller ? m_controller->webExport()
+                                                   : static_cast<WebExportControl&>(m_noWebExport);
+        m_settingsDialog = new SettingsDialog({*m_context, m_prompt, *m_settingsSound, m_opener,
+                                               webExport, *m_autostart, m_filePicker, pictures(),
+                                               ss(QCoreApplication::applicationFilePath())});
+        m_settingsDialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    if (infoPage) {
+        m_settingsDialog->switchView("info");
+    }
+    m_settingsDialog->show();
+    m_settingsDialog->raise();
+    m_settingsDialog->activateWindow();
+}
+
+SettingsDialog* DesktopUi::settingsDialog() const {
+    return m_settingsDialog;
 }
 
 void DesktopUi::openUpdateWindow() {
@@ -150,6 +182,7 @@ void DesktopUi::closeAllWindows() {
         m_trayIcon->remove();
     }
     m_popup.close();
+    delete m_settingsDialog;
     for (QWidget* window : QApplication::topLevelWidgets()) {
         window->hide();
     }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "calls/ControllerUi.h"
+#include "net/WebExportControl.h"
 #include "support/QtWavePlayer.h"
 #include "support/UserPrompt.h"
 #include "ui/CallPopup.h"
 #include "ui/ControllerCommands.h"
 #include "ui/DesktopPictures.h"
+#include "ui/FilePicker.h"
 #include "ui/TrayBlinker.h"
 
 #include <QPointer>
@@ -16,11 +18,14 @@
 #include <optional>
 
 struct AppContext;
+class Autostart;
 class DebugWindow;
 class JournalWindow;
 class Controller;
 class NotificationIcon;
 class UpdateWindow;
+class SettingsDialog;
+class SoundPolicy;
 
 /// Opens addresses with the desktop's URL handler.
 class DesktopUrlOpener : public UrlOpener {
@@ -75,6 +80,8 @@ public:
     TrayBlinker& trayBlinker() { return m_tray; }
     NotificationIcon* trayIcon() const { return m_trayIcon.get(); }
     UpdateWindow* updateWindow() const;
+    /// The open settings dialog; null when it is closed.
+    SettingsDialog* settingsDialog() const;
 
 private:
     const DesktopPictures& pictures();
@@ -85,6 +92,7 @@ private:
     AppContext* m_context = nullptr;
     QPointer<DebugWindow> m_debugWindow;
     QPointer<UpdateWindow> m_updateWindow;
+    QPointer<SettingsDialog> m_settingsDialog;
     std::optional<DesktopPictures> m_pictures;
     ControllerCommands m_commands;
     TrayBlinker m_tray;
@@ -94,4 +102,8 @@ private:
     std::unique_ptr<NotificationIcon> m_trayIcon;
     QtWavePlayer m_player;
     DesktopUrlOpener m_opener;
+    QtFilePicker m_filePicker;
+    std::unique_ptr<Autostart> m_autostart;
+    std::unique_ptr<SoundPolicy> m_settingsSound;
+    NoWebExport m_noWebExport; // for a desktop without a controller
 };

@@ -93,9 +93,6 @@ void JournalWindow::createControls() {
         addButton(m_picMenu, "cmdInfo", lang_id::kInfo, 2400, 600, kButtonWidth, kButtonHeight);
     QPushButton* cmdExit = addButton(m_picMenu, "cmdExit", lang_id::kExitTitle, 2400, 1080,
                                      kButtonWidth, kButtonHeight);
-    // The settings dialog is not part of this program yet.
-    cmdConfig->setEnabled(false);
-    cmdInfo->setEnabled(false);
 
     m_picISDN = new QWidget(this);
     m_picISDN->setObjectName("picISDN");
@@ -148,6 +145,8 @@ void JournalWindow::createControls() {
     connect(cmdPrefixCheck, &QPushButton::clicked, this, &JournalWindow::prefixCheck);
     connect(cmdUpdateCheck, &QPushButton::clicked, this, [this]() { m_commands.checkForUpdate(); });
     connect(cmdExit, &QPushButton::clicked, this, [this]() { m_commands.exitApp(); });
+    connect(cmdConfig, &QPushButton::clicked, this, [this]() { m_commands.openSettings(false); });
+    connect(cmdInfo, &QPushButton::clicked, this, [this]() { m_commands.openSettings(true); });
     connect(cmdReject, &QPushButton::clicked, this, [this]() { m_commands.rejectCall(); });
     offerRejectIfPossible(cmdReject, m_commands, m_context.language);
 }
@@ -167,8 +166,8 @@ void JournalWindow::createMenus() {
     QAction* mnuInfo = addAction(m_mnuPop, "mnuInfo", lang_id::kInfo);
     m_mnuPop->addSeparator()->setObjectName("mnuDiv");
     QAction* mnuExit = addAction(m_mnuPop, "mnuExit", lang_id::kExitTitle);
-    mnuConfig->setEnabled(false);
-    mnuInfo->setEnabled(false);
+    connect(mnuConfig, &QAction::triggered, this, [this]() { m_commands.openSettings(false); });
+    connect(mnuInfo, &QAction::triggered, this, [this]() { m_commands.openSettings(true); });
     connect(mnuLoadMain, &QAction::triggered, this, &JournalWindow::showFromMenu);
     connect(mnuExit, &QAction::triggered, this, [this]() { m_commands.exitApp(); });
 

@@ -2,6 +2,7 @@
 
 #include "calls/AppContext.h"
 #include "support/QtText.h"
+#include "ui/LanguageList.h"
 
 #include <QComboBox>
 #include <QIcon>
@@ -28,19 +29,7 @@ LanguageChooser::LanguageChooser(AppContext& context, QWidget* parent)
     layout->addWidget(saveButton, 0, Qt::AlignRight);
     setFixedSize(sizeHint().expandedTo(QSize(320, 0)));
 
-    const QString current = qs(context.settings.language);
-    for (const auto& name : context.language.languages()) {
-        if (!name.empty()) {
-            m_languages->addItem(qs(name));
-        }
-    }
-    // Without a match the last entry stays selected.
-    m_languages->setCurrentIndex(m_languages->count() - 1);
-    for (int i = 0; i < m_languages->count(); ++i) {
-        if (m_languages->itemText(i).compare(current, Qt::CaseInsensitive) == 0) {
-            m_languages->setCurrentIndex(i);
-        }
-    }
+    fillLanguageList(m_languages, context.language, context.settings.language);
     connect(saveButton, &QPushButton::clicked, this, &LanguageChooser::save);
 }
 

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QVariant>
@@ -18,6 +19,8 @@ void applyCaption(QObject* control, const QString& caption) {
         button->setText(caption);
     } else if (auto* label = qobject_cast<QLabel*>(control)) {
         label->setText(caption);
+    } else if (auto* group = qobject_cast<QGroupBox*>(control)) {
+        group->setTitle(caption);
     } else if (auto* action = qobject_cast<QAction*>(control)) {
         action->setText(caption);
     } else if (auto* menu = qobject_cast<QMenu*>(control)) {

@@ -231,6 +231,22 @@ inline constexpr std::int16_t kLookupCredits = 1065;
 // info page: link to the lookup service's privacy page
 inline constexpr std::int16_t kLookupPrivacy = 1066;
 
+// --- Settings dialog: messages and notes of its own ------------------------------------
+// message: the web export port is not a number from 1 to 32767
+inline constexpr std::int16_t kInvalidPort = 1130;
+// message: a file chosen for restore holds no backup section
+inline constexpr std::int16_t kBackupWithoutSections = 1131;
+// message: a file chosen for restore cannot be read
+inline constexpr std::int16_t kBackupUnreadable = 1132;
+// message: the backup file cannot be written
+inline constexpr std::int16_t kBackupNotWritten = 1133;
+// message: a restored settings file cannot be written
+inline constexpr std::int16_t kRestoreIncomplete = 1134;
+// message: a list entry to change has moved or gone since it was clicked
+inline constexpr std::int16_t kListChanged = 1135;
+// note beside the web export box, before the reason a start failed
+inline constexpr std::int16_t kWebExportNotStarted = 1136;
+
 // --- Update window -------------------------------------------------------------------------
 // label: running version
 inline constexpr std::int16_t kInstalledVersion = 1102;
@@ -377,6 +393,13 @@ inline constexpr std::int16_t kAll[] = {
     kUpdateOpenFailed,
     kTooltipLineDown,
     kRejectNotPossible,
+    kInvalidPort,
+    kBackupWithoutSections,
+    kBackupUnreadable,
+    kBackupNotWritten,
+    kRestoreIncomplete,
+    kListChanged,
+    kWebExportNotStarted,
 };
 
 } // namespace lang_id

@@ -1,0 +1,113 @@
+#include "platform/Autostart.h"
+
+#include "support/AppPaths.h"
+#include "support/SafeSave.h"
+#include "support/TextFile.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+constexpr const char* kEntryName = "rufwacht.desktop";
+
+// $XDG_CONFIG_HOME/autostart/, by default ~/.config/autostart/; a relative XDG_CONFIG_HOME is
+// to be ignored. Empty when neither tells a folder.
+std::string autostartDir() {
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') {
+        return withTrailingSeparator(xdg) + "autostart/";
+    }
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return withTrailingSeparator(home) + ".config/autostart/";
+    }
+    return {};
+}
+
+// The Exec value: the path in double quotes with the characters that quoting reserves escaped;
+// then, as in every value of the file, backslashes and line breaks escaped, and "%" doubled so
+// that it is no field code.
+std::string execValue(const std::string& executable) {
+    std::string quoted = "\"";
+    for (const char c : executable) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\') {
+            quoted += '\\';
+        }
+        quoted += c;
+    }
+    quoted += '"';
+    std::string value;
+    for (const char c : quoted) {
+        switch (c) {
+        case '\\':
+            value += "\\\\";
+            break;
+        case '\n':
+            value += "\\n";
+            break;
+        case '\r':
+            value += "\\r";
+            break;
+        case '%':
+            value += "%%";
+            break;
+        default:
+            value += c;
+        }
+    }
+    return value;
+}
+
+Autostart::Failure failureOf(int number) {
+    return {number, std::generic_category().message(number)};
+}
+
+class XdgAutostart : public Autostart {
+public:
+    bool exists() const override {
+        const std::string dir = autostartDir();
+        return !dir.empty() && fileExists(dir + kEntryName);
+    }
+
+    std::optional<Failure> create(const std::string& executable) override {
+        const std::string dir = autostartDir();
+        if (dir.empty()) {
+            return failureOf(ENOENT);
+        }
+        std::error_code error;
+        std::filesystem::create_directories(toFsPath(dir), error);
+        if (error) {
+            return Failure{error.value(), error.message()};
+        }
+        const std::string entry = "[Desktop Entry]\n"
+                                  "Type=Application\n"
+                                  "Name=Rufwacht\n"
+                                  "Comment=Shows incoming telephone calls\n"
+                                  "Exec=" +
+                                  execValue(executable) +
+                                  "\n"
+                                  "Terminal=false\n"
+                                  "X-GNOME-Autostart-enabled=true\n";
+        errno = 0;
+        if (!safeSave(dir + kEntryName, entry)) {
+            return failureOf(errno != 0 ? errno : EIO);
+        }
+        return std::nullopt;
+    }
+
+    void remove() override {
+        const std::string dir = autostartDir();
+        if (dir.empty()) {
+            return;
+        }
+        std::error_code ignored;
+        std::filesystem::remove(toFsPath(dir + kEntryName), ignored);
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Autostart> makeSystemAutostart() {
+    return std::make_unique<XdgAutostart>();
+}

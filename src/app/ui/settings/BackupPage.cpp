@@ -1,0 +1,70 @@
+#include "ui/settings/BackupPage.h"
+
+#include "calls/AppContext.h"
+#include "stores/LanguageIds.h"
+#include "stores/SettingsBackup.h"
+#include "support/UserPrompt.h"
+#include "ui/FilePicker.h"
+#include "ui/settings/PageLayout.h"
+#include "ui/settings/PickFile.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+BackupPage::BackupPage(AppContext& context, UserPrompt& prompt, FilePicker& files, QWidget* parent)
+    : QWidget(parent), m_context(context), m_prompt(prompt), m_files(files) {
+    setObjectName("picCfgBackup");
+    auto* lblBack = named(new QLabel(this), "lblBack", lang_id::kBackupHint);
+    lblBack->setWordWrap(true);
+    auto* cmdBackup = named(new QPushButton(this), "cmdBackup", lang_id::kBackup);
+    auto* cmdRestore = named(new QPushButton(this), "cmdRestore", lang_id::kRestore);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdBackup);
+    buttons->addWidget(cmdRestore);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(lblBack);
+    layout->addLayout(buttons);
+    layout->addStretch();
+
+    connect(cmdBackup, &QPushButton::clicked, this, &BackupPage::backUp);
+    connect(cmdRestore, &QPushButton::clicked, this, &BackupPage::restore);
+}
+
+BackupPage::~BackupPage() = default;
+
+void BackupPage::tell(int languageId) {
+    m_prompt.message(m_context.language.text(languageId), "", PromptIcon::Information);
+}
+
+void BackupPage::backUp() {
+    const auto target = m_files.saveFile(window(), kBackupFilter, {});
+    if (target && !writeBackup(m_context.paths, *target)) {
+        tell(lang_id::kBackupNotWritten);
+    }
+}
+
+void BackupPage::restore() {
+    const auto source = m_files.openFile(window(), kBackupFilter, {});
+    if (!source) {
+        return;
+    }
+    const RestoreResult result = restoreBackup(m_context.paths, *source);
+    if (result == RestoreResult::Unreadable) {
+        tell(lang_id::kBackupUnreadable);
+        return;
+    }
+    if (result == RestoreResult::NoSections) {
+        tell(lang_id::kBackupWithoutSections);
+        return;
+    }
+    m_context.loadSettings();
+    m_context.phonebook.load(m_context.paths.configFile("nn.dat"));
+    m_context.msnList.load(m_context.paths.configFile("msn.dat"));
+    emit restored();
+    tell(result == RestoreResult::Restored ? lang_id::kRestartNeeded : lang_id::kRestoreIncomplete);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "stores/Phonebook.h"
+#include "ui/settings/EntryListPage.h"
+
+class AppPaths;
+class FilePicker;
+class QCheckBox;
+class QLineEdit;
+
+/// The settings page of the phonebook: numbers with name, reject flag, sound and picture.
+class PhonebookPage : public EntryListPage {
+    Q_OBJECT
+public:
+    PhonebookPage(Phonebook& phonebook, const LanguageTable& language, UserPrompt& prompt,
+                  FilePicker& files, const AppPaths& paths, QWidget* parent = nullptr);
+    ~PhonebookPage() override;
+
+protected:
+    int entryCount() const override;
+    QStringList entryAt(int index) const override;
+    void showEntry(int index) override;
+    void addFromFields() override;
+    void replaceFromFields(int index) override;
+    void removeByKey(const std::string& key) override;
+
+private:
+    void createControls(const LanguageTable& language);
+
+    Phonebook& m_phonebook;
+    FilePicker& m_files;
+    const AppPaths& m_paths;
+
+    QLineEdit* m_txtNumber = nullptr;
+    QLineEdit* m_txtName = nullptr;
+    QCheckBox* m_chkReject = nullptr;
+    QLineEdit* m_txtSound = nullptr;
+    QLineEdit* m_txtPicture = nullptr;
+};

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "ui/settings/SettingsDialogParts.h"
+
+#include <QDialog>
+
+class BackupPage;
+class CallPage;
+class InfoPage;
+class MiscPage;
+class MsnPage;
+class PhonebookPage;
+class QStackedWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+class WebExportPage;
+
+/// The settings dialog: a navigation tree and seven pages. Settings go into the controls when
+/// it opens and back, all together, with OK; the lists, the web export box, the sound test and
+/// the browse buttons act at once. Modeless; it deletes itself when it closes.
+class SettingsDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit SettingsDialog(const SettingsDialogParts& parts, QWidget* parent = nullptr);
+    ~SettingsDialog() override;
+
+    /// Shows the page of that name ("call", "pb", "msn", "webexport", "misc", "backup",
+    /// "info"); any other name shows none.
+    void switchView(const QString& page);
+    /// The page shown, by its design name (e.g. "picCfgInfo"); empty when none.
+    QString currentPageName() const;
+
+public slots:
+    /// OK: checks the port, copies every control into the settings, saves them and applies
+    /// language, autostart and web export, then closes.
+    void accept() override;
+
+private:
+    void createPages();
+    void createNavigation();
+    void applyLook();
+    /// Puts the settings and lists into the controls, as when the dialog opens.
+    void fill();
+    void onNavigationChanged(QTreeWidgetItem* item);
+
+    SettingsDialogParts m_parts;
+    QTreeWidget* m_tvwNav = nullptr;
+    QStackedWidget* m_pages = nullptr;
+    QWidget* m_noPage = nullptr;
+    CallPage* m_callPage = nullptr;
+    PhonebookPage* m_phonebookPage = nullptr;
+    MsnPage* m_msnPage = nullptr;
+    WebExportPage* m_webExportPage = nullptr;
+    MiscPage* m_miscPage = nullptr;
+    BackupPage* m_backupPage = nullptr;
+    InfoPage* m_infoPage = nullptr;
+};

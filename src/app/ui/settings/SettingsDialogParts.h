@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+struct AppContext;
+class Autostart;
+class FilePicker;
+class SoundPolicy;
+class UrlOpener;
+class UserPrompt;
+class WebExportControl;
+struct DesktopPictures;
+
+/// What the settings dialog works with besides its own controls.
+struct SettingsDialogParts {
+    AppContext& context;
+    UserPrompt& prompt;
+    /// The feedback sound and the test of the call sound.
+    SoundPolicy& sound;
+    /// The browser and the mail program, for the test link and the info page's addresses.
+    UrlOpener& urls;
+    WebExportControl& webExport;
+    Autostart& autostart;
+    FilePicker& files;
+    const DesktopPictures& pictures;
+    /// The running executable, which the autostart entry starts.
+    std::string executable;
+};

@@ -1,0 +1,167 @@
+#include "support/TempDir.h"
+
+#include "stores/SettingsBackup.h"
+#include "support/AppPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+using Section = std::optional<Lines>;
+
+class BackupFiles : public ::testing::Test {
+protected:
+    BackupFiles() : paths(dir.path(), dir.path() + "config/") {
+        ensureDir(paths.configDir());
+        for (const char* name : kBackupFiles) {
+            dir.write(std::string("config/") + name, "old " + std::string(name) + "\r\n");
+        }
+    }
+    std::string configFile(const std::string& name) const { return dir.read("config/" + name); }
+
+    TempDir dir;
+    AppPaths paths;
+};
+
+Lines numbered(const std::string& prefix, int count) {
+    Lines lines;
+    for (int i = 1; i <= count; ++i) {
+        lines.push_back(prefix + std::to_string(i));
+    }
+    return lines;
+}
+
+} // namespace
+
+TEST_F(BackupFiles, BackupLeavesOutBlankLinesAndRestoreBringsBackTheContent) {
+    dir.write("config/config.dat", "\r\n[config]\r\nplsnd=-1\r\n\r\nstyle=1\r\n");
+    dir.write("config/msn.dat", "4711\tB\xFCro\t0\t-1\r\n\r\n");
+    dir.write("config/nn.dat", "\r\n0301*\tBerlin\t0\t\t\r\n0351\tDresden\t-1\t\t\r\n\r\n");
+    ASSERT_TRUE(writeBackup(paths, dir.file("save.ibk")));
+    const std::string backup =
+        "\r\n---BEGIN config.dat---\r\n[config]\r\nplsnd=-1\r\nstyle=1\r\n"
+        "---END config.dat---\r\n"
+        "---BEGIN msn.dat---\r\n4711\tB\xFCro\t0\t-1\r\n---END msn.dat---\r\n"
+        "---BEGIN nn.dat---\r\n0301*\tBerlin\t0\t\t\r\n"
+        "0351\tDresden\t-1\t\t\r\n---END nn.dat---\r\n";
+    EXPECT_EQ(dir.read("save.ibk"), backup);
+
+    for (const char* name : kBackupFiles) {
+        dir.write(std::string("config/") + name, "changed\r\n");
+    }
+    ASSERT_EQ(restoreBackup(paths, dir.file("save.ibk")), RestoreResult::Restored);
+    EXPECT_EQ(configFile("config.dat"), "\r\n[config]\r\nplsnd=-1\r\nstyle=1\r\n");
+    EXPECT_EQ(configFile("msn.dat"), "\r\n4711\tB\xFCro\t0\t-1\r\n");
+    EXPECT_EQ(configFile("nn.dat"), "\r\n0301*\tBerlin\t0\t\t\r\n0351\tDresden\t-1\t\t\r\n");
+}
+
+TEST_F(BackupFiles, AnUnreadableDataFileStillGetsItsMarkers) {
+    std::filesystem::remove(paths.configFile("msn.dat"));
+    ASSERT_TRUE(writeBackup(paths, dir.file("save.ibk")));
+    EXPECT_NE(dir.read("save.ibk").find("---BEGIN msn.dat---\r\n---END msn.dat---\r\n"),
+              std::string::npos);
+    EXPECT_FALSE(writeBackup(paths, dir.file("missing-folder/save.ibk")));
+}
+
+TEST_F(BackupFiles, ASectionMissingFromTheBackupEmptiesItsFile) {
+    dir.write("only.ibk",
+              "---BEGIN config.dat---\r\n[config]\r\nstyle=1\r\n---END config.dat---\r\n");
+    ASSERT_EQ(restoreBackup(paths, dir.file("only.ibk")), RestoreResult::Restored);
+    EXPECT_EQ(configFile("config.dat"), "\r\n[config]\r\nstyle=1\r\n");
+    EXPECT_EQ(configFile("msn.dat"), "\r\n");
+    EXPECT_EQ(configFile("nn.dat"), "\r\n");
+}
+
+TEST_F(BackupFiles, AFileWithoutSectionsOrUnreadableChangesNothing) {
+    dir.write("notes.ibk", "\r\nsome text\r\n---BEGIN CONFIG.DAT---\r\n ---BEGIN nn.dat---\r\n");
+    EXPECT_EQ(restoreBackup(paths, dir.file("notes.ibk")), RestoreResult::NoSections);
+    dir.write("empty.ibk", "");
+    EXPECT_EQ(restoreBackup(paths, dir.file("empty.ibk")), RestoreResult::NoSections);
+    EXPECT_EQ(restoreBackup(paths, dir.file("absent.ibk")), RestoreResult::Unreadable);
+    for (const char* name : kBackupFiles) {
+        EXPECT_EQ(configFile(name), "old " + std::string(name) + "\r\n");
+    }
+}
+
+TEST_F(BackupFiles, AFileThatCannotBeReplacedIsReported) {
+    std::filesystem::remove(paths.configFile("nn.dat"));
+    std::filesystem::create_directory(paths.configFile("nn.dat"));
+    std::filesystem::create_directory(paths.configFile("nn.dat") + "/inside");
+    dir.write("save.ibk", "---BEGIN msn.dat---\r\n1\tA\t0\t0\r\n---END msn.dat---\r\n");
+    EXPECT_EQ(restoreBackup(paths, dir.file("save.ibk")), RestoreResult::WriteFailed);
+    EXPECT_EQ(configFile("msn.dat"), "\r\n1\tA\t0\t0\r\n");
+}
+
+struct ParseCase {
+    const char* name;
+    Lines lines;
+    Section config, msn, phonebook;
+};
+
+void PrintTo(const ParseCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class BackupParsing : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(BackupParsing, CollectsEachSection) {
+    const ParseCase& c = GetParam();
+    const BackupContent content = parseBackup(c.lines);
+    EXPECT_EQ(content.sections[0], c.config);
+    EXPECT_EQ(content.sections[1], c.msn);
+    EXPECT_EQ(content.sections[2], c.phonebook);
+    EXPECT_EQ(content.hasAnySection(), c.config || c.msn || c.phonebook);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sections, BackupParsing,
+    ::testing::Values(ParseCase{"OutOfOrderAndTwice",
+                                {"before", "---BEGIN nn.dat---", "n1", "---END nn.dat---",
+                                 "between", "---BEGIN config.dat---", "c1", "---END config.dat---",
+                                 "---BEGIN nn.dat---", "n2", "---END nn.dat---"},
+                                Lines{"c1"},
+                                std::nullopt,
+                                Lines{"n1", "n2"}},
+                      ParseCase{"OtherMarkersInsideASectionAreData",
+                                {"---BEGIN msn.dat---", "---BEGIN nn.dat---", "---END nn.dat---",
+                                 "", "---END msn.dat---"},
+                                std::nullopt,
+                                Lines{"---BEGIN nn.dat---", "---END nn.dat---", ""},
+                                std::nullopt},
+                      ParseCase{"EndsInsideASection",
+                                {"---BEGIN msn.dat---", "m1", "---END msn.dat---",
+                                 "---BEGIN config.dat---", "c1"},
+                                Lines{"c1"},
+                                Lines{"m1"},
+                                std::nullopt},
+                      ParseCase{"MarkersMatchOnlyExactly",
+                                {"---begin nn.dat---", "---BEGIN nn.dat--- ", "x"},
+                                std::nullopt,
+                                std::nullopt,
+                                std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(BackupSectionCap, ALongSectionIsCutAfter4097LinesAndReadingGoesOn) {
+    Lines lines = {"---BEGIN nn.dat---"};
+    const Lines data = numbered("n", 5000);
+    lines.insert(lines.end(), data.begin(), data.end());
+    lines.insert(lines.end(),
+                 {"---END nn.dat---", "---BEGIN msn.dat---", "m", "---END msn.dat---"});
+    const BackupContent content = parseBackup(lines);
+    ASSERT_TRUE(content.sections[2]);
+    EXPECT_EQ(*content.sections[2], Lines(data.begin(), data.begin() + 4097));
+    EXPECT_EQ(content.sections[1], Lines{"m"});
+    // With the end marker as the 4097th line the section ends normally.
+    Lines exact = {"---BEGIN nn.dat---"};
+    const Lines full = numbered("n", 4096);
+    exact.insert(exact.end(), full.begin(), full.end());
+    exact.insert(exact.end(), {"---END nn.dat---", "---BEGIN msn.dat---", "m"});
+    const BackupContent exactContent = parseBackup(exact);
+    EXPECT_EQ(exactContent.sections[2], full);
+    EXPECT_EQ(exactContent.sections[1], Lines{"m"});
+}

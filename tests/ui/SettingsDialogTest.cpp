@@ -1,0 +1,623 @@
+#include "ui/SettingsFakes.h"
+
+#include "stores/LanguageIds.h"
+#include "support/QtText.h"
+#include "support/Version.h"
+#include "ui/DesktopUi.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <memory>
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+void click(QAbstractButton* button) {
+    QVERIFY(button != nullptr);
+    QVERIFY(button->isEnabled());
+    button->click();
+}
+
+// A click on the row, as the user makes it.
+void clickRow(QTreeWidget* list, int row) {
+    QTreeWidgetItem* item = list->topLevelItem(row);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+QStringList rows(QTreeWidget* list) {
+    QStringList result;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        result << list->topLevelItem(i)->text(0) + "|" + list->topLevelItem(i)->text(1);
+    }
+    return result;
+}
+
+bool hasLine(const std::string& file, const std::string& line) {
+    return file.find("\r\n" + line + "\r\n") != std::string::npos;
+}
+
+} // namespace
+
+class SettingsDialogTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<SettingsBench> m_bench;
+
+    SettingsBench& bench() { return *m_bench; }
+    QLineEdit* field(const char* name) { return bench().find<QLineEdit>(name); }
+    QAbstractButton* button(const char* name) { return bench().find<QAbstractButton>(name); }
+    void type(const char* name, const QString& text) {
+        field(name)->clear();
+        QTest::keyClicks(field(name), text);
+    }
+    // Opens the dialog on screen, which the mouse tests need.
+    SettingsDialog& openShown() {
+        SettingsDialog& dialog = bench().open();
+        dialog.show();
+        // The mouse finds the rows once the dialog is laid out.
+        [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(&dialog);
+        return dialog;
+    }
+
+private slots:
+    void init() { m_bench = std::make_unique<SettingsBench>(); }
+    void cleanup() { m_bench.reset(); }
+
+    void treeAndPagesFollowTheDesign() {
+        SettingsDialog& dialog = bench().open();
+        QCOMPARE(dialog.objectName(), QString("frmConfig"));
+        QCOMPARE(ss(dialog.windowTitle()), bench().text(lang_id::kSettings));
+        // Until a node is chosen the phonebook page lies on top.
+        QCOMPARE(dialog.currentPageName(), QString("picCfgPB"));
+
+        auto* tree = bench().find<QTreeWidget>("tvwNav");
+        QStringList nodes;
+        for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it) {
+            nodes << (*it)->data(0, Qt::UserRole).toString() + "=" + (*it)->text(0);
+        }
+        const auto t = [this](int id) { return qs(bench().text(id)); };
+        QCOMPARE(nodes, QStringList({"navisdn=ISDN", "NavCall=" + t(1001), "NavPB=" + t(1002),
+                                     "NavMSN=MSN", "NavWebExport=" + t(1079), "NavMisc=" + t(1003),
+                                     "NavBak=" + t(1109), "NavInfo=Info"}));
+        QVERIFY(tree->topLevelItem(0)->isExpanded());
+        QCOMPARE(tree->topLevelItem(0)->childCount(), 3);
+
+        const std::pair<const char*, const char*> views[] = {
+            {"call", "picCfgCall"},        {"pb", "picCfgPB"},     {"msn", "picCfgMSN"},
+            {"webexport", "picWebExport"}, {"misc", "picCfgMisc"}, {"backup", "picCfgBackup"},
+            {"info", "picCfgInfo"},        {"Info", ""},           {"", ""}};
+        for (const auto& [view, page] : views) {
+            dialog.switchView(view);
+            QCOMPARE(dialog.currentPageName(), QString(page));
+        }
+        // Choosing a node shows its page; the ISDN node only groups.
+        tree->setCurrentItem(tree->topLevelItem(1));
+        QCOMPARE(dialog.currentPageName(), QString("picWebExport"));
+        tree->setCurrentItem(tree->topLevelItem(0));
+        QCOMPARE(dialog.currentPageName(), QString("picWebExport"));
+    }
+
+    void controlsCarryTheirNamesAndCaptions() {
+        bench().fixture.context.language.select("deutsch");
+        bench().open();
+        const std::pair<const char*, int> captioned[] = {
+            {"Frame7", 1106},           {"optAllCalls", 1107},
+            {"optAllCallsNo", 1108},    {"chkRejectAnonymous", 1101},
+            {"Frame2", 1097},           {"optNoPopUp", 1027},
+            {"optPopUpSmall", 1026},    {"optPopUp", 1007},
+            {"chkMin", 1021},           {"Frame1", 1093},
+            {"optTrayNormal", 1094},    {"optTrayBlink", 1095},
+            {"chkTrayRedBlink", 1096},  {"chkPlayWave", 1004},
+            {"cmdCommonDlg", 1005},     {"cmdTestSound", 1006},
+            {"lblNumber", 1008},        {"lblName", 1009},
+            {"lblReject", 1068},        {"lblSound", 1091},
+            {"lblPicture", 1092},       {"cmdSound", 1005},
+            {"cmdPic", 1005},           {"cmdAdd", 1010},
+            {"cmdChange", 1075},        {"cmdDel", 1011},
+            {"Label3", 1050},           {"Label2", 1009},
+            {"Label1", 1068},           {"Label4", 1101},
+            {"cmdMSNAdd", 1010},        {"cmdMSNChange", 1075},
+            {"cmdMSNDel", 1011},        {"chkWebExport", 1080},
+            {"lblWebExportPwd", 1081},  {"lblWEInfo", 1082},
+            {"Frame8", 1113},           {"Frame6", 1089},
+            {"chkTKRemoveNull", 1099},  {"chkTKAddNull", 1098},
+            {"Frame5", 1003},           {"chkAppExit", 1114},
+            {"chkAudioFeedback", 1012}, {"chkCAPIDelay", 1083},
+            {"lblCAPIDelay", 1084},     {"chkAutostart", 1085},
+            {"chkQuietExit", 1088},     {"Frame3", 1020},
+            {"lblBack", 1112},          {"cmdBackup", 1110},
+            {"cmdRestore", 1111},       {"lblIdentOert1", 1065},
+            {"lblIdentOert2", 1066},    {"cmdOK", 1013},
+            {"cmdCacel", 1014}};
+        for (const auto& [name, id] : captioned) {
+            auto* control = bench().find<QWidget>(name);
+            QVERIFY2(control != nullptr, name);
+            QString caption;
+            if (auto* b = qobject_cast<QAbstractButton*>(control)) {
+                caption = b->text();
+            } else if (auto* l = qobject_cast<QLabel*>(control)) {
+                caption = l->text();
+            } else if (auto* g = qobject_cast<QGroupBox*>(control)) {
+                caption = g->title();
+            }
+            QVERIFY2(ss(caption) == bench().text(id), name);
+        }
+        for (const char* name :
+             {"txtWaveFile",      "lstPB",           "txtNumber",    "txtName",
+              "chkReject",        "txtSound",        "txtPicture",   "lstMSN",
+              "txtMSNMSN",        "txtMSNName",      "chkMSNReject", "chkMSNRejectAnon",
+              "txtWebExportPort", "txtWebExportPwd", "lblWELink",    "txtWELink",
+              "cmdWETest",        "txtPrefix",       "cmbDelayTime", "Frame4",
+              "optStyleRufwacht", "optStyleDefault", "cmbLanguage",  "lblProductName",
+              "lblCompany",       "lblVersion",      "imgLogo",      "lblWWW",
+              "lbleMail"}) {
+            QVERIFY2(bench().find<QWidget>(name) != nullptr, name);
+        }
+        QCOMPARE(bench().find<QTreeWidget>("lstMSN")->headerItem()->text(0), QString("MSN"));
+        QCOMPARE(ss(bench().find<QTreeWidget>("lstPB")->headerItem()->text(1)),
+                 bench().text(lang_id::kName));
+    }
+
+    void openingFillsTheControls_data() {
+        QTest::addColumn<bool>("popup");
+        QTest::addColumn<bool>("popupSmall");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<bool>("minimizeEnabled");
+        QTest::newRow("journal") << true << true << "optPopUp" << true;
+        QTest::newRow("small") << false << true << "optPopUpSmall" << true;
+        QTest::newRow("none") << false << false << "optNoPopUp" << false;
+    }
+    void openingFillsTheControls() {
+        QFETCH(bool, popup);
+        QFETCH(bool, popupSmall);
+        QFETCH(QString, chosen);
+        QFETCH(bool, minimizeEnabled);
+        SettingsRecord& settings = bench().settings();
+        settings.showJournalOnCall = popup;
+        settings.showPopupOnCall = popupSmall;
+        settings.registrationDelayStep = 7;
+        settings.audioFeedback = true;
+        settings.playCallSound = false;
+        settings.language = "DeUtScH";
+        bench().open();
+        QVERIFY(bench().find<QRadioButton>(qPrintable(chosen))->isChecked());
+        QCOMPARE(button("chkMin")->isEnabled(), minimizeEnabled);
+        QVERIFY(!field("txtWaveFile")->isEnabled());
+        QVERIFY(!button("cmdCommonDlg")->isEnabled());
+        // Eleven delays, each named for the wait its position gives; step 7 is 240 seconds.
+        auto* delays = bench().find<QComboBox>("cmbDelayTime");
+        QCOMPARE(delays->count(), 11);
+        for (int step = 0; step < 11; ++step) {
+            QCOMPARE(delays->itemText(step), QString("%1 sec.").arg((step + 1) * 30));
+        }
+        QCOMPARE(delays->currentIndex(), 7);
+        QCOMPARE(delays->currentText(), QString("240 sec."));
+        QCOMPARE(bench().find<QComboBox>("cmbLanguage")->currentText(), QString("deutsch"));
+        QCOMPARE(field("txtWELink")->text(), QString("http://localhost:80/index.html&pwd=brindle"));
+        QCOMPARE(bench().player.played,
+                 Texts{bench().fixture.context.paths.programFile("res/info.wav")});
+    }
+
+    void callPageOptionsSwitchTheirControls() {
+        bench().open();
+        click(button("optNoPopUp"));
+        QVERIFY(!button("chkMin")->isEnabled());
+        click(button("optPopUpSmall"));
+        QVERIFY(button("chkMin")->isEnabled());
+        click(button("chkPlayWave"));
+        QVERIFY(!field("txtWaveFile")->isEnabled());
+        click(button("chkPlayWave"));
+        QVERIFY(field("txtWaveFile")->isEnabled());
+    }
+
+    void browseStoresThePickedPathAndTheTestPlaysFromTheProgramFolder() {
+        bench().open();
+        const std::string programDir = bench().fixture.context.paths.programDir();
+        // Cancel keeps the text; the dialog starts where the relative path points.
+        click(button("cmdCommonDlg"));
+        QCOMPARE(field("txtWaveFile")->text(), QString("./res/call.wav"));
+        QCOMPARE(bench().files.asked.back(),
+                 std::make_pair(std::string("(*.wav)"), programDir + "res/call.wav"));
+        click(button("cmdTestSound"));
+        QCOMPARE(bench().player.played.back(), programDir + "res/call.wav");
+
+        bench().files.answers = {"/home/anna/sounds/ring.wav", "/home/anna/anna.png"};
+        click(button("cmdCommonDlg"));
+        QCOMPARE(field("txtWaveFile")->text(), QString("/home/anna/sounds/ring.wav"));
+        click(button("cmdTestSound"));
+        QCOMPARE(bench().player.played.back(), std::string("/home/anna/sounds/ring.wav"));
+        click(button("cmdPic"));
+        QCOMPARE(field("txtPicture")->text(), QString("/home/anna/anna.png"));
+        QCOMPARE(bench().files.asked.back().first, std::string("Pics (*.bmp *.jpg *.png *.gif)"));
+        // Test plays whatever the settings say about sounds.
+        bench().settings().playCallSound = false;
+        click(button("cmdTestSound"));
+        QCOMPARE(bench().player.played.size(), std::size_t(3));
+    }
+
+    void phonebookButtonsActAtOnce() {
+        Phonebook& phonebook = bench().fixture.context.phonebook;
+        phonebook.add("0301234567", "Anna", false, "", "");
+        openShown();
+        auto* list = bench().find<QTreeWidget>("lstPB");
+        QCOMPARE(rows(list), QStringList({"0301234567|Anna"}));
+
+        // Digits with "*" pass; letters do not and change nothing.
+        type("txtNumber", "0351*");
+        type("txtName", "Dresden");
+        click(button("chkReject"));
+        click(button("cmdAdd"));
+        QCOMPARE(rows(list), QStringList({"0301234567|Anna", "0351*|Dresden"}));
+        QVERIFY(phonebook.rejects("0351999"));
+        QCOMPARE(field("txtNumber")->text(), QString("0351*"));
+        type("txtNumber", "Berlin");
+        click(button("cmdAdd"));
+        QCOMPARE(bench().messages(), Texts{bench().text(lang_id::kInvalidNumber)});
+        QCOMPARE(phonebook.size(), 2);
+
+        // Change takes the fields as they are, letters too, and selects the entry again.
+        clickRow(list, 0);
+        QCOMPARE(field("txtName")->text(), QString("Anna"));
+        type("txtNumber", "Anna-Handy");
+        type("txtName", "Zora");
+        click(button("cmdChange"));
+        QCOMPARE(rows(list), QStringList({"0351*|Dresden", "Anna-Handy|Zora"}));
+        QCOMPARE(list->currentItem()->text(1), QString("Zora"));
+        // The position is used once.
+        type("txtName", "Again");
+        click(button("cmdChange"));
+        QCOMPARE(phonebook.entryAt(2).name, std::string("Zora"));
+
+        // Remove needs the number, whatever is selected.
+        clickRow(list, 0);
+        field("txtNumber")->clear();
+        click(button("cmdDel"));
+        QCOMPARE(bench().messages().back(), bench().text(lang_id::kRemoveNeedsNumber));
+        QCOMPARE(phonebook.size(), 2);
+        type("txtNumber", "0351*");
+        click(button("cmdDel"));
+        QCOMPARE(rows(list), QStringList({"Anna-Handy|Zora"}));
+    }
+
+    void changeOfAnEntryThatMovedChangesNothing() {
+        Phonebook& phonebook = bench().fixture.context.phonebook;
+        phonebook.add("0301", "Bert", false, "", "");
+        phonebook.add("0302", "Carl", false, "", "");
+        openShown();
+        auto* list = bench().find<QTreeWidget>("lstPB");
+        clickRow(list, 1);
+        type("txtName", "Carla");
+        // A call adds an entry that sorts first while the dialog is open.
+        phonebook.add("0300", "Anna", false, "", "");
+        click(button("cmdChange"));
+        QCOMPARE(bench().messages(), Texts{bench().text(lang_id::kListChanged)});
+        QCOMPARE(phonebook.size(), 3);
+        QCOMPARE(phonebook.nameOf("0302"), std::string("Carl"));
+        QCOMPARE(phonebook.nameOf("0301"), std::string("Bert"));
+        QCOMPARE(rows(list).size(), 3);
+        // Likewise when the position no longer exists.
+        clickRow(list, 2);
+        phonebook.remove("0300");
+        phonebook.remove("0301");
+        click(button("cmdChange"));
+        QCOMPARE(bench().messages().size(), std::size_t(2));
+        QCOMPARE(phonebook.size(), 1);
+        QCOMPARE(phonebook.entryAt(1).name, std::string("Carl"));
+    }
+
+    void msnButtonsActAtOnce() {
+        MsnList& msnList = bench().fixture.context.msnList;
+        msnList.add("4711", "Office", false, false);
+        msnList.add("4711", "Fax", false, false);
+        openShown().switchView("msn");
+        auto* list = bench().find<QTreeWidget>("lstMSN");
+        type("txtMSNMSN", "fax");
+        click(button("cmdMSNAdd"));
+        QCOMPARE(bench().messages(), Texts{bench().text(lang_id::kInvalidNumber)});
+        type("txtMSNMSN", "4712");
+        type("txtMSNName", "Home");
+        click(button("chkMSNRejectAnon"));
+        click(button("cmdMSNAdd"));
+        QVERIFY(msnList.rejectsWithheld("4712"));
+        QCOMPARE(rows(list), QStringList({"4711|Fax", "4712|Home", "4711|Office"}));
+        clickRow(list, 1);
+        click(button("chkMSNReject"));
+        click(button("cmdMSNChange"));
+        QVERIFY(msnList.rejects("4712"));
+        QCOMPARE(list->currentItem(), nullptr);
+        // Remove takes every entry with the MSN.
+        type("txtMSNMSN", "4711");
+        click(button("cmdMSNDel"));
+        QCOMPARE(rows(list), QStringList({"4712|Home"}));
+        field("txtMSNMSN")->clear();
+        click(button("cmdMSNDel"));
+        QCOMPARE(bench().messages().back(), bench().text(lang_id::kRemoveNeedsNumber));
+    }
+
+    void webExportBoxActsAtOnceAndTheLinkFollowsTheTyping() {
+        bench().settings().webExportOn = true;
+        bench().settings().webExportPort = 8080;
+        bench().settings().webExportPassword = "secret";
+        bench().open();
+        // Opening with the export on starts it on the saved port.
+        QCOMPARE(bench().webExport.starts, std::vector<int>{8080});
+        field("txtWebExportPort")->clear();
+        QString typed;
+        for (const QChar c : QString("81")) {
+            QTest::keyClick(field("txtWebExportPort"), c.toLatin1());
+            typed += c;
+            QCOMPARE(field("txtWELink")->text(),
+                     "http://localhost:" + typed + "/index.html&pwd=secret");
+        }
+        // The test button opens the saved address until OK.
+        click(button("cmdWETest"));
+        QCOMPARE(bench().urls.opened, Texts{"http://localhost:8080/index.html&pwd=secret"});
+
+        click(button("chkWebExport"));
+        QCOMPARE(bench().webExport.stops, 1);
+        QVERIFY(!field("txtWebExportPort")->isEnabled());
+        QVERIFY(!button("cmdWETest")->isEnabled());
+        // Cancel keeps what acted at once: the server stays stopped, the setting on.
+        click(button("cmdCacel"));
+        QVERIFY(!bench().webExport.running);
+        QVERIFY(bench().settings().webExportOn);
+        QVERIFY(!hasLine(bench().configFile(), "webexporton=0"));
+    }
+
+    void aFailedStartShowsItsReasonBesideTheBox() {
+        bench().webExport.failure = "port 80 is in use";
+        bench().open();
+        auto* note = bench().find<QLabel>("lblWEError");
+        QVERIFY(note->isHidden());
+        click(button("chkWebExport"));
+        QVERIFY(!note->isHidden());
+        QCOMPARE(ss(note->text()),
+                 bench().text(lang_id::kWebExportNotStarted) + " port 80 is in use");
+        bench().webExport.failure.clear();
+        click(button("chkWebExport"));
+        QVERIFY(note->isHidden());
+    }
+
+    void aPortThatIsNoPortKeepsTheDialogOpen_data() {
+        QTest::addColumn<QString>("port");
+        QTest::newRow("empty") << "";
+        for (const char* port : {"http", "0", "-5", "12.5", "8o", "32768", "65535", "99999"}) {
+            QTest::newRow(port) << port;
+        }
+    }
+    void aPortThatIsNoPortKeepsTheDialogOpen() {
+        QFETCH(QString, port);
+        bench().settings().webExportOn = true;
+        SettingsDialog& dialog = openShown();
+        const std::string before = bench().configFile();
+        click(button("optPopUp"));
+        dialog.switchView("misc");
+        field("txtWebExportPort")->setText(port);
+        click(button("cmdOK"));
+        QCOMPARE(bench().messages(), Texts{bench().text(lang_id::kInvalidPort)});
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.currentPageName(), QString("picWebExport"));
+        QCOMPARE(bench().configFile(), before);
+        QVERIFY(!bench().settings().showJournalOnCall);
+        QVERIFY(button("optPopUp")->isChecked());
+        // Fixed, OK saves every change.
+        field("txtWebExportPort")->setText(" 32767");
+        click(button("cmdOK"));
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(hasLine(bench().configFile(), "webexportport=32767"));
+        QVERIFY(hasLine(bench().configFile(), "popup=-1"));
+    }
+
+    void okWritesEverySettingAndAppliesIt() {
+        bench().open();
+        click(button("optPopUpSmall"));
+        click(button("chkMin"));
+        click(button("chkAudioFeedback"));
+        click(button("optStyleDefault"));
+        click(button("chkWebExport"));
+        type("txtWebExportPort", "8081");
+        type("txtWebExportPwd", "geheim");
+        click(button("chkCAPIDelay"));
+        bench().find<QComboBox>("cmbDelayTime")->setCurrentIndex(3);
+        click(button("chkAutostart"));
+        click(button("chkQuietExit"));
+        click(button("chkAppExit"));
+        click(button("chkTKAddNull"));
+        click(button("chkTKRemoveNull"));
+        click(button("optTrayBlink"));
+        click(button("chkTrayRedBlink"));
+        click(button("chkRejectAnonymous"));
+        click(button("optAllCallsNo"));
+        type("txtPrefix", "0043");
+        click(button("chkPlayWave"));
+        auto* languages = bench().find<QComboBox>("cmbLanguage");
+        languages->setCurrentIndex(languages->findText("deutsch"));
+        const std::string restartNeeded = bench().text(lang_id::kRestartNeeded);
+        click(button("cmdOK"));
+
+        const std::string file = bench().configFile();
+        for (const char* line : {"plsnd=0",
+                                 "sndwav=./res/call.wav",
+                                 "popup=0",
+                                 "popupsmall=-1",
+                                 "minimize=-1",
+                                 "audiofeedback=-1",
+                                 "style=1",
+                                 "webexporton=-1",
+                                 "webexportport=8081",
+                                 "webexportpwd=geheim",
+                                 "capidelay=-1",
+                                 "capidelaytime=3",
+                                 "autostart=-1",
+                                 "quietexit=-1",
+                                 "appexit=-1",
+                                 "TKAddNull=-1",
+                                 "TKRemoveNull=-1",
+                                 "TrayBlink=-1",
+                                 "RedBlink=-1",
+                                 "language=deutsch",
+                                 "RejectAnonymous=-1",
+                                 "showAllCalls=0",
+                                 "prefix=0043"}) {
+            QVERIFY2(hasLine(file, line), line);
+        }
+        // The language changed: one message, and the texts follow at once.
+        QCOMPARE(bench().messages(), Texts{restartNeeded});
+        QCOMPARE(bench().text(lang_id::kSettings), std::string("Konfiguration"));
+        QVERIFY(bench().autostart.made);
+        QCOMPARE(bench().webExport.starts, (std::vector<int>{80, 8081}));
+    }
+
+    void okWithTheSameLanguageSaysNothing() {
+        bench().settings().language = "ENGLISH";
+        bench().open();
+        QCOMPARE(bench().find<QComboBox>("cmbLanguage")->currentText(), QString("english"));
+        bench().autostart.made = true;
+        click(button("cmdOK"));
+        QVERIFY(bench().messages().empty());
+        QVERIFY(!bench().autostart.made);
+        QCOMPARE(bench().webExport.stops, 1);
+        QVERIFY(hasLine(bench().configFile(), "language=english"));
+    }
+
+    void enterIsOkAndEscapeIsCancel() {
+        SettingsDialog& dialog = openShown();
+        click(button("chkQuietExit"));
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(!bench().settings().quietExit);
+
+        SettingsDialog& again = openShown();
+        click(button("chkQuietExit"));
+        QTest::keyClick(field("txtPrefix"), Qt::Key_Return);
+        QVERIFY(!again.isVisible());
+        QVERIFY(bench().settings().quietExit);
+    }
+
+    void aPrefixThatIsNoNumberIsPointedOutWhileTyping() {
+        bench().open();
+        type("txtPrefix", "00x");
+        QCOMPARE(bench().messages(), Texts{bench().text(lang_id::kInvalidNumber)});
+        QCOMPARE(field("txtPrefix")->text(), QString("00x"));
+    }
+
+    void backupAndRestoreFromThePage() {
+        bench().fixture.context.phonebook.add("0301", "Anna", false, "", "");
+        SettingsDialog& dialog = bench().open();
+        const TempDir& dir = bench().fixture.dir;
+        bench().files.answers = {dir.file("save.ibk")};
+        click(button("cmdBackup"));
+        QVERIFY(dir.read("save.ibk").find("0301\tAnna") != std::string::npos);
+        QCOMPARE(bench().files.asked.back().first, std::string("(*.ibk)"));
+
+        // A file without sections is refused before anything changes.
+        dir.write("notes.ibk", "nothing here\r\n");
+        bench().files.answers = {dir.file("notes.ibk")};
+        click(button("cmdRestore"));
+        QCOMPARE(bench().messages(), Texts{bench().text(lang_id::kBackupWithoutSections)});
+        QCOMPARE(bench().fixture.context.phonebook.size(), 1);
+
+        dir.write("config.ibk", "\r\n---BEGIN config.dat---\r\n[config]\r\ncapidelaytime=9\r\n"
+                                "webexporton=-1\r\n---END config.dat---\r\n");
+        bench().files.answers = {dir.file("config.ibk")};
+        click(button("cmdRestore"));
+        QCOMPARE(bench().messages().back(), bench().text(lang_id::kRestartNeeded));
+        QCOMPARE(bench().settings().registrationDelayStep, 9);
+        QCOMPARE(bench().fixture.context.phonebook.size(), 0);
+        // The controls show the restored settings without doubling their fixed entries; the
+        // export box changed, so the server started.
+        auto* delays = bench().find<QComboBox>("cmbDelayTime");
+        QCOMPARE(delays->count(), 11);
+        QCOMPARE(delays->currentIndex(), 9);
+        QCOMPARE(bench().find<QComboBox>("cmbLanguage")->count(), 2);
+        QCOMPARE(bench().find<QTreeWidget>("lstPB")->topLevelItemCount(), 0);
+        QVERIFY(button("chkWebExport")->isChecked());
+        QCOMPARE(bench().webExport.starts, std::vector<int>{80});
+        QCOMPARE(bench().find<QTreeWidget>("tvwNav")->topLevelItemCount(), 5);
+        QCOMPARE(dialog.currentPageName(), QString("picCfgPB"));
+
+        bench().files.answers = {dir.file("absent.ibk")};
+        click(button("cmdRestore"));
+        QCOMPARE(bench().messages().back(), bench().text(lang_id::kBackupUnreadable));
+        bench().files.answers = {dir.file("no-folder/save.ibk")};
+        click(button("cmdBackup"));
+        QCOMPARE(bench().messages().back(), bench().text(lang_id::kBackupNotWritten));
+    }
+
+    void infoPageShowsTheProgramAndOpensItsAddresses() {
+        bench().open();
+        QCOMPARE(bench().find<QLabel>("lblProductName")->text(), QString("Rufwacht"));
+        QCOMPARE(bench().find<QLabel>("lblCompany")->text(), QString("Rufwacht developers"));
+        QCOMPARE(bench().find<QLabel>("lblVersion")->text(), QString("Version ") + kAppVersion);
+        QCOMPARE(bench().find<QLabel>("lblWWW")->text(),
+                 QString("URL:     https://rufwacht.example.org"));
+        QCOMPARE(bench().find<QLabel>("lbleMail")->text(),
+                 QString("eMail:  info@rufwacht.example.org"));
+        QVERIFY(!bench().find<QLabel>("imgLogo")->pixmap().isNull());
+        for (const char* link : {"lblWWW", "lbleMail", "lblIdentOert2"}) {
+            QTest::mouseClick(bench().find<QLabel>(link), Qt::LeftButton);
+        }
+        QCOMPARE(bench().urls.opened,
+                 (Texts{"https://rufwacht.example.org",
+                        std::string("mailto:info@rufwacht.example.org?Subject=Rufwacht%20%26%20"
+                                    "Version%20") +
+                            kAppVersion,
+                        "https://www.dasoertliche.de/oetb_1.htm?main=Datenschutz"}));
+    }
+
+    void theDesktopKeepsOneDialogAndRaisesIt() {
+        ScriptedPrompt prompt;
+        DesktopUi desktop(prompt, []() { return true; });
+        desktop.attachContext(&bench().fixture.context);
+        desktop.openSettings(false);
+        QPointer<SettingsDialog> first = desktop.settingsDialog();
+        QVERIFY(first && first->isVisible());
+        QCOMPARE(first->currentPageName(), QString("picCfgPB"));
+        desktop.openSettings(true);
+        QCOMPARE(desktop.settingsDialog(), first.data());
+        QCOMPARE(first->currentPageName(), QString("picCfgInfo"));
+        // Closed, it is gone; the next request makes a new one.
+        first->reject();
+        QTRY_VERIFY(first.isNull());
+        desktop.openSettings(false);
+        QVERIFY(desktop.settingsDialog() != nullptr);
+    }
+
+    void infoLinksLightUpUnderTheMouse() {
+        bench().open();
+        const auto isLit = [this](const char* name) {
+            auto* label = bench().find<QLabel>(name);
+            return label->palette().color(QPalette::WindowText) == QColor(0, 0, 255) &&
+                   label->font().underline();
+        };
+        const auto enter = [this](QWidget* widget) {
+            QEvent event(QEvent::Enter);
+            QCoreApplication::sendEvent(widget, &event);
+        };
+        enter(bench().find<QLabel>("lblWWW"));
+        QVERIFY(isLit("lblWWW"));
+        enter(bench().find<QLabel>("lblIdentOert2"));
+        QVERIFY(isLit("lblIdentOert2"));
+        QVERIFY(!isLit("lblWWW"));
+        enter(bench().find<QLabel>("lblIdentOert1"));
+        QVERIFY(!isLit("lblIdentOert2"));
+        enter(bench().find<QLabel>("lbleMail"));
+        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(bench().find<QWidget>("picCfgInfo"), &move);
+        QVERIFY(!isLit("lbleMail"));
+    }
+};
+
+QTEST_MAIN(SettingsDialogTest)
+#include "SettingsDialogTest.moc"
