@@ -247,6 +247,22 @@ inline constexpr std::int16_t kListChanged = 1135;
 // note beside the web export box, before the reason a start failed
 inline constexpr std::int16_t kWebExportNotStarted = 1136;
 
+// --- Settings dialog: the line page --------------------------------------------------------
+// group of the line choice
+inline constexpr std::int16_t kLineGroup = 1192;
+// option: the system's CAPI 2.0 library
+inline constexpr std::int16_t kLineCapi = 1193;
+// option: a router's call monitor on TCP
+inline constexpr std::int16_t kLineCallMonitor = 1194;
+// label of the call monitor's HOST[:PORT]
+inline constexpr std::int16_t kLineHost = 1195;
+// note: the line is chosen at start-up only
+inline constexpr std::int16_t kLineAtNextStart = 1196;
+// note before the --line value that wins over the setting in this run
+inline constexpr std::int16_t kLineFromCommandLine = 1197;
+// message: the call monitor's host is empty or its port not from 1 to 65535
+inline constexpr std::int16_t kInvalidLineHost = 1198;
+
 // --- Update window -------------------------------------------------------------------------
 // label: running version
 inline constexpr std::int16_t kInstalledVersion = 1102;
@@ -400,6 +416,13 @@ inline constexpr std::int16_t kAll[] = {
     kRestoreIncomplete,
     kListChanged,
     kWebExportNotStarted,
+    kLineGroup,
+    kLineCapi,
+    kLineCallMonitor,
+    kLineHost,
+    kLineAtNextStart,
+    kLineFromCommandLine,
+    kInvalidLineHost,
 };
 
 } // namespace lang_id
