@@ -100,11 +100,11 @@ private slots:
             dialog.switchView(view);
             QCOMPARE(dialog.currentPageName(), QString(page));
         }
-        // Choosing a node shows its page; the ISDN node only groups.
+        // Choosing a node shows its page; the ISDN node shows the line.
         tree->setCurrentItem(tree->topLevelItem(1));
         QCOMPARE(dialog.currentPageName(), QString("picWebExport"));
         tree->setCurrentItem(tree->topLevelItem(0));
-        QCOMPARE(dialog.currentPageName(), QString("picWebExport"));
+        QCOMPARE(dialog.currentPageName(), QString("picCfgLine"));
     }
 
     void controlsCarryTheirNamesAndCaptions() {
@@ -138,7 +138,10 @@ private slots:
             {"lblBack", 1112},          {"cmdBackup", 1110},
             {"cmdRestore", 1111},       {"lblIdentOert1", 1065},
             {"lblIdentOert2", 1066},    {"cmdOK", 1013},
-            {"cmdCacel", 1014}};
+            {"cmdCacel", 1014},         {"FrameLine", 1192},
+            {"optLineCapi", 1193},      {"optLineCallMonitor", 1194},
+            {"lblLineHost", 1195},      {"lblLineRestart", 1196},
+            {"lblLineInUse", 1197}};
         for (const auto& [name, id] : captioned) {
             auto* control = bench().find<QWidget>(name);
             QVERIFY2(control != nullptr, name);
@@ -160,7 +163,7 @@ private slots:
               "cmdWETest",        "txtPrefix",       "cmbDelayTime", "Frame4",
               "optStyleRufwacht", "optStyleDefault", "cmbLanguage",  "lblProductName",
               "lblCompany",       "lblVersion",      "imgLogo",      "lblWWW",
-              "lbleMail"}) {
+              "lbleMail",         "txtLineHost"}) {
             QVERIFY2(bench().find<QWidget>(name) != nullptr, name);
         }
         QCOMPARE(bench().find<QTreeWidget>("lstMSN")->headerItem()->text(0), QString("MSN"));
@@ -416,6 +419,111 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QVERIFY(hasLine(bench().configFile(), "webexportport=32767"));
         QVERIFY(hasLine(bench().configFile(), "popup=-1"));
+    }
+
+    void linePageShowsTheSettingAndOkKeepsIt_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("capiSetting");
+        const auto row = [](const char* name, const char* line, const char* host,
+                            const char* capiSetting) {
+            QTest::newRow(name) << QString(line) << QString(host) << QString(capiSetting);
+        };
+        row("empty", "", "", "");
+        row("capi", "capi", "", "");
+        row("library", "capi:/x/lib.so", "", "capi:/x/lib.so");
+        row("simulated", "sim:/x/calls.scenario", "", "sim:/x/calls.scenario");
+        row("monitor", "callmonitor:fritz.box", "fritz.box", "");
+        row("port", "callmonitor:10.0.0.1:2012", "10.0.0.1:2012", "");
+    }
+    void linePageShowsTheSettingAndOkKeepsIt() {
+        QFETCH(QString, line);
+        QFETCH(QString, host);
+        QFETCH(QString, capiSetting);
+        bench().settings().line = ss(line);
+        bench().open();
+        const bool callMonitor = !host.isEmpty();
+        QCOMPARE(button("optLineCallMonitor")->isChecked(), callMonitor);
+        QCOMPARE(button("optLineCapi")->isChecked(), !callMonitor);
+        QCOMPARE(field("txtLineHost")->text(), host);
+        QCOMPARE(field("txtLineHost")->isEnabled(), callMonitor);
+        QCOMPARE(field("txtLineCapi")->text(), capiSetting);
+        QCOMPARE(field("txtLineCapi")->isHidden(), capiSetting.isEmpty());
+        QVERIFY(bench().find<QLabel>("lblLineInUse")->isHidden());
+        click(button("cmdOK"));
+        QVERIFY(hasLine(bench().configFile(), "line=" + ss(line)));
+    }
+
+    void theLineOfTheCommandLineIsShownAsInUse() {
+        bench().lineFromCommandLine = "sim:demo/calls.scenario";
+        bench().open();
+        QVERIFY(!bench().find<QLabel>("lblLineInUse")->isHidden());
+        QCOMPARE(field("txtLineInUse")->text(), QString("sim:demo/calls.scenario"));
+    }
+
+    void okWritesTheChosenLine_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("clicks");
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("written");
+        const auto row = [](const char* name, const char* line, const QStringList& clicks,
+                            const char* host, const char* written) {
+            QTest::newRow(name) << QString(line) << clicks << QString(host) << QString(written);
+        };
+        const QStringList monitor{"optLineCallMonitor"};
+        row("monitor", "", monitor, "fritz.box", "callmonitor:fritz.box");
+        row("port", "capi", monitor, " 10.0.0.1:2012 ", "callmonitor:10.0.0.1:2012");
+        row("ipv6", "", monitor, "[fd00::1]:1012", "callmonitor:[fd00::1]:1012");
+        row("capi", "callmonitor:fritz.box", {"optLineCapi"}, "", "capi");
+        row("there and back", "sim:/x/calls.scenario", monitor + QStringList{"optLineCapi"}, "",
+            "sim:/x/calls.scenario");
+    }
+    void okWritesTheChosenLine() {
+        QFETCH(QString, line);
+        QFETCH(QStringList, clicks);
+        QFETCH(QString, host);
+        QFETCH(QString, written);
+        bench().settings().line = ss(line);
+        bench().open();
+        for (const QString& option : clicks) {
+            click(button(qPrintable(option)));
+        }
+        // The host is asked for the call monitor only.
+        QCOMPARE(field("txtLineHost")->isEnabled(), clicks.last() == "optLineCallMonitor");
+        if (!host.isEmpty()) {
+            type("txtLineHost", host);
+        }
+        click(button("cmdOK"));
+        QVERIFY(hasLine(bench().configFile(), "line=" + ss(written)));
+    }
+
+    void aHostThatIsNoHostKeepsTheDialogOpen_data() {
+        QTest::addColumn<QString>("host");
+        for (const char* host : {"", "   ", ":1012", "fritz.box:", "fritz.box:0", "fritz.box:65536",
+                                 "fritz.box:x", "fd00::1", "[fd00::1"}) {
+            QTest::newRow(host) << host;
+        }
+    }
+    void aHostThatIsNoHostKeepsTheDialogOpen() {
+        QFETCH(QString, host);
+        SettingsDialog& dialog = openShown();
+        const std::string before = bench().configFile();
+        click(button("optLineCallMonitor"));
+        click(button("chkQuietExit"));
+        dialog.switchView("misc");
+        type("txtLineHost", host);
+        click(button("cmdOK"));
+        QCOMPARE(bench().messages(), Texts{bench().text(lang_id::kInvalidLineHost)});
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.currentPageName(), QString("picCfgLine"));
+        QCOMPARE(bench().configFile(), before);
+        QVERIFY(bench().settings().line.empty());
+        // Fixed, OK saves every change.
+        type("txtLineHost", "fritz.box:65535");
+        click(button("cmdOK"));
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(hasLine(bench().configFile(), "line=callmonitor:fritz.box:65535"));
+        QVERIFY(hasLine(bench().configFile(), "quietexit=-1"));
     }
 
     void okWritesEverySettingAndAppliesIt() {

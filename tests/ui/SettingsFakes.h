@@ -100,7 +100,7 @@ public:
     SettingsDialog& open() {
         dialog = std::make_unique<SettingsDialog>(
             SettingsDialogParts{fixture.context, prompt, sound, urls, webExport, autostart, files,
-                                fixture.pictures, "/opt/rufwacht/rufwacht"});
+                                fixture.pictures, "/opt/rufwacht/rufwacht", lineFromCommandLine});
         return *dialog;
     }
     template <typename Control> Control* find(const char* name) const {
@@ -126,5 +126,6 @@ public:
     FakeWebExport webExport;
     FakeAutostart autostart;
     ScriptedFiles files;
+    std::string lineFromCommandLine;
     std::unique_ptr<SettingsDialog> dialog;
 };

@@ -57,6 +57,7 @@ public:
     bool hasEnded() const { return m_ended; }
     int exitCode() const { return m_exitCode; }
     bool isDebug() const { return m_commandLine.debug; }
+    const CommandLine& commandLine() const { return m_commandLine; }
 
     AppContext& context() { return *m_context; }
     /// The CAPI application; null before start-up created it.

@@ -3,8 +3,8 @@
 #include "calls/AppContext.h"
 #include "calls/Controller.h"
 #include "calls/DebugWindow.h"
-#include "net/UpdateWindow.h"
 #include "calls/SoundPolicy.h"
+#include "net/UpdateWindow.h"
 #include "platform/Autostart.h"
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
@@ -113,12 +113,13 @@ void DesktopUi::openSettings(bool infoPage) {
         m_settingsSound =
             std::make_unique<SoundPolicy>(m_player, m_context->settings, m_context->paths);
     }
-    WebExportControl& webExport = m_controller ? m_controller->webExport()
-                                               : static_cast<WebExportControl&>(m_noWebExport);
+    WebExportControl& webExport =
+        m_controller ? m_controller->webExport() : static_cast<WebExportControl&>(m_noWebExport);
     SettingsDialog* dialog = showSingle(m_settingsDialog, [&]() {
-        return new SettingsDialog({*m_context, m_prompt, *m_settingsSound, m_opener, webExport,
-                                   *m_autostart, m_filePicker, pictures(),
-                                   ss(QCoreApplication::applicationFilePath())});
+        return new SettingsDialog(
+            {*m_context, m_prompt, *m_settingsSound, m_opener, webExport, *m_autostart,
+             m_filePicker, pictures(), ss(QCoreApplication::applicationFilePath()),
+             m_controller ? m_controller->commandLine().line : std::string()});
     });
     if (infoPage) {
         dialog->switchView("info");

@@ -12,6 +12,7 @@
 #include "ui/settings/BackupPage.h"
 #include "ui/settings/CallPage.h"
 #include "ui/settings/InfoPage.h"
+#include "ui/settings/LinePage.h"
 #include "ui/settings/MiscPage.h"
 #include "ui/settings/MsnPage.h"
 #include "ui/settings/PageLayout.h"
@@ -74,6 +75,7 @@ SettingsDialog::~SettingsDialog() = default;
 void SettingsDialog::createPages() {
     AppContext& context = m_parts.context;
     m_pages = new QStackedWidget(this);
+    m_linePage = new LinePage(m_parts.lineFromCommandLine, m_pages);
     m_callPage = new CallPage(m_parts.files, m_parts.sound, context.paths, m_pages);
     m_phonebookPage = new PhonebookPage(context.phonebook, context.language, m_parts.prompt,
                                         m_parts.files, context.paths, m_pages);
@@ -85,9 +87,9 @@ void SettingsDialog::createPages() {
     m_infoPage =
         new InfoPage(m_parts.urls, m_parts.pictures.telBlack, context.settings.lookupUrl, m_pages);
     m_noPage = new QWidget(m_pages);
-    for (QWidget* page :
-         std::initializer_list<QWidget*>{m_callPage, m_phonebookPage, m_msnPage, m_webExportPage,
-                                         m_miscPage, m_backupPage, m_infoPage, m_noPage}) {
+    for (QWidget* page : std::initializer_list<QWidget*>{m_linePage, m_callPage, m_phonebookPage,
+                                                         m_msnPage, m_webExportPage, m_miscPage,
+                                                         m_backupPage, m_infoPage, m_noPage}) {
         m_pages->addWidget(page);
     }
     // Until a page is chosen the phonebook lies on top.
@@ -110,7 +112,7 @@ void SettingsDialog::createNavigation() {
         item->setData(0, kPageRole, QString(page));
         return item;
     };
-    QTreeWidgetItem* isdn = addNode(nullptr, "navisdn", "ISDN", "");
+    QTreeWidgetItem* isdn = addNode(nullptr, "navisdn", "ISDN", "line");
     addNode(isdn, "NavCall", qs(language.text(lang_id::kNavCalls)), "call");
     addNode(isdn, "NavPB", qs(language.text(lang_id::kNavPhonebook)), "pb");
     addNode(isdn, "NavMSN", "MSN", "msn");
@@ -135,6 +137,7 @@ void SettingsDialog::applyLook() {
 
 void SettingsDialog::fill() {
     const SettingsRecord& settings = m_parts.context.settings;
+    m_linePage->load(settings);
     m_callPage->load(settings);
     m_webExportPage->load(settings);
     m_miscPage->load(settings);
@@ -146,7 +149,6 @@ void SettingsDialog::onNavigationChanged(QTreeWidgetItem* item) {
     if (item == nullptr) {
         return;
     }
-    // The ISDN node only groups its pages.
     if (const QString page = item->data(0, kPageRole).toString(); !page.isEmpty()) {
         switchView(page);
     }
@@ -154,10 +156,10 @@ void SettingsDialog::onNavigationChanged(QTreeWidgetItem* item) {
 
 void SettingsDialog::switchView(const QString& page) {
     const std::pair<const char*, QWidget*> pages[] = {
-        {"call", m_callPage}, {"pb", m_phonebookPage},
-        {"msn", m_msnPage},   {"webexport", m_webExportPage},
-        {"misc", m_miscPage}, {"backup", m_backupPage},
-        {"info", m_infoPage}};
+        {"line", m_linePage},           {"call", m_callPage},
+        {"pb", m_phonebookPage},        {"msn", m_msnPage},
+        {"webexport", m_webExportPage}, {"misc", m_miscPage},
+        {"backup", m_backupPage},       {"info", m_infoPage}};
     QWidget* shown = m_noPage;
     for (const auto& [name, widget] : pages) {
         if (page == name) {
@@ -179,13 +181,20 @@ QString SettingsDialog::currentPageName() const {
     return page == m_noPage ? QString() : page->objectName();
 }
 
+void SettingsDialog::refuseOk(int languageId, const QString& page) {
+    m_parts.prompt.message(m_parts.context.language.text(languageId), "", PromptIcon::Information);
+    switchView(page);
+}
+
 void SettingsDialog::accept() {
+    if (!m_linePage->hasValidHost()) {
+        refuseOk(lang_id::kInvalidLineHost, "line");
+        m_linePage->focusHost();
+        return;
+    }
     const auto port = m_webExportPage->enteredPort();
     if (!port) {
-        // Nothing is saved: the dialog stays open on the port with every other change kept.
-        m_parts.prompt.message(m_parts.context.language.text(lang_id::kInvalidPort), "",
-                               PromptIcon::Information);
-        switchView("webexport");
+        refuseOk(lang_id::kInvalidPort, "webexport");
         m_webExportPage->focusPort();
         return;
     }
@@ -196,6 +205,7 @@ void SettingsDialog::accept() {
         m_parts.prompt.message(context.language.text(lang_id::kRestartNeeded), "",
                                PromptIcon::Information);
     }
+    m_linePage->store(settings);
     m_callPage->store(settings);
     m_miscPage->store(settings);
     m_webExportPage->store(settings, *port);

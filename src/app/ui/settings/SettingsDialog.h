@@ -7,6 +7,7 @@
 class BackupPage;
 class CallPage;
 class InfoPage;
+class LinePage;
 class MiscPage;
 class MsnPage;
 class PhonebookPage;
@@ -15,7 +16,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class WebExportPage;
 
-/// The settings dialog: a navigation tree and seven pages. Settings go into the controls when
+/// The settings dialog: a navigation tree and eight pages. Settings go into the controls when
 /// it opens and back, all together, with OK; the lists, the web export box, the sound test and
 /// the browse buttons act at once. Modeless; it deletes itself when it closes.
 class SettingsDialog : public QDialog {
@@ -24,15 +25,15 @@ public:
     explicit SettingsDialog(const SettingsDialogParts& parts, QWidget* parent = nullptr);
     ~SettingsDialog() override;
 
-    /// Shows the page of that name ("call", "pb", "msn", "webexport", "misc", "backup",
+    /// Shows the page of that name ("line", "call", "pb", "msn", "webexport", "misc", "backup",
     /// "info"); any other name shows none.
     void switchView(const QString& page);
     /// The page shown, by its design name (e.g. "picCfgInfo"); empty when none.
     QString currentPageName() const;
 
 public slots:
-    /// OK: checks the port, copies every control into the settings, saves them and applies
-    /// language, autostart and web export, then closes.
+    /// OK: checks the call monitor's host and the port, copies every control into the settings,
+    /// saves them and applies language, autostart and web export, then closes.
     void accept() override;
 
 private:
@@ -42,11 +43,15 @@ private:
     /// Puts the settings and lists into the controls, as when the dialog opens.
     void fill();
     void onNavigationChanged(QTreeWidgetItem* item);
+    /// Keeps the dialog open on the page after a mistake, with every change kept and nothing
+    /// saved.
+    void refuseOk(int languageId, const QString& page);
 
     SettingsDialogParts m_parts;
     QTreeWidget* m_tvwNav = nullptr;
     QStackedWidget* m_pages = nullptr;
     QWidget* m_noPage = nullptr;
+    LinePage* m_linePage = nullptr;
     CallPage* m_callPage = nullptr;
     PhonebookPage* m_phonebookPage = nullptr;
     MsnPage* m_msnPage = nullptr;

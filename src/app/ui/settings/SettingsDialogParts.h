@@ -25,4 +25,6 @@ struct SettingsDialogParts {
     const DesktopPictures& pictures;
     /// The running executable, which the autostart entry starts.
     std::string executable;
+    /// The --line this run uses instead of the setting; empty when none was given.
+    std::string lineFromCommandLine;
 };

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+struct SettingsRecord;
+
+/// The settings page of the line: the system's CAPI library or a router's call monitor at
+/// HOST[:PORT]. The line is built at start-up, so a new choice takes effect at the next start.
+class LinePage : public QWidget {
+    Q_OBJECT
+public:
+    /// lineFromCommandLine: the --line this run uses instead of the setting; empty when none.
+    explicit LinePage(const std::string& lineFromCommandLine, QWidget* parent = nullptr);
+    ~LinePage() override;
+
+    void load(const SettingsRecord& settings);
+    /// False when the call monitor is chosen and its host is empty or its port not 1 to 65535.
+    bool hasValidHost() const;
+    /// Copies the choice into the settings. With the CAPI chosen, a setting of its kind
+    /// (capi:LIBRARY, sim:FILE) stays as it is.
+    void store(SettingsRecord& settings) const;
+    void focusHost();
+
+private:
+    void createControls(const std::string& lineFromCommandLine);
+    void enableHost(bool on);
+
+    QRadioButton* m_optLineCapi = nullptr;
+    QLineEdit* m_txtLineCapi = nullptr;
+    QRadioButton* m_optLineCallMonitor = nullptr;
+    QLabel* m_lblLineHost = nullptr;
+    QLineEdit* m_txtLineHost = nullptr;
+};
