@@ -74,13 +74,16 @@ private slots:
     void cleanup() { m_bench.reset(); }
 
     void treeAndPagesFollowTheDesign() {
-        SettingsDialog& dialog = bench().open();
+        SettingsDialog& dialog = openShown();
         QCOMPARE(dialog.objectName(), QString("frmConfig"));
         QCOMPARE(ss(dialog.windowTitle()), bench().text(lang_id::kSettings));
-        // Until a node is chosen the phonebook page lies on top.
+        // Until a node is chosen the phonebook page lies on top, also when the focus entering
+        // the tree makes its first node current.
+        auto* tree = bench().find<QTreeWidget>("tvwNav");
+        tree->setFocus(Qt::TabFocusReason);
+        QCOMPARE(tree->currentItem(), tree->topLevelItem(0));
         QCOMPARE(dialog.currentPageName(), QString("picCfgPB"));
 
-        auto* tree = bench().find<QTreeWidget>("tvwNav");
         QStringList nodes;
         for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it) {
             nodes << (*it)->data(0, Qt::UserRole).toString() + "=" + (*it)->text(0);

@@ -125,7 +125,14 @@ void SettingsDialog::createNavigation() {
     m_tvwNav->resizeColumnToContents(0);
     m_tvwNav->setFixedWidth(m_tvwNav->columnWidth(0) + 2 * m_tvwNav->frameWidth() +
                             m_tvwNav->indentation());
-    connect(m_tvwNav, &QTreeWidget::currentItemChanged, this, &SettingsDialog::onNavigationChanged);
+    // The focus entering the tree makes its first node current without a choice: that node
+    // has a page of its own, and the phonebook stays on top until the user chooses.
+    connect(m_tvwNav, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current, QTreeWidgetItem* previous) {
+                if (previous != nullptr) {
+                    onNavigationChanged(current);
+                }
+            });
     connect(m_tvwNav, &QTreeWidget::itemClicked, this, &SettingsDialog::onNavigationChanged);
 }
 
