@@ -31,8 +31,8 @@ bool hasDisplay() {
 #endif
 }
 
-int runController(QCoreApplication& app, const CommandLine& commandLine, UserPrompt& prompt,
-                  ControllerUi& ui, DesktopUi* desktop) {
+int runController(const CommandLine& commandLine, UserPrompt& prompt, ControllerUi& ui,
+                  DesktopUi* desktop) {
     Controller controller(commandLine, ss(QCoreApplication::applicationDirPath()), prompt, ui);
     if (desktop != nullptr) {
         desktop->attach(&controller);
@@ -43,7 +43,7 @@ int runController(QCoreApplication& app, const CommandLine& commandLine, UserPro
     if (!controller.start()) {
         return controller.exitCode();
     }
-    return app.exec();
+    return QCoreApplication::exec();
 }
 
 } // namespace
@@ -97,7 +97,7 @@ int main(int argc, char* argv[]) {
         QCoreApplication::setApplicationVersion(kAppVersion);
         HeadlessPrompt prompt;
         NoControllerUi ui;
-        return runController(app, commandLine, prompt, ui, nullptr);
+        return runController(commandLine, prompt, ui, nullptr);
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(kAppName);
@@ -105,5 +105,5 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     QtUserPrompt prompt;
     DesktopUi ui(prompt);
-    return runController(app, commandLine, prompt, ui, &ui);
+    return runController(commandLine, prompt, ui, &ui);
 }

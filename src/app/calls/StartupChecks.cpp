@@ -5,6 +5,8 @@
 #include "stores/LanguageIds.h"
 #include "support/UserPrompt.h"
 
+#include <algorithm>
+
 bool StartupChecks::prepareFolders() {
     const std::string& configDir = m_context.paths.configDir();
     // Without its folders the settings could not be kept and every log line would be lost.
@@ -43,13 +45,13 @@ bool StartupChecks::loadOrigins() {
 }
 
 bool StartupChecks::checkResources() {
-    for (const char* name : kResourceFiles) {
-        if (!fileExists(m_context.paths.programFile(std::string("res/") + name))) {
-            tellResourceMissing();
-            return false;
-        }
+    const bool complete = std::ranges::all_of(kResourceFiles, [this](const char* name) {
+        return fileExists(m_context.paths.programFile(std::string("res/") + name));
+    });
+    if (!complete) {
+        tellResourceMissing();
     }
-    return true;
+    return complete;
 }
 
 void StartupChecks::tellResourceMissing() {

@@ -12,7 +12,7 @@
 namespace {
 
 QByteArray bytes(const std::string& text) {
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+    return {text.data(), static_cast<qsizetype>(text.size())};
 }
 
 } // namespace

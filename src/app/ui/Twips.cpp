@@ -26,7 +26,7 @@ QRect TwipsScale::rect(int left, int top, int width, int height) const {
     // Edges are rounded, not sizes, so that controls laid edge to edge stay so.
     const int x = px(left);
     const int y = px(top);
-    return QRect(x, y, px(left + width) - x, px(top + height) - y);
+    return {x, y, px(left + width) - x, px(top + height) - y};
 }
 
 void placeInTwips(QWidget* widget, const TwipsScale& scale, int left, int top, int width,

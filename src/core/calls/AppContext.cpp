@@ -24,7 +24,7 @@ void AppContext::loadSettings() {
 
 SaveResult AppContext::saveSettings() {
     m_settingsStore.setPath(settingsFile());
-    const SaveResult result = saveSettingsTo(m_settingsStore, settings);
+    SaveResult result = saveSettingsTo(m_settingsStore, settings);
     loadSettings();
     return result;
 }
@@ -42,7 +42,7 @@ void AppContext::saveChangedStores() {
     }
 }
 
-void AppContext::removeLeftoverTemporaries() {
+void AppContext::removeLeftoverTemporaries() const {
     if (const int removed = ::removeLeftoverTemporaries(paths.configDir()); removed > 0) {
         fileProblems.note("Removed " + std::to_string(removed) +
                           " temporary files of interrupted saves");

@@ -45,7 +45,7 @@ struct AppContext {
     void saveChangedStores();
     /// Removes the temporary files of saves that a killed instance left in the settings
     /// folder. Only the one running instance may do so: another's save could be under way.
-    void removeLeftoverTemporaries();
+    void removeLeftoverTemporaries() const;
     /// Loads the origin tables for the own country; false when they are unusable.
     bool loadOrigins();
 

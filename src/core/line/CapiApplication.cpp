@@ -262,12 +262,14 @@ std::string CapiApplication::manufacturer() {
 }
 
 std::string CapiApplication::version() {
-    std::uint32_t capiMajor = 0, capiMinor = 0, manufacturerMajor = 0, manufacturerMinor = 0;
+    std::uint32_t capiMajor = 0;
+    std::uint32_t capiMinor = 0;
+    std::uint32_t manufacturerMajor = 0;
+    std::uint32_t manufacturerMinor = 0;
     return diagnose(
         "CAPI_GET_VERSION",
         [&] {
-            return m_driver->getVersion(capiMajor, capiMinor, manufacturerMajor,
-                                        manufacturerMinor);
+            return m_driver->getVersion(capiMajor, capiMinor, manufacturerMajor, manufacturerMinor);
         },
         [&] { return versionText(capiMajor, capiMinor, manufacturerMajor, manufacturerMinor); });
 }

@@ -12,7 +12,7 @@ std::string findScenario(const std::string& path, const std::string& programDir)
         return path;
     }
     if (!toFsPath(path).is_absolute()) {
-        const auto besideProgram = programDir + path;
+        auto besideProgram = programDir + path;
         if (fileExists(besideProgram)) {
             return besideProgram;
         }

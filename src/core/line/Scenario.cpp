@@ -52,12 +52,7 @@ std::optional<std::uint32_t> parseNumber(std::string_view text, std::uint32_t ma
 }
 
 bool isDigits(std::string_view text) {
-    for (char c : text) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-    }
-    return true;
+    return std::ranges::all_of(text, [](char c) { return c >= '0' && c <= '9'; });
 }
 
 struct LineError {

@@ -294,7 +294,7 @@ std::uint32_t SimulatedLine::getMessage(std::uint32_t applId, CapiMessageView& m
 
 std::uint32_t SimulatedLine::getManufacturer(char* buffer64) {
     std::memset(buffer64, 0, 64);
-    std::memcpy(buffer64, kManufacturer, std::strlen(kManufacturer));
+    std::copy_n(kManufacturer, std::strlen(kManufacturer), buffer64);
     return 0;
 }
 
@@ -310,7 +310,7 @@ std::uint32_t SimulatedLine::getVersion(std::uint32_t& capiMajor, std::uint32_t&
 
 std::uint32_t SimulatedLine::getSerialNumber(char* buffer8) {
     std::memset(buffer8, 0, 8);
-    std::memcpy(buffer8, kSerialNumber, std::strlen(kSerialNumber));
+    std::copy_n(kSerialNumber, std::strlen(kSerialNumber), buffer8);
     return 0;
 }
 

@@ -11,6 +11,7 @@ struct VersionNumber {
     int major = 0;
     int minor = 0;
     int revision = 0;
+    // NOLINTNEXTLINE(modernize-use-nullptr): the defaulted comparison holds no pointer
     auto operator<=>(const VersionNumber&) const = default;
 };
 

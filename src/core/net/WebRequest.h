@@ -6,7 +6,7 @@
 #include <string_view>
 
 /// The most of a request head the journal page server reads; a longer head is refused.
-inline constexpr std::size_t kMaxWebRequestBytes = 8 * 1024;
+inline constexpr std::size_t kMaxWebRequestBytes = std::size_t{8} * 1024;
 
 /// What the bytes a client has sent so far make of a request to the journal page server.
 struct WebRequest {

@@ -1,5 +1,7 @@
 #include "stores/MsnList.h"
 
+#include <ranges>
+
 struct MsnLineFormat {
     static constexpr std::size_t kFields = 4;
     static const std::string& key(const MsnEntry& e) { return e.msn; }
@@ -21,10 +23,9 @@ bool MsnList::load(const std::string& path) {
 }
 
 const MsnEntry* MsnList::lastMatch(const std::string& msn) const {
-    const auto& entries = m_list.entries();
-    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-        if (it->msn == msn) {
-            return &*it;
+    for (const auto& entry : std::views::reverse(m_list.entries())) {
+        if (entry.msn == msn) {
+            return &entry;
         }
     }
     return nullptr;

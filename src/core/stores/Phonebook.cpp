@@ -1,5 +1,7 @@
 #include "stores/Phonebook.h"
 
+#include <ranges>
+
 struct PhonebookLineFormat {
     static constexpr std::size_t kFields = 5;
     static const std::string& key(const PhonebookEntry& e) { return e.number; }
@@ -51,10 +53,9 @@ bool Phonebook::rejects(const std::string& number) const {
 }
 
 std::string Phonebook::soundOf(const std::string& number) const {
-    const auto& entries = m_list.entries();
-    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-        if (it->number == number) {
-            return it->sound;
+    for (const auto& entry : std::views::reverse(m_list.entries())) {
+        if (entry.number == number) {
+            return entry.sound;
         }
     }
     return {};

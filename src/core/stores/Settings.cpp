@@ -193,7 +193,7 @@ void loadSettings(SettingsRecord& r, const std::string& path) {
 SaveResult saveSettings(SettingsRecord& r, const std::string& path) {
     StoreFile file;
     file.setPath(path);
-    const SaveResult result = saveSettingsTo(file, r);
+    SaveResult result = saveSettingsTo(file, r);
     loadSettings(r, path);
     return result;
 }

@@ -3,6 +3,8 @@
 #include "support/AppPaths.h"
 #include "support/TextFile.h"
 
+#include <algorithm>
+
 namespace {
 
 std::string beginMarker(std::size_t file) {
@@ -25,12 +27,7 @@ std::optional<std::size_t> sectionBegunBy(const std::string& line) {
 } // namespace
 
 bool BackupContent::hasAnySection() const {
-    for (const auto& section : sections) {
-        if (section) {
-            return true;
-        }
-    }
-    return false;
+    return std::ranges::any_of(sections, [](const auto& section) { return section.has_value(); });
 }
 
 std::vector<std::string> BackupContent::restoredLines(std::size_t file) const {

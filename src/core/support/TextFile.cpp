@@ -101,7 +101,7 @@ std::string utf8ToCp1252(std::string_view text) {
 }
 
 std::filesystem::path toFsPath(const std::string& utf8Path) {
-    return std::filesystem::path(std::u8string(utf8Path.begin(), utf8Path.end()));
+    return {std::u8string(utf8Path.begin(), utf8Path.end())};
 }
 
 FileRead readDataFile(const std::string& path) {

@@ -39,9 +39,8 @@ void showAsLink(QLabel* label, bool highlighted) {
 
 } // namespace
 
-InfoPage::InfoPage(UrlOpener& urls, const QIcon& logo, const std::string& lookupUrl,
-                   QWidget* parent)
-    : QWidget(parent), m_urls(urls), m_lookupUrl(lookupUrl) {
+InfoPage::InfoPage(UrlOpener& urls, const QIcon& logo, std::string lookupUrl, QWidget* parent)
+    : QWidget(parent), m_urls(urls), m_lookupUrl(std::move(lookupUrl)) {
     setObjectName("picCfgInfo");
     setMouseTracking(true);
     createControls(logo);

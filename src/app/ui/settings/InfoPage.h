@@ -15,8 +15,7 @@ class InfoPage : public QWidget {
     Q_OBJECT
 public:
     /// lookupUrl: the reverse-lookup address, whose host has the privacy page.
-    InfoPage(UrlOpener& urls, const QIcon& logo, const std::string& lookupUrl,
-             QWidget* parent = nullptr);
+    InfoPage(UrlOpener& urls, const QIcon& logo, std::string lookupUrl, QWidget* parent = nullptr);
     ~InfoPage() override;
 
     static QString webAddress();

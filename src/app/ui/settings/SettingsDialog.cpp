@@ -35,8 +35,8 @@ constexpr int kPageRole = Qt::UserRole + 1;
 
 } // namespace
 
-SettingsDialog::SettingsDialog(const SettingsDialogParts& parts, QWidget* parent)
-    : QDialog(parent), m_parts(parts) {
+SettingsDialog::SettingsDialog(SettingsDialogParts parts, QWidget* parent)
+    : QDialog(parent), m_parts(std::move(parts)) {
     setObjectName("frmConfig");
     setLanguageTag(this, lang_id::kSettings);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);

@@ -22,7 +22,7 @@ class WebExportPage;
 class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit SettingsDialog(const SettingsDialogParts& parts, QWidget* parent = nullptr);
+    explicit SettingsDialog(SettingsDialogParts parts, QWidget* parent = nullptr);
     ~SettingsDialog() override;
 
     /// Shows the page of that name ("line", "call", "pb", "msn", "webexport", "misc", "backup",
