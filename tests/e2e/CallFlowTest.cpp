@@ -90,20 +90,6 @@ private slots:
         QVERIFY(!journal.recordAt(1).endReason.empty());
     }
 
-    void unlistedMsnIsLeftAloneWhenOnlyListedMsnsCount() {
-        ProgramRunner runner;
-        runner.addMsn("4711", "Büro", true, true);
-        run(runner, {"showAllCalls=0"},
-            "wait 0.3\ncall plci=0x301 called=999 calling=301234567\nwait 0.2\nhangup plci=0x301\n",
-            1);
-        QStringList puts = runner.transcript().filter(" -> ");
-        puts = puts.filter("LISTEN", Qt::CaseSensitive).isEmpty() ? puts : puts.mid(1);
-        QCOMPARE(puts.size(), 2);
-        QVERIFY(puts[0].contains(kAlertReq));
-        QVERIFY(puts[1].contains(kDisconnectResp));
-        QCOMPARE(runner.journal().size(), 0);
-    }
-
     void sigtermWhileACallRingsKeepsItsRecord() {
         ProgramRunner runner;
         runner.writeConfig({});
