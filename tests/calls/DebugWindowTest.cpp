@@ -31,7 +31,6 @@ private slots:
     }
 
     void showsTheTraceFromItsStart() {
-        QCOMPARE(m_window->windowTitle(), QString("Form1"));
         const auto* trace = m_window->findChild<QPlainTextEdit*>("txtDebug");
         QVERIFY(trace->toPlainText().startsWith("---DEBUG---\n"));
         QVERIFY(trace->toPlainText().contains("CAPI_REGISTER"));

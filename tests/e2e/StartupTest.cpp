@@ -27,7 +27,6 @@ private slots:
     void secondInstanceEndsWithItsMessage();
     void secondInstanceWritesNothingAndTheFirstRemovesLeftoverTemporaries();
     void dataFilesThatAreNoRegularFilesAreReportedAndTheProgramCarriesOn();
-    void missingResourceEndsTheStart();
     void versionAndHelp();
     void originQueryAnswersWithoutStartingTheProgram();
     void failedRegistrationTellsTheUserAndEnds();
@@ -137,17 +136,6 @@ void StartupTest::dataFilesThatAreNoRegularFilesAreReportedAndTheProgramCarriesO
     QProcess* query = runner.run({"--origin", "0041441234567"});
     QCOMPARE(query->exitCode(), 0);
     QVERIFY(QString::fromUtf8(query->readAllStandardError()).contains("config.dat"));
-}
-
-void StartupTest::missingResourceEndsTheStart() {
-    ProgramRunner runner;
-    QVERIFY(QFile::remove(runner.appDir() + "res/load.wav"));
-    QProcess* program = runner.run({"--headless", runner.scenario("")});
-    QVERIFY(program->exitCode() != 0);
-    const QString errors = QString::fromUtf8(program->readAllStandardError());
-    QVERIFY2(
-        errors.contains(ProgramRunner::english(lang_id::kResourceMissing).replace("\r\n", " ")),
-        qPrintable(errors));
 }
 
 void StartupTest::versionAndHelp() {
