@@ -146,6 +146,7 @@ private slots:
         QSignalSpy up(&session, &CallMonitorSession::lineUp);
         QSignalSpy lost(&session, &CallMonitorSession::lineLost);
         QSignalSpy restored(&session, &CallMonitorSession::lineRestored);
+        QSignalSpy failed(&session, &CallMonitorSession::reconnectFailed);
         QSignalSpy notices(&session, &CallMonitorSession::notice);
         session.start();
         QTRY_VERIFY(router.hasClient());
@@ -165,7 +166,7 @@ private slots:
             lost[0][0].toString().startsWith("Call monitor 127.0.0.1:" + QString::number(port)));
         QCOMPARE(calls.ringingCount(), 0u);
         // A few attempts fail while nobody listens; the outage is told once.
-        QTest::qWait(150);
+        QTRY_VERIFY(failed.count() >= 2);
         QCOMPARE(lost.count(), 1);
         QVERIFY(router.listen(port));
         QTRY_COMPARE(restored.count(), 1);
@@ -196,11 +197,19 @@ private slots:
         controller.rejectCall();
         QVERIFY(controller.trace().text().contains(
             "Rejecting is not possible on the call monitor: call 7 rings on"));
+        router.send("01.02.24 10:00:05;CONNECT;7;10;0301234567;\n"
+                    "01.02.24 10:00:06;RING;1;;4711;SIP0;\nno call monitor line\n");
+        QTRY_COMPARE(journal.size(), 2);
+        const LanguageTable& language = controller.context().language;
+        QCOMPARE(journal.recordAt(1).endReason, language.text(lang_id::kEndAnsweredElsewhere));
+        std::string withheld = language.text(lang_id::kCallerWithheld);
+        std::erase(withheld, ' ');
+        QCOMPARE(journal.recordAt(2).number, withheld);
+        QTRY_VERIFY(controller.trace().text().contains("Call monitor line skipped"));
 
         router.goAway();
         QTRY_VERIFY(controller.isLineDown());
-        const LanguageTable& language = controller.context().language;
-        QCOMPARE(journal.recordAt(1).endReason, language.text(lang_id::kUnknown));
+        QCOMPARE(journal.recordAt(2).endReason, language.text(lang_id::kUnknown));
         QCOMPARE(ui.tooltip, language.text(lang_id::kTooltipLineDown));
         QVERIFY(ui.icon == TrayIcon::Black);
         QCOMPARE(controller.trace().text().count("LINE LOST"), 1);

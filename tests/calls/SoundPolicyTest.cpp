@@ -17,12 +17,10 @@ public:
 
 class SoundTest : public ::testing::Test {
 protected:
-    SettingsRecord& settings() { return m_settings; }
-
-    SettingsRecord m_settings;
+    SettingsRecord settings;
     AppPaths paths{"/opt/rw/", "/tmp/"};
     RecordingPlayer player;
-    SoundPolicy sound{player, m_settings, paths};
+    SoundPolicy sound{player, settings, paths};
 };
 
 } // namespace
@@ -30,18 +28,18 @@ protected:
 TEST_F(SoundTest, FeedbackSoundsOnlyWithAudioFeedback) {
     sound.playSound("load");
     EXPECT_TRUE(player.played.empty());
-    settings().audioFeedback = true;
+    settings.audioFeedback = true;
     sound.playSound("load");
     EXPECT_EQ(player.played, std::vector<std::string>{"/opt/rw/res/load.wav"});
 }
 
 TEST_F(SoundTest, CallSoundFollowsPlsndAndResolvesAgainstTheProgramFolder) {
-    settings().callSound = ".\\res\\call.wav"; // as a Windows-made config.dat has it
+    settings.callSound = ".\\res\\call.wav"; // as a Windows-made config.dat has it
     sound.playCallWave();
     EXPECT_TRUE(player.played.empty());
-    settings().playCallSound = true;
+    settings.playCallSound = true;
     sound.playCallWave();
-    settings().callSound = "/usr/share/sounds/ring.wav";
+    settings.callSound = "/usr/share/sounds/ring.wav";
     sound.playCallWave();
     EXPECT_EQ(player.played,
               (std::vector<std::string>{"/opt/rw/res/call.wav", "/usr/share/sounds/ring.wav"}));

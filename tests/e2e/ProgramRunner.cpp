@@ -1,11 +1,12 @@
 #include "ProgramRunner.h"
 
 #include "stores/LanguageTable.h"
+#include "stores/MsnList.h"
+#include "stores/Phonebook.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QThread>
+#include <QTest>
 
 #include <filesystem>
 
@@ -31,15 +32,18 @@ QProcess* ProgramRunner::start(const QStringList& arguments) {
     return m_processes.back().get();
 }
 
-bool ProgramRunner::waitForFile(const QString& path, int timeoutMs) {
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!QFile::exists(path)) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QThread::msleep(20);
+QProcess* ProgramRunner::run(const QStringList& arguments) {
+    QProcess* program = start(arguments);
+    program->waitForFinished(10000);
+    return program;
+}
+
+int ProgramRunner::stop(QProcess* program) {
+    program->terminate();
+    if (!program->waitForFinished(10000) || program->exitStatus() != QProcess::NormalExit) {
+        return -1;
     }
-    return true;
+    return program->exitCode();
 }
 
 std::string ProgramRunner::englishText(int number) {
@@ -65,14 +69,7 @@ QStringList ProgramRunner::transcript() const {
 }
 
 bool ProgramRunner::waitForTranscript(const QString& text, int count, int timeoutMs) const {
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired()) {
-        if (transcript().filter(text).size() >= count) {
-            return true;
-        }
-        QThread::msleep(20);
-    }
-    return false;
+    return QTest::qWaitFor([&]() { return transcript().filter(text).size() >= count; }, timeoutMs);
 }
 
 void ProgramRunner::writeConfig(const QStringList& keyValues) {
@@ -90,6 +87,22 @@ void ProgramRunner::setEnvironment(const QString& name, const QString& value) {
     }
 }
 
+void ProgramRunner::addPhonebookEntry(const std::string& number, const std::string& name,
+                                      bool reject) {
+    QDir().mkpath(configDir());
+    Phonebook phonebook;
+    phonebook.load((configDir() + "nn.dat").toStdString());
+    phonebook.add(number, name, reject, "", "");
+}
+
+void ProgramRunner::addMsn(const std::string& msn, const std::string& name, bool reject,
+                           bool rejectWithheld) {
+    QDir().mkpath(configDir());
+    MsnList msnList;
+    msnList.load((configDir() + "msn.dat").toStdString());
+    msnList.add(msn, name, reject, rejectWithheld);
+}
+
 CallJournal ProgramRunner::journal() const {
     CallJournal journal;
     journal.load((configDir() + "calls.txt").toStdString());
@@ -99,4 +112,9 @@ CallJournal ProgramRunner::journal() const {
 void ProgramRunner::showOn(const QString& display) {
     setEnvironment("QT_QPA_PLATFORM", "");
     setEnvironment("DISPLAY", display);
+}
+
+QString ProgramRunner::log() const {
+    QFile log(configDir() + "logs/rufwacht.log");
+    return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
 }

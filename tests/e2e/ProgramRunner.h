@@ -16,16 +16,17 @@ class ProgramRunner {
 public:
     ProgramRunner();
 
-    bool isValid() const { return m_dir.isValid(); }
     /// The folder holding the program and its data tree, with a trailing "/".
     QString appDir() const { return m_dir.path() + "/app/"; }
     QString configDir() const { return appDir() + "config/"; }
 
     /// Starts one instance; more can run at once.
     QProcess* start(const QStringList& arguments);
-
-    /// Waits until the file exists (the program's start-up has come that far).
-    static bool waitForFile(const QString& path, int timeoutMs = 10000);
+    /// Starts one instance and waits up to 10 s for its end.
+    QProcess* run(const QStringList& arguments);
+    /// Ends the instance with SIGTERM and gives its exit code (-1: not ended in 10 s, or
+    /// crashed).
+    static int stop(QProcess* program);
 
     /// Writes a scenario for the simulated line (a transcript line is put in front) and gives
     /// the --line argument that plays it.
@@ -46,11 +47,16 @@ public:
     /// Writes config.dat (and creates the settings folder) before the program starts.
     void writeConfig(const QStringList& keyValues);
 
-    /// The journal as the program left it on disk.
+    /// The journal as the program left it on disk, and its log.
     CallJournal journal() const;
+    QString log() const;
+    /// Adds entries to the phonebook and the MSN list before the program starts.
+    void addPhonebookEntry(const std::string& number, const std::string& name, bool reject = false);
+    void addMsn(const std::string& msn, const std::string& name, bool reject, bool rejectWithheld);
 
     /// The English text of a language string, as the program shows it.
     static std::string englishText(int number);
+    static QString english(int number) { return QString::fromStdString(englishText(number)); }
 
 private:
     QTemporaryDir m_dir;

@@ -40,12 +40,11 @@ QString ringingAgainAndAgain() {
 }
 
 QString title(int id) {
-    return QString::fromStdString(ProgramRunner::englishText(id));
+    return ProgramRunner::english(id);
 }
 
 bool journalNames(const ProgramRunner& runner, const std::string& name) {
-    CallJournal journal;
-    journal.load((runner.configDir() + "calls.txt").toStdString());
+    const CallJournal journal = runner.journal();
     for (int i = 1; i <= journal.size(); ++i) {
         if (journal.recordAt(i).name == name && journal.recordAt(i).number == kCallerNumber) {
             return true;
@@ -103,9 +102,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(desktop.visibleWindows(title(lang_id::kSettings)), 0, 5000);
 
         QTRY_VERIFY_WITH_TIMEOUT(journalNames(runner, kCallerName), 20000);
-        program->terminate();
-        QVERIFY(program->waitForFinished(10000));
-        QCOMPARE(program->exitCode(), 0);
+        QCOMPARE(ProgramRunner::stop(program), 0);
     }
 };
 

@@ -95,6 +95,7 @@ QByteArray VirtualDesktop::picture(const QString& window) const {
 
 bool VirtualDesktop::isStill(const QString& window) const {
     const QByteArray before = picture(window);
+    // The pause is what is asked about: the same picture a moment apart.
     QTest::qWait(200);
     return !before.isEmpty() && picture(window) == before;
 }

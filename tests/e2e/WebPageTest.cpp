@@ -41,11 +41,6 @@ QByteArray curl(const QString& url) {
     return process.readAllStandardOutput();
 }
 
-QByteArray logOf(const ProgramRunner& runner) {
-    QFile log(runner.configDir() + "logs/rufwacht.log");
-    return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
-}
-
 } // namespace
 
 class WebPageTest : public QObject {
@@ -80,9 +75,7 @@ private slots:
         QVERIFY(wrong.contains("<td><b>Wrong</b></td>"));
         QVERIFY(!wrong.contains("0815"));
         QCOMPARE(program->state(), QProcess::Running);
-        program->terminate();
-        QVERIFY(program->waitForFinished(10000));
-        QCOMPARE(program->exitCode(), 0);
+        QCOMPARE(ProgramRunner::stop(program), 0);
     }
 
     void portInUseIsLoggedAndTheProgramRuns() {
@@ -92,11 +85,9 @@ private slots:
         runner.writeConfig(
             {"webexporton=-1", QStringLiteral("webexportport=%1").arg(holder.serverPort())});
         QProcess* program = runner.start({"--headless", runner.scenario("")});
-        QVERIFY(QTest::qWaitFor([&runner]() { return logOf(runner).contains("sckWeb"); }, 15000));
-        QVERIFY(logOf(runner).contains(" - ERROR: sckWeb Error ("));
+        QTRY_VERIFY_WITH_TIMEOUT(runner.log().contains(" - ERROR: sckWeb Error ("), 15000);
         QCOMPARE(program->state(), QProcess::Running);
-        program->terminate();
-        QVERIFY(program->waitForFinished(10000));
+        QCOMPARE(ProgramRunner::stop(program), 0);
     }
 };
 

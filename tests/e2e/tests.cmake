@@ -4,7 +4,7 @@ rufwacht_e2e_test(test_e2e_calls e2e/CallFlowTest.cpp)
 rufwacht_e2e_test(test_e2e_desktop e2e/DesktopTest.cpp)
 rufwacht_e2e_test(test_e2e_settings e2e/SettingsDialogTest.cpp)
 rufwacht_e2e_test(test_e2e_webpage e2e/WebPageTest.cpp)
-# The line's recovery, against a call monitor and a remote CAPI that the test plays itself.
+# The line's recovery: the simulated line dropped, and a remote CAPI that the test plays itself.
 rufwacht_e2e_test(test_e2e_line e2e/LineRecoveryTest.cpp e2e/FakeRemoteCapi.cpp)
 if(NOT RUFWACHT_CORE_ONLY)
   find_package(Qt6 REQUIRED COMPONENTS Network)

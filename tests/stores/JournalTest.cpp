@@ -1,50 +1,45 @@
-#include "support/TempDir.h"
+#include "support/StoreFixture.h"
 
 #include "stores/CallJournal.h"
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <sys/stat.h>
 
 namespace {
 
-class JournalFile : public ::testing::Test {
+class JournalFile : public StoreFixture<CallJournal> {
 protected:
-    bool load(const std::string& bytes) {
-        dir.write("calls.txt", bytes);
-        return journal.load(dir.file("calls.txt"));
+    JournalFile() : StoreFixture("calls.txt") {}
+    // One field of every record, in journal order.
+    std::vector<std::string> column(std::string JournalRecord::*field) const {
+        std::vector<std::string> values;
+        for (int i = 1; i <= journal.size(); ++i) {
+            values.push_back(journal.recordAt(i).*field);
+        }
+        return values;
     }
-    std::string file() const { return dir.read("calls.txt"); }
-
-    TempDir dir;
-    CallJournal journal;
+    static std::vector<std::string> fields(const JournalRecord& r) {
+        return {r.number, r.name, r.msn, r.date, r.time, r.endReason, r.callType};
+    }
+    CallJournal& journal = store;
 };
+
+using Texts = std::vector<std::string>;
 
 } // namespace
 
 TEST_F(JournalFile, OlderLayoutWithoutANameTakesTheNumberAsName) {
     ASSERT_TRUE(load("a\tb\tc\td\te\r\n0301\t9\r\n"));
     ASSERT_EQ(journal.size(), 2);
-    EXPECT_EQ(journal.recordAt(1).number, "a");
-    EXPECT_EQ(journal.recordAt(1).name, "a");
-    EXPECT_EQ(journal.recordAt(1).msn, "b");
-    EXPECT_EQ(journal.recordAt(1).date, "c");
-    EXPECT_EQ(journal.recordAt(1).time, "d");
-    EXPECT_EQ(journal.recordAt(1).endReason, "e");
-    EXPECT_EQ(journal.recordAt(1).callType, "");
-    EXPECT_EQ(journal.recordAt(2).name, "0301");
-    EXPECT_EQ(journal.recordAt(2).msn, "9");
-    EXPECT_EQ(journal.recordAt(2).endReason, "");
+    EXPECT_EQ(fields(journal.recordAt(1)), (Texts{"a", "a", "b", "c", "d", "e", ""}));
+    EXPECT_EQ(fields(journal.recordAt(2)), (Texts{"0301", "0301", "9", "", "", "", ""}));
 }
 
 TEST_F(JournalFile, BlankLinesAndBareLineFeedsTakeNoSlot) {
     ASSERT_TRUE(
         load("\r\n1\tA\tm\td\tt\tr\tc\n\n\r\n2\tB\tm\td\tt\tr\tc\r\n\r\n3\tC\tm\td\tt\tr\tc"));
-    ASSERT_EQ(journal.size(), 3);
-    EXPECT_EQ(journal.recordAt(1).name, "A");
-    EXPECT_EQ(journal.recordAt(2).name, "B");
-    EXPECT_EQ(journal.recordAt(3).name, "C");
+    EXPECT_EQ(column(&JournalRecord::name), (Texts{"A", "B", "C"}));
 }
 
 // A deletion rewrites the file: every other record must come back as it was read.
@@ -90,11 +85,7 @@ TEST_F(JournalFile, DeleteMovesTheLaterRecordsUp) {
     EXPECT_EQ(journal.recordAt(2).number, "3");
     ASSERT_TRUE(journal.save());
     ASSERT_TRUE(journal.reload());
-    ASSERT_EQ(journal.size(), 4);
-    EXPECT_EQ(journal.recordAt(1).number, "1");
-    EXPECT_EQ(journal.recordAt(2).number, "3");
-    EXPECT_EQ(journal.recordAt(3).number, "4");
-    EXPECT_EQ(journal.recordAt(4).number, "5");
+    EXPECT_EQ(column(&JournalRecord::number), (Texts{"1", "3", "4", "5"}));
 }
 
 TEST_F(JournalFile, RecordWithoutNumberIsNotCountedShownOrSaved) {
@@ -137,14 +128,11 @@ TEST_F(JournalFile, ClearAndDeletingTheLastRecordLeaveOneEmptyLine) {
     EXPECT_EQ(file(), "\r\n");
 }
 
-TEST_F(JournalFile, MissingFileIsCreatedWithOneEmptyLine) {
-    EXPECT_FALSE(journal.load(dir.file("calls.txt")));
+TEST_F(JournalFile, MissingFileIsCreatedWithOneEmptyLineAndAnEmptyFileIsAnEmptyJournal) {
+    EXPECT_FALSE(journal.load(path()));
     EXPECT_EQ(journal.size(), 0);
     EXPECT_EQ(file(), "\r\n");
     EXPECT_TRUE(journal.reload());
-}
-
-TEST_F(JournalFile, EmptyFileIsAnEmptyJournal) {
     EXPECT_TRUE(load(""));
     EXPECT_EQ(journal.size(), 0);
     EXPECT_EQ(journal.recordAt(1).name, "");
@@ -171,17 +159,11 @@ TEST_F(JournalFile, TabsAndLineBreaksInAFieldCannotTearARecordApart) {
     ASSERT_TRUE(journal.save());
     ASSERT_TRUE(journal.reload());
     ASSERT_EQ(journal.size(), 1);
-    EXPECT_EQ(journal.recordAt(1).name, "A B  C");
-    EXPECT_EQ(journal.recordAt(1).msn, "m");
+    EXPECT_EQ(fields(journal.recordAt(1)), (Texts{"0301", "A B  C", "m", "d", "t", "", "c"}));
 }
 
 TEST_F(JournalFile, RandomBytesLoadAndSurviveASave) {
-    std::mt19937 random(4711);
-    std::string bytes(20000, '\0');
-    for (auto& byte : bytes) {
-        byte = static_cast<char>(random() % 256);
-    }
-    ASSERT_TRUE(load(bytes));
+    ASSERT_TRUE(load(randomBytes(4711, 20000)));
     const int size = journal.size();
     ASSERT_TRUE(journal.save());
     ASSERT_TRUE(journal.reload());
@@ -192,12 +174,12 @@ TEST_F(JournalFile, AnUnchangedJournalIsNeverWritten) {
     const std::string bytes = "1\tA\tm\td\tt\tr\tc\n\n2\tB\tm\td\tt\tr\tc\textra";
     ASSERT_TRUE(load(bytes));
     struct stat before {};
-    ::stat(dir.file("calls.txt").c_str(), &before);
+    ::stat(path().c_str(), &before);
     EXPECT_FALSE(journal.hasUnsavedChanges());
     ASSERT_TRUE(journal.save());
     EXPECT_EQ(file(), bytes);
     struct stat after {};
-    ::stat(dir.file("calls.txt").c_str(), &after);
+    ::stat(path().c_str(), &after);
     EXPECT_EQ(after.st_ino, before.st_ino);
 }
 

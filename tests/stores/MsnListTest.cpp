@@ -1,4 +1,4 @@
-#include "support/TempDir.h"
+#include "support/StoreFixture.h"
 
 #include "stores/MsnList.h"
 
@@ -6,16 +6,10 @@
 
 namespace {
 
-class MSNFile : public ::testing::Test {
+class MSNFile : public StoreFixture<MsnList> {
 protected:
-    bool load(const std::string& bytes) {
-        dir.write("msn.dat", bytes);
-        return list.load(dir.file("msn.dat"));
-    }
-    std::string file() const { return dir.read("msn.dat"); }
-
-    TempDir dir;
-    MsnList list;
+    MSNFile() : StoreFixture("msn.dat") {}
+    MsnList& list = store;
 };
 
 } // namespace
@@ -77,7 +71,7 @@ TEST_F(MSNFile, ShortLongAndBlankLinesAndUmlauts) {
 }
 
 TEST_F(MSNFile, MissingFileIsCreatedAndMoreThanAHundredEntriesStay) {
-    EXPECT_FALSE(list.load(dir.file("msn.dat")));
+    EXPECT_FALSE(list.load(path()));
     EXPECT_EQ(file(), "\r\n");
     for (int i = 0; i < 120; ++i) {
         list.add(std::to_string(1000 + i), "N" + std::to_string(1000 + i), false, false);

@@ -1,4 +1,4 @@
-#include "support/TempDir.h"
+#include "support/StoreFixture.h"
 
 #include "stores/OriginLookup.h"
 #include "stores/OriginQuery.h"
@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 #include <sstream>
 
 namespace {
@@ -32,40 +31,33 @@ protected:
 
 } // namespace
 
-TEST_F(OriginTables, CountryThenPlace) {
+TEST_F(OriginTables, CountryThenPlaceAndTheLongestCodeWins) {
     ASSERT_TRUE(init());
-    EXPECT_EQ(lookup.originOf("0043316555"), "Österreich, Graz");
-    EXPECT_EQ(lookup.originOf("00439999"), "Österreich");
-    EXPECT_EQ(lookup.originOf("0351123456"), "Dresden");
-    EXPECT_EQ(lookup.originOf("0049351123"), "Deutschland, Dresden");
-}
-
-TEST_F(OriginTables, OneDigitAreaCodeIsFound) {
-    ASSERT_TRUE(init());
-    EXPECT_EQ(lookup.originOf("004315551234"), "Österreich, Wien");
+    const std::pair<const char*, const char*> numbers[] = {
+        {"0043316555", "Österreich, Graz"},
+        {"00439999", "Österreich"},
+        {"0351123456", "Dresden"},
+        {"0049351123", "Deutschland, Dresden"},
+        {"004315551234", "Österreich, Wien"}, // a one-digit area code
+        {"021291234", "Haan Rheinland"},      // not Solingen, whose code it starts with
+        {"0212123456", "Solingen"},
+        // No country, letters, nothing known: no answer.
+        {"0033351123", ""}, // 351 would be Dresden
+        {"0351abc", ""},
+        {"Mama", ""},
+        {"", ""},
+        {"00", ""},
+        {"0999", ""},
+        {"1.5e3", ""}};
+    for (const auto& [number, origin] : numbers) {
+        EXPECT_EQ(lookup.originOf(number), origin) << number;
+    }
     ASSERT_TRUE(init("0043"));
     EXPECT_EQ(lookup.originOf("015551234"), "Wien");
-}
-
-TEST_F(OriginTables, LongestCodeWinsOverTheShorterOneItLiesIn) {
-    ASSERT_TRUE(init());
-    EXPECT_EQ(lookup.originOf("021291234"), "Haan Rheinland");
-    EXPECT_EQ(lookup.originOf("0212123456"), "Solingen");
     dir.write("prefix/int.dat", "3;Kurz\r\n39;Lang\r\n");
     ASSERT_TRUE(init());
     EXPECT_EQ(lookup.originOf("0039061234"), "Lang");
     EXPECT_EQ(lookup.originOf("003123"), "Kurz");
-}
-
-TEST_F(OriginTables, NoCountryNoLettersNoAnswer) {
-    ASSERT_TRUE(init());
-    EXPECT_EQ(lookup.originOf("0033351123"), ""); // 351 would be Dresden
-    EXPECT_EQ(lookup.originOf("0351abc"), "");
-    EXPECT_EQ(lookup.originOf("Mama"), "");
-    EXPECT_EQ(lookup.originOf(""), "");
-    EXPECT_EQ(lookup.originOf("00"), "");
-    EXPECT_EQ(lookup.originOf("0999"), "");
-    EXPECT_EQ(lookup.originOf("1.5e3"), "");
 }
 
 TEST_F(OriginTables, MissingForeignOrOwnTableGivesNoPlace) {
@@ -102,11 +94,7 @@ TEST_F(OriginTables, LineRulesOfThePrefixFiles) {
 }
 
 TEST_F(OriginTables, RandomBytesNeverCrash) {
-    std::mt19937 random(42);
-    std::string bytes(50000, '\0');
-    for (auto& byte : bytes) {
-        byte = static_cast<char>(random() % 256);
-    }
+    const std::string bytes = randomBytes(42, 50000);
     dir.write("prefix/0049.dat", bytes);
     dir.write("prefix/0043.dat", bytes);
     ASSERT_TRUE(init());
@@ -117,27 +105,18 @@ TEST_F(OriginTables, RandomBytesNeverCrash) {
     EXPECT_EQ(lookup.originOf("0351123456"), "");
 }
 
+// The shipped tables read cleanly: one place of each kind.
 TEST(ShippedOriginTables, SpotChecksWithGermanPrefix) {
     OriginLookup lookup;
     ASSERT_TRUE(lookup.load("0049", kShippedTables));
-    EXPECT_EQ(lookup.originOf("0301234567"), "Berlin");
-    EXPECT_EQ(lookup.originOf("021291234"), "Haan Rheinland");
-    EXPECT_EQ(lookup.originOf("0212123456"), "Solingen");
-    EXPECT_EQ(lookup.originOf("0351123456"), "Dresden");
     EXPECT_EQ(lookup.originOf("0891234567"), "München");
-    EXPECT_EQ(lookup.originOf("0043316555"), "Österreich, Graz");
-    EXPECT_EQ(lookup.originOf("004315551234"), "Österreich, Wien");
     EXPECT_EQ(lookup.originOf("0041441234567"), "Schweiz, Zürich");
-    EXPECT_TRUE(lookup.originOf("00390612345").starts_with("Italien"));
-    EXPECT_EQ(lookup.originOf("0044207946000"), "Vereinigtes Königreich, London");
-    EXPECT_EQ(lookup.originOf("00468123456"), "Schweden, Stockholm");
     EXPECT_EQ(lookup.originOf("0012125551234"), "USA/Kanada");
     EXPECT_EQ(lookup.originOf("01701234567"), ""); // mobile
-    EXPECT_EQ(lookup.originOf("0301234abc"), "");
 }
 
 TEST(OriginQuery, PrintsTheOriginAndTellsFoundFromNotFoundFromNoTables) {
-    const std::string tables = std::string(RUFWACHT_SOURCE_DIR) + "/data/prefix/";
+    const std::string& tables = kShippedTables;
     std::ostringstream found;
     EXPECT_EQ(runOriginQuery("0043316555", "0049", tables, found), 0);
     EXPECT_EQ(found.str(), "Österreich, Graz\n");

@@ -1,20 +1,14 @@
-#include "support/TempDir.h"
+#include "support/StoreFixture.h"
 
 #include "stores/Phonebook.h"
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 namespace {
 
-class PhonebookFile : public ::testing::Test {
+class PhonebookFile : public StoreFixture<Phonebook> {
 protected:
-    bool load(const std::string& bytes) {
-        dir.write("nn.dat", bytes);
-        return phonebook.load(dir.file("nn.dat"));
-    }
-    std::string file() const { return dir.read("nn.dat"); }
+    PhonebookFile() : StoreFixture("nn.dat") {}
     std::vector<std::string> names() const {
         std::vector<std::string> result;
         for (int i = 1; i <= phonebook.size(); ++i) {
@@ -22,9 +16,7 @@ protected:
         }
         return result;
     }
-
-    TempDir dir;
-    Phonebook phonebook;
+    Phonebook& phonebook = store;
 };
 
 using Names = std::vector<std::string>;
@@ -136,7 +128,7 @@ TEST_F(PhonebookFile, UmlautsSurviveAChange) {
 }
 
 TEST_F(PhonebookFile, MissingFileIsCreatedAndTheFirstAddWorks) {
-    EXPECT_FALSE(phonebook.load(dir.file("nn.dat")));
+    EXPECT_FALSE(phonebook.load(path()));
     EXPECT_EQ(file(), "\r\n");
     phonebook.add("0301", "A", false, "", "");
     EXPECT_EQ(phonebook.size(), 1);
@@ -154,18 +146,13 @@ TEST_F(PhonebookFile, HoldsMoreThanFourThousandEntries) {
     phonebook.add("200000", "Z", false, "", "");
     EXPECT_EQ(phonebook.size(), 4501);
     Phonebook again;
-    ASSERT_TRUE(again.load(dir.file("nn.dat")));
+    ASSERT_TRUE(again.load(path()));
     EXPECT_EQ(again.size(), 4501);
     EXPECT_EQ(again.entryAt(4501).name, "Z");
 }
 
 TEST_F(PhonebookFile, RandomBytesLoadAndSurviveAChange) {
-    std::mt19937 random(815);
-    std::string bytes(20000, '\0');
-    for (auto& byte : bytes) {
-        byte = static_cast<char>(random() % 256);
-    }
-    ASSERT_TRUE(load(bytes));
+    ASSERT_TRUE(load(randomBytes(815, 20000)));
     const int size = phonebook.size();
     phonebook.add("0301", "A", false, "", "");
     EXPECT_EQ(phonebook.size(), size + 1);

@@ -5,6 +5,7 @@
 #include "line/CapiMessages.h"
 #include "stores/LanguageTable.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -24,6 +25,16 @@ inline capi::Message hexBytes(const std::string& text) {
         bytes.push_back(static_cast<std::uint8_t>(std::stoul(word, nullptr, 16)));
     }
     return bytes;
+}
+
+/// A call as the line offers it.
+inline capi::IncomingCallElements callOn(std::uint32_t plci, const char* called = "12345",
+                                         const char* calling = "89123456") {
+    capi::IncomingCallElements call;
+    call.plci = plci;
+    call.calledDigits = called;
+    call.callingDigits = calling;
+    return call;
 }
 
 /// The caller texts of the English language table.
@@ -103,9 +114,7 @@ public:
         return 0;
     }
     std::uint32_t getManufacturer(char* buffer64) override {
-        for (int i = 0; i < 64; ++i) {
-            buffer64[i] = 'M';
-        }
+        std::fill_n(buffer64, 64, 'M');
         return queryResult;
     }
     std::uint32_t getVersion(std::uint32_t& a, std::uint32_t& b, std::uint32_t& c,
@@ -117,9 +126,7 @@ public:
         return queryResult;
     }
     std::uint32_t getSerialNumber(char* buffer8) override {
-        for (int i = 0; i < 8; ++i) {
-            buffer8[i] = static_cast<char>('1' + i);
-        }
+        std::copy_n("12345678", 8, buffer8);
         return queryResult;
     }
     std::uint32_t getProfile(std::uint8_t* buffer64, std::uint32_t) override {

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
+#include <future>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -95,11 +96,7 @@ TEST(SafeSave, ReplacesTheFileAndLeavesNoTemporaryBehind) {
     dir.write("data.txt", "old content that is longer");
     ASSERT_TRUE(safeSave(dir.file("data.txt"), "new"));
     EXPECT_EQ(dir.read("data.txt"), "new");
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(countEntries(dir.path()), 1);
 }
 
 TEST(SafeSave, FailureLeavesTheOldFileUntouched) {
@@ -109,11 +106,7 @@ TEST(SafeSave, FailureLeavesTheOldFileUntouched) {
     EXPECT_FALSE(safeSave(dir.file("blocked"), "x"));
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("blocked/inner")));
     EXPECT_FALSE(safeSave(dir.file("missing-folder/file.txt"), "x"));
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(countEntries(dir.path()), 1);
 }
 
 TEST(DataFile, OnlyRegularFilesAreReadAndAFifoNeverBlocks) {
@@ -127,17 +120,21 @@ TEST(DataFile, OnlyRegularFilesAreReadAndAFifoNeverBlocks) {
     EXPECT_FALSE(readFileBytes(dir.file("folder")).has_value());
 
     ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
-    // Should the read wait for a writer, this one turns up after a while and ends the wait.
-    std::thread rescue([&dir]() {
-        std::this_thread::sleep_for(std::chrono::seconds(3));
-        const int fd = ::open(dir.file("fifo").c_str(), O_WRONLY | O_NONBLOCK);
-        if (fd >= 0) {
-            ::close(fd);
+    // Should the read wait for a writer, this one turns up after 3 s and ends the wait; a read
+    // that returns at once sends it home.
+    std::promise<void> readReturned;
+    std::thread rescue([&dir, returned = readReturned.get_future()]() {
+        if (returned.wait_for(std::chrono::seconds(3)) == std::future_status::timeout) {
+            const int fd = ::open(dir.file("fifo").c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                ::close(fd);
+            }
         }
     });
     const auto start = std::chrono::steady_clock::now();
     const FileRead fifo = readDataFile(dir.file("fifo"));
     const auto waited = std::chrono::steady_clock::now() - start;
+    readReturned.set_value();
     rescue.join();
     EXPECT_EQ(fifo.status, ReadStatus::NotRegular);
     EXPECT_LT(waited, std::chrono::seconds(1));

@@ -18,14 +18,6 @@
 
 #include <memory>
 
-namespace {
-
-std::string readFile(const TempDir& dir, const std::string& name) {
-    return dir.read(name);
-}
-
-} // namespace
-
 class JournalWindowTest : public QObject {
     Q_OBJECT
 private:
@@ -34,6 +26,7 @@ private:
     RecordingCommands m_commands;
     bool m_trayAvailable = true;
 
+    std::string text(int id) const { return m_fixture->text(id); }
     std::unique_ptr<JournalWindow> makeWindow() {
         return std::make_unique<JournalWindow>(m_fixture->context, m_fixture->pictures, m_commands,
                                                m_prompt, [this]() { return m_trayAvailable; });
@@ -44,6 +37,13 @@ private:
     static QString cell(JournalWindow& window, int row, int column, int role = Qt::DisplayRole) {
         QAbstractItemModel* model = list(window)->model();
         return model->index(row, column).data(role).toString();
+    }
+    static QStringList row(JournalWindow& window, int row) {
+        QStringList texts;
+        for (int column = 0; column < list(window)->model()->columnCount(); ++column) {
+            texts << cell(window, row, column);
+        }
+        return texts;
     }
     static QPoint rowCentre(JournalWindow& window, int row) {
         QTableView* view = list(window);
@@ -70,66 +70,45 @@ private slots:
     }
     void cleanup() { m_fixture.reset(); }
 
-    void controlsFollowTheDesign_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("parent");
-        QTest::addColumn<QRect>("twips");
-        QTest::addColumn<int>("languageId");
-        QTest::newRow("picPopUp") << "picPopUp"
-                                  << "frmJournal" << QRect(240, 4080, 495, 495) << 0;
-        QTest::newRow("picMenu") << "picMenu"
-                                 << "frmJournal" << QRect(8040, 3720, 15, 1575) << 0;
-        QTest::newRow("cmdPrefixCheck") << "cmdPrefixCheck"
-                                        << "picMenu" << QRect(240, 1080, 1575, 375) << 1076;
-        QTest::newRow("cmdUpdateCheck") << "cmdUpdateCheck"
-                                        << "picMenu" << QRect(240, 600, 1575, 375) << 1045;
-        QTest::newRow("cmdClearList") << "cmdClearList"
-                                      << "picMenu" << QRect(240, 120, 1575, 375) << 1016;
-        QTest::newRow("cmdConfig") << "cmdConfig"
-                                   << "picMenu" << QRect(2400, 120, 1575, 375) << 1000;
-        QTest::newRow("cmdInfo") << "cmdInfo"
-                                 << "picMenu" << QRect(2400, 600, 1575, 375) << 1017;
-        QTest::newRow("cmdExit") << "cmdExit"
-                                 << "picMenu" << QRect(2400, 1080, 1575, 375) << 1018;
-        QTest::newRow("picISDN") << "picISDN"
-                                 << "frmJournal" << QRect(120, 120, 7935, 3015) << 0;
-        QTest::newRow("cmdReject") << "cmdReject"
-                                   << "picISDN" << QRect(120, 2520, 1815, 375) << 1063;
-        QTest::newRow("lstCalls") << "lstCalls"
-                                  << "picISDN" << QRect(120, 120, 7575, 2295) << 0;
-        QTest::newRow("lblOptions") << "lblOptions"
-                                    << "picISDN" << QRect(7440, 2520, 255, 255) << 0;
-        QTest::newRow("lblInfo") << "lblInfo"
-                                 << "frmJournal" << QRect(960, 3240, 7095, 375) << 0;
-    }
-    void controlsFollowTheDesign() {
-        QFETCH(QString, name);
-        QFETCH(QString, parent);
-        QFETCH(QRect, twips);
-        QFETCH(int, languageId);
+    void controlsSitInTheirPanelsAndCarryTheirCaptions() {
         auto window = makeWindow();
-        auto* control = window->findChild<QWidget*>(name);
-        QVERIFY(control != nullptr);
-        QCOMPARE(control->parentWidget()->objectName(), parent);
-        const TwipsScale& scale = window->scale();
-        QCOMPARE(control->geometry(),
-                 scale.rect(twips.x(), twips.y(), twips.width(), twips.height()));
-        if (languageId != 0) {
-            auto* button = qobject_cast<QAbstractButton*>(control);
-            QVERIFY(button != nullptr);
-            QCOMPARE(button->text().toStdString(), m_fixture->context.language.text(languageId));
+        const std::pair<const char*, std::vector<const char*>> panels[] = {
+            {"frmJournal", {"picPopUp", "picMenu", "picISDN", "lblInfo"}},
+            {"picMenu",
+             {"cmdPrefixCheck", "cmdUpdateCheck", "cmdClearList", "cmdConfig", "cmdInfo",
+              "cmdExit"}},
+            {"picISDN", {"cmdReject", "lstCalls", "lblOptions"}}};
+        for (const auto& [panel, controls] : panels) {
+            for (const char* name : controls) {
+                auto* control = window->findChild<QWidget*>(name);
+                QVERIFY2(control != nullptr && control->parentWidget()->objectName() == panel,
+                         name);
+            }
         }
+        // Buttons and menu entries alike.
+        const std::pair<const char*, int> captions[] = {
+            {"cmdPrefixCheck", 1076}, {"cmdUpdateCheck", 1045},    {"cmdClearList", 1016},
+            {"cmdConfig", 1000},      {"cmdInfo", 1017},           {"cmdExit", 1018},
+            {"cmdReject", 1063},      {"mnuLoadMain", 1015},       {"mnuConfig", 1000},
+            {"mnuInfo", 1017},        {"mnuExit", 1018},           {"mnuJournalAddPB", 1028},
+            {"mnuJournalDel", 1090},  {"mnuJournalIdentify", 1029}};
+        for (const auto& [name, languageId] : captions) {
+            auto* button = window->findChild<QAbstractButton*>(name);
+            auto* action = window->findChild<QAction*>(name);
+            QVERIFY2(button || action, name);
+            QCOMPARE((button ? button->text() : action->text()).toStdString(), text(languageId));
+        }
+        QVERIFY(window->findChild<QAction*>("mnuDiv")->isSeparator());
+        QCOMPARE(window->trayMenu()->actions().size(), 5);
+        QCOMPARE(journalMenu(*window)->actions().size(), 3);
     }
 
     void windowLooksAsDesigned() {
         for (const int style : {0, 1}) {
             m_fixture->context.settings.style = static_cast<std::int16_t>(style);
             auto window = makeWindow();
-            const TwipsScale& scale = window->scale();
-            QCOMPARE(window->size(), scale.size(8175, 3255));
             QCOMPARE(window->minimumSize(), window->maximumSize());
-            QCOMPARE(window->windowTitle().toStdString(),
-                     m_fixture->context.language.text(lang_id::kCallJournal));
+            QCOMPARE(window->windowTitle().toStdString(), text(lang_id::kCallJournal));
             QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
             QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
             const bool hasPicture = window->palette().window().textureImage().width() > 0 ||
@@ -159,40 +138,12 @@ private slots:
         }
     }
 
-    void settingsAndInfoEntriesOpenTheSettings() {
-        auto window = makeWindow();
-        for (const char* name : {"cmdConfig", "cmdInfo"}) {
-            auto* button = window->findChild<QAbstractButton*>(name);
-            QVERIFY(button->isEnabled());
-            button->click();
-        }
-        trigger(*window, "mnuConfig");
-        trigger(*window, "mnuInfo");
-        QCOMPARE(m_commands.settingsOpened, std::vector<bool>({false, true, false, true}));
-    }
-
-    void menusCarryTheirCaptions() {
-        auto window = makeWindow();
-        const std::vector<std::pair<const char*, int>> items = {
-            {"mnuLoadMain", 1015},       {"mnuConfig", 1000},       {"mnuInfo", 1017},
-            {"mnuExit", 1018},           {"mnuJournalAddPB", 1028}, {"mnuJournalDel", 1090},
-            {"mnuJournalIdentify", 1029}};
-        for (const auto& [name, id] : items) {
-            auto* action = window->findChild<QAction*>(name);
-            QVERIFY2(action != nullptr, name);
-            QCOMPARE(action->text().toStdString(), m_fixture->context.language.text(id));
-        }
-        QVERIFY(window->findChild<QAction*>("mnuDiv")->isSeparator());
-        QCOMPARE(window->trayMenu()->actions().size(), 5);
-        QCOMPARE(journalMenu(*window)->actions().size(), 3);
-    }
-
     void rowsStandNewestFirstWithTagsAndTooltips() {
         auto empty = makeWindow();
         QCOMPARE(list(*empty)->model()->rowCount(), 0);
         QCOMPARE(list(*empty)->model()->columnCount(), 5);
         QCOMPARE(list(*empty)->model()->headerData(4, Qt::Horizontal).toString().toStdString(),
-                 m_fixture->context.language.text(lang_id::kColumnEndReason));
+                 text(lang_id::kColumnEndReason));
 
         m_fixture->context.phonebook.add("0301234567", "Anna", false, "", "");
         m_fixture->context.msnList.add("7654321", "Office", false, false);
@@ -202,21 +153,14 @@ private slots:
         auto window = makeWindow();
         QTableView* view = list(*window);
         QCOMPARE(view->model()->rowCount(), 3);
-        QCOMPARE(cell(*window, 0, 0), QString("0211555"));
-        QCOMPARE(cell(*window, 0, 4), QString("third"));
+        QCOMPARE(row(*window, 0),
+                 QStringList({"0211555", "Office", "06.12.26", "09:15:00", "third"}));
+        QCOMPARE(row(*window, 1),
+                 QStringList({"0899876543", "7654322", "06.12.26", "09:15:00", "second"}));
+        QCOMPARE(row(*window, 2), QStringList({"Anna", "Office", "06.12.26", "09:15:00", "first"}));
         QCOMPARE(cell(*window, 0, 0, JournalTableModel::JournalIndexRole), QString("3"));
-        QCOMPARE(cell(*window, 2, 0), QString("Anna"));
-        QCOMPARE(cell(*window, 2, 0, Qt::ToolTipRole), QString("0301234567"));
         QCOMPARE(cell(*window, 2, 0, JournalTableModel::JournalIndexRole), QString("1"));
-        QCOMPARE(cell(*window, 2, 1), QString("Office"));
-        QCOMPARE(cell(*window, 1, 1), QString("7654322"));
-        QCOMPARE(cell(*window, 1, 2), QString("06.12.26"));
-        QCOMPARE(cell(*window, 1, 3), QString("09:15:00"));
-        const int width = view->width();
-        const int divisors[] = {5, 6, 7, 8, 3};
-        for (int column = 0; column < 5; ++column) {
-            QCOMPARE(view->columnWidth(column), width / divisors[column]);
-        }
+        QCOMPARE(cell(*window, 2, 0, Qt::ToolTipRole), QString("0301234567"));
         QCOMPARE(view->editTriggers(), QAbstractItemView::NoEditTriggers);
         QVERIFY(!(view->model()->flags(view->model()->index(0, 0)) & Qt::ItemIsEditable));
 
@@ -236,7 +180,7 @@ private slots:
         QCOMPARE(m_fixture->context.journal.size(), 2);
         QCOMPARE(m_fixture->context.journal.recordAt(1).number, std::string("0301111"));
         QCOMPARE(m_fixture->context.journal.recordAt(2).number, std::string("0302222"));
-        const std::string file = readFile(m_fixture->dir, "calls.txt");
+        const std::string file = m_fixture->dir.read("calls.txt");
         QVERIFY(file.find("0303333") == std::string::npos);
         QVERIFY(file.find("0302222") != std::string::npos);
         QCOMPARE(list(*window)->model()->rowCount(), 2);
@@ -248,23 +192,22 @@ private slots:
         m_fixture->addCall("0301111", "1");
         m_fixture->addCall("0302222", "1");
         auto window = makeWindow();
-        const std::string before = readFile(m_fixture->dir, "calls.txt");
+        const std::string before = m_fixture->dir.read("calls.txt");
         auto* clear = window->findChild<QAbstractButton*>("cmdClearList");
         m_prompt.answers = {false};
         clear->click();
         QCOMPARE(m_prompt.shown.size(), std::size_t(1));
-        QCOMPARE(m_prompt.shown[0].text,
-                 m_fixture->context.language.text(lang_id::kClearListQuestion));
+        QCOMPARE(m_prompt.shown[0].text, text(lang_id::kClearListQuestion));
         QCOMPARE(m_prompt.shown[0].icon, PromptIcon::Question);
         QCOMPARE(m_fixture->context.journal.size(), 2);
-        QCOMPARE(readFile(m_fixture->dir, "calls.txt"), before);
+        QCOMPARE(m_fixture->dir.read("calls.txt"), before);
         QCOMPARE(list(*window)->model()->rowCount(), 2);
 
         m_prompt.answers = {true};
         clear->click();
         QCOMPARE(m_fixture->context.journal.size(), 0);
         QCOMPARE(list(*window)->model()->rowCount(), 0);
-        QVERIFY(readFile(m_fixture->dir, "calls.txt").find("0301111") == std::string::npos);
+        QVERIFY(m_fixture->dir.read("calls.txt").find("0301111") == std::string::npos);
     }
 
     void contextMenuOnlyOverAListWithRows() {
@@ -327,11 +270,9 @@ private slots:
         m_prompt.inputs = {std::string("Bernd")};
         trigger(*window, "mnuJournalAddPB");
         QCOMPARE(m_prompt.shown.size(), std::size_t(2));
-        QCOMPARE(m_prompt.shown[0].text,
-                 m_fixture->context.language.text(lang_id::kAddToPhonebookQuestion) + "\r\n" +
-                     m_fixture->context.language.text(lang_id::kNumber) + ": 0302222");
-        QCOMPARE(m_prompt.shown[1].text,
-                 m_fixture->context.language.text(lang_id::kAddToPhonebookNamePrompt));
+        QCOMPARE(m_prompt.shown[0].text, text(lang_id::kAddToPhonebookQuestion) + "\r\n" +
+                                             text(lang_id::kNumber) + ": 0302222");
+        QCOMPARE(m_prompt.shown[1].text, text(lang_id::kAddToPhonebookNamePrompt));
         QCOMPARE(m_fixture->context.phonebook.nameOf("0302222"), std::string("Bernd"));
         QVERIFY(!m_fixture->context.phonebook.rejects("0302222"));
         // The row shows the name from the next refresh on.
@@ -357,28 +298,30 @@ private slots:
                            std::string()};
         check->click();
         QCOMPARE(m_prompt.shown.size(), std::size_t(2));
-        QCOMPARE(m_prompt.shown[0].text,
-                 m_fixture->context.language.text(lang_id::kPrefixCheckPrompt));
+        QCOMPARE(m_prompt.shown[0].text, text(lang_id::kPrefixCheckPrompt));
         QCOMPARE(m_prompt.shown[1].text, std::string("Berlin"));
         QCOMPARE(m_prompt.shown[1].icon, PromptIcon::Information);
         check->click();
-        QCOMPARE(m_prompt.shown.back().text,
-                 m_fixture->context.language.text(lang_id::kPrefixCheckNoResult));
+        QCOMPARE(m_prompt.shown.back().text, text(lang_id::kPrefixCheckNoResult));
         QCOMPARE(m_prompt.shown.back().icon, PromptIcon::Information);
         check->click();
         check->click();
         QCOMPARE(m_prompt.shown.size(), std::size_t(6));
     }
 
-    void buttonsReachTheController() {
+    void buttonsAndMenuEntriesReachTheController() {
         auto window = makeWindow();
-        window->findChild<QAbstractButton*>("cmdReject")->click();
-        window->findChild<QAbstractButton*>("cmdExit")->click();
-        window->findChild<QAbstractButton*>("cmdUpdateCheck")->click();
-        trigger(*window, "mnuExit");
+        for (const char* name :
+             {"cmdReject", "cmdExit", "cmdUpdateCheck", "cmdConfig", "cmdInfo"}) {
+            window->findChild<QAbstractButton*>(name)->click();
+        }
+        for (const char* name : {"mnuExit", "mnuConfig", "mnuInfo"}) {
+            trigger(*window, name);
+        }
         QCOMPARE(m_commands.updateChecks, 1);
         QCOMPARE(m_commands.rejects, 1);
         QCOMPARE(m_commands.exits, 2);
+        QCOMPARE(m_commands.settingsOpened, std::vector<bool>({false, true, false, true}));
 
         m_commands.sounds.clear();
         trigger(*window, "mnuLoadMain");
@@ -414,14 +357,14 @@ private slots:
         window->showAndActivate();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         window->minimize();
-        QTest::qWait(20);
+        QVERIFY(settled());
         QVERIFY(window->isVisible());
         QVERIFY(window->isMinimized());
 
         window->showAndActivate();
         QVERIFY(!window->isMinimized());
         QVERIFY(!window->close());
-        QTest::qWait(20);
+        QVERIFY(settled());
         QVERIFY(window->isVisible());
         QVERIFY(window->isMinimized());
         QCOMPARE(m_commands.exits, 0);
@@ -454,7 +397,7 @@ private slots:
         QCOMPARE(window->height(), scale.px(OptionsSlide::kOpenClientHeight));
         QVERIFY(std::abs(window->geometry().center().y() - before.center().y()) <= 1);
         QVERIFY(panel->isVisible());
-        QCOMPARE(panel->geometry(), scale.rect(3839, 3720, 4216, 1575));
+        QVERIFY(window->rect().contains(panel->geometry()));
         QVERIFY(window->findChild<QLabel*>("lblInfo")->isVisible());
 
         QTest::mouseClick(label, Qt::LeftButton);

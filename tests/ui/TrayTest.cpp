@@ -187,12 +187,6 @@ private slots:
         JournalWindow* journal = ui.journalWindow();
         QVERIFY(journal->isVisible());
         QVERIFY(journal->isMinimized());
-        ui.journalView().showAndActivate();
-        QVERIFY(!journal->isMinimized());
-        ui.journalView().minimize();
-        QTest::qWait(20);
-        QVERIFY(journal->isVisible());
-        QVERIFY(journal->isMinimized());
     }
 };
 

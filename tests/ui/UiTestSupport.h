@@ -5,8 +5,20 @@
 #include "ui/AppCommands.h"
 #include "ui/DesktopPictures.h"
 
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
 #include <string>
 #include <vector>
+
+// Waits until what was posted so far, zero timers included, has run: whatever a window does
+// "right after" a change is done by then.
+inline bool settled() {
+    const auto done = std::make_shared<bool>(false);
+    QTimer::singleShot(0, [done]() { *done = true; });
+    return QTest::qWaitFor([done]() { return *done; }, 5000);
+}
 
 // Records what the windows asked of the controller.
 class RecordingCommands : public AppCommands {

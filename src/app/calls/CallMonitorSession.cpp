@@ -98,6 +98,8 @@ void CallMonitorSession::onFailure(const QString& reason) {
     if (!m_down) {
         m_down = true;
         emit lineLost("Call monitor " + address() + ": " + reason);
+    } else {
+        emit reconnectFailed();
     }
     if (!m_stopped) {
         m_retryTimer.start(static_cast<int>(m_backoff.nextDelay().count()));

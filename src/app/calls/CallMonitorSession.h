@@ -41,6 +41,8 @@ signals:
     void lineLost(const QString& reason);
     /// Connected again after an outage.
     void lineRestored();
+    /// Another attempt during an outage failed.
+    void reconnectFailed();
     /// A line for the debug trace.
     void notice(const QString& text);
 
