@@ -79,9 +79,9 @@ int main(int argc, char* argv[]) {
                       << "); the country prefix is " << settings.ownCountryPrefix << "\n";
         }
         const int result = runOriginQuery(*commandLine.origin, settings.ownCountryPrefix,
-                                          paths.programFile("prefix/"), std::cout);
+                                          paths.dataFile("prefix/"), std::cout);
         if (result == 2) {
-            std::cerr << "rufwacht: the origin tables in " << paths.programFile("prefix/")
+            std::cerr << "rufwacht: the origin tables in " << paths.dataFile("prefix/")
                       << " cannot be read\n";
         }
         return result;

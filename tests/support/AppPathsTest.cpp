@@ -17,7 +17,7 @@ TEST(AppPaths, ExactlyOneTrailingSeparator) {
 TEST(AppPaths, PortableConfigBesideTheExecutable) {
     TempDir dir;
     const auto paths = AppPaths::locate(dir.path() + "app");
-    EXPECT_EQ(paths.programDir(), dir.path() + "app/");
+    EXPECT_EQ(paths.dataDir(), dir.path() + "app/");
     EXPECT_EQ(paths.configDir(), dir.path() + "app/config/");
     EXPECT_TRUE(dirExists(paths.configDir()));
 }

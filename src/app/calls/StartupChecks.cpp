@@ -44,7 +44,7 @@ bool StartupChecks::loadOrigins() {
 
 bool StartupChecks::checkResources() {
     for (const char* name : kResourceFiles) {
-        if (!fileExists(m_context.paths.programFile(std::string("res/") + name))) {
+        if (!fileExists(m_context.paths.dataFile(std::string("res/") + name))) {
             tellResourceMissing();
             return false;
         }

@@ -3,8 +3,8 @@
 #include "calls/AppContext.h"
 #include "calls/Controller.h"
 #include "calls/DebugWindow.h"
-#include "net/UpdateWindow.h"
 #include "calls/SoundPolicy.h"
+#include "net/UpdateWindow.h"
 #include "platform/Autostart.h"
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
@@ -72,7 +72,7 @@ void DesktopUi::attachContext(AppContext* context) {
 
 const DesktopPictures& DesktopUi::pictures() {
     if (!m_pictures) {
-        m_pictures = DesktopPictures::load(m_context->paths.programFile("res/"));
+        m_pictures = DesktopPictures::load(m_context->paths.dataFile("res/"));
     }
     return *m_pictures;
 }

@@ -57,21 +57,20 @@ std::string withTrailingSeparator(std::string dir) {
     return dir;
 }
 
-AppPaths::AppPaths(const std::string& programDir, const std::string& configDir)
-    : m_programDir(withTrailingSeparator(programDir)),
-      m_configDir(withTrailingSeparator(configDir)) {}
+AppPaths::AppPaths(const std::string& dataDir, const std::string& configDir)
+    : m_dataDir(withTrailingSeparator(dataDir)), m_configDir(withTrailingSeparator(configDir)) {}
 
 AppPaths AppPaths::locate(const std::string& executableDir, const std::string& configDirOverride) {
-    const std::string programDir = withTrailingSeparator(executableDir);
+    const std::string dataDir = withTrailingSeparator(executableDir);
     if (!configDirOverride.empty()) {
-        return {programDir, configDirOverride};
+        return {dataDir, configDirOverride};
     }
-    const std::string portable = programDir + "config/";
-    return {programDir, isWritableDir(portable) ? portable : userConfigDir()};
+    const std::string portable = dataDir + "config/";
+    return {dataDir, isWritableDir(portable) ? portable : userConfigDir()};
 }
 
-std::string AppPaths::programFile(std::string_view relative) const {
-    return m_programDir + std::string(relative);
+std::string AppPaths::dataFile(std::string_view relative) const {
+    return m_dataDir + std::string(relative);
 }
 
 std::string AppPaths::configFile(std::string_view name) const {
@@ -94,7 +93,7 @@ std::string AppPaths::resolve(const std::string& path) const {
     while (rest.size() >= 2 && rest[0] == '.' && isSeparator(rest[1])) {
         rest.remove_prefix(2);
     }
-    return m_programDir + std::string(rest);
+    return m_dataDir + std::string(rest);
 }
 
 bool fileExists(const std::string& path) {
