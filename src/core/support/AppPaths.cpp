@@ -45,6 +45,21 @@ std::string userConfigDir() {
     return "config/";
 }
 
+// The shipped tree is there when one of its folders is (a damaged tree still counts, so that
+// the start-up checks name what is missing).
+bool holdsDataTree(const std::string& dir) {
+    return dirExists(dir + "lang") || dirExists(dir + "prefix") || dirExists(dir + "res");
+}
+
+// "<prefix>/bin/" gives "<prefix>/share/rufwacht/".
+std::string installedDataDir(const std::string& executableDir) {
+    const std::string dir = executableDir.substr(0, executableDir.size() - 1);
+    const auto parentEnd = dir.find_last_of("/\\");
+    const std::string prefix =
+        parentEnd == std::string::npos ? executableDir + "../" : dir.substr(0, parentEnd + 1);
+    return prefix + "share/rufwacht/";
+}
+
 } // namespace
 
 std::string withTrailingSeparator(std::string dir) {
@@ -61,12 +76,16 @@ AppPaths::AppPaths(const std::string& dataDir, const std::string& configDir)
     : m_dataDir(withTrailingSeparator(dataDir)), m_configDir(withTrailingSeparator(configDir)) {}
 
 AppPaths AppPaths::locate(const std::string& executableDir, const std::string& configDirOverride) {
-    const std::string dataDir = withTrailingSeparator(executableDir);
-    if (!configDirOverride.empty()) {
-        return {dataDir, configDirOverride};
+    const std::string besideExecutable = withTrailingSeparator(executableDir);
+    if (const std::string installed = installedDataDir(besideExecutable);
+        !holdsDataTree(besideExecutable) && holdsDataTree(installed)) {
+        return {installed, configDirOverride.empty() ? userConfigDir() : configDirOverride};
     }
-    const std::string portable = dataDir + "config/";
-    return {dataDir, isWritableDir(portable) ? portable : userConfigDir()};
+    if (!configDirOverride.empty()) {
+        return {besideExecutable, configDirOverride};
+    }
+    const std::string portable = besideExecutable + "config/";
+    return {besideExecutable, isWritableDir(portable) ? portable : userConfigDir()};
 }
 
 std::string AppPaths::dataFile(std::string_view relative) const {

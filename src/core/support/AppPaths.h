@@ -11,10 +11,13 @@ public:
     AppPaths() = default;
     AppPaths(const std::string& dataDir, const std::string& configDir);
 
-    /// The data folder is the executable's; the settings folder is dataDir + "config/" when that
-    /// folder can be created and written (the portable layout), otherwise the per-user
-    /// configuration folder ($XDG_CONFIG_HOME/rufwacht/, by default ~/.config/rufwacht/). A
-    /// non-empty configDirOverride wins over both.
+    /// Two layouts. Portable: the data tree lies beside the executable, and the settings folder
+    /// is the "config/" folder beside it when that can be created and written, otherwise the
+    /// per-user configuration folder ($XDG_CONFIG_HOME/rufwacht/, by default
+    /// ~/.config/rufwacht/). Installed: no data tree beside the executable but one in
+    /// ../share/rufwacht/ from it; the settings are always in the per-user folder, so nothing is
+    /// ever written into the installation. A folder with neither tree counts as portable. A
+    /// non-empty configDirOverride wins over either settings folder.
     static AppPaths locate(const std::string& executableDir,
                            const std::string& configDirOverride = {});
 
