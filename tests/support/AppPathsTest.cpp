@@ -32,6 +32,9 @@ TEST(AppPaths, UnwritableProgramFolderFallsBackToTheUserConfig) {
     const ScopedEnv home("HOME", (dir.path() + "home").c_str());
     EXPECT_EQ(AppPaths::locate(dir.path() + "app").configDir(),
               dir.path() + "home/.config/rufwacht/");
+    const ScopedEnv relativeXdg("XDG_CONFIG_HOME", "relative"); // to be ignored
+    EXPECT_EQ(AppPaths::locate(dir.path() + "app").configDir(),
+              dir.path() + "home/.config/rufwacht/");
 }
 
 TEST(AppPaths, OverrideWins) {

@@ -33,11 +33,8 @@ bool isWritableDir(const std::string& dir) {
 }
 
 std::string userConfigDir() {
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg != '\0') {
-        return withTrailingSeparator(xdg) + "rufwacht/";
-    }
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return withTrailingSeparator(home) + ".config/rufwacht/";
+    if (const std::string base = userConfigHome(); !base.empty()) {
+        return base + "rufwacht/";
     }
     if (const char* appData = std::getenv("APPDATA"); appData != nullptr && *appData != '\0') {
         return withTrailingSeparator(appData) + "Rufwacht/";
@@ -70,6 +67,16 @@ std::string withTrailingSeparator(std::string dir) {
         dir.push_back(kSeparator);
     }
     return dir;
+}
+
+std::string userConfigHome() {
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') {
+        return withTrailingSeparator(xdg);
+    }
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return withTrailingSeparator(home) + ".config/";
+    }
+    return {};
 }
 
 AppPaths::AppPaths(const std::string& dataDir, const std::string& configDir)

@@ -42,6 +42,10 @@ private:
 /// The path with exactly one trailing separator.
 std::string withTrailingSeparator(std::string dir);
 
+/// The user's configuration folder of the XDG base directory rules: $XDG_CONFIG_HOME when it
+/// is an absolute path, else ~/.config/; empty when neither tells a folder.
+std::string userConfigHome();
+
 /// True for an existing entry that is not a directory; false for anything that cannot be
 /// examined. Never throws.
 bool fileExists(const std::string& path);
