@@ -2,11 +2,12 @@
 # Installs the Debian 12 packages that building, running and testing need (only those missing).
 set -euo pipefail
 
+# imagemagick draws the menu icons during the build.
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev libgl-dev qt6-qpa-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcapi20-3
+  libcapi20-3 imagemagick
 )
 if [ "${1:-}" = "--test" ]; then
   # A virtual screen with a notification area; xdotool drives it and xwd tells when it is still.
