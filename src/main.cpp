@@ -103,6 +103,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(kAppName);
     QApplication::setApplicationVersion(kAppVersion);
     QApplication::setQuitOnLastWindowClosed(false);
+    // Lets the desktop match the windows with the menu entry rufwacht.desktop and its icon.
+    QApplication::setDesktopFileName("rufwacht");
     QtUserPrompt prompt;
     DesktopUi ui(prompt);
     return runController(app, commandLine, prompt, ui, &ui);
