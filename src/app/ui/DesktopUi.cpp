@@ -44,6 +44,23 @@ void JournalWindowView::minimize() {
     }
 }
 
+namespace {
+
+// A window the desktop has at most once: made on the first request, brought to the front on
+// every later one, and gone when the user closes it.
+template <typename Window, typename Make> Window* showSingle(QPointer<Window>& window, Make make) {
+    if (!window) {
+        window = make();
+        window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+} // namespace
+
 DesktopUi::DesktopUi(UserPrompt& prompt, std::function<bool()> trayAvailable)
     : m_prompt(prompt), m_trayAvailable(std::move(trayAvailable)),
       m_popup([this]() -> const DesktopPictures& { return pictures(); }, m_commands, prompt) {
@@ -89,27 +106,23 @@ void DesktopUi::openSettings(bool infoPage) {
     if (m_context == nullptr) {
         return;
     }
-    if (!m_settingsDialog) {
-        if (!m_autostart) {
-            m_autostart = makeSystemAutostart();
-        }
-        if (!m_settingsSound) {
-            m_settingsSound =
-                std::make_unique<SoundPolicy>(m_player, m_context->settings, m_context->paths);
-        }
-        WebExportControl& webExport = m_controller ? m_controller->webExport()
-                                                   : static_cast<WebExportControl&>(m_noWebExport);
-        m_settingsDialog = new SettingsDialog({*m_context, m_prompt, *m_settingsSound, m_opener,
-                                               webExport, *m_autostart, m_filePicker, pictures(),
-                                               ss(QCoreApplication::applicationFilePath())});
-        m_settingsDialog->setAttribute(Qt::WA_DeleteOnClose);
+    if (!m_autostart) {
+        m_autostart = makeSystemAutostart();
     }
+    if (!m_settingsSound) {
+        m_settingsSound =
+            std::make_unique<SoundPolicy>(m_player, m_context->settings, m_context->paths);
+    }
+    WebExportControl& webExport = m_controller ? m_controller->webExport()
+                                               : static_cast<WebExportControl&>(m_noWebExport);
+    SettingsDialog* dialog = showSingle(m_settingsDialog, [&]() {
+        return new SettingsDialog({*m_context, m_prompt, *m_settingsSound, m_opener, webExport,
+                                   *m_autostart, m_filePicker, pictures(),
+                                   ss(QCoreApplication::applicationFilePath())});
+    });
     if (infoPage) {
-        m_settingsDialog->switchView("info");
+        dialog->switchView("info");
     }
-    m_settingsDialog->show();
-    m_settingsDialog->raise();
-    m_settingsDialog->activateWindow();
 }
 
 SettingsDialog* DesktopUi::settingsDialog() const {
@@ -117,17 +130,12 @@ SettingsDialog* DesktopUi::settingsDialog() const {
 }
 
 void DesktopUi::openUpdateWindow() {
-    if (m_context == nullptr) {
-        return;
+    if (m_context != nullptr) {
+        showSingle(m_updateWindow, [this]() {
+            return new UpdateWindow(*m_context, m_prompt, m_commands, m_opener,
+                                    pictures().telBlack);
+        });
     }
-    if (!m_updateWindow) {
-        m_updateWindow =
-            new UpdateWindow(*m_context, m_prompt, m_commands, m_opener, pictures().telBlack);
-        m_updateWindow->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    m_updateWindow->show();
-    m_updateWindow->raise();
-    m_updateWindow->activateWindow();
 }
 
 UpdateWindow* DesktopUi::updateWindow() const {
@@ -135,14 +143,9 @@ UpdateWindow* DesktopUi::updateWindow() const {
 }
 
 void DesktopUi::showDebugWindow() {
-    if (m_controller == nullptr) {
-        return;
+    if (m_controller != nullptr) {
+        showSingle(m_debugWindow, [this]() { return new DebugWindow(*m_controller); });
     }
-    if (!m_debugWindow) {
-        m_debugWindow = new DebugWindow(*m_controller);
-        m_debugWindow->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    m_debugWindow->show();
 }
 
 void DesktopUi::showMainWindowHidden() {

@@ -247,45 +247,43 @@ void CapiApplication::rejectCall(std::uint32_t plci) {
     putMessage(capi::encodeDisconnectReq(applId16(), plci));
 }
 
+template <typename Query, typename Answer>
+std::string CapiApplication::diagnose(const char* command, Query query, Answer answer) {
+    const auto result = query();
+    setLastCommand(command);
+    return checkDriverResult(result) ? std::string() : answer();
+}
+
 std::string CapiApplication::manufacturer() {
     std::array<char, 64> buffer{};
-    const auto result = m_driver->getManufacturer(buffer.data());
-    setLastCommand("CAPI_GET_MANUFACTURER");
-    if (checkDriverResult(result)) {
-        return {};
-    }
-    return paddedText(buffer.data(), 63);
+    return diagnose(
+        "CAPI_GET_MANUFACTURER", [&] { return m_driver->getManufacturer(buffer.data()); },
+        [&] { return paddedText(buffer.data(), 63); });
 }
 
 std::string CapiApplication::version() {
     std::uint32_t capiMajor = 0, capiMinor = 0, manufacturerMajor = 0, manufacturerMinor = 0;
-    const auto result =
-        m_driver->getVersion(capiMajor, capiMinor, manufacturerMajor, manufacturerMinor);
-    setLastCommand("CAPI_GET_VERSION");
-    if (checkDriverResult(result)) {
-        return {};
-    }
-    return versionText(capiMajor, capiMinor, manufacturerMajor, manufacturerMinor);
+    return diagnose(
+        "CAPI_GET_VERSION",
+        [&] {
+            return m_driver->getVersion(capiMajor, capiMinor, manufacturerMajor,
+                                        manufacturerMinor);
+        },
+        [&] { return versionText(capiMajor, capiMinor, manufacturerMajor, manufacturerMinor); });
 }
 
 std::string CapiApplication::profile() {
     std::array<std::uint8_t, 64> buffer{};
-    const auto result = m_driver->getProfile(buffer.data(), 1);
-    setLastCommand("CAPI_GET_PROFILE");
-    if (checkDriverResult(result)) {
-        return {};
-    }
-    return profileReport(buffer.data(), buffer.size());
+    return diagnose(
+        "CAPI_GET_PROFILE", [&] { return m_driver->getProfile(buffer.data(), 1); },
+        [&] { return profileReport(buffer.data(), buffer.size()); });
 }
 
 std::string CapiApplication::serialNumber() {
     std::array<char, 8> buffer{};
-    const auto result = m_driver->getSerialNumber(buffer.data());
-    setLastCommand("CAPI_GET_SERIAL_NUMBER");
-    if (checkDriverResult(result)) {
-        return {};
-    }
-    return paddedText(buffer.data(), 7);
+    return diagnose(
+        "CAPI_GET_SERIAL_NUMBER", [&] { return m_driver->getSerialNumber(buffer.data()); },
+        [&] { return paddedText(buffer.data(), 7); });
 }
 
 bool CapiApplication::isInstalled() {

@@ -99,6 +99,10 @@ private:
     /// True when the result is an error (and has been reported).
     bool checkInfo(std::uint32_t info);
     bool checkDriverResult(std::uint32_t result);
+    /// Asks the driver (query), names the command in the trace and gives answer()'s text, or
+    /// the empty text when the driver refused.
+    template <typename Query, typename Answer>
+    std::string diagnose(const char* command, Query query, Answer answer);
     void setLastCommand(std::string command);
     void reportError(std::string error);
     static void raise(const std::function<void()>& event);

@@ -179,12 +179,22 @@ Message encodeConnectInd(std::uint16_t applId, std::uint16_t number,
     return finish(std::move(message));
 }
 
+namespace {
+
+// A message whose parameters are a PLCI (or controller) and one 16-bit value.
+Message encodeWithValue(std::uint16_t applId, std::uint8_t command, std::uint8_t subcommand,
+                        std::uint16_t number, std::uint32_t plci, std::uint16_t value) {
+    auto message = begin(applId, command, subcommand, number);
+    putLE(message, plci, 4);
+    putLE(message, value, 2);
+    return finish(std::move(message));
+}
+
+} // namespace
+
 Message encodeConfirmation(std::uint16_t applId, std::uint8_t command, std::uint16_t number,
                            std::uint32_t plciOrController, std::uint16_t info) {
-    auto message = begin(applId, command, kConf, number);
-    putLE(message, plciOrController, 4);
-    putLE(message, info, 2);
-    return finish(std::move(message));
+    return encodeWithValue(applId, command, kConf, number, plciOrController, info);
 }
 
 Message encodeConnectActiveInd(std::uint16_t applId, std::uint16_t number, std::uint32_t plci) {
@@ -196,10 +206,7 @@ Message encodeConnectActiveInd(std::uint16_t applId, std::uint16_t number, std::
 
 Message encodeDisconnectInd(std::uint16_t applId, std::uint16_t number, std::uint32_t plci,
                             std::uint16_t reason) {
-    auto message = begin(applId, kDisconnect, kInd, number);
-    putLE(message, plci, 4);
-    putLE(message, reason, 2);
-    return finish(std::move(message));
+    return encodeWithValue(applId, kDisconnect, kInd, number, plci, reason);
 }
 
 Message encodeInfoInd(std::uint16_t applId, std::uint16_t number, std::uint32_t plci) {

@@ -171,17 +171,22 @@ std::uint32_t LinuxCapiDriver::getMessage(std::uint32_t applId, CapiMessageView&
     return 0;
 }
 
-std::uint32_t LinuxCapiDriver::getManufacturer(char* buffer64) {
-    std::memset(buffer64, 0, 64);
+std::uint32_t LinuxCapiDriver::queryText(QueryTextFn query, char* target, std::size_t size) {
+    std::memset(target, 0, size);
     if (!usable()) {
         return kNotInstalled;
     }
+    // The library writes up to 64 bytes whatever the caller's buffer holds.
     std::array<unsigned char, 64> buffer{};
-    if (m_getManufacturer(1, buffer.data()) == nullptr) {
+    if (query(1, buffer.data()) == nullptr) {
         return kNotInstalled;
     }
-    std::memcpy(buffer64, buffer.data(), buffer.size());
+    std::memcpy(target, buffer.data(), std::min(size, buffer.size()));
     return 0;
+}
+
+std::uint32_t LinuxCapiDriver::getManufacturer(char* buffer64) {
+    return queryText(m_getManufacturer, buffer64, 64);
 }
 
 std::uint32_t LinuxCapiDriver::getVersion(std::uint32_t& capiMajor, std::uint32_t& capiMinor,
@@ -205,16 +210,7 @@ std::uint32_t LinuxCapiDriver::getVersion(std::uint32_t& capiMajor, std::uint32_
 }
 
 std::uint32_t LinuxCapiDriver::getSerialNumber(char* buffer8) {
-    std::memset(buffer8, 0, 8);
-    if (!usable()) {
-        return kNotInstalled;
-    }
-    std::array<unsigned char, 64> buffer{};
-    if (m_getSerialNumber(1, buffer.data()) == nullptr) {
-        return kNotInstalled;
-    }
-    std::memcpy(buffer8, buffer.data(), 8);
-    return 0;
+    return queryText(m_getSerialNumber, buffer8, 8);
 }
 
 std::uint32_t LinuxCapiDriver::getProfile(std::uint8_t* buffer64, std::uint32_t controller) {

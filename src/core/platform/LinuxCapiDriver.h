@@ -46,6 +46,8 @@ private:
 
     bool usable() const { return m_library != nullptr && m_loadError.empty(); }
     template <typename Fn> void resolve(Fn& function, const char* name);
+    /// A text query of the library into target (size bytes, NUL-padded).
+    std::uint32_t queryText(QueryTextFn query, char* target, std::size_t size);
 
     std::array<unsigned char, 4096> m_putBuffer{};
     void* m_library = nullptr;

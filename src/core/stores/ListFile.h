@@ -67,6 +67,14 @@ public:
     std::vector<Entry>& entries() { return m_entries; }
     const std::vector<Entry>& entries() const { return m_entries; }
 
+    /// The entry at a 1-based index; an empty entry outside the table.
+    const Entry& entryAt(int index) const {
+        static const Entry empty{};
+        const Entry* entry = at(index);
+        return entry != nullptr ? *entry : empty;
+    }
+    int size() const { return static_cast<int>(m_entries.size()); }
+
     /// The entry at a 1-based index; nullptr outside the table.
     const Entry* at(int index) const {
         if (index < 1 || static_cast<std::size_t>(index) > m_entries.size()) {

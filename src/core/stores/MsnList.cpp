@@ -45,16 +45,6 @@ bool MsnList::rejectsWithheld(const std::string& msn) const {
     return entry && entry->rejectWithheld;
 }
 
-const MsnEntry& MsnList::entryAt(int index) const {
-    static const MsnEntry empty;
-    const auto* entry = m_list.at(index);
-    return entry ? *entry : empty;
-}
-
-int MsnList::size() const {
-    return static_cast<int>(m_list.entries().size());
-}
-
 void MsnList::remove(const std::string& msn) {
     std::erase_if(m_list.entries(), [&](const MsnEntry& e) { return e.msn == msn; });
     m_list.saveAndReload();

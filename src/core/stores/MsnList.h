@@ -28,9 +28,9 @@ public:
     bool rejects(const std::string& msn) const;
     bool rejectsWithheld(const std::string& msn) const;
 
-    int size() const;
+    int size() const { return m_list.size(); }
     /// The entry at index (1..size()); an empty entry outside.
-    const MsnEntry& entryAt(int index) const;
+    const MsnEntry& entryAt(int index) const { return m_list.entryAt(index); }
 
     /// Removes every entry with this MSN, then saves and reloads.
     void remove(const std::string& msn);

@@ -69,16 +69,6 @@ std::string Phonebook::pictureOf(const std::string& number) const {
     return {};
 }
 
-const PhonebookEntry& Phonebook::entryAt(int index) const {
-    static const PhonebookEntry empty;
-    const auto* entry = m_list.at(index);
-    return entry ? *entry : empty;
-}
-
-int Phonebook::size() const {
-    return static_cast<int>(m_list.entries().size());
-}
-
 void Phonebook::remove(const std::string& number) {
     for (auto& entry : m_list.entries()) {
         if (entry.number == number) {

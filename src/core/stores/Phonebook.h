@@ -34,9 +34,9 @@ public:
     /// The picture of the first entry whose number equals number; empty when none.
     std::string pictureOf(const std::string& number) const;
 
-    int size() const;
+    int size() const { return m_list.size(); }
     /// The entry at index (1..size()); an empty entry outside.
-    const PhonebookEntry& entryAt(int index) const;
+    const PhonebookEntry& entryAt(int index) const { return m_list.entryAt(index); }
 
     /// Removes the first entry whose number equals number, then saves and reloads.
     void remove(const std::string& number);

@@ -10,51 +10,47 @@ bool isBlank(char c) {
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
+bool isSign(char c) {
+    return c == '+' || c == '-';
+}
+bool isPoint(char c) {
+    return c == '.';
+}
+bool isExponent(char c) {
+    return c == 'e' || c == 'E';
+}
+
+// Moves i over at most `most` characters that pass the test; returns how many it passed.
+std::size_t skip(std::string_view text, std::size_t& i, bool (*test)(char),
+                 std::size_t most = std::string_view::npos) {
+    const std::size_t start = i;
+    while (i < text.size() && i - start < most && test(text[i])) {
+        ++i;
+    }
+    return i - start;
+}
 
 } // namespace
 
 bool isNumericText(std::string_view text) {
     std::size_t i = 0;
-    const std::size_t n = text.size();
-    while (i < n && isBlank(text[i])) {
-        ++i;
-    }
-    if (i < n && (text[i] == '+' || text[i] == '-')) {
-        ++i;
-    }
-    std::size_t digits = 0;
-    while (i < n && isDigit(text[i])) {
-        ++i;
-        ++digits;
-    }
-    if (i < n && text[i] == '.') {
-        ++i;
-        while (i < n && isDigit(text[i])) {
-            ++i;
-            ++digits;
-        }
+    skip(text, i, isBlank);
+    skip(text, i, isSign, 1);
+    std::size_t digits = skip(text, i, isDigit);
+    if (skip(text, i, isPoint, 1) == 1) {
+        digits += skip(text, i, isDigit);
     }
     if (digits == 0) {
         return false;
     }
-    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        if (i < n && (text[i] == '+' || text[i] == '-')) {
-            ++i;
-        }
-        std::size_t exponentDigits = 0;
-        while (i < n && isDigit(text[i])) {
-            ++i;
-            ++exponentDigits;
-        }
-        if (exponentDigits == 0) {
+    if (skip(text, i, isExponent, 1) == 1) {
+        skip(text, i, isSign, 1);
+        if (skip(text, i, isDigit) == 0) {
             return false;
         }
     }
-    while (i < n && isBlank(text[i])) {
-        ++i;
-    }
-    return i == n;
+    skip(text, i, isBlank);
+    return i == text.size();
 }
 
 std::optional<double> numericValue(std::string_view text) {
