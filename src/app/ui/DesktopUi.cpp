@@ -113,8 +113,8 @@ void DesktopUi::openSettings(bool infoPage) {
         m_settingsSound =
             std::make_unique<SoundPolicy>(m_player, m_context->settings, m_context->paths);
     }
-    WebExportControl& webExport = m_controller ? m_controller->webExport()
-                                               : static_cast<WebExportControl&>(m_noWebExport);
+    WebExportControl& webExport =
+        m_controller ? m_controller->webExport() : static_cast<WebExportControl&>(m_noWebExport);
     SettingsDialog* dialog = showSingle(m_settingsDialog, [&]() {
         return new SettingsDialog({*m_context, m_prompt, *m_settingsSound, m_opener, webExport,
                                    *m_autostart, m_filePicker, pictures(),
