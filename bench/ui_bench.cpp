@@ -72,7 +72,7 @@ void BM_RefreshJournalFull(benchmark::State& state) {
     context.loadSettings();
     context.language.select("english");
     context.loadStores();
-    const DesktopPictures pictures = DesktopPictures::load(context.paths.programFile("res/"));
+    const DesktopPictures pictures = DesktopPictures::load(context.paths.dataFile("res/"));
     SilentCommands commands;
     HeadlessPrompt prompt;
     JournalWindow window(context, pictures, commands, prompt, []() { return true; });

@@ -79,9 +79,9 @@ int main(int argc, char* argv[]) {
                       << "); the country prefix is " << settings.ownCountryPrefix << "\n";
         }
         const int result = runOriginQuery(*commandLine.origin, settings.ownCountryPrefix,
-                                          paths.programFile("prefix/"), std::cout);
+                                          paths.dataFile("prefix/"), std::cout);
         if (result == 2) {
-            std::cerr << "rufwacht: the origin tables in " << paths.programFile("prefix/")
+            std::cerr << "rufwacht: the origin tables in " << paths.dataFile("prefix/")
                       << " cannot be read\n";
         }
         return result;
@@ -103,6 +103,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(kAppName);
     QApplication::setApplicationVersion(kAppVersion);
     QApplication::setQuitOnLastWindowClosed(false);
+    // Lets the desktop match the windows with the menu entry rufwacht.desktop and its icon.
+    QApplication::setDesktopFileName("rufwacht");
     QtUserPrompt prompt;
     DesktopUi ui(prompt);
     return runController(commandLine, prompt, ui, &ui);

@@ -1,18 +1,15 @@
 #!/usr/bin/env bash
-# Generates the sounds, icons and the background picture in data/res/.
+# Generates the sounds, icons and the background picture in data/res/; with --app-icons, only
+# the program's icon for the desktop's menu as PNG files of the sizes given (the build does that).
 #
-# Needs: sox, imagemagick (convert).
+# Needs: sox, imagemagick (convert); --app-icons needs imagemagick only.
 # Usage: bash tools/make-resources.sh
+#        bash tools/make-resources.sh --app-icons DIR SIZE...   (writes DIR/SIZE.png)
 #
 # The output is deterministic: sox runs in repeatable mode without dither,
 # imagemagick output is stripped of metadata, so re-running the script
 # yields identical files.
 set -euo pipefail
-
-here=$(cd "$(dirname "$0")" && pwd)
-out="$here/../data/res"
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -49,30 +46,32 @@ place() {
     "${SOX[@]}" "$1" "${FMT[@]}" "$2" pad "$3"
 }
 
-# call.wav: friendly two-tone chime (E5 - C5), played twice, ~1.9 s
-tone "$tmp/hi.wav" 659.26 0.60 0.42
-tone "$tmp/lo.wav" 523.25 0.80 0.42
-place "$tmp/hi.wav" "$tmp/c1.wav" 0.00
-place "$tmp/lo.wav" "$tmp/c2.wav" 0.30
-place "$tmp/hi.wav" "$tmp/c3.wav" 0.95
-place "$tmp/lo.wav" "$tmp/c4.wav" 1.25
-"${SOX[@]}" -m "$tmp/c1.wav" "$tmp/c2.wav" "$tmp/c3.wav" "$tmp/c4.wav" \
-    "${FMT[@]}" "$tmp/call.wav" vol 4 trim 0 1.95 fade t 0 1.95 0.05
-cp "$tmp/call.wav" "$out/call.wav"
+make_sounds() {
+    # call.wav: friendly two-tone chime (E5 - C5), played twice, ~1.9 s
+    tone "$tmp/hi.wav" 659.26 0.60 0.42
+    tone "$tmp/lo.wav" 523.25 0.80 0.42
+    place "$tmp/hi.wav" "$tmp/c1.wav" 0.00
+    place "$tmp/lo.wav" "$tmp/c2.wav" 0.30
+    place "$tmp/hi.wav" "$tmp/c3.wav" 0.95
+    place "$tmp/lo.wav" "$tmp/c4.wav" 1.25
+    "${SOX[@]}" -m "$tmp/c1.wav" "$tmp/c2.wav" "$tmp/c3.wav" "$tmp/c4.wav" \
+        "${FMT[@]}" "$tmp/call.wav" vol 4 trim 0 1.95 fade t 0 1.95 0.05
+    cp "$tmp/call.wav" "$out/call.wav"
 
-# info.wav: soft single blip (A5), 0.3 s
-tone "$tmp/blip.wav" 880.00 0.30 0.45
-cp "$tmp/blip.wav" "$out/info.wav"
+    # info.wav: soft single blip (A5), 0.3 s
+    tone "$tmp/blip.wav" 880.00 0.30 0.45
+    cp "$tmp/blip.wav" "$out/info.wav"
 
-# load.wav: rising two-note "window opens" (C6 -> G6), 0.35 s
-tone "$tmp/n1.wav" 1046.50 0.16 0.40
-tone "$tmp/n2.wav" 1567.98 0.24 0.36
-place "$tmp/n2.wav" "$tmp/n2p.wav" 0.11
-"${SOX[@]}" -m "$tmp/n1.wav" "$tmp/n2p.wav" "${FMT[@]}" "$tmp/load.wav" \
-    vol 2 trim 0 0.35
-cp "$tmp/load.wav" "$out/load.wav"
+    # load.wav: rising two-note "window opens" (C6 -> G6), 0.35 s
+    tone "$tmp/n1.wav" 1046.50 0.16 0.40
+    tone "$tmp/n2.wav" 1567.98 0.24 0.36
+    place "$tmp/n2.wav" "$tmp/n2p.wav" 0.11
+    "${SOX[@]}" -m "$tmp/n1.wav" "$tmp/n2p.wav" "${FMT[@]}" "$tmp/load.wav" \
+        vol 2 trim 0 0.35
+    cp "$tmp/load.wav" "$out/load.wav"
 
-echo "sounds done"
+    echo "sounds done"
+}
 
 # ---------------------------------------------------------------------------
 # Icons
@@ -136,25 +135,47 @@ to_ico() {
         -delete 0 -strip "$2"
 }
 
-handset_mask "$tmp/handset.png"
-eye_mask "$tmp/eye.png"
+# The black of the handset and the eye, used for the program's icon in the menu as well.
+BLACK="#1c1c1c"
 
-for spec in black:#1c1c1c green:#14913a red:#d0202a; do
-    name=${spec%%:*}
-    colour=${spec#*:}
-    colourise "$tmp/handset.png" "$colour" "$tmp/phone$name.png"
-    halo "$tmp/phone$name.png"
-    to_ico "$tmp/phone$name.png" "$out/phone$name.ico"
-done
+make_icons() {
+    handset_mask "$tmp/handset.png"
+    eye_mask "$tmp/eye.png"
 
-# the glint is too small to show at 16 pixels: plain iris there
-colourise "$tmp/eye.png" "#1c1c1c" "$tmp/eye-col.png" "circle 146,110 146,96"
-colourise "$tmp/eye.png" "#1c1c1c" "$tmp/eye-plain.png"
-halo "$tmp/eye-col.png"
-halo "$tmp/eye-plain.png"
-to_ico "$tmp/eye-col.png" "$out/eye.ico" "$tmp/eye-plain.png"
+    for spec in "black:$BLACK" green:#14913a red:#d0202a; do
+        name=${spec%%:*}
+        colour=${spec#*:}
+        colourise "$tmp/handset.png" "$colour" "$tmp/phone$name.png"
+        halo "$tmp/phone$name.png"
+        to_ico "$tmp/phone$name.png" "$out/phone$name.ico"
+    done
 
-echo "icons done"
+    # the glint is too small to show at 16 pixels: plain iris there
+    colourise "$tmp/eye.png" "$BLACK" "$tmp/eye-col.png" "circle 146,110 146,96"
+    colourise "$tmp/eye.png" "$BLACK" "$tmp/eye-plain.png"
+    halo "$tmp/eye-col.png"
+    halo "$tmp/eye-plain.png"
+    to_ico "$tmp/eye-col.png" "$out/eye.ico" "$tmp/eye-plain.png"
+
+    echo "icons done"
+}
+
+# app_icons DIR SIZE...: the black handset of the windows' icon as DIR/SIZE.png, drawn large and
+# scaled down like the icon files, sharpened at 16 pixels and below as there.
+app_icons() {
+    local dir=$1 size
+    shift
+    mkdir -p "$dir"
+    handset_mask "$tmp/handset.png"
+    colourise "$tmp/handset.png" "$BLACK" "$tmp/app.png"
+    halo "$tmp/app.png"
+    for size in "$@"; do
+        local sharpen=()
+        if [ "$size" -le 16 ]; then sharpen=(-unsharp 0x0.6+0.6+0); fi
+        convert "$tmp/app.png" -filter Lanczos -resize "${size}x${size}" "${sharpen[@]}" \
+            -strip "$dir/$size.png"
+    done
+}
 
 # ---------------------------------------------------------------------------
 # Background picture of the journal window
@@ -162,10 +183,25 @@ echo "icons done"
 # Diagonal gradient from a light blue-grey (upper left) to white (lower
 # right), overlaid with very faint wavy lines. Light throughout, so black
 # text stays readable.
-convert -size 640x480 xc: \
-    -sparse-color barycentric '0,0 #d3dde8  640,480 #fbfcfd  640,0 #e8eef4' \
-    \( -size 640x480 xc: -fx '0.5 + 0.035 * sin(2 * pi * (j / 24 + 0.8 * sin(2 * pi * i / 640) + 0.25 * sin(2 * pi * (i + j) / 410)))' \) \
-    -compose softlight -composite \
-    -strip -sampling-factor 4:2:0 -interlace none -quality 85 "$out/bg.jpg"
+make_background() {
+    convert -size 640x480 xc: \
+        -sparse-color barycentric '0,0 #d3dde8  640,480 #fbfcfd  640,0 #e8eef4' \
+        \( -size 640x480 xc: -fx '0.5 + 0.035 * sin(2 * pi * (j / 24 + 0.8 * sin(2 * pi * i / 640) + 0.25 * sin(2 * pi * (i + j) / 410)))' \) \
+        -compose softlight -composite \
+        -strip -sampling-factor 4:2:0 -interlace none -quality 85 "$out/bg.jpg"
 
-echo "picture done"
+    echo "picture done"
+}
+
+if [ "${1:-}" = "--app-icons" ]; then
+    shift
+    app_icons "$@"
+    exit 0
+fi
+
+out="$(cd "$(dirname "$0")" && pwd)/../data/res"
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+make_sounds
+make_icons
+make_background

@@ -17,7 +17,7 @@ TEST(AppPaths, ExactlyOneTrailingSeparator) {
 TEST(AppPaths, PortableConfigBesideTheExecutable) {
     TempDir dir;
     const auto paths = AppPaths::locate(dir.path() + "app");
-    EXPECT_EQ(paths.programDir(), dir.path() + "app/");
+    EXPECT_EQ(paths.dataDir(), dir.path() + "app/");
     EXPECT_EQ(paths.configDir(), dir.path() + "app/config/");
     EXPECT_TRUE(dirExists(paths.configDir()));
 }
@@ -32,6 +32,9 @@ TEST(AppPaths, UnwritableProgramFolderFallsBackToTheUserConfig) {
     const ScopedEnv home("HOME", (dir.path() + "home").c_str());
     EXPECT_EQ(AppPaths::locate(dir.path() + "app").configDir(),
               dir.path() + "home/.config/rufwacht/");
+    const ScopedEnv relativeXdg("XDG_CONFIG_HOME", "relative"); // to be ignored
+    EXPECT_EQ(AppPaths::locate(dir.path() + "app").configDir(),
+              dir.path() + "home/.config/rufwacht/");
 }
 
 TEST(AppPaths, OverrideWins) {
@@ -40,7 +43,30 @@ TEST(AppPaths, OverrideWins) {
               dir.path() + "elsewhere/");
 }
 
-TEST(AppPaths, SettingsPathsResolveAgainstTheProgramFolder) {
+TEST(AppPaths, InstalledProgramKeepsItsSettingsInTheUserFolder) {
+    TempDir dir;
+    ensureDir(dir.file("usr/bin"));
+    ensureDir(dir.file("usr/share/rufwacht/lang"));
+    const ScopedEnv xdg("XDG_CONFIG_HOME", (dir.path() + "xdg").c_str());
+    const auto paths = AppPaths::locate(dir.path() + "usr/bin");
+    EXPECT_EQ(paths.dataDir(), dir.path() + "usr/share/rufwacht/");
+    EXPECT_EQ(paths.configDir(), dir.path() + "xdg/rufwacht/");
+    // The installation stays as it was, even where it could be written.
+    EXPECT_FALSE(dirExists(dir.file("usr/bin/config")));
+    EXPECT_EQ(AppPaths::locate(dir.path() + "usr/bin/", dir.path() + "elsewhere").dataDir(),
+              dir.path() + "usr/share/rufwacht/");
+}
+
+TEST(AppPaths, ATreeBesideTheExecutableIsPortable) {
+    TempDir dir;
+    ensureDir(dir.file("usr/bin/res"));
+    ensureDir(dir.file("usr/share/rufwacht/lang"));
+    const auto paths = AppPaths::locate(dir.path() + "usr/bin");
+    EXPECT_EQ(paths.dataDir(), dir.path() + "usr/bin/");
+    EXPECT_EQ(paths.configDir(), dir.path() + "usr/bin/config/");
+}
+
+TEST(AppPaths, SettingsPathsResolveAgainstTheDataFolder) {
     const AppPaths paths("/opt/rw", "/home/u/.config/rufwacht");
     EXPECT_EQ(paths.resolve("./res/call.wav"), "/opt/rw/res/call.wav");
     EXPECT_EQ(paths.resolve(".\\res\\call.wav"), "/opt/rw/res/call.wav");

@@ -4,8 +4,8 @@ std::string TestContext::dataDir() {
     return std::string(RUFWACHT_SOURCE_DIR) + "/data/";
 }
 
-TestContext::TestContext(const std::string& programDir)
-    : context(AppPaths(programDir.empty() ? dataDir() : programDir, dir.path())) {
+TestContext::TestContext(const std::string& dataFolder)
+    : context(AppPaths(dataFolder.empty() ? dataDir() : dataFolder, dir.path())) {
     context.language.select("english");
     context.loadStores();
     context.settings.ownCountryPrefix = "0049";

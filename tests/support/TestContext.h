@@ -6,13 +6,13 @@
 
 #include <string>
 
-/// The application context of one test: the program folder is the source tree's data folder
+/// The application context of one test: the data folder is the source tree's data folder
 /// (languages, origin tables, resources) unless given, the settings folder a fresh temporary
 /// folder. English texts, empty stores loaded from there and the German origin tables; the
 /// settings record stays as constructed (every flag off) for the test to set.
 class TestContext {
 public:
-    explicit TestContext(const std::string& programDir = {});
+    explicit TestContext(const std::string& dataFolder = {});
 
     /// The source tree's data folder, with a trailing "/".
     static std::string dataDir();

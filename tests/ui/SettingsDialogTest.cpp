@@ -211,7 +211,7 @@ private slots:
         QCOMPARE(bench().find<QComboBox>("cmbLanguage")->currentText(), QString("deutsch"));
         QCOMPARE(field("txtWELink")->text(), QString("http://localhost:80/index.html&pwd=brindle"));
         QCOMPARE(bench().player.played,
-                 Texts{bench().fixture.context.paths.programFile("res/info.wav")});
+                 Texts{bench().fixture.context.paths.dataFile("res/info.wav")});
     }
 
     void callPageOptionsSwitchTheirControls() {
@@ -228,14 +228,14 @@ private slots:
 
     void browseStoresThePickedPathAndTheTestPlaysFromTheProgramFolder() {
         bench().open();
-        const std::string programDir = bench().fixture.context.paths.programDir();
+        const std::string dataDir = bench().fixture.context.paths.dataDir();
         // Cancel keeps the text; the dialog starts where the relative path points.
         click(button("cmdCommonDlg"));
         QCOMPARE(field("txtWaveFile")->text(), QString("./res/call.wav"));
         QCOMPARE(bench().files.asked.back(),
-                 std::make_pair(std::string("(*.wav)"), programDir + "res/call.wav"));
+                 std::make_pair(std::string("(*.wav)"), dataDir + "res/call.wav"));
         click(button("cmdTestSound"));
-        QCOMPARE(bench().player.played.back(), programDir + "res/call.wav");
+        QCOMPARE(bench().player.played.back(), dataDir + "res/call.wav");
 
         bench().files.answers = {"/home/anna/sounds/ring.wav", "/home/anna/anna.png"};
         click(button("cmdCommonDlg"));

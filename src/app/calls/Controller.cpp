@@ -133,7 +133,7 @@ bool Controller::createLine() {
 
 bool Controller::createCapiLine(const std::string& choice) {
     std::string error;
-    auto driver = makeCapiDriver(choice, m_context->paths.programDir(), error);
+    auto driver = makeCapiDriver(choice, m_context->paths.dataDir(), error);
     if (!driver) {
         m_prompt.message(error, "", PromptIcon::Exclamation);
         endStartup(2);

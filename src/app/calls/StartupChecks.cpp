@@ -46,7 +46,7 @@ bool StartupChecks::loadOrigins() {
 
 bool StartupChecks::checkResources() {
     const bool complete = std::ranges::all_of(kResourceFiles, [this](const char* name) {
-        return fileExists(m_context.paths.programFile(std::string("res/") + name));
+        return fileExists(m_context.paths.dataFile(std::string("res/") + name));
     });
     if (!complete) {
         tellResourceMissing();

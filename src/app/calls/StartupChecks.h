@@ -10,7 +10,7 @@ class UserPrompt;
 /// origin tables and the resource files. A failing step has told the user when it returns.
 class StartupChecks {
 public:
-    /// The resource files that start-up requires below the program folder's res/, in the order
+    /// The resource files that start-up requires below the data folder's res/, in the order
     /// checked.
     static constexpr std::array<const char*, 8> kResourceFiles = {
         "bg.jpg",   "call.wav",       "eye.ico",        "info.wav",

@@ -5,7 +5,6 @@
 #include "support/TextFile.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -13,16 +12,10 @@ namespace {
 
 constexpr const char* kEntryName = "rufwacht.desktop";
 
-// $XDG_CONFIG_HOME/autostart/, by default ~/.config/autostart/; a relative XDG_CONFIG_HOME is
-// to be ignored. Empty when neither tells a folder.
+// $XDG_CONFIG_HOME/autostart/, by default ~/.config/autostart/. Empty when no folder is known.
 std::string autostartDir() {
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') {
-        return withTrailingSeparator(xdg) + "autostart/";
-    }
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return withTrailingSeparator(home) + ".config/autostart/";
-    }
-    return {};
+    const std::string base = userConfigHome();
+    return base.empty() ? base : base + "autostart/";
 }
 
 // The Exec value: the path in double quotes with the characters that quoting reserves escaped;

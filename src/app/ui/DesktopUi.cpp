@@ -89,7 +89,7 @@ void DesktopUi::attachContext(AppContext* context) {
 
 const DesktopPictures& DesktopUi::pictures() {
     if (!m_pictures) {
-        m_pictures = DesktopPictures::load(m_context->paths.programFile("res/"));
+        m_pictures = DesktopPictures::load(m_context->paths.dataFile("res/"));
     }
     return *m_pictures;
 }

@@ -14,7 +14,7 @@ LanguageChooser::LanguageChooser(AppContext& context, QWidget* parent)
     : QDialog(parent), m_context(context), m_languages(new QComboBox(this)) {
     setObjectName("frmSetLang");
     setWindowTitle("Set Language");
-    setWindowIcon(QIcon(qs(context.paths.programFile("res/phoneblack.ico"))));
+    setWindowIcon(QIcon(qs(context.paths.dataFile("res/phoneblack.ico"))));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
     auto* prompt = new QLabel("Please select the language you would like to use", this);

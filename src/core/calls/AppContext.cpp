@@ -6,7 +6,7 @@
 AppContext::AppContext(AppPaths appPaths)
     : paths(std::move(appPaths)), log(paths.configFile("logs/rufwacht.log")),
       fileProblems(log, language) {
-    language.scan(paths.programFile("lang"));
+    language.scan(paths.dataFile("lang"));
     journal.reportTo(&fileProblems);
     phonebook.reportTo(&fileProblems);
     msnList.reportTo(&fileProblems);
@@ -50,5 +50,5 @@ void AppContext::removeLeftoverTemporaries() const {
 }
 
 bool AppContext::loadOrigins() {
-    return origins.load(settings.ownCountryPrefix, paths.programFile("prefix/"));
+    return origins.load(settings.ownCountryPrefix, paths.dataFile("prefix/"));
 }

@@ -6,7 +6,7 @@
 
 void SoundPolicy::playSound(const std::string& name) {
     if (m_settings.audioFeedback) {
-        m_player.play(m_paths.programFile("res/" + name + ".wav"));
+        m_player.play(m_paths.dataFile("res/" + name + ".wav"));
     }
 }
 

@@ -16,7 +16,7 @@ public:
     void playSound(const std::string& name);
     /// The configured call sound when call sounds are on.
     void playCallWave();
-    /// The file, unconditionally; relative paths are taken from the program's folder.
+    /// The file, unconditionally; relative paths are taken from the data folder.
     void playWave(const std::string& path);
 
 private:

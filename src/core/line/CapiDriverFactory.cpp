@@ -7,14 +7,14 @@
 
 namespace {
 
-std::string findScenario(const std::string& path, const std::string& programDir) {
+std::string findScenario(const std::string& path, const std::string& dataDir) {
     if (fileExists(path)) {
         return path;
     }
     if (!toFsPath(path).is_absolute()) {
-        auto besideProgram = programDir + path;
-        if (fileExists(besideProgram)) {
-            return besideProgram;
+        auto inDataFolder = dataDir + path;
+        if (fileExists(inDataFolder)) {
+            return inDataFolder;
         }
     }
     return {};
@@ -23,7 +23,7 @@ std::string findScenario(const std::string& path, const std::string& programDir)
 } // namespace
 
 std::unique_ptr<CapiDriver> makeCapiDriver(const std::string& lineChoice,
-                                           const std::string& programDir, std::string& error) {
+                                           const std::string& dataDir, std::string& error) {
     error.clear();
     if (lineChoice.empty() || lineChoice == "capi") {
         return makeSystemCapiDriver();
@@ -37,7 +37,7 @@ std::unique_ptr<CapiDriver> makeCapiDriver(const std::string& lineChoice,
             error = "--line=sim: needs a scenario file, e.g. --line=sim:data/demo/calls.scenario";
             return nullptr;
         }
-        const auto path = findScenario(requested, programDir);
+        const auto path = findScenario(requested, dataDir);
         if (path.empty()) {
             error = "Scenario file not found: " + requested;
             return nullptr;

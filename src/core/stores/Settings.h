@@ -20,7 +20,7 @@ inline constexpr const char* kDefaultLookupUrl =
 /// setup files lie below it.
 inline constexpr const char* kDefaultUpdateUrl = "https://rufwacht.example/files/";
 
-/// The default call sound, relative to the program's folder.
+/// The default call sound, relative to the data folder.
 inline constexpr const char* kDefaultCallSound = "./res/call.wav";
 
 /// The user's settings, as kept in config.dat (section "config"); the comments name the keys.

@@ -33,16 +33,28 @@ bool isWritableDir(const std::string& dir) {
 }
 
 std::string userConfigDir() {
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg != '\0') {
-        return withTrailingSeparator(xdg) + "rufwacht/";
-    }
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return withTrailingSeparator(home) + ".config/rufwacht/";
+    if (const std::string base = userConfigHome(); !base.empty()) {
+        return base + "rufwacht/";
     }
     if (const char* appData = std::getenv("APPDATA"); appData != nullptr && *appData != '\0') {
         return withTrailingSeparator(appData) + "Rufwacht/";
     }
     return "config/";
+}
+
+// The shipped tree is there when one of its folders is (a damaged tree still counts, so that
+// the start-up checks name what is missing).
+bool holdsDataTree(const std::string& dir) {
+    return dirExists(dir + "lang") || dirExists(dir + "prefix") || dirExists(dir + "res");
+}
+
+// "<prefix>/bin/" gives "<prefix>/share/rufwacht/".
+std::string installedDataDir(const std::string& executableDir) {
+    const std::string dir = executableDir.substr(0, executableDir.size() - 1);
+    const auto parentEnd = dir.find_last_of("/\\");
+    const std::string prefix =
+        parentEnd == std::string::npos ? executableDir + "../" : dir.substr(0, parentEnd + 1);
+    return prefix + "share/rufwacht/";
 }
 
 } // namespace
@@ -57,21 +69,34 @@ std::string withTrailingSeparator(std::string dir) {
     return dir;
 }
 
-AppPaths::AppPaths(const std::string& programDir, const std::string& configDir)
-    : m_programDir(withTrailingSeparator(programDir)),
-      m_configDir(withTrailingSeparator(configDir)) {}
-
-AppPaths AppPaths::locate(const std::string& executableDir, const std::string& configDirOverride) {
-    const std::string programDir = withTrailingSeparator(executableDir);
-    if (!configDirOverride.empty()) {
-        return {programDir, configDirOverride};
+std::string userConfigHome() {
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') {
+        return withTrailingSeparator(xdg);
     }
-    const std::string portable = programDir + "config/";
-    return {programDir, isWritableDir(portable) ? portable : userConfigDir()};
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return withTrailingSeparator(home) + ".config/";
+    }
+    return {};
 }
 
-std::string AppPaths::programFile(std::string_view relative) const {
-    return m_programDir + std::string(relative);
+AppPaths::AppPaths(const std::string& dataDir, const std::string& configDir)
+    : m_dataDir(withTrailingSeparator(dataDir)), m_configDir(withTrailingSeparator(configDir)) {}
+
+AppPaths AppPaths::locate(const std::string& executableDir, const std::string& configDirOverride) {
+    const std::string besideExecutable = withTrailingSeparator(executableDir);
+    if (const std::string installed = installedDataDir(besideExecutable);
+        !holdsDataTree(besideExecutable) && holdsDataTree(installed)) {
+        return {installed, configDirOverride.empty() ? userConfigDir() : configDirOverride};
+    }
+    if (!configDirOverride.empty()) {
+        return {besideExecutable, configDirOverride};
+    }
+    const std::string portable = besideExecutable + "config/";
+    return {besideExecutable, isWritableDir(portable) ? portable : userConfigDir()};
+}
+
+std::string AppPaths::dataFile(std::string_view relative) const {
+    return m_dataDir + std::string(relative);
 }
 
 std::string AppPaths::configFile(std::string_view name) const {
@@ -94,7 +119,7 @@ std::string AppPaths::resolve(const std::string& path) const {
     while (rest.size() >= 2 && rest[0] == '.' && isSeparator(rest[1])) {
         rest.remove_prefix(2);
     }
-    return m_programDir + std::string(rest);
+    return m_dataDir + std::string(rest);
 }
 
 bool fileExists(const std::string& path) {

@@ -9,7 +9,7 @@
 void pickFileInto(QLineEdit* field, FilePicker& files, const AppPaths& paths,
                   const std::string& filter) {
     const std::string current = ss(field->text());
-    const std::string start = current.empty() ? paths.programDir() : paths.resolve(current);
+    const std::string start = current.empty() ? paths.dataDir() : paths.resolve(current);
     if (const auto chosen = files.openFile(field->window(), filter, start)) {
         field->setText(qs(*chosen));
     }
