@@ -75,66 +75,62 @@ void BM_PhonebookChange(benchmark::State& state) {
 }
 BENCHMARK(BM_PhonebookChange)->Unit(benchmark::kMillisecond);
 
-void BM_PhonebookGetNameMiss(benchmark::State& state) {
+void BM_PhonebookNameOfMiss(benchmark::State& state) {
     Phonebook phonebook;
     phonebook.load(scratch().write("nn-miss.dat", phonebookBytes(4000)));
     for (auto _ : state) {
         benchmark::DoNotOptimize(phonebook.nameOf("0999999999"));
     }
 }
-BENCHMARK(BM_PhonebookGetNameMiss)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PhonebookNameOfMiss)->Unit(benchmark::kMicrosecond);
 
-void BM_JournalLoad(benchmark::State& state) {
-    const auto path =
-        scratch().write("calls-load.txt", journalBytes(static_cast<int>(state.range(0))));
+// Loading the journal, and loading it and writing it whole.
+void BM_Journal(benchmark::State& state, bool save) {
+    const auto path = scratch().write(save ? "calls-save.txt" : "calls-load.txt",
+                                      journalBytes(static_cast<int>(state.range(0))));
     CallJournal journal;
     for (auto _ : state) {
         journal.load(path);
+        if (save) {
+            journal.save();
+        }
     }
     state.counters["records"] = journal.size();
 }
-BENCHMARK(BM_JournalLoad)->Arg(4096)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Journal, Load, false)->Arg(4096)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Journal, LoadAndSave, true)
+    ->Arg(4096)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
 
-void BM_JournalLoadAndSave(benchmark::State& state) {
-    const auto path =
-        scratch().write("calls-save.txt", journalBytes(static_cast<int>(state.range(0))));
-    CallJournal journal;
-    for (auto _ : state) {
-        journal.load(path);
-        journal.save();
-    }
-    state.counters["records"] = journal.size();
-}
-BENCHMARK(BM_JournalLoadAndSave)->Arg(4096)->Arg(100000)->Unit(benchmark::kMillisecond);
-
-void BM_VorwahlenInit(benchmark::State& state) {
+void BM_OriginTablesLoad(benchmark::State& state) {
     OriginLookup lookup;
     for (auto _ : state) {
         benchmark::DoNotOptimize(lookup.load("0049", kShippedTables));
     }
     state.counters["table_bytes"] = static_cast<double>(lookup.memoryBytes());
 }
-BENCHMARK(BM_VorwahlenInit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OriginTablesLoad)->Unit(benchmark::kMillisecond);
 
-void BM_HerkunftNational(benchmark::State& state) {
+void BM_OriginOfNational(benchmark::State& state) {
     OriginLookup lookup;
     lookup.load("0049", kShippedTables);
     for (auto _ : state) {
         benchmark::DoNotOptimize(lookup.originOf("021291234"));
     }
 }
-BENCHMARK(BM_HerkunftNational)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_OriginOfNational)->Unit(benchmark::kMicrosecond);
 
 // The foreign table is read from disk for every international number; 0049.dat is the largest.
-void BM_HerkunftInternational(benchmark::State& state, const char* number) {
+void BM_OriginOfInternational(benchmark::State& state, const char* number) {
     OriginLookup lookup;
     lookup.load("0043", kShippedTables);
     for (auto _ : state) {
         benchmark::DoNotOptimize(lookup.originOf(number));
     }
 }
-BENCHMARK_CAPTURE(BM_HerkunftInternational, Austria, "0043316555")->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_HerkunftInternational, Germany, "0049212123456")
+BENCHMARK_CAPTURE(BM_OriginOfInternational, Austria, "0043316555")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_OriginOfInternational, Germany, "0049212123456")
     ->Unit(benchmark::kMicrosecond);
 
 } // namespace

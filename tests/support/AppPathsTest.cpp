@@ -43,27 +43,23 @@ TEST(AppPaths, OverrideWins) {
               dir.path() + "elsewhere/");
 }
 
-TEST(AppPaths, InstalledProgramKeepsItsSettingsInTheUserFolder) {
+TEST(AppPaths, TheDataTreeTellsAnInstalledProgramFromAPortableOne) {
     TempDir dir;
     ensureDir(dir.file("usr/bin"));
     ensureDir(dir.file("usr/share/rufwacht/lang"));
     const ScopedEnv xdg("XDG_CONFIG_HOME", (dir.path() + "xdg").c_str());
-    const auto paths = AppPaths::locate(dir.path() + "usr/bin");
-    EXPECT_EQ(paths.dataDir(), dir.path() + "usr/share/rufwacht/");
-    EXPECT_EQ(paths.configDir(), dir.path() + "xdg/rufwacht/");
+    const auto installed = AppPaths::locate(dir.path() + "usr/bin");
+    EXPECT_EQ(installed.dataDir(), dir.path() + "usr/share/rufwacht/");
+    EXPECT_EQ(installed.configDir(), dir.path() + "xdg/rufwacht/");
     // The installation stays as it was, even where it could be written.
     EXPECT_FALSE(dirExists(dir.file("usr/bin/config")));
     EXPECT_EQ(AppPaths::locate(dir.path() + "usr/bin/", dir.path() + "elsewhere").dataDir(),
               dir.path() + "usr/share/rufwacht/");
-}
-
-TEST(AppPaths, ATreeBesideTheExecutableIsPortable) {
-    TempDir dir;
+    // A tree beside the executable wins: the folder is portable.
     ensureDir(dir.file("usr/bin/res"));
-    ensureDir(dir.file("usr/share/rufwacht/lang"));
-    const auto paths = AppPaths::locate(dir.path() + "usr/bin");
-    EXPECT_EQ(paths.dataDir(), dir.path() + "usr/bin/");
-    EXPECT_EQ(paths.configDir(), dir.path() + "usr/bin/config/");
+    const auto portable = AppPaths::locate(dir.path() + "usr/bin");
+    EXPECT_EQ(portable.dataDir(), dir.path() + "usr/bin/");
+    EXPECT_EQ(portable.configDir(), dir.path() + "usr/bin/config/");
 }
 
 TEST(AppPaths, SettingsPathsResolveAgainstTheDataFolder) {

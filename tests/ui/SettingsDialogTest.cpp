@@ -531,26 +531,17 @@ private slots:
 
     void okWritesEverySettingAndAppliesIt() {
         bench().open();
-        click(button("optPopUpSmall"));
-        click(button("chkMin"));
-        click(button("chkAudioFeedback"));
-        click(button("optStyleDefault"));
-        click(button("chkWebExport"));
+        for (const char* name :
+             {"optPopUpSmall", "chkMin", "chkAudioFeedback", "optStyleDefault", "chkWebExport",
+              "chkCAPIDelay", "chkAutostart", "chkQuietExit", "chkAppExit", "chkTKAddNull",
+              "chkTKRemoveNull", "optTrayBlink", "chkTrayRedBlink", "chkRejectAnonymous",
+              "optAllCallsNo", "chkPlayWave"}) {
+            click(button(name));
+        }
         type("txtWebExportPort", "8081");
         type("txtWebExportPwd", "geheim");
-        click(button("chkCAPIDelay"));
         bench().find<QComboBox>("cmbDelayTime")->setCurrentIndex(3);
-        click(button("chkAutostart"));
-        click(button("chkQuietExit"));
-        click(button("chkAppExit"));
-        click(button("chkTKAddNull"));
-        click(button("chkTKRemoveNull"));
-        click(button("optTrayBlink"));
-        click(button("chkTrayRedBlink"));
-        click(button("chkRejectAnonymous"));
-        click(button("optAllCallsNo"));
         type("txtPrefix", "0043");
-        click(button("chkPlayWave"));
         auto* languages = bench().find<QComboBox>("cmbLanguage");
         languages->setCurrentIndex(languages->findText("deutsch"));
         const std::string restartNeeded = bench().text(lang_id::kRestartNeeded);

@@ -75,6 +75,16 @@ public:
     }
     int size() const { return static_cast<int>(m_entries.size()); }
 
+    /// The first, or the last, entry that passes the test; nullptr when none does.
+    template <typename Test> const Entry* firstWhere(Test test) const {
+        const auto found = std::ranges::find_if(m_entries, test);
+        return found != m_entries.end() ? &*found : nullptr;
+    }
+    template <typename Test> const Entry* lastWhere(Test test) const {
+        const auto found = std::ranges::find_if(m_entries.rbegin(), m_entries.rend(), test);
+        return found != m_entries.rend() ? &*found : nullptr;
+    }
+
     /// The entry at a 1-based index; nullptr outside the table.
     const Entry* at(int index) const {
         if (index < 1 || static_cast<std::size_t>(index) > m_entries.size()) {

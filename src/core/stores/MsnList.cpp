@@ -1,7 +1,5 @@
 #include "stores/MsnList.h"
 
-#include <ranges>
-
 struct MsnLineFormat {
     static constexpr std::size_t kFields = 4;
     static const std::string& key(const MsnEntry& e) { return e.msn; }
@@ -23,12 +21,7 @@ bool MsnList::load(const std::string& path) {
 }
 
 const MsnEntry* MsnList::lastMatch(const std::string& msn) const {
-    for (const auto& entry : std::views::reverse(m_list.entries())) {
-        if (entry.msn == msn) {
-            return &entry;
-        }
-    }
-    return nullptr;
+    return m_list.lastWhere([&](const MsnEntry& e) { return e.msn == msn; });
 }
 
 std::string MsnList::nameOf(const std::string& msn) const {

@@ -1,7 +1,5 @@
 #include "stores/Phonebook.h"
 
-#include <ranges>
-
 struct PhonebookLineFormat {
     static constexpr std::size_t kFields = 5;
     static const std::string& key(const PhonebookEntry& e) { return e.number; }
@@ -34,12 +32,7 @@ bool Phonebook::load(const std::string& path) {
 }
 
 const PhonebookEntry* Phonebook::firstMatch(const std::string& number) const {
-    for (const auto& entry : m_list.entries()) {
-        if (matches(entry.number, number)) {
-            return &entry;
-        }
-    }
-    return nullptr;
+    return m_list.firstWhere([&](const PhonebookEntry& e) { return matches(e.number, number); });
 }
 
 std::string Phonebook::nameOf(const std::string& number) const {
@@ -53,21 +46,17 @@ bool Phonebook::rejects(const std::string& number) const {
 }
 
 std::string Phonebook::soundOf(const std::string& number) const {
-    for (const auto& entry : std::views::reverse(m_list.entries())) {
-        if (entry.number == number) {
-            return entry.sound;
-        }
+    if (const auto* entry =
+            m_list.lastWhere([&](const PhonebookEntry& e) { return e.number == number; })) {
+        return entry->sound;
     }
     return {};
 }
 
 std::string Phonebook::pictureOf(const std::string& number) const {
-    for (const auto& entry : m_list.entries()) {
-        if (entry.number == number) {
-            return entry.picture;
-        }
-    }
-    return {};
+    const auto* entry =
+        m_list.firstWhere([&](const PhonebookEntry& e) { return e.number == number; });
+    return entry ? entry->picture : std::string();
 }
 
 void Phonebook::remove(const std::string& number) {
