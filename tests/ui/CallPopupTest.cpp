@@ -100,17 +100,9 @@ private slots:
         QVERIFY(window() == nullptr);
         ring("0999912345");
         QVERIFY(window() != nullptr);
-        const std::pair<const char*, int> captions[] = {
-            {"cmdAddPB", 1028}, {"cmdIdentify", 1029}, {"cmdReject", 1063}, {"cmdClose", 1025},
-            {"lblDate", 1051},  {"lblMSN", 1050},      {"lblNummer", 1008}, {"Label4", 1061}};
-        for (const auto& [name, languageId] : captions) {
-            auto* control = window()->findChild<QWidget*>(name);
-            QVERIFY2(control != nullptr, name);
-            const QString caption = qobject_cast<QAbstractButton*>(control)
-                                        ? qobject_cast<QAbstractButton*>(control)->text()
-                                        : qobject_cast<QLabel*>(control)->text();
-            QCOMPARE(caption.toStdString(), phrase(languageId));
-        }
+        const CaptionCheck captions = checkCaptions(*window(), context().language);
+        QVERIFY2(captions.wrong.isEmpty(), qPrintable(captions.wrong));
+        QCOMPARE(captions.captioned, 8);
         // Everything but the caller's picture lies in the narrow window.
         for (const char* name : {"PicMenu1", "lblCallMSN", "lblCallNumber", "lblCallDate",
                                  "lblCannStatus", "Image1", "cmdClose"}) {

@@ -115,24 +115,9 @@ private slots:
         bench().fixture.context.language.select("deutsch");
         SettingsDialog& dialog = bench().open();
         // Every captioned control shows its language text, here the German one.
-        int captioned = 0;
-        for (auto* control : dialog.findChildren<QWidget*>()) {
-            const int id = languageTag(control);
-            if (id == 0 || control == &dialog) {
-                continue;
-            }
-            QString caption;
-            if (auto* b = qobject_cast<QAbstractButton*>(control)) {
-                caption = b->text();
-            } else if (auto* l = qobject_cast<QLabel*>(control)) {
-                caption = l->text();
-            } else if (auto* g = qobject_cast<QGroupBox*>(control)) {
-                caption = g->title();
-            }
-            QVERIFY2(ss(caption) == bench().text(id), qPrintable(control->objectName()));
-            ++captioned;
-        }
-        QCOMPARE(captioned, 61);
+        const CaptionCheck captions = checkCaptions(dialog, bench().fixture.context.language);
+        QVERIFY2(captions.wrong.isEmpty(), qPrintable(captions.wrong));
+        QCOMPARE(captions.captioned, 61);
         // Every named control can be found by its name.
         const QStringList named =
             QString(

@@ -4,13 +4,50 @@
 
 #include "ui/AppCommands.h"
 #include "ui/DesktopPictures.h"
+#include "ui/LanguageTags.h"
 
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 
 #include <memory>
 #include <string>
 #include <vector>
+
+// What the language-tagged controls below a window show: how many there are, and the name of
+// the first whose caption is not its language text (empty when all are right).
+struct CaptionCheck {
+    int captioned = 0;
+    QString wrong;
+};
+
+inline CaptionCheck checkCaptions(const QObject& root, const LanguageTable& language) {
+    CaptionCheck check;
+    for (const QObject* object : root.findChildren<QObject*>()) {
+        const int id = languageTag(object);
+        QString caption;
+        if (const auto* button = qobject_cast<const QAbstractButton*>(object)) {
+            caption = button->text();
+        } else if (const auto* label = qobject_cast<const QLabel*>(object)) {
+            caption = label->text();
+        } else if (const auto* group = qobject_cast<const QGroupBox*>(object)) {
+            caption = group->title();
+        } else if (const auto* action = qobject_cast<const QAction*>(object)) {
+            caption = action->text();
+        }
+        if (id == 0) {
+            continue;
+        }
+        ++check.captioned;
+        if (caption.toStdString() != language.text(id) && check.wrong.isEmpty()) {
+            check.wrong = object->objectName();
+        }
+    }
+    return check;
+}
 
 // Waits until what was posted so far, zero timers included, has run: whatever a window does
 // "right after" a change is done by then.
