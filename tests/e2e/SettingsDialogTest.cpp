@@ -70,9 +70,11 @@ private slots:
         runner.writeConfig({});
         QProcess* program = runner.start({runner.scenario(ringingAgainAndAgain())});
 
+        // A loaded machine (the sanitizer build, tests side by side) may take its time to start.
         QString journal;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            !(journal = desktop.findWindow(title(lang_id::kCallJournal))).isEmpty(), 10000);
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            !(journal = desktop.findWindow(title(lang_id::kCallJournal))).isEmpty(),
+            qPrintable(program->readAllStandardError()), 30000);
         const QSize shortWindow = desktop.windowSize(journal);
         QVERIFY(shortWindow.isValid());
         desktop.click(journal, inPixels(kOptionsLabel, shortWindow));

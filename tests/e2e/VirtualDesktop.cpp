@@ -22,10 +22,14 @@ bool VirtualDesktop::toolsPresent() {
     return true;
 }
 
-bool VirtualDesktop::start(bool withNotificationArea) {
+bool VirtualDesktop::startServer() {
+    if (m_server.state() != QProcess::NotRunning) {
+        m_server.kill();
+        m_server.waitForFinished(3000);
+    }
     // Xvfb picks a free display and writes its number to the descriptor given.
     m_server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-    const QDeadlineTimer deadline(10000);
+    QDeadlineTimer deadline(10000);
     QByteArray number;
     while (!number.contains('\n') && !deadline.hasExpired()) {
         m_server.waitForReadyRead(100);
@@ -35,6 +39,26 @@ bool VirtualDesktop::start(bool withNotificationArea) {
         return false;
     }
     m_display = ":" + QString::fromLatin1(number.trimmed());
+    // Ready when a client gets an answer. Servers started side by side (tests run in parallel)
+    // can race for one display, and the loser ends; then the caller starts another.
+    deadline.setRemainingTime(10000);
+    while (!deadline.hasExpired() && m_server.state() == QProcess::Running) {
+        if (!xdotool({"getdisplaygeometry"}).trimmed().isEmpty()) {
+            return true;
+        }
+        QTest::qWait(100);
+    }
+    return false;
+}
+
+bool VirtualDesktop::start(bool withNotificationArea) {
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        started = startServer();
+    }
+    if (!started) {
+        return false;
+    }
     if (!withNotificationArea) {
         return true;
     }

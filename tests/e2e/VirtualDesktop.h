@@ -41,6 +41,7 @@ public:
     void type(const QString& text) const;
 
 private:
+    bool startServer();
     QByteArray run(const QString& tool, const QStringList& arguments) const;
     QString xdotool(const QStringList& arguments) const;
     QStringList windows(const QString& title) const;

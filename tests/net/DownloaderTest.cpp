@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include <QPointer>
 #include <QTest>
 
 namespace {
@@ -193,8 +194,10 @@ private slots:
         QVERIFY(m_progress->wait());
         m_downloader->abort();
         socket->write(bodyOf(900));
+        const QPointer<QTcpSocket> closing(socket);
         socket->disconnectFromHost();
-        QTRY_COMPARE(socket->state(), QAbstractSocket::UnconnectedState);
+        // The server deletes a socket once it is disconnected.
+        QTRY_VERIFY(closing.isNull() || closing->state() == QAbstractSocket::UnconnectedState);
         // That no signal comes is the point: a while of silence is all there is to wait for.
         QVERIFY(!m_finished->wait(300));
         QCOMPARE(QDir(folder()).entryList(QDir::Files), QStringList());
