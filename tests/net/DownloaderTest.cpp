@@ -7,8 +7,8 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QSignalSpy>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
