@@ -274,3 +274,40 @@ TEST_F(CallHandlerTest, LostLineCompletesEveryRingingCallOnceAsUnknown) {
     hangUp(0x3490, 0x202);
     EXPECT_EQ(journal.recordAt(2).endReason, text(lang_id::kUnknown));
 }
+
+TEST_F(CallHandlerTest, EveryStepOfAJournaledCallReachesTheOutputs) {
+    std::vector<CallEvent> seen;
+    handler.events.subscribe([&seen](const CallEvent& event) { seen.push_back(event); });
+    phonebook.add("0301234567", "Erika Mustermann", false, "", "");
+    msnList.add("4711", "Büro", false, false);
+    settings().showAllCalls = false;
+    ring("0301234567", "4711");
+    ring("0891234567", "999", 0x102); // filtered out: no events
+    ring("0401234567", "4711", 0x103);
+    hangUp(kReasonNormalClearing);
+    hangUp(kReasonAnsweredElsewhere, 0x103);
+
+    using Kind = CallEvent::Kind;
+    ASSERT_EQ(seen.size(), 5U);
+    const std::vector<std::pair<Kind, std::uint32_t>> order{{Kind::Ring, 0x101},
+                                                            {Kind::Ring, 0x103},
+                                                            {Kind::End, 0x101},
+                                                            {Kind::Connect, 0x103},
+                                                            {Kind::End, 0x103}};
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        EXPECT_EQ(seen[i].kind, order[i].first) << i;
+        EXPECT_EQ(seen[i].callId, order[i].second) << i;
+    }
+    EXPECT_EQ(seen[0].name, "Erika Mustermann");
+    EXPECT_EQ(seen[0].msnName, "Büro");
+    EXPECT_EQ(seen[0].msn, "4711");
+    EXPECT_TRUE(seen[0].canReject);
+    EXPECT_EQ(seen[1].name, "");
+    EXPECT_EQ(seen[1].caller(), "0401234567");
+    EXPECT_NE(seen[1].origin, "");
+    EXPECT_TRUE(seen[2].missed);
+    EXPECT_EQ(seen[2].reason, text(lang_id::kEndCallerHungUp));
+    EXPECT_FALSE(seen[2].canReject);
+    EXPECT_FALSE(seen[4].missed);
+    EXPECT_EQ(seen[4].reason, text(lang_id::kEndAnsweredElsewhere));
+}

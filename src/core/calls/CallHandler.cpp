@@ -60,7 +60,7 @@ void CallHandler::onIncomingCall() {
 
     const std::uint32_t plci = m_parts.line.plci();
     ActiveCall& call = m_active[plci];
-    call = ActiveCall{calledMsn, 0, {}, clock.dateText(), clock.timeText()};
+    call = ActiveCall{calledMsn, 0, {}, clock.dateText(), clock.timeText(), {}};
     if (isFilteredOut(calledMsn)) {
         return;
     }
@@ -78,12 +78,55 @@ void CallHandler::onIncomingCall() {
     m_parts.journal.save();
     m_parts.journalView.refresh(false);
 
-    announce(number, display, msnDisplay);
+    call.ring = ringEvent(plci, number, calledMsn, msnDisplay, callType);
+    announce(number, display, msnDisplay, call.ring.origin);
+    events.publish(call.ring);
     applyRejectRules(plci, number, calledMsn);
 }
 
+CallEvent CallHandler::ringEvent(std::uint32_t plci, const std::string& number,
+                                 const std::string& calledMsn, const std::string& msnDisplay,
+                                 const std::string& callType) const {
+    CallEvent event;
+    event.kind = CallEvent::Kind::Ring;
+    event.callId = plci;
+    event.number = number;
+    event.withheld = number == unknownCallerText(m_parts.language);
+    const std::string name = m_parts.phonebook.nameOf(number);
+    // The phonebook answers the key itself for a number it does not list.
+    if (name != number) {
+        event.name = name;
+    }
+    if (isNumericText(number)) {
+        event.origin = m_parts.origins.originOf(number);
+    }
+    event.msn = calledMsn;
+    event.msnName = msnDisplay;
+    event.service = callType;
+    event.picturePath = m_parts.phonebook.pictureOf(number);
+    event.canReject = m_parts.line.canReject();
+    event.time = m_parts.clock.now();
+    return event;
+}
+
+void CallHandler::publishEnd(const ActiveCall& call, std::uint16_t reason,
+                             const std::string& reasonText) {
+    CallEvent event = call.ring;
+    event.canReject = false;
+    event.time = m_parts.clock.now();
+    if (reason == kReasonAnsweredElsewhere) {
+        event.kind = CallEvent::Kind::Connect;
+        events.publish(event);
+    }
+    event.kind = CallEvent::Kind::End;
+    event.reason = reasonText;
+    event.reasonCode = reason;
+    event.missed = reason == kReasonNormalClearing;
+    events.publish(event);
+}
+
 void CallHandler::announce(const std::string& number, const std::string& display,
-                           const std::string& msnDisplay) {
+                           const std::string& msnDisplay, const std::string& origin) {
     const SettingsRecord& s = m_parts.settings;
     if (s.playCallSound) {
         const std::string sound = m_parts.phonebook.soundOf(number);
@@ -108,11 +151,8 @@ void CallHandler::announce(const std::string& number, const std::string& display
         content.dateTime = m_parts.clock.dateText() + " " + m_parts.clock.timeText();
         content.msn = msnDisplay;
         content.caller = display;
-        if (isNumericText(number)) {
-            const std::string origin = m_parts.origins.originOf(number);
-            if (!origin.empty()) {
-                content.caller = display + " (" + origin + ")";
-            }
+        if (!origin.empty()) {
+            content.caller = display + " (" + origin + ")";
         }
         content.showAddToPhonebook = isNumericText(display);
         content.status = m_parts.language.text(lang_id::kCallRinging);
@@ -192,4 +232,5 @@ void CallHandler::finishCall(const ActiveCall& call, std::uint16_t reason) {
         m_parts.journal.save();
         m_parts.journalView.refresh(false);
     }
+    publishEnd(call, reason, reasonText);
 }

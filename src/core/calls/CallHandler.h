@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calls/CallEvent.h"
 #include "calls/CallViews.h"
 
 #include <cstdint>
@@ -40,6 +41,10 @@ public:
     virtual ~CallClock() = default;
     virtual std::string dateText() const = 0;
     virtual std::string timeText() const = 0;
+    /// The moment for the call events.
+    virtual std::chrono::system_clock::time_point now() const {
+        return std::chrono::system_clock::now();
+    }
 };
 
 /// The latest incoming call as the debug window shows it; also the program's memory of it.
@@ -88,6 +93,9 @@ public:
     /// Called whenever the latest-call fields have changed.
     std::function<void()> latestChanged;
 
+    /// Every step of every call that passed the MSN filter, for the program's outputs.
+    CallEventStream events;
+
 private:
     // What is remembered of a call between its start and its end.
     struct ActiveCall {
@@ -96,12 +104,16 @@ private:
         std::string number;
         std::string date;
         std::string time;
+        CallEvent ring; // the Ring event, the base of the later steps
     };
 
     bool isFilteredOut(const std::string& calledMsn) const;
     std::string adjustForTelephoneSystem(std::string number) const;
     void announce(const std::string& number, const std::string& display,
-                  const std::string& msnDisplay);
+                  const std::string& msnDisplay, const std::string& origin);
+    CallEvent ringEvent(std::uint32_t plci, const std::string& number, const std::string& calledMsn,
+                        const std::string& msnDisplay, const std::string& callType) const;
+    void publishEnd(const ActiveCall& call, std::uint16_t reason, const std::string& reasonText);
     void applyRejectRules(std::uint32_t plci, const std::string& number,
                           const std::string& calledMsn);
     int recordIndexFor(const ActiveCall& call) const;
