@@ -193,11 +193,41 @@ TEST_F(JournalFile, ANewCallIsAppendedAndItsEndRewritesOnlyItsLine) {
     journal.setEndReason(index, "Normal");
     ASSERT_TRUE(journal.save());
     EXPECT_EQ(file(), old + "\r\n3\tC\tm\td\tt\tNormal\tc\r\n");
-    // The end of an old call rewrites the file.
+    // The end of an older call rewrites the lines from there on.
     journal.setEndReason(1, "late");
     ASSERT_TRUE(journal.save());
     EXPECT_EQ(file(), "1\tA\tm\td\tt\tlate\tc\r\n2\t2\tB\tm\t\t\t\r\n3\tC\tm\td\tt\tNormal\tc\r\n");
     EXPECT_FALSE(journal.hasUnsavedChanges());
+}
+
+// A thousand calls open at once: ending the oldest rewrites the lines from it on, in place, and
+// leaves the records before it alone; only a call further back than a megabyte replaces the
+// whole file.
+TEST_F(JournalFile, TheEndOfAnOldCallRewritesOnlyTheLinesFromItOn) {
+    std::string head;
+    for (int i = 0; i < 50000; ++i) {
+        head += std::to_string(i) + "\tOld\tm\td\tt\tr\tc\r\n";
+    }
+    ASSERT_TRUE(load(head));
+    for (int i = 0; i < 1000; ++i) {
+        journal.add("0" + std::to_string(i), "N", "m", "d", "t", "c");
+    }
+    ASSERT_TRUE(journal.save());
+    struct stat before {};
+    ::stat(path().c_str(), &before);
+    journal.setEndReason(50001, "late");
+    ASSERT_TRUE(journal.save());
+    struct stat after {};
+    ::stat(path().c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_TRUE(file().starts_with(head + "00\tN\tm\td\tt\tlate\tc\r\n01\tN"));
+    journal.setEndReason(1, "far back");
+    ASSERT_TRUE(journal.save());
+    ASSERT_TRUE(journal.reload());
+    ASSERT_EQ(journal.size(), 51000);
+    EXPECT_EQ(journal.recordAt(1).endReason, "far back");
+    EXPECT_EQ(journal.recordAt(50001).endReason, "late");
+    EXPECT_EQ(journal.recordAt(51000).number, "0999");
 }
 
 TEST_F(JournalFile, AFileChangedBehindItsBackIsWrittenWholeFromMemory) {

@@ -50,6 +50,10 @@ std::FILE* openFileForUpdate(const std::filesystem::path& path) {
     return std::fopen(path.c_str(), "r+b");
 }
 
+bool seekFile(std::FILE* file, std::uint64_t offset) {
+    return ::fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
+}
+
 bool truncateFile(std::FILE* file, std::uint64_t size) {
     return std::fflush(file) == 0 && ::ftruncate(::fileno(file), static_cast<off_t>(size)) == 0;
 }

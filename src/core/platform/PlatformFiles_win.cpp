@@ -22,6 +22,10 @@ std::FILE* openFileForUpdate(const std::filesystem::path& path) {
     return ::_wfopen(path.c_str(), L"r+b");
 }
 
+bool seekFile(std::FILE* file, std::uint64_t offset) {
+    return ::_fseeki64(file, static_cast<long long>(offset), SEEK_SET) == 0;
+}
+
 bool truncateFile(std::FILE* file, std::uint64_t size) {
     return std::fflush(file) == 0 &&
            ::_chsize_s(::_fileno(file), static_cast<long long>(size)) == 0;

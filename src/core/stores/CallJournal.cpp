@@ -9,8 +9,10 @@ namespace {
 
 constexpr std::size_t kCurrentLayoutFields = 6;
 constexpr std::size_t kKnownFields = 7;
-// Changes this close to the end rewrite only the lines from there on.
-constexpr std::size_t kTailRecords = 64;
+// A change whose line starts this close to the file's end rewrites only the lines from there
+// on; one further back replaces the whole file. A call-monitor peer with a thousand calls open
+// stays well within it.
+constexpr std::uint64_t kMaxTailBytes = 1024 * 1024;
 
 // Calls back with each line of the bytes and the offset it starts at; lines end at CR LF, LF
 // or a bare CR. Tells whether the last line has a line end.
@@ -128,9 +130,9 @@ void CallJournal::markChanged(std::size_t position) {
     if (position >= m_savedCount) {
         return;
     }
-    // The lines of the newest calls may be rewritten alone, unless the file is kept as it
-    // is and the line is one that came from it.
-    const bool nearTheEnd = m_records.size() - position <= kTailRecords;
+    // The lines of the newer calls may be rewritten alone, unless the file is kept as it is
+    // and the line is one that came from it.
+    const bool nearTheEnd = m_fileSize - m_lineStart[position] <= kMaxTailBytes;
     if (nearTheEnd && (!m_file.isKeptAsIs() || position >= m_loadedCount)) {
         m_savedCount = position;
     } else {
@@ -226,6 +228,11 @@ SaveResult CallJournal::writeFrom(std::size_t first) {
         lineStart.push_back(from + bytes.size());
         bytes += utf8ToCp1252(journalLine(m_records[i]));
         bytes += "\r\n";
+    }
+    // New bytes are written over the old before anything is cut; a tail that would get
+    // shorter would leave a piece of an old line behind if the cut never came.
+    if (from + bytes.size() < m_fileSize && !m_file.isKeptAsIs()) {
+        return rewriteAll();
     }
     SaveResult result = m_file.writeTail(m_fileSize, from, bytes);
     if (!result) {

@@ -20,8 +20,9 @@ struct JournalRecord {
 
 /// The call journal, kept in memory and in calls.txt, oldest call first. The table in memory is
 /// the master copy; save brings the file up to date at the cost of what changed: a new call is
-/// appended, a change to the newest calls rewrites only their lines, and only other changes
-/// (deletions, the end of a call long ago) rewrite the whole file. Indexes count from 1.
+/// appended, a change to the newer calls rewrites only the lines from there on (new bytes first,
+/// so a crash never loses a line), and only other changes (deletions, the end of a call far
+/// back) replace the whole file. Indexes count from 1.
 class CallJournal {
 public:
     /// Loads the journal from the file, which later saves write to; false (and an empty
@@ -70,7 +71,7 @@ private:
     std::vector<std::uint64_t> m_lineStart;
     std::uint64_t m_fileSize = 0;
     bool m_endsWithLineBreak = true;
-    bool m_rewriteNeeded = false;  // a record before the last few changed
+    bool m_rewriteNeeded = false;  // a record far back changed
     std::size_t m_loadedCount = 0; // records that came from the file at the last load
 };
 

@@ -16,6 +16,9 @@ std::FILE* openFileForWriting(const std::filesystem::path& path);
 /// Opens an existing file for binary reading and writing (its content is kept).
 std::FILE* openFileForUpdate(const std::filesystem::path& path);
 
+/// Moves an open file's position to offset bytes from its start (beyond 2 GiB too).
+bool seekFile(std::FILE* file, std::uint64_t offset);
+
 /// Cuts an open file to size bytes.
 bool truncateFile(std::FILE* file, std::uint64_t size);
 

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 #include <system_error>
+#include <utility>
 
 namespace {
 
@@ -58,39 +59,86 @@ bool allDigits(std::string_view text) {
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+std::string utf8Of(const std::filesystem::path& path) {
+    const auto text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
 } // namespace
 
-SaveResult safeSave(const std::string& path, std::string_view bytes) {
-    const auto target = followLinks(toFsPath(path));
-    const auto temporary = temporarySibling(target);
-    {
-        errno = 0;
-        FileHandle file(openFileForWriting(temporary));
-        if (!file) {
-            return SaveResult::failed(lastError(EACCES));
-        }
-        copyFileOwnership(file.get(), target);
-        errno = 0;
-        const bool written =
-            std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
-            std::fflush(file.get()) == 0 && syncFileToDisk(file.get());
-        const std::string reason = written ? std::string() : lastError();
-        // Closing may still report a failed write (e.g. on a network share).
-        const bool closed = std::fclose(file.release()) == 0;
-        if (!written || !closed) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return SaveResult::failed(written ? lastError() : reason);
-        }
+StagedFile::StagedFile(StagedFile&& other) noexcept
+    : m_temporary(std::exchange(other.m_temporary, {})), m_target(std::move(other.m_target)) {}
+
+StagedFile& StagedFile::operator=(StagedFile&& other) noexcept {
+    if (this != &other) {
+        discard();
+        m_temporary = std::exchange(other.m_temporary, {});
+        m_target = std::move(other.m_target);
     }
-    std::error_code error;
-    std::filesystem::rename(temporary, target, error);
-    if (error) {
+    return *this;
+}
+
+StagedFile::~StagedFile() {
+    discard();
+}
+
+void StagedFile::discard() {
+    if (!m_temporary.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove(toFsPath(m_temporary), ignored);
+        m_temporary.clear();
+    }
+}
+
+SaveResult StagedFile::stage(const std::string& path, std::string_view bytes) {
+    discard();
+    const auto target = followLinks(toFsPath(path));
+    // A folder in the file's place could not be renamed over: fail before anything is written.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(target, ignored)) {
+        return SaveResult::failed(errorReason(EISDIR));
+    }
+    const auto temporary = temporarySibling(target);
+    errno = 0;
+    FileHandle file(openFileForWriting(temporary));
+    if (!file) {
+        return SaveResult::failed(lastError(EACCES));
+    }
+    copyFileOwnership(file.get(), target);
+    errno = 0;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
+                         std::fflush(file.get()) == 0 && syncFileToDisk(file.get());
+    const std::string reason = written ? std::string() : lastError();
+    // Closing may still report a failed write (e.g. on a network share).
+    const bool closed = std::fclose(file.release()) == 0;
+    if (!written || !closed) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);
+        return SaveResult::failed(written ? lastError() : reason);
+    }
+    m_temporary = utf8Of(temporary);
+    m_target = utf8Of(target);
+    return {};
+}
+
+SaveResult StagedFile::commit() {
+    if (m_temporary.empty()) {
+        return SaveResult::failed("nothing staged");
+    }
+    std::error_code error;
+    std::filesystem::rename(toFsPath(m_temporary), toFsPath(m_target), error);
+    if (error) {
+        discard();
         return SaveResult::failed(std::to_string(error.value()) + " - " + error.message());
     }
+    m_temporary.clear();
     return {};
+}
+
+SaveResult safeSave(const std::string& path, std::string_view bytes) {
+    StagedFile staged;
+    SaveResult result = staged.stage(path, bytes);
+    return result ? staged.commit() : result;
 }
 
 SaveResult replaceFileTail(const std::string& path, std::uint64_t expectedSize, std::uint64_t from,
@@ -104,11 +152,14 @@ SaveResult replaceFileTail(const std::string& path, std::uint64_t expectedSize, 
     if (!fileSizeOf(file.get(), size) || size != expectedSize || from > size) {
         return SaveResult::failed("the file was changed by another program");
     }
+    // The new bytes go over the old ones and reach the disk before anything is cut: a crash
+    // at any moment leaves every line that was there, old or new.
     errno = 0;
-    if ((from < size && !truncateFile(file.get(), from)) ||
-        std::fseek(file.get(), 0, SEEK_END) != 0 ||
+    const std::uint64_t end = from + bytes.size();
+    if (!seekFile(file.get(), from) ||
         std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() ||
-        std::fflush(file.get()) != 0 || !syncFileToDisk(file.get())) {
+        std::fflush(file.get()) != 0 || !syncFileToDisk(file.get()) ||
+        (end < size && (!truncateFile(file.get(), end) || !syncFileToDisk(file.get())))) {
         return SaveResult::failed(lastError());
     }
     if (std::fclose(file.release()) != 0) {

@@ -19,10 +19,35 @@ struct SaveResult {
 /// new file keeps the old one's permissions. On failure the old file is untouched.
 SaveResult safeSave(const std::string& path, std::string_view bytes);
 
-/// Writes bytes over the end of an existing file from byte offset `from` on (cutting what
-/// was there) and flushes it to the disk: appending a line, or rewriting the last one, without
-/// rewriting the whole file. Changes nothing and fails when the file is not expectedSize bytes
-/// long, since then someone else has changed it.
+/// A file written in full beside the file it is to replace and flushed to the disk, but not
+/// yet in its place: several files can be staged and then put in place together, or dropped
+/// without any of them having changed. Dropped on destruction unless committed.
+class StagedFile {
+public:
+    StagedFile() = default;
+    StagedFile(StagedFile&& other) noexcept;
+    StagedFile& operator=(StagedFile&& other) noexcept;
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+    ~StagedFile();
+
+    /// Writes bytes to a temporary file beside path (see safeSave); on failure nothing stays.
+    SaveResult stage(const std::string& path, std::string_view bytes);
+    /// Renames the staged file over its target.
+    SaveResult commit();
+
+private:
+    void discard();
+
+    std::string m_temporary; // UTF-8; empty when nothing is staged
+    std::string m_target;
+};
+
+/// Writes bytes over an existing file from byte offset `from` on and flushes them to the disk,
+/// and only then cuts what is left of the old end: appending a line, or rewriting the last
+/// ones, without rewriting the whole file, and never shorter than before until the new bytes
+/// are durable. Changes nothing and fails when the file is not expectedSize bytes long, since
+/// then someone else has changed it.
 SaveResult replaceFileTail(const std::string& path, std::uint64_t expectedSize, std::uint64_t from,
                            std::string_view bytes);
 
