@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -27,14 +29,6 @@ protected:
     TempDir dir;
     AppPaths paths;
 };
-
-Lines numbered(const std::string& prefix, int count) {
-    Lines lines;
-    for (int i = 1; i <= count; ++i) {
-        lines.push_back(prefix + std::to_string(i));
-    }
-    return lines;
-}
 
 } // namespace
 
@@ -77,30 +71,53 @@ TEST_F(BackupFiles, ASectionMissingFromTheBackupEmptiesItsFile) {
     EXPECT_EQ(configFile("nn.dat"), "\r\n");
 }
 
-TEST_F(BackupFiles, AFileWithoutSectionsOrUnreadableChangesNothing) {
+// Every refused or failed restore leaves all three files as they were.
+TEST_F(BackupFiles, ARefusedOrFailedRestoreChangesNothing) {
+    const std::string msnSection = "---BEGIN msn.dat---\r\n1\tA\t0\t0\r\n---END msn.dat---\r\n";
     dir.write("notes.ibk", "\r\nsome text\r\n---BEGIN CONFIG.DAT---\r\n ---BEGIN nn.dat---\r\n");
-    EXPECT_EQ(restoreBackup(paths, dir.file("notes.ibk")), RestoreResult::NoSections);
     dir.write("empty.ibk", "");
-    EXPECT_EQ(restoreBackup(paths, dir.file("empty.ibk")), RestoreResult::NoSections);
-    EXPECT_EQ(restoreBackup(paths, dir.file("absent.ibk")), RestoreResult::Unreadable);
-    for (const char* name : kBackupFiles) {
-        EXPECT_EQ(configFile(name), "old " + std::string(name) + "\r\n");
+    dir.write("cut.ibk", msnSection + "---BEGIN nn.dat---\r\n0301\tA\t0\t\t\r\n");
+    dir.write("marker.ibk", "---BEGIN config.dat---\r\n");
+    dir.write("huge.ibk", msnSection);
+    std::filesystem::resize_file(dir.file("huge.ibk"), kMaxBackupBytes + 1);
+    // nn.dat cannot be replaced: msn.dat, which could, must not be either.
+    dir.write("save.ibk", msnSection);
+    std::filesystem::remove(paths.configFile("nn.dat"));
+    std::filesystem::create_directories(paths.configFile("nn.dat") + "/inside");
+    const std::pair<const char*, RestoreResult> cases[] = {
+        {"notes.ibk", RestoreResult::NoSections},  {"empty.ibk", RestoreResult::NoSections},
+        {"absent.ibk", RestoreResult::Unreadable}, {"cut.ibk", RestoreResult::CutOff},
+        {"marker.ibk", RestoreResult::CutOff},     {"huge.ibk", RestoreResult::TooLarge},
+        {"save.ibk", RestoreResult::WriteFailed},
+    };
+    for (const auto& [file, result] : cases) {
+        EXPECT_EQ(restoreBackup(paths, dir.file(file)), result) << file;
+        EXPECT_EQ(configFile("config.dat"), "old config.dat\r\n") << file;
+        EXPECT_EQ(configFile("msn.dat"), "old msn.dat\r\n") << file;
     }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(paths.configDir()),
+                            std::filesystem::directory_iterator()),
+              3)
+        << "no temporary file stays behind";
 }
 
-TEST_F(BackupFiles, AFileThatCannotBeReplacedIsReported) {
-    std::filesystem::remove(paths.configFile("nn.dat"));
-    std::filesystem::create_directory(paths.configFile("nn.dat"));
-    std::filesystem::create_directory(paths.configFile("nn.dat") + "/inside");
-    dir.write("save.ibk", "---BEGIN msn.dat---\r\n1\tA\t0\t0\r\n---END msn.dat---\r\n");
-    EXPECT_EQ(restoreBackup(paths, dir.file("save.ibk")), RestoreResult::WriteFailed);
-    EXPECT_EQ(configFile("msn.dat"), "\r\n1\tA\t0\t0\r\n");
+TEST_F(BackupFiles, ALargePhonebookComesBackWhole) {
+    std::string phonebook;
+    for (int i = 1; i <= 10000; ++i) {
+        phonebook += "0301" + std::to_string(i) + "\tName " + std::to_string(i) + "\t0\t\t\r\n";
+    }
+    dir.write("config/nn.dat", phonebook);
+    ASSERT_TRUE(writeBackup(paths, dir.file("save.ibk")));
+    dir.write("config/nn.dat", "changed\r\n");
+    ASSERT_EQ(restoreBackup(paths, dir.file("save.ibk")), RestoreResult::Restored);
+    EXPECT_EQ(configFile("nn.dat"), "\r\n" + phonebook);
 }
 
 struct ParseCase {
     const char* name;
     Lines lines;
     Section config, msn, phonebook;
+    bool cutOff = false;
 };
 
 void PrintTo(const ParseCase& c, std::ostream* out) {
@@ -116,6 +133,7 @@ TEST_P(BackupParsing, CollectsEachSection) {
     EXPECT_EQ(content.sections[1], c.msn);
     EXPECT_EQ(content.sections[2], c.phonebook);
     EXPECT_EQ(content.hasAnySection(), c.config || c.msn || c.phonebook);
+    EXPECT_EQ(content.endsInsideSection, c.cutOff);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -138,30 +156,11 @@ INSTANTIATE_TEST_SUITE_P(
                                  "---BEGIN config.dat---", "c1"},
                                 Lines{"c1"},
                                 Lines{"m1"},
-                                std::nullopt},
+                                std::nullopt,
+                                true},
                       ParseCase{"MarkersMatchOnlyExactly",
                                 {"---begin nn.dat---", "---BEGIN nn.dat--- ", "x"},
                                 std::nullopt,
                                 std::nullopt,
                                 std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(BackupSectionCap, ALongSectionIsCutAfter4097LinesAndReadingGoesOn) {
-    Lines lines = {"---BEGIN nn.dat---"};
-    const Lines data = numbered("n", 5000);
-    lines.insert(lines.end(), data.begin(), data.end());
-    lines.insert(lines.end(),
-                 {"---END nn.dat---", "---BEGIN msn.dat---", "m", "---END msn.dat---"});
-    const BackupContent content = parseBackup(lines);
-    ASSERT_TRUE(content.sections[2]);
-    EXPECT_EQ(*content.sections[2], Lines(data.begin(), data.begin() + 4097));
-    EXPECT_EQ(content.sections[1], Lines{"m"});
-    // With the end marker as the 4097th line the section ends normally.
-    Lines exact = {"---BEGIN nn.dat---"};
-    const Lines full = numbered("n", 4096);
-    exact.insert(exact.end(), full.begin(), full.end());
-    exact.insert(exact.end(), {"---END nn.dat---", "---BEGIN msn.dat---", "m"});
-    const BackupContent exactContent = parseBackup(exact);
-    EXPECT_EQ(exactContent.sections[2], full);
-    EXPECT_EQ(exactContent.sections[1], Lines{"m"});
-}

@@ -246,6 +246,20 @@ inline constexpr std::int16_t kRestoreIncomplete = 1134;
 inline constexpr std::int16_t kListChanged = 1135;
 // note beside the web export box, before the reason a start failed
 inline constexpr std::int16_t kWebExportNotStarted = 1136;
+// message: a file chosen for restore ends inside a section
+inline constexpr std::int16_t kBackupCutOff = 1137;
+// message: a file chosen for restore is far larger than any backup
+inline constexpr std::int16_t kBackupTooLarge = 1138;
+// message: the restored settings files could not all be written
+inline constexpr std::int16_t kRestoreNotWritten = 1139;
+// question: the version file gives no digest for the setup file
+inline constexpr std::int16_t kUpdateWithoutDigest = 1140;
+// update window: the version line's checksum is malformed
+inline constexpr std::int16_t kUpdateMalformedDigest = 1141;
+// message: the instance lock cannot be opened; its path and the reason follow
+inline constexpr std::int16_t kInstanceLockFailed = 1142;
+// message: no log is written; the folder and the reason follow
+inline constexpr std::int16_t kLogFolderUnusable = 1143;
 
 // --- Settings dialog: the line page --------------------------------------------------------
 // group of the line choice
@@ -416,6 +430,13 @@ inline constexpr std::int16_t kAll[] = {
     kRestoreIncomplete,
     kListChanged,
     kWebExportNotStarted,
+    kBackupCutOff,
+    kBackupTooLarge,
+    kRestoreNotWritten,
+    kUpdateWithoutDigest,
+    kUpdateMalformedDigest,
+    kInstanceLockFailed,
+    kLogFolderUnusable,
     kLineGroup,
     kLineCapi,
     kLineCallMonitor,

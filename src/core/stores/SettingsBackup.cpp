@@ -4,6 +4,8 @@
 #include "support/TextFile.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -65,13 +67,15 @@ BackupContent parseBackup(const std::vector<std::string>& lines) {
             section.emplace();
         }
         const std::string end = endMarker(*file);
-        for (std::size_t read = 0; read < kMaxBackupSectionLines && next < lines.size(); ++read) {
+        bool ended = false;
+        while (!ended && next < lines.size()) {
             const std::string& line = lines[next++];
-            if (line == end) {
-                break;
+            ended = line == end;
+            if (!ended) {
+                section->push_back(line);
             }
-            section->push_back(line);
         }
+        content.endsInsideSection = content.endsInsideSection || !ended;
     }
     return content;
 }
@@ -87,6 +91,11 @@ bool writeBackup(const AppPaths& paths, const std::string& target) {
 }
 
 RestoreResult restoreBackup(const AppPaths& paths, const std::string& source) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(toFsPath(source), error);
+    if (!error && size > kMaxBackupBytes) {
+        return RestoreResult::TooLarge;
+    }
     const auto lines = readTextLines(source);
     if (!lines) {
         return RestoreResult::Unreadable;
@@ -95,11 +104,20 @@ RestoreResult restoreBackup(const AppPaths& paths, const std::string& source) {
     if (!content.hasAnySection()) {
         return RestoreResult::NoSections;
     }
-    bool allWritten = true;
-    for (std::size_t file = 0; file < kBackupFiles.size(); ++file) {
-        const auto written =
-            writeTextLines(paths.configFile(kBackupFiles[file]), content.restoredLines(file));
-        allWritten = written.ok() && allWritten;
+    if (content.endsInsideSection) {
+        return RestoreResult::CutOff;
     }
-    return allWritten ? RestoreResult::Restored : RestoreResult::WriteFailed;
+    std::array<StagedFile, kBackupFiles.size()> staged;
+    for (std::size_t file = 0; file < kBackupFiles.size(); ++file) {
+        if (!staged[file].stage(paths.configFile(kBackupFiles[file]),
+                                encodeTextLines(content.restoredLines(file)))) {
+            return RestoreResult::WriteFailed;
+        }
+    }
+    // All three are written; renaming them into place is all that is left.
+    bool allReplaced = true;
+    for (auto& file : staged) {
+        allReplaced = file.commit().ok() && allReplaced;
+    }
+    return allReplaced ? RestoreResult::Restored : RestoreResult::WriteFailed;
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,8 +15,9 @@ class AppPaths;
 /// The files of a backup, in the order a backup writes them.
 inline constexpr std::array<const char*, 3> kBackupFiles = {"config.dat", "msn.dat", "nn.dat"};
 
-/// The most lines read after a begin marker; a longer section is cut off there.
-inline constexpr std::size_t kMaxBackupSectionLines = 4097;
+/// The largest file taken for a restore: far more than any backup of real lists holds, so a
+/// wrong file chosen by mistake is refused before it is read.
+inline constexpr std::uintmax_t kMaxBackupBytes = 16 * 1024 * 1024;
 
 /// One text per file of kBackupFiles.
 using BackupFileLines = std::array<std::vector<std::string>, kBackupFiles.size()>;
@@ -23,6 +25,8 @@ using BackupFileLines = std::array<std::vector<std::string>, kBackupFiles.size()
 /// What a backup file holds for each file of kBackupFiles; nothing for a section it lacks.
 struct BackupContent {
     std::array<std::optional<std::vector<std::string>>, kBackupFiles.size()> sections;
+    /// The file ended before a section's end marker: it was cut off.
+    bool endsInsideSection = false;
 
     bool hasAnySection() const;
     /// The lines a restored file gets: an empty line first, then the section's lines.
@@ -33,8 +37,8 @@ struct BackupContent {
 std::vector<std::string> backupLines(const BackupFileLines& files);
 
 /// Reads the sections of a backup file, in any order. Lines outside a section are ignored; a
-/// section that comes twice adds to the first; inside a section only its own end marker counts,
-/// and a section that the file ends in keeps what it has.
+/// section that comes twice adds to the first; inside a section only its own end marker counts.
+/// A section that the file ends in keeps what it has and is noted in endsInsideSection.
 BackupContent parseBackup(const std::vector<std::string>& lines);
 
 /// Writes a backup of the settings folder's files to target; an unreadable data file gives an
@@ -47,10 +51,16 @@ enum class RestoreResult {
     Unreadable,
     /// The file holds none of the sections; nothing was changed.
     NoSections,
-    /// At least one data file could not be replaced; those keep their old content.
+    /// The file ends inside a section; nothing was changed.
+    CutOff,
+    /// The file is far larger than any backup (kMaxBackupBytes); it was not read.
+    TooLarge,
+    /// The data files could not all be written; nothing was changed.
     WriteFailed,
 };
 
 /// Replaces the three data files in the settings folder from the backup file; a file whose
-/// section is missing becomes empty. Nothing is touched unless the file holds a section.
+/// section is missing becomes empty. All three are written beside their old ones first and
+/// replace them only when all three could be written, so unless the result is Restored no
+/// file has changed.
 RestoreResult restoreBackup(const AppPaths& paths, const std::string& source);

@@ -37,6 +37,26 @@ BackupPage::BackupPage(AppContext& context, UserPrompt& prompt, FilePicker& file
 
 BackupPage::~BackupPage() = default;
 
+namespace {
+
+// Why a restore changed nothing.
+int refusalText(RestoreResult result) {
+    switch (result) {
+    case RestoreResult::Unreadable:
+        return lang_id::kBackupUnreadable;
+    case RestoreResult::NoSections:
+        return lang_id::kBackupWithoutSections;
+    case RestoreResult::CutOff:
+        return lang_id::kBackupCutOff;
+    case RestoreResult::TooLarge:
+        return lang_id::kBackupTooLarge;
+    default:
+        return lang_id::kRestoreNotWritten;
+    }
+}
+
+} // namespace
+
 void BackupPage::tell(int languageId) {
     m_prompt.message(m_context.language.text(languageId), "", PromptIcon::Information);
 }
@@ -54,17 +74,13 @@ void BackupPage::restore() {
         return;
     }
     const RestoreResult result = restoreBackup(m_context.paths, *source);
-    if (result == RestoreResult::Unreadable) {
-        tell(lang_id::kBackupUnreadable);
-        return;
-    }
-    if (result == RestoreResult::NoSections) {
-        tell(lang_id::kBackupWithoutSections);
+    if (result != RestoreResult::Restored) {
+        tell(refusalText(result));
         return;
     }
     m_context.loadSettings();
     m_context.phonebook.load(m_context.paths.configFile("nn.dat"));
     m_context.msnList.load(m_context.paths.configFile("msn.dat"));
     emit restored();
-    tell(result == RestoreResult::Restored ? lang_id::kRestartNeeded : lang_id::kRestoreIncomplete);
+    tell(lang_id::kRestartNeeded);
 }
