@@ -3,7 +3,11 @@
 #include "stores/CallJournal.h"
 #include "stores/LanguageIds.h"
 
+#include <QFile>
+#include <QStandardPaths>
 #include <QTest>
+
+#include <csignal>
 
 namespace {
 
@@ -90,6 +94,59 @@ private slots:
         QVERIFY(!journal.recordAt(1).endReason.empty());
     }
 
+    // The program is killed at each write, flush and cut of calls.txt in turn while a call
+    // rings and ends: every record that was on disk stays there, whole.
+    void aKillAtAnyStepOfSavingACallLosesNoRecord() {
+        const QString strace = QStandardPaths::findExecutable("strace");
+        if (strace.isEmpty()) {
+            QSKIP("strace is not installed");
+        }
+        const QByteArray old = "0301111\tA\t1\t01.01.24\t10:00:00\tNormal\tSprache\r\n"
+                               "0301112\tB\t1\t01.01.24\t10:01:00\tNormal\tSprache\r\n";
+        const char* fileCalls =
+            "write,pwrite64,fsync,fdatasync,ftruncate,rename,renameat,renameat2";
+        bool survived = false;
+        for (int step = 1; step <= 12 && !survived; ++step) {
+            ProgramRunner runner;
+            runner.writeConfig({});
+            QFile calls(runner.configDir() + "calls.txt");
+            QVERIFY(calls.open(QIODevice::WriteOnly) && calls.write(old) == old.size());
+            calls.close();
+            runner.runUnder({strace, "-f", "-qq", "-o", "/dev/null", "-P", calls.fileName(), "-e",
+                             QString("trace=") + fileCalls, "-e",
+                             QString("inject=%1:signal=SIGKILL:when=%2").arg(fileCalls).arg(step)});
+            QProcess* program =
+                runner.start({"--headless",
+                              runner.scenario("wait 0.3\ncall plci=0x701 called=1 "
+                                              "calling=301234567\nwait 0.3\nhangup plci=0x701\n")});
+            const auto ended = [&runner]() {
+                return !runner.journal().recordAt(3).endReason.empty();
+            };
+            if (!QTest::qWaitFor(
+                    [&]() { return program->state() == QProcess::NotRunning || ended(); }, 15000)) {
+                QFAIL(qPrintable(QString("step %1: neither killed nor done").arg(step)));
+            }
+            if (program->state() != QProcess::NotRunning) {
+                survived = true; // no step left to kill at: end it in order
+                QFile lock(runner.configDir() + "rufwacht.lock");
+                QVERIFY(lock.open(QIODevice::ReadOnly));
+                ::kill(lock.readAll().trimmed().toInt(), SIGTERM);
+                QVERIFY(program->waitForFinished(10000));
+            }
+            QFile after(runner.configDir() + "calls.txt");
+            QVERIFY(after.open(QIODevice::ReadOnly));
+            const QByteArray bytes = after.readAll();
+            QVERIFY2(bytes.startsWith(old), qPrintable(QString("step %1").arg(step)));
+            // Once the ringing call's line was written (from the second step on), it stays.
+            const CallJournal journal = runner.journal();
+            QCOMPARE(journal.size(), step == 1 ? 2 : 3);
+            if (step > 1) {
+                QCOMPARE(journal.recordAt(3).number, std::string("0301234567"));
+            }
+        }
+        QVERIFY(survived);
+    }
+
     void sigtermWhileACallRingsKeepsItsRecord() {
         ProgramRunner runner;
         runner.writeConfig({});
@@ -101,6 +158,7 @@ private slots:
         const CallJournal journal = runner.journal();
         QCOMPARE(journal.size(), 1);
         QCOMPARE(journal.recordAt(1).number, std::string("0301234567"));
+        QCOMPARE(journal.recordAt(1).endReason, text(lang_id::kUnknown));
     }
 };
 

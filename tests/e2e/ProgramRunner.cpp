@@ -26,7 +26,12 @@ QProcess* ProgramRunner::start(const QStringList& arguments) {
     auto process = std::make_unique<QProcess>();
     process->setProcessEnvironment(m_environment);
     process->setWorkingDirectory(m_dir.path());
-    process->start(appDir() + "rufwacht", arguments);
+    if (m_wrapper.isEmpty()) {
+        process->start(appDir() + "rufwacht", arguments);
+    } else {
+        process->start(m_wrapper.first(),
+                       m_wrapper.mid(1) + QStringList{appDir() + "rufwacht"} + arguments);
+    }
     process->waitForStarted();
     m_processes.push_back(std::move(process));
     return m_processes.back().get();

@@ -20,6 +20,10 @@ public:
     QString appDir() const { return m_dir.path() + "/app/"; }
     QString configDir() const { return appDir() + "config/"; }
 
+    /// The instances started from now on run under this command (e.g. strace and its
+    /// options), which is handed the program and its arguments.
+    void runUnder(const QStringList& wrapper) { m_wrapper = wrapper; }
+
     /// Starts one instance; more can run at once.
     QProcess* start(const QStringList& arguments);
     /// Starts one instance and waits up to 10 s for its end.
@@ -61,5 +65,6 @@ public:
 private:
     QTemporaryDir m_dir;
     QProcessEnvironment m_environment;
+    QStringList m_wrapper;
     std::vector<std::unique_ptr<QProcess>> m_processes;
 };

@@ -356,6 +356,10 @@ bool Controller::appExit(bool force) {
         return false;
     }
     m_ended = true;
+    // A call still ringing is heard of no more: its record ends as on a lost line.
+    if (m_calls && m_instanceLock.isLocked()) {
+        m_calls->endAllCalls(kReasonLineLost);
+    }
     m_webExport->stop();
     if (m_session) {
         m_session->stop();
