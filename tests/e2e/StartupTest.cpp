@@ -25,6 +25,7 @@ class StartupTest : public QObject {
 private slots:
     void firstStartCreatesConfigAndEndsCleanlyOnSigterm();
     void secondInstanceEndsWithItsMessage();
+    void aLockThatCannotBeOpenedIsNamedWithItsCause();
     void secondInstanceWritesNothingAndTheFirstRemovesLeftoverTemporaries();
     void dataFilesThatAreNoRegularFilesAreReportedAndTheProgramCarriesOn();
     void versionAndHelp();
@@ -79,6 +80,18 @@ void StartupTest::secondInstanceEndsWithItsMessage() {
     QCOMPARE(ProgramRunner::stop(first), 0);
 }
 
+void StartupTest::aLockThatCannotBeOpenedIsNamedWithItsCause() {
+    ProgramRunner runner;
+    QVERIFY(QDir().mkpath(runner.configDir() + "rufwacht.lock"));
+    QProcess* program = runner.run({"--headless", runner.scenario("")});
+    QCOMPARE(program->exitCode(), 1);
+    const QString errors = QString::fromUtf8(program->readAllStandardError());
+    QVERIFY2(errors.contains(ProgramRunner::english(lang_id::kInstanceLockFailed)) &&
+                 errors.contains("Is a directory") &&
+                 !errors.contains(ProgramRunner::english(lang_id::kSecondInstance)),
+             qPrintable(errors));
+}
+
 namespace {
 
 // The file's inode and bytes: a safe save gives the file a new inode even with equal bytes.
@@ -119,6 +132,10 @@ void StartupTest::dataFilesThatAreNoRegularFilesAreReportedAndTheProgramCarriesO
     QDir().mkpath(runner.configDir() + "msn.dat");
     QVERIFY(::mkfifo(QFile::encodeName(runner.configDir() + "config.dat").constData(), 0600) == 0);
     QVERIFY(::mkfifo(QFile::encodeName(runner.configDir() + "nn.dat").constData(), 0600) == 0);
+    // A file in the log folder's place costs the log, not the program.
+    QFile logs(runner.configDir() + "logs");
+    QVERIFY(logs.open(QIODevice::WriteOnly));
+    logs.close();
     QProcess* program = runner.start({"--headless", runner.scenario("")});
     const QString readFailed = ProgramRunner::english(lang_id::kReadFailed);
     QString errors;
@@ -126,6 +143,7 @@ void StartupTest::dataFilesThatAreNoRegularFilesAreReportedAndTheProgramCarriesO
         (errors += QString::fromUtf8(program->readAllStandardError())).count(readFailed) == 4,
         10000);
     QCOMPARE(program->state(), QProcess::Running);
+    QCOMPARE(errors.count(ProgramRunner::english(lang_id::kLogFolderUnusable)), 1);
     QElapsedTimer ending;
     ending.start();
     QCOMPARE(ProgramRunner::stop(program), 0);

@@ -267,7 +267,13 @@ bool Controller::checkPrevInstance() {
     if (m_instanceLock.tryLock()) {
         return true;
     }
-    m_prompt.message(text(lang_id::kSecondInstance), "", PromptIcon::Information);
+    if (!m_instanceLock.failure().empty()) {
+        m_prompt.message(text(lang_id::kInstanceLockFailed) + "\r\n" + m_instanceLock.path() +
+                             ": " + m_instanceLock.failure(),
+                         "", PromptIcon::Exclamation);
+    } else {
+        m_prompt.message(text(lang_id::kSecondInstance), "", PromptIcon::Information);
+    }
     m_exitCode = 1;
     appExit(true);
     return false;

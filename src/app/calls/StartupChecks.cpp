@@ -3,18 +3,44 @@
 #include "calls/AppContext.h"
 #include "calls/ControllerUi.h"
 #include "stores/LanguageIds.h"
+#include "support/AppPaths.h"
+#include "support/TextFile.h"
 #include "support/UserPrompt.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// Why a folder cannot be had ("17 - File exists"); empty when it is there or has been made.
+std::string folderProblem(const std::string& path) {
+    std::error_code error;
+    std::filesystem::create_directories(toFsPath(path), error);
+    if (!error && !dirExists(path)) {
+        error = std::make_error_code(std::errc::file_exists);
+    }
+    return error ? std::to_string(error.value()) + " - " + error.message() : std::string();
+}
+
+} // namespace
 
 bool StartupChecks::prepareFolders() {
     const std::string& configDir = m_context.paths.configDir();
-    // Without its folders the settings could not be kept and every log line would be lost.
-    if (ensureDir(configDir) && ensureDir(configDir + "logs")) {
-        return true;
+    // Without its settings folder nothing could be kept; without a log folder the program runs
+    // on and says once that it writes no log.
+    if (!ensureDir(configDir)) {
+        m_prompt.message("Cannot create the settings folder " + configDir, "",
+                         PromptIcon::Exclamation);
+        return false;
     }
-    m_prompt.message("Cannot create the settings folder " + configDir, "", PromptIcon::Exclamation);
-    return false;
+    const std::string logs = configDir + "logs";
+    if (const std::string problem = folderProblem(logs); !problem.empty()) {
+        m_prompt.message(m_context.language.text(lang_id::kLogFolderUnusable) + "\r\n" + logs +
+                             ": " + problem,
+                         "", PromptIcon::Exclamation);
+    }
+    return true;
 }
 
 void StartupChecks::loadLanguage() {

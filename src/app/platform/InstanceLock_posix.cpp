@@ -1,5 +1,8 @@
 #include "support/InstanceLock.h"
 
+#include "support/PlatformFiles.h"
+
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -19,11 +22,16 @@ bool InstanceLock::tryLock() {
     if (isLocked()) {
         return true;
     }
+    m_failure.clear();
     const int fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0600);
     if (fd < 0) {
+        m_failure = errorReason(errno);
         return false;
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK) {
+            m_failure = errorReason(errno);
+        }
         ::close(fd);
         return false;
     }

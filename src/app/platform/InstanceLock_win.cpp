@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <string>
 
 InstanceLock::InstanceLock(std::string configDir)
     : m_path(std::move(configDir) + "rufwacht.lock") {}
@@ -21,7 +22,12 @@ bool InstanceLock::tryLock() {
     // Opened without sharing: a second instance cannot open the file while this one runs.
     const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    m_failure.clear();
     if (file == INVALID_HANDLE_VALUE) {
+        // Another instance holds the file open; anything else is a real fault.
+        if (const DWORD error = ::GetLastError(); error != ERROR_SHARING_VIOLATION) {
+            m_failure = "Windows error " + std::to_string(error);
+        }
         return false;
     }
     m_handle = reinterpret_cast<std::intptr_t>(file);
