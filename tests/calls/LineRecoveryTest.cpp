@@ -18,6 +18,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 
 using namespace std::chrono_literals;
 
@@ -172,6 +173,32 @@ private slots:
         QTRY_COMPARE(restored.count(), 1);
         QTRY_VERIFY(router.hasClient());
         QCOMPARE(up.count(), 1);
+    }
+
+    // A flood of lines is handled in batches with the event loop running in between.
+    void callMonitorFloodLeavesTheEventLoopRunning() {
+        FakeCallMonitor router;
+        QVERIFY(router.listen());
+        CallMonitorCalls calls;
+        int rings = 0;
+        int ringsWhenTheLoopRan = -1;
+        calls.events.incomingCall = [&rings, &ringsWhenTheLoopRan]() {
+            if (++rings == 1) {
+                QTimer::singleShot(0, [&]() { ringsWhenTheLoopRan = rings; });
+            }
+        };
+        CallMonitorSession session(calls, {"127.0.0.1", router.port()}, quickBackoff());
+        session.start();
+        QTRY_VERIFY(router.hasClient());
+        QByteArray flood;
+        for (int i = 0; i < 1000; ++i) {
+            flood += "01.02.24 10:00:00;RING;" + QByteArray::number(i) + ";0301;4711;SIP0;\r\n";
+        }
+        router.send(flood);
+        QTRY_COMPARE(rings, 1000);
+        QVERIFY2(ringsWhenTheLoopRan > 0 &&
+                     ringsWhenTheLoopRan <= CallMonitorSession::kLinesPerBatch,
+                 qPrintable(QString::number(ringsWhenTheLoopRan)));
     }
 
     void controllerOnTheCallMonitorCompletesRingingCallsAndTellsOfTheOutage() {

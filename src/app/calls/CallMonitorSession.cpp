@@ -5,12 +5,25 @@
 
 #include <utility>
 
+namespace {
+
+// What one batch takes from the socket at most, and what the socket holds before the router
+// has to wait: a flood stays in the system's buffers, not in memory.
+constexpr qint64 kBytesPerBatch = 16 * 1024;
+constexpr qint64 kSocketBufferBytes = 64 * 1024;
+
+} // namespace
+
 CallMonitorSession::CallMonitorSession(CallMonitorCalls& calls, callmonitor::Endpoint endpoint,
                                        ReconnectBackoff backoff, QObject* parent)
     : QObject(parent), m_calls(calls), m_endpoint(std::move(endpoint)), m_backoff(backoff) {
     m_retryTimer.setSingleShot(true);
     m_connectTimer.setSingleShot(true);
     m_connectTimer.setInterval(kConnectTimeoutMs);
+    m_nextBatch.setSingleShot(true);
+    m_nextBatch.setInterval(0);
+    m_socket.setReadBufferSize(kSocketBufferBytes);
+    connect(&m_nextBatch, &QTimer::timeout, this, &CallMonitorSession::handleBatch);
     connect(&m_retryTimer, &QTimer::timeout, this, &CallMonitorSession::connectNow);
     connect(&m_connectTimer, &QTimer::timeout, this, &CallMonitorSession::onConnectTimeout);
     connect(&m_socket, &QTcpSocket::connected, this, &CallMonitorSession::onConnected);
@@ -35,6 +48,8 @@ void CallMonitorSession::stop() {
     m_stopped = true;
     m_retryTimer.stop();
     m_connectTimer.stop();
+    m_nextBatch.stop();
+    m_pending.clear();
     m_socket.abort();
 }
 
@@ -43,6 +58,7 @@ void CallMonitorSession::connectNow() {
         return;
     }
     m_splitter.clear();
+    m_pending.clear();
     m_socket.abort();
     m_connectTimer.start();
     m_socket.connectToHost(qs(m_endpoint.host), m_endpoint.port);
@@ -63,8 +79,30 @@ void CallMonitorSession::onConnected() {
 }
 
 void CallMonitorSession::onReadyRead() {
-    const QByteArray bytes = m_socket.readAll();
-    for (const std::string& line : m_splitter.feed(std::string_view(bytes.data(), bytes.size()))) {
+    if (!m_nextBatch.isActive()) {
+        handleBatch();
+    }
+}
+
+void CallMonitorSession::takeReceivedBytes(qint64 maxBytes) {
+    const QByteArray bytes = m_socket.read(maxBytes);
+    for (std::string& line : m_splitter.feed(std::string_view(bytes.data(), bytes.size()))) {
+        m_pending.push_back(std::move(line));
+    }
+    if (const int dropped = m_splitter.takeDroppedCount(); dropped > 0) {
+        emit notice(QString("--> Call monitor: %1 line(s) longer than %2 bytes dropped")
+                        .arg(dropped)
+                        .arg(callmonitor::kMaxLineLength));
+    }
+}
+
+void CallMonitorSession::handleBatch() {
+    if (m_pending.empty()) {
+        takeReceivedBytes(kBytesPerBatch);
+    }
+    for (int handled = 0; handled < kLinesPerBatch && !m_pending.empty(); ++handled) {
+        const std::string line = std::move(m_pending.front());
+        m_pending.pop_front();
         if (!line.empty()) {
             m_calls.handleLine(line);
         }
@@ -72,10 +110,20 @@ void CallMonitorSession::onReadyRead() {
             return;
         }
     }
-    if (const int dropped = m_splitter.takeDroppedCount(); dropped > 0) {
-        emit notice(QString("--> Call monitor: %1 line(s) longer than %2 bytes dropped")
-                        .arg(dropped)
-                        .arg(callmonitor::kMaxLineLength));
+    if (!m_pending.empty() || m_socket.bytesAvailable() > 0) {
+        m_nextBatch.start();
+    }
+}
+
+void CallMonitorSession::handleAllReceived() {
+    m_nextBatch.stop();
+    takeReceivedBytes(m_socket.bytesAvailable());
+    while (!m_pending.empty() && !m_stopped) {
+        const std::string line = std::move(m_pending.front());
+        m_pending.pop_front();
+        if (!line.empty()) {
+            m_calls.handleLine(line);
+        }
     }
 }
 
@@ -92,6 +140,11 @@ void CallMonitorSession::onFailure(const QString& reason) {
         return;
     }
     m_connectTimer.stop();
+    // What the router said before the connection went still counts.
+    handleAllReceived();
+    if (m_stopped) {
+        return;
+    }
     m_socket.abort();
     m_splitter.clear();
     m_calls.forgetCalls();
