@@ -1,8 +1,10 @@
 #include "net/TestHttp.h"
 #include "support/ScriptedPrompt.h"
+#include "support/SmallDisk.h"
 #include "support/TempDir.h"
 
 #include "net/Downloader.h"
+#include "net/ProductInfo.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -17,6 +19,9 @@ QByteArray fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
+
+// The size limit of the tests' downloads.
+constexpr qint64 kLimit = 64 * 1024;
 
 // Body bytes that include 0 and 255.
 QByteArray bodyOf(int size) {
@@ -36,6 +41,7 @@ private slots:
         m_dir = std::make_unique<TempDir>();
         m_prompt = ScriptedPrompt();
         m_downloader = std::make_unique<Downloader>(m_prompt);
+        m_downloader->setLimits(kLimit, 10000);
         m_progress = std::make_unique<QSignalSpy>(m_downloader.get(), &Downloader::progress);
         m_finished = std::make_unique<QSignalSpy>(m_downloader.get(), &Downloader::finished);
     }
@@ -77,7 +83,8 @@ private slots:
         const QByteArray head = m_server.heads.last();
         QVERIFY2(head.startsWith("GET /files/version.txt HTTP/1.1\r\n"), head);
         QVERIFY(head.contains("\r\nHost: 127.0.0.1:" + QByteArray::number(m_server.port())));
-        QVERIFY(head.contains("\r\nUser-Agent: Rufwacht/1.0.0 (https://rufwacht.example/)\r\n"));
+        QVERIFY(head.contains(QByteArray("\r\nUser-Agent: Rufwacht/1.0.0 (") + kProductWebAddress +
+                              ")\r\n"));
         QCOMPARE(fileBytes(file()), QByteArray("2.0.0"));
     }
 
@@ -142,6 +149,17 @@ private slots:
             << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n") + bodyOf(400)
             << QString();
         QTest::newRow("no reply") << QByteArray() << QString();
+        const QString tooLong = QStringLiteral("The server sent more than %1 bytes").arg(kLimit);
+        QTest::newRow("endless plain body")
+            << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n") + bodyOf(3 * kLimit)
+            << tooLong;
+        QTest::newRow("endless chunked body")
+            << QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n30000\r\n") +
+                   bodyOf(3 * kLimit) + "\r\n0\r\n\r\n"
+            << tooLong;
+        QTest::newRow("announced beyond the limit")
+            << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 196608\r\n\r\n") + bodyOf(3 * kLimit)
+            << tooLong;
     }
     void failuresEndWithAnErrorAndNoFile() {
         QFETCH(QByteArray, reply);
@@ -155,6 +173,33 @@ private slots:
         }
         QVERIFY(!QFile::exists(file()));
         QCOMPARE(QDir(folder()).entryList(QDir::Files), QStringList());
+    }
+
+    void aDownloadEndsAtItsDeadline() {
+        m_downloader->setLimits(kLimit, 300);
+        QVERIFY(m_downloader->start(m_server.url("/slow"), file()));
+        QTcpSocket* socket = m_server.nextRequest();
+        QVERIFY(socket);
+        socket->write("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\nfirst bytes");
+        QVERIFY(m_finished->wait());
+        QCOMPARE(outcome(), Downloader::Outcome::Failed);
+        QCOMPARE(m_finished->last().at(1).toString(),
+                 QString("The download did not finish within 0.3 s"));
+        QVERIFY(!QFile::exists(file()));
+    }
+
+    void aFullDiskEndsTheDownloadAtOnce() {
+        SmallDisk disk(256);
+        if (!disk.isMounted()) {
+            QSKIP("a small file system of its own needs the right to mount");
+        }
+        m_server.serve("/file", TestHttpServer::ok(bodyOf(60000)));
+        disk.fill();
+        const QString target = QString::fromStdString(disk.file("setup.bin"));
+        QVERIFY(m_downloader->start(m_server.url("/file"), target) && m_finished->wait());
+        QCOMPARE(outcome(), Downloader::Outcome::Failed);
+        QVERIFY(m_progress->isEmpty());
+        QVERIFY(!QFile::exists(target));
     }
 
     void refusedConnectionEndsWithAnError() {

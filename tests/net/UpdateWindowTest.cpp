@@ -136,11 +136,37 @@ private slots:
         QVERIFY(!QFile::exists(m_window->updateFolder() + qs(setupPackageFor("1.0.1").localName)));
         QVERIFY(m_opener.opened.empty());
         QCOMPARE(m_commands.updateExits, 0);
+        // The window says so in place of a full bar.
+        QCOMPARE(label("lblDownload"), qs(m_fixture->text(lang_id::kUpdateDigestMismatch)));
+        QVERIFY(!progressBar()->isVisible());
+    }
+
+    // Without a digest the setup is never opened: the folder is offered instead.
+    void aSetupWithoutDigestIsOnlyShownInItsFolder() {
+        offerVersion("2.0");
+        m_server->serve("/files/" + qs(setupPackageFor("2.0").remoteName).toUtf8(),
+                        TestHttpServer::ok("setup"));
+        m_prompt.answers = {true};
+        button("cmdUpdate")->click();
+        QTRY_COMPARE(m_prompt.shown.size(), std::size_t(1));
+        QCOMPARE(m_prompt.shown[0].text, m_fixture->text(lang_id::kUpdateWithoutDigest));
+        QCOMPARE(m_opener.opened, std::vector<std::string>{ss(
+                                      QUrl::fromLocalFile(m_window->updateFolder()).toString())});
+        QCOMPARE(m_commands.updateExits, 0);
+        QCOMPARE(label("lblDownload"), qs(m_fixture->text(lang_id::kUpdateWithoutDigest)));
+    }
+
+    void aMalformedChecksumIsNamedInTheWindow() {
+        m_server->serve("/files/version.txt", TestHttpServer::ok("2.0 # sha256=12ab\r\n"));
+        button("cmdCheck")->click();
+        QTRY_COMPARE(label("lblDownload"), qs(m_fixture->text(lang_id::kUpdateMalformedDigest)));
+        QVERIFY(m_window->findChild<QLabel*>("lblDownload")->isVisible());
+        QVERIFY(!button("cmdUpdate")->isEnabled());
     }
 
     void programStaysWhenTheDesktopCannotOpenTheSetup() {
         m_opener.answer = false;
-        offerVersion("2.0");
+        offerVersion("2.0 # sha256=" + sha256Hex("setup"));
         m_server->serve("/files/" + qs(setupPackageFor("2.0").remoteName).toUtf8(),
                         TestHttpServer::ok("setup"));
         button("cmdUpdate")->click();

@@ -10,10 +10,16 @@
 #include <QNetworkRequest>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace {
 
 // A server that sends nothing for this long ends the download with an error.
 constexpr int kTransferTimeoutMs = 30000;
+// No setup file comes near this; a server sending more is sending something else.
+constexpr qint64 kMaxDownloadBytes = 200LL * 1000 * 1000;
+// Even a slow line brings a setup file within this time.
+constexpr int kDownloadDeadlineMs = 15 * 60 * 1000;
 
 QString userAgent() {
     return QStringLiteral("Rufwacht/%1.%2.%3 (%4)")
@@ -25,7 +31,20 @@ QString userAgent() {
 
 } // namespace
 
-Downloader::Downloader(UserPrompt& prompt, QObject* parent) : QObject(parent), m_prompt(prompt) {}
+Downloader::Downloader(UserPrompt& prompt, QObject* parent)
+    : QObject(parent), m_prompt(prompt), m_maxBytes(kMaxDownloadBytes),
+      m_deadlineMs(kDownloadDeadlineMs) {
+    m_deadline.setSingleShot(true);
+    connect(&m_deadline, &QTimer::timeout, this, [this]() {
+        end(Outcome::Failed,
+            QStringLiteral("The download did not finish within %1 s").arg(m_deadlineMs / 1000.0));
+    });
+}
+
+void Downloader::setLimits(qint64 maxBytes, int deadlineMs) {
+    m_maxBytes = maxBytes;
+    m_deadlineMs = deadlineMs;
+}
 
 Downloader::~Downloader() {
     abort();
@@ -67,7 +86,8 @@ bool Downloader::start(const QString& address, const QString& localFile,
         return false;
     }
     m_file = std::make_unique<QSaveFile>(localFile);
-    if (!m_file->open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that a full disk fails the write that meets it.
+    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         refuse(m_file->error(), m_file->errorString());
         m_file.reset();
         return false;
@@ -92,10 +112,12 @@ bool Downloader::start(const QString& address, const QString& localFile,
     });
     connect(m_reply, &QNetworkReply::readyRead, this, &Downloader::onReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &Downloader::onFinished);
+    m_deadline.start(m_deadlineMs);
     return true;
 }
 
 void Downloader::abort() {
+    m_deadline.stop();
     if (m_reply) {
         QNetworkReply* reply = m_reply;
         m_reply = nullptr;
@@ -113,13 +135,25 @@ int Downloader::statusCode() const {
     return m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
 }
 
+qint64 Downloader::bodyLimit() const {
+    const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
+    return length.isValid() ? std::min(length.toLongLong(), m_maxBytes) : m_maxBytes;
+}
+
 void Downloader::onReadyRead() {
     const QByteArray data = m_reply->readAll();
     const int status = statusCode();
     if (data.isEmpty() || status < 200 || status > 299) {
         return; // an error page is not the file
     }
-    m_file->write(data);
+    if (m_bytesLoaded + data.size() > bodyLimit()) {
+        end(Outcome::Failed, QStringLiteral("The server sent more than %1 bytes").arg(bodyLimit()));
+        return;
+    }
+    if (m_file->write(data) != data.size()) {
+        end(Outcome::Failed, m_file->errorString());
+        return;
+    }
     m_digest.addData(data);
     m_bytesLoaded += data.size();
     const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
@@ -128,6 +162,9 @@ void Downloader::onReadyRead() {
 
 void Downloader::onFinished() {
     onReadyRead();
+    if (!m_reply) {
+        return; // the last bytes ended it
+    }
     const int status = statusCode();
     const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
     if (status > 0 && (status < 200 || status > 299)) {

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QUrl>
 
 #include <memory>
@@ -17,7 +18,9 @@ class UserPrompt;
 /// Fetches one address (http or https, redirects followed) into a local file (the design's
 /// `cDownload`: DoDownload, AbortDownload and the events Start, Progress, Finished). The
 /// file is written under a temporary name and takes its own name only when the whole body
-/// has arrived with a success status (and the expected digest, when one is given).
+/// has arrived with a success status (and the expected digest, when one is given). A download
+/// ends with an error at the first failed write, when the body grows past its announced length
+/// or the size limit, and when it has not finished by its deadline.
 class Downloader : public QObject {
     Q_OBJECT
 public:
@@ -34,6 +37,9 @@ public:
                const QByteArray& expectedSha256 = {});
     /// Stops the download and discards what has arrived; no signal follows.
     void abort();
+    /// The most body bytes taken whatever the server announces, and the time a whole download
+    /// may take; for the downloads started from now on.
+    void setLimits(qint64 maxBytes, int deadlineMs);
     bool isRunning() const { return m_reply != nullptr; }
 
     /// An address as the downloader takes it: "http://" is assumed when no scheme is given
@@ -52,6 +58,8 @@ private:
     void onReadyRead();
     void onFinished();
     void end(Outcome outcome, const QString& errorText);
+    /// The most body bytes this reply may bring.
+    qint64 bodyLimit() const;
     void refuse(int number, const QString& description);
     int statusCode() const;
 
@@ -61,6 +69,9 @@ private:
     std::unique_ptr<QSaveFile> m_file;
     QCryptographicHash m_digest{QCryptographicHash::Sha256};
     QByteArray m_expectedSha256;
+    QTimer m_deadline;
+    qint64 m_maxBytes;
+    int m_deadlineMs;
     qint64 m_bytesLoaded = 0;
     bool m_started = false;
 };

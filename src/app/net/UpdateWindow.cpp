@@ -109,7 +109,11 @@ void UpdateWindow::createControls() {
     placeInTwips(m_cmdUpdate, m_scale, kClientWidth - 120 - kButtonWidth, 1620, kButtonWidth,
                  kButtonHeight);
 
+    // Above the bar while downloading; in place of both it tells why an update cannot go on.
     m_lblDownload = addLabel("lblDownload", 0, 120, 2160, kClientWidth - 240);
+    placeInTwips(m_lblDownload, m_scale, 120, 2160, kClientWidth - 240, 720);
+    m_lblDownload->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_lblDownload->setWordWrap(true);
     m_lblDownload->setText("Download ...");
     m_lblDownload->hide();
     m_picProgress = new ProgressBar(this);
@@ -133,6 +137,8 @@ void UpdateWindow::checkForUpdate() {
     m_remoteVersion.clear();
     m_setupSha256.clear();
     m_cmdUpdate->setEnabled(false);
+    m_lblDownload->hide();
+    m_picProgress->hide();
     m_versionDownload.start(baseAddress() + "version.txt", updateFolder() + "version.txt");
 }
 
@@ -146,6 +152,10 @@ void UpdateWindow::onVersionFileFinished(Downloader::Outcome outcome, const QStr
     const VersionLine line =
         parseVersionLine(lines && !lines->empty() ? lines->front() : std::string());
     m_txtRemote->setText(qs(line.versionText));
+    if (line.malformedDigest) {
+        showStatus(lang_id::kUpdateMalformedDigest);
+        return;
+    }
     const VersionNumber running{kAppVersionMajor, kAppVersionMinor, kAppVersionPatch};
     if (line.version && *line.version > running) {
         m_remoteVersion = qs(line.versionText);
@@ -158,6 +168,7 @@ void UpdateWindow::startUpdate() {
     if (m_remoteVersion.isEmpty()) {
         return;
     }
+    m_lblDownload->setText("Download ...");
     m_lblDownload->show();
     m_picProgress->setProgress(0, 0);
     m_picProgress->show();
@@ -175,6 +186,14 @@ void UpdateWindow::onSetupFinished(Downloader::Outcome outcome, const QString& e
         showFailure(lang_id::kUpdateDownloadFailed, errorText);
         return;
     }
+    // A file that cannot be checked is never handed to the desktop to run.
+    if (m_setupSha256.isEmpty()) {
+        showStatus(lang_id::kUpdateWithoutDigest);
+        if (m_prompt.question(m_context.language.text(lang_id::kUpdateWithoutDigest), kTitle)) {
+            m_opener.openUrl(ss(QUrl::fromLocalFile(updateFolder()).toString()));
+        }
+        return;
+    }
     // The program ends only when the desktop has taken the setup over.
     if (!m_opener.openUrl(ss(QUrl::fromLocalFile(m_setupFile).toString()))) {
         showFailure(lang_id::kUpdateOpenFailed, QDir::toNativeSeparators(m_setupFile));
@@ -184,7 +203,19 @@ void UpdateWindow::onSetupFinished(Downloader::Outcome outcome, const QString& e
     m_commands.exitForUpdate();
 }
 
+void UpdateWindow::showStatus(int languageId, const QString& detail) {
+    QString text = qs(m_context.language.text(languageId));
+    if (!detail.isEmpty()) {
+        text += ' ' + detail;
+    }
+    m_lblDownload->setText(text);
+    m_lblDownload->setToolTip(text);
+    m_lblDownload->show();
+    m_picProgress->hide();
+}
+
 void UpdateWindow::showFailure(int languageId, const QString& detail) {
+    showStatus(languageId, detail);
     std::string text = m_context.language.text(languageId);
     if (!detail.isEmpty()) {
         text += "\r\n" + ss(detail);

@@ -40,6 +40,8 @@ private:
     void onVersionFileFinished(Downloader::Outcome outcome, const QString& errorText);
     void startUpdate();
     void onSetupFinished(Downloader::Outcome outcome, const QString& errorText);
+    /// Shows a text in place of the download's progress.
+    void showStatus(int languageId, const QString& detail = {});
     void showFailure(int languageId, const QString& detail);
 
     AppContext& m_context;

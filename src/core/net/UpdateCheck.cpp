@@ -86,6 +86,8 @@ VersionLine parseVersionLine(std::string_view firstLine) {
     if (digest) {
         line.setupSha256 = *digest;
         line.version = parseVersion(line.versionText);
+    } else {
+        line.malformedDigest = true;
     }
     return line;
 }

@@ -25,7 +25,8 @@ struct VersionLine {
     /// Nothing when the line holds no usable version (or names a malformed digest): the check
     /// has no result.
     std::optional<VersionNumber> version;
-    std::string setupSha256; // lower-case hex; empty when the line names none
+    std::string setupSha256;      // lower-case hex; empty when the line names none
+    bool malformedDigest = false; // "sha256=" is followed by anything but 64 hex digits
 };
 VersionLine parseVersionLine(std::string_view firstLine);
 
