@@ -1,6 +1,7 @@
 #include "ui/settings/InfoPage.h"
 
 #include "calls/CallViews.h"
+#include "net/ProductInfo.h"
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
 #include "support/Version.h"
@@ -17,7 +18,6 @@
 namespace {
 
 constexpr const char* kCompany = "Rufwacht developers";
-constexpr const char* kWebAddress = "https://rufwacht.example.org";
 constexpr const char* kContactAddress = "info@rufwacht.example.org";
 
 QString versionNumber() {
@@ -49,7 +49,7 @@ InfoPage::InfoPage(UrlOpener& urls, const QIcon& logo, std::string lookupUrl, QW
 InfoPage::~InfoPage() = default;
 
 QString InfoPage::webAddress() {
-    return kWebAddress;
+    return kProductWebAddress;
 }
 
 QString InfoPage::mailAddress() {
@@ -86,7 +86,7 @@ void InfoPage::createControls(const QIcon& logo) {
     auto* lblVersion = named(new QLabel("Version " + versionNumber(), this), "lblVersion");
 
     m_lblWWW = named(new ClickableLabel(this), "lblWWW");
-    m_lblWWW->setText(QStringLiteral("URL:     ") + kWebAddress);
+    m_lblWWW->setText(QStringLiteral("URL:     ") + kProductWebAddress);
     m_lbleMail = named(new ClickableLabel(this), "lbleMail");
     m_lbleMail->setText(QStringLiteral("eMail:  ") + kContactAddress);
     m_lblIdentOert1 = named(new QLabel(this), "lblIdentOert1", lang_id::kLookupCredits);
