@@ -1,5 +1,6 @@
 #include "ui/SettingsFakes.h"
 
+#include "net/ProductInfo.h"
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
 #include "support/Version.h"
@@ -361,6 +362,21 @@ private slots:
         QVERIFY(note->isHidden());
     }
 
+    // OK with a port that cannot be listened on keeps the dialog open on the page with why.
+    void okWithAPortThatCannotBeUsedKeepsTheDialogOnTheWebPage() {
+        bench().settings().webExportOn = true;
+        SettingsDialog& dialog = openShown();
+        dialog.switchView("misc");
+        bench().webExport.failure = "port 80 is in use";
+        click(button("cmdOK"));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.currentPageName(), QString("picWebExport"));
+        QVERIFY(!bench().find<QLabel>("lblWEError")->isHidden());
+        bench().webExport.failure.clear();
+        click(button("cmdOK"));
+        QVERIFY(!dialog.isVisible());
+    }
+
     void aPortThatIsNoPortKeepsTheDialogOpen_data() {
         QTest::addColumn<QString>("port");
         QTest::newRow("empty") << "";
@@ -628,8 +644,7 @@ private slots:
         QCOMPARE(bench().find<QLabel>("lblProductName")->text(), QString("Rufwacht"));
         QCOMPARE(bench().find<QLabel>("lblCompany")->text(), QString("Rufwacht developers"));
         QCOMPARE(bench().find<QLabel>("lblVersion")->text(), QString("Version ") + kAppVersion);
-        QCOMPARE(bench().find<QLabel>("lblWWW")->text(),
-                 QString("URL:     https://rufwacht.example.org"));
+        QCOMPARE(bench().find<QLabel>("lblWWW")->text(), QString("URL:     ") + kProductWebAddress);
         QCOMPARE(bench().find<QLabel>("lbleMail")->text(),
                  QString("eMail:  info@rufwacht.example.org"));
         QVERIFY(!bench().find<QLabel>("imgLogo")->pixmap().isNull());
@@ -637,7 +652,7 @@ private slots:
             QTest::mouseClick(bench().find<QLabel>(link), Qt::LeftButton);
         }
         QCOMPARE(bench().urls.opened,
-                 (Texts{"https://rufwacht.example.org",
+                 (Texts{kProductWebAddress,
                         std::string("mailto:info@rufwacht.example.org?Subject=Rufwacht%20%26%20"
                                     "Version%20") +
                             kAppVersion,

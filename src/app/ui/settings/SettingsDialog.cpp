@@ -217,8 +217,13 @@ void SettingsDialog::accept() {
     m_miscPage->store(settings);
     m_webExportPage->store(settings, *port);
     context.language.select(settings.language);
-    applyAutostartSetting(m_parts.autostart, settings.autostart, m_parts.executable, context.log);
+    applyAutostartSetting(m_parts.autostart, settings.autostart, m_parts.executable,
+                          m_parts.configDirFromCommandLine, context.log);
     context.saveSettings();
-    m_webExportPage->applyToServer(settings.webExportOn);
+    // The settings are kept; a page that cannot be served keeps the dialog open with the reason.
+    if (!m_webExportPage->applyToServer(settings.webExportOn)) {
+        switchView("webexport");
+        return;
+    }
     QDialog::accept();
 }

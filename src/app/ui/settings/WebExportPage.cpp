@@ -102,7 +102,7 @@ void WebExportPage::onExportToggled(bool on) {
     applyToServer(on);
 }
 
-void WebExportPage::applyToServer(bool on) {
+bool WebExportPage::applyToServer(bool on) {
     QString failure;
     if (!on) {
         m_server.stop();
@@ -113,6 +113,7 @@ void WebExportPage::applyToServer(bool on) {
     }
     m_lblWEError->setText(failure);
     m_lblWEError->setVisible(!failure.isEmpty());
+    return failure.isEmpty();
 }
 
 void WebExportPage::updateTestLink() {

@@ -31,8 +31,9 @@ public:
     std::optional<std::int16_t> enteredPort() const;
     /// Copies the controls into the settings, with the port as checked by enteredPort.
     void store(SettingsRecord& settings, std::int16_t port) const;
-    /// Starts the server on the saved port when on, stops it when off.
-    void applyToServer(bool on);
+    /// Starts the server on the saved port when on, stops it when off; false, with the reason
+    /// shown on the page, when it could not listen.
+    bool applyToServer(bool on);
     void focusPort();
 
 private:
