@@ -35,8 +35,9 @@ private:
         return m_sandbox->dir.file("config/autostart/rufwacht.desktop");
     }
     std::string logText() const { return m_sandbox->dir.read("rufwacht.log"); }
-    void apply(bool on, const std::string& executable = kExecutable) {
-        applyAutostartSetting(*m_sandbox->autostart, on, executable, m_sandbox->log);
+    void apply(bool on, const std::string& executable = kExecutable,
+               const std::string& configDir = {}) {
+        applyAutostartSetting(*m_sandbox->autostart, on, executable, configDir, m_sandbox->log);
     }
 
 private slots:
@@ -45,20 +46,27 @@ private slots:
 
     void onCreatesAnEntryThatStartsTheExecutable_data() {
         QTest::addColumn<QString>("executable");
+        QTest::addColumn<QString>("configDir");
         QTest::addColumn<QString>("exec");
-        QTest::newRow("plain") << QString(kExecutable)
+        QTest::newRow("plain") << QString(kExecutable) << QString()
                                << QStringLiteral("Exec=\"/opt/rufwacht/rufwacht\"");
+        // A settings folder of its own goes along, so log-on starts the program on it.
+        QTest::newRow("own settings folder")
+            << QString(kExecutable) << QStringLiteral("/home/a/100% calls/")
+            << QStringLiteral(
+                   "Exec=\"/opt/rufwacht/rufwacht\" \"--config-dir=/home/a/100%% calls\"");
         // Quoting escapes " ` $ \ with a backslash, the file escapes every backslash again,
         // and % is doubled so that it is no field code.
         QTest::newRow("reserved characters")
-            << QStringLiteral("/home/a b/100% \"$x\"/rufwacht")
+            << QStringLiteral("/home/a b/100% \"$x\"/rufwacht") << QString()
             << QStringLiteral("Exec=\"/home/a b/100%% \\\\\"\\\\$x\\\\\"/rufwacht\"");
     }
     void onCreatesAnEntryThatStartsTheExecutable() {
         QFETCH(QString, executable);
+        QFETCH(QString, configDir);
         QFETCH(QString, exec);
         QVERIFY(!m_sandbox->autostart->exists());
-        apply(true, executable.toStdString());
+        apply(true, executable.toStdString(), configDir.toStdString());
         QVERIFY(m_sandbox->autostart->exists());
         const auto entry = splitLines(m_sandbox->dir.read("config/autostart/rufwacht.desktop"));
         QCOMPARE(entry.front(), std::string("[Desktop Entry]"));

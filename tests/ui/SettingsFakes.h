@@ -55,7 +55,7 @@ public:
 class FakeAutostart : public Autostart {
 public:
     bool exists() const override { return made; }
-    std::optional<Failure> create(const std::string&) override {
+    std::optional<Failure> create(const std::string&, const std::string&) override {
         made = true;
         return std::nullopt;
     }

@@ -20,8 +20,10 @@ public:
 
     /// True when the entry exists, whatever it starts.
     virtual bool exists() const = 0;
-    /// Makes the entry start the executable (an absolute path) without arguments.
-    virtual std::optional<Failure> create(const std::string& executable) = 0;
+    /// Makes the entry start the executable (an absolute path), with "--config-dir=" and the
+    /// settings folder when one is given, else without arguments.
+    virtual std::optional<Failure> create(const std::string& executable,
+                                          const std::string& configDir) = 0;
     /// Removes the entry; a missing one is no error.
     virtual void remove() = 0;
 };
@@ -30,6 +32,11 @@ public:
 std::unique_ptr<Autostart> makeSystemAutostart();
 
 /// Brings the entry in line with the setting: on creates it unless it exists (an existing entry
-/// is left as it is), off removes it. A failure to create it is logged, never shown.
+/// is left as it is), off removes it. configDir is the settings folder the program was started
+/// with, empty for the default one. A failure to create it is logged, never shown.
 void applyAutostartSetting(Autostart& autostart, bool on, const std::string& executable,
-                           const Log& log);
+                           const std::string& configDir, const Log& log);
+
+/// The argument that starts the program on the settings folder: "--config-dir=DIR", without
+/// the folder's trailing separator.
+std::string configDirArgument(std::string configDir);

@@ -2,8 +2,15 @@
 
 #include "support/Log.h"
 
+std::string configDirArgument(std::string configDir) {
+    while (configDir.size() > 1 && (configDir.back() == '/' || configDir.back() == '\\')) {
+        configDir.pop_back();
+    }
+    return "--config-dir=" + configDir;
+}
+
 void applyAutostartSetting(Autostart& autostart, bool on, const std::string& executable,
-                           const Log& log) {
+                           const std::string& configDir, const Log& log) {
     if (!on) {
         autostart.remove();
         return;
@@ -11,7 +18,7 @@ void applyAutostartSetting(Autostart& autostart, bool on, const std::string& exe
     if (autostart.exists()) {
         return;
     }
-    if (const auto failure = autostart.create(executable)) {
+    if (const auto failure = autostart.create(executable, configDir)) {
         log.write("ERROR: unable to create autostart shortcut (" + std::to_string(failure->number) +
                   " - " + failure->description + ")");
     }

@@ -18,12 +18,12 @@ std::string autostartDir() {
     return base.empty() ? base : base + "autostart/";
 }
 
-// The Exec value: the path in double quotes with the characters that quoting reserves escaped;
+// An Exec argument: in double quotes with the characters that quoting reserves escaped;
 // then, as in every value of the file, backslashes and line breaks escaped, and "%" doubled so
 // that it is no field code.
-std::string execValue(const std::string& executable) {
+std::string execArgument(const std::string& argument) {
     std::string quoted = "\"";
-    for (const char c : executable) {
+    for (const char c : argument) {
         if (c == '"' || c == '`' || c == '$' || c == '\\') {
             quoted += '\\';
         }
@@ -63,7 +63,8 @@ public:
         return !dir.empty() && fileExists(dir + kEntryName);
     }
 
-    std::optional<Failure> create(const std::string& executable) override {
+    std::optional<Failure> create(const std::string& executable,
+                                  const std::string& configDir) override {
         const std::string dir = autostartDir();
         if (dir.empty()) {
             return failureOf(ENOENT);
@@ -73,15 +74,17 @@ public:
         if (error) {
             return Failure{error.value(), error.message()};
         }
-        const std::string entry = "[Desktop Entry]\n"
-                                  "Type=Application\n"
-                                  "Name=Rufwacht\n"
-                                  "Comment=Shows incoming telephone calls\n"
-                                  "Exec=" +
-                                  execValue(executable) +
-                                  "\n"
-                                  "Terminal=false\n"
-                                  "X-GNOME-Autostart-enabled=true\n";
+        const std::string entry =
+            "[Desktop Entry]\n"
+            "Type=Application\n"
+            "Name=Rufwacht\n"
+            "Comment=Shows incoming telephone calls\n"
+            "Exec=" +
+            execArgument(executable) +
+            (configDir.empty() ? std::string() : " " + execArgument(configDirArgument(configDir))) +
+            "\n"
+            "Terminal=false\n"
+            "X-GNOME-Autostart-enabled=true\n";
         errno = 0;
         if (!safeSave(dir + kEntryName, entry)) {
             return failureOf(errno != 0 ? errno : EIO);

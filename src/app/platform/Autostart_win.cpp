@@ -90,7 +90,8 @@ public:
                (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
     }
 
-    std::optional<Failure> create(const std::string& executable) override {
+    std::optional<Failure> create(const std::string& executable,
+                                  const std::string& configDir) override {
         const std::wstring path = shortcutPath();
         if (path.empty()) {
             return failureOf(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
@@ -106,7 +107,11 @@ public:
         const auto target = toFsPath(executable);
         result = link->SetPath(target.c_str());
         if (SUCCEEDED(result)) {
-            result = link->SetArguments(L"");
+            const std::wstring arguments =
+                configDir.empty()
+                    ? std::wstring()
+                    : L"\"" + toFsPath(configDirArgument(configDir)).wstring() + L"\"";
+            result = link->SetArguments(arguments.c_str());
         }
         if (SUCCEEDED(result)) {
             result = link->SetWorkingDirectory(target.parent_path().c_str());

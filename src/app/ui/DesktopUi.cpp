@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QUrl>
 
 bool DesktopUrlOpener::openUrl(const std::string& address) {
@@ -116,14 +117,22 @@ void DesktopUi::openSettings(bool infoPage) {
     WebExportControl& webExport =
         m_controller ? m_controller->webExport() : static_cast<WebExportControl&>(m_noWebExport);
     SettingsDialog* dialog = showSingle(m_settingsDialog, [&]() {
-        return new SettingsDialog(
-            {*m_context, m_prompt, *m_settingsSound, m_opener, webExport, *m_autostart,
-             m_filePicker, pictures(), ss(QCoreApplication::applicationFilePath()),
-             m_controller ? m_controller->commandLine().line : std::string()});
+        return new SettingsDialog({*m_context, m_prompt, *m_settingsSound, m_opener, webExport,
+                                   *m_autostart, m_filePicker, pictures(),
+                                   ss(QCoreApplication::applicationFilePath()),
+                                   m_controller ? m_controller->commandLine().line : std::string(),
+                                   configDirFromCommandLine()});
     });
     if (infoPage) {
         dialog->switchView("info");
     }
+}
+
+std::string DesktopUi::configDirFromCommandLine() const {
+    if (!m_controller || m_controller->commandLine().configDir.empty()) {
+        return {};
+    }
+    return ss(QDir(qs(m_context->paths.configDir())).absolutePath());
 }
 
 SettingsDialog* DesktopUi::settingsDialog() const {

@@ -85,6 +85,8 @@ public:
 
 private:
     const DesktopPictures& pictures();
+    /// The settings folder given on the command line, absolute; empty for the default one.
+    std::string configDirFromCommandLine() const;
 
     UserPrompt& m_prompt;
     std::function<bool()> m_trayAvailable;

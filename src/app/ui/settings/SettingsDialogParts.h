@@ -27,4 +27,7 @@ struct SettingsDialogParts {
     std::string executable;
     /// The --line this run uses instead of the setting; empty when none was given.
     std::string lineFromCommandLine;
+    /// The settings folder given with --config-dir (absolute); empty for the default one. The
+    /// autostart entry starts the program on it.
+    std::string configDirFromCommandLine{};
 };
