@@ -9,8 +9,8 @@ namespace {
 
 // What one batch takes from the socket at most, and what the socket holds before the router
 // has to wait: a flood stays in the system's buffers, not in memory.
-constexpr qint64 kBytesPerBatch = 16 * 1024;
-constexpr qint64 kSocketBufferBytes = 64 * 1024;
+constexpr qint64 kBytesPerBatch = qint64{16} * 1024;
+constexpr qint64 kSocketBufferBytes = qint64{64} * 1024;
 
 } // namespace
 

@@ -12,7 +12,7 @@ constexpr std::size_t kKnownFields = 7;
 // A change whose line starts this close to the file's end rewrites only the lines from there
 // on; one further back replaces the whole file. A call-monitor peer with a thousand calls open
 // stays well within it.
-constexpr std::uint64_t kMaxTailBytes = 1024 * 1024;
+constexpr std::uint64_t kMaxTailBytes = std::uint64_t{1024} * 1024;
 
 // Calls back with each line of the bytes and the offset it starts at; lines end at CR LF, LF
 // or a bare CR. Tells whether the last line has a line end.

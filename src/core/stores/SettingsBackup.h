@@ -17,7 +17,7 @@ inline constexpr std::array<const char*, 3> kBackupFiles = {"config.dat", "msn.d
 
 /// The largest file taken for a restore: far more than any backup of real lists holds, so a
 /// wrong file chosen by mistake is refused before it is read.
-inline constexpr std::uintmax_t kMaxBackupBytes = 16 * 1024 * 1024;
+inline constexpr std::uintmax_t kMaxBackupBytes = std::uintmax_t{16} * 1024 * 1024;
 
 /// One text per file of kBackupFiles.
 using BackupFileLines = std::array<std::vector<std::string>, kBackupFiles.size()>;
