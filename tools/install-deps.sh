@@ -20,9 +20,9 @@ case "${1:-}" in
 --test)
   # A virtual screen with a notification area; xdotool drives it and xwd tells when it is still.
   # curl and xmllint with the XHTML DTDs check the journal web page. The validators check the
-  # installed desktop entry and AppStream metadata.
+  # installed desktop entry and AppStream metadata. strace kills the program at chosen writes.
   packages+=(xvfb xauth trayer xdotool x11-apps curl libxml2-utils w3c-sgml-lib
-    desktop-file-utils appstream "${package_tools[@]}")
+    desktop-file-utils appstream strace "${package_tools[@]}")
   ;;
 esac
 
