@@ -13,3 +13,4 @@ add_dependencies(test_windows_capi Capi2032 capi2032_without_profile)
 set_target_properties(test_windows_capi PROPERTIES RUNTIME_OUTPUT_DIRECTORY
                                                    ${CMAKE_CURRENT_BINARY_DIR})
 rufwacht_core_test(test_windows_files windows/WindowsFilesTest.cpp)
+rufwacht_core_test(test_windows_shelllink windows/ShellLinkTest.cpp)
