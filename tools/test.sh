@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs all tests: the whole suite (core, Qt on the offscreen platform,
-# end to end), then the whole suite again built with AddressSanitizer and UBSan.
+# end to end), then the whole suite again built with AddressSanitizer and UBSan, then the
+# Windows half (the core and its tests cross-built with MinGW-w64, run under wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,3 +18,12 @@ cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp" \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+if command -v x86_64-w64-mingw32-g++-posix >/dev/null && [ -x /usr/lib/wine/wine64 ]; then
+  cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+    -DRUFWACHT_WERROR=ON >/dev/null
+  cmake --build build-win -j "$jobs"
+  ctest --test-dir build-win --output-on-failure -j "$jobs"
+else
+  echo "The Windows half is not tested: MinGW-w64 or wine64 is missing."
+fi

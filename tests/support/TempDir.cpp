@@ -1,18 +1,28 @@
 #include "support/TempDir.h"
 
+#include "support/TestEnvironment.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 TempDir::TempDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "rufwacht-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder");
+    // A name nobody else has: create_directory fails for one that exists.
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    const auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto folder = base / ("rufwacht-test-" + std::to_string(random() % 1000000000));
+        std::error_code error;
+        if (std::filesystem::create_directory(folder, error)) {
+            m_path = folder.generic_string() + "/";
+            return;
+        }
     }
-    m_path = pattern + "/";
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir() {
@@ -38,17 +48,9 @@ ScopedEnv::ScopedEnv(const char* name, const char* value) : m_name(name) {
         m_old = old;
         m_hadOld = true;
     }
-    if (value != nullptr) {
-        ::setenv(name, value, 1);
-    } else {
-        ::unsetenv(name);
-    }
+    setEnvironmentVariable(name, value);
 }
 
 ScopedEnv::~ScopedEnv() {
-    if (m_hadOld) {
-        ::setenv(m_name.c_str(), m_old.c_str(), 1);
-    } else {
-        ::unsetenv(m_name.c_str());
-    }
+    setEnvironmentVariable(m_name.c_str(), m_hadOld ? m_old.c_str() : nullptr);
 }

@@ -1,0 +1,15 @@
+#include "support/TestEnvironment.h"
+
+#include <cstdlib>
+
+void setEnvironmentVariable(const char* name, const char* value) {
+    if (value != nullptr) {
+        ::setenv(name, value, 1);
+    } else {
+        ::unsetenv(name);
+    }
+}
+
+bool runsOnWindows() {
+    return false;
+}
