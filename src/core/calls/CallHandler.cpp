@@ -200,8 +200,14 @@ bool CallHandler::onCallDisconnect() {
 
 void CallHandler::endAllCalls(std::uint16_t reason) {
     const auto calls = std::exchange(m_active, {});
+    // A thousand calls open at once are one write of the journal, not a thousand.
+    m_oneSaveForAll = true;
     for (const auto& [plci, call] : calls) {
         finishCall(call, reason);
+    }
+    m_oneSaveForAll = false;
+    if (!calls.empty()) {
+        m_parts.journal.save();
     }
 }
 
@@ -229,7 +235,9 @@ void CallHandler::finishCall(const ActiveCall& call, std::uint16_t reason) {
 
     if (const int index = recordIndexFor(call); index > 0) {
         m_parts.journal.setEndReason(index, reasonText);
-        m_parts.journal.save();
+        if (!m_oneSaveForAll) {
+            m_parts.journal.save();
+        }
         m_parts.journalView.refresh(false);
     }
     publishEnd(call, reason, reasonText);

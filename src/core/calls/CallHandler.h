@@ -122,4 +122,5 @@ private:
     CallHandlerParts m_parts;
     LatestCall m_latest;
     std::map<std::uint32_t, ActiveCall> m_active;
+    bool m_oneSaveForAll = false; // endAllCalls saves the journal once, after the last call
 };
