@@ -86,6 +86,7 @@ TEST(CallsJson, NewestFirstWithNamesDatesAndLimit) {
     EXPECT_EQ(calls.text(99), calls.text());
     EXPECT_EQ(CallsJson({}, nameOf, "x").text(1), "[]");
     EXPECT_EQ(isoDate("31.01.99"), "2099-01-31");
+    EXPECT_EQ(isoDate("07.12.2026"), "2026-12-07");
     EXPECT_EQ(isoDate("1.1.26"), "1.1.26");
 }
 

@@ -101,15 +101,21 @@ std::string CallsJson::text(std::optional<std::size_t> limit) const {
 }
 
 std::string isoDate(std::string_view date) {
-    const auto digits = [&date](std::size_t at) {
-        return date[at] >= '0' && date[at] <= '9' && date[at + 1] >= '0' && date[at + 1] <= '9';
+    const auto digits = [&date](std::size_t at, std::size_t count) {
+        for (std::size_t i = at; i < at + count; ++i) {
+            if (date[i] < '0' || date[i] > '9') {
+                return false;
+            }
+        }
+        return true;
     };
-    if (date.size() != 8 || date[2] != '.' || date[5] != '.' || !digits(0) || !digits(3) ||
-        !digits(6)) {
+    const bool shortYear = date.size() == 8;
+    if ((date.size() != 8 && date.size() != 10) || date[2] != '.' || date[5] != '.' ||
+        !digits(0, 2) || !digits(3, 2) || !digits(6, date.size() - 6)) {
         return std::string(date);
     }
-    return "20" + std::string(date.substr(6, 2)) + "-" + std::string(date.substr(3, 2)) + "-" +
-           std::string(date.substr(0, 2));
+    return (shortYear ? "20" : "") + std::string(date.substr(6)) + "-" +
+           std::string(date.substr(3, 2)) + "-" + std::string(date.substr(0, 2));
 }
 
 std::string isoLocalTime(std::chrono::system_clock::time_point time) {

@@ -33,7 +33,8 @@ private:
     std::vector<std::size_t> m_ends;
 };
 
-/// A journal date "DD.MM.YY" as "20YY-MM-DD"; other text unchanged.
+/// A journal date "DD.MM.YYYY" (or "DD.MM.YY", taken as 20YY) as "YYYY-MM-DD"; other text
+/// unchanged.
 std::string isoDate(std::string_view journalDate);
 
 /// A moment as local ISO 8601 time with milliseconds and its offset from UTC, e.g.
