@@ -95,8 +95,8 @@ void JournalWebServer::followCalls(CallEventStream& events) {
     events.subscribe([this](const CallEvent& event) { onCallEvent(event); });
 }
 
-void JournalWebServer::setLineHealth(LineHealthSource source) {
-    m_lineHealth = std::move(source);
+void JournalWebServer::setLineHealth(const LineHealthSource& source) {
+    m_lineHealth = source;
 }
 
 std::uint16_t JournalWebServer::port() const {

@@ -50,7 +50,7 @@ public:
     bool isRunning() const override;
     std::string lastError() const override;
     void followCalls(CallEventStream& events) override;
-    void setLineHealth(LineHealthSource source) override;
+    void setLineHealth(const LineHealthSource& source) override;
 
     /// The port listened on; the system's choice after a start on port 0.
     std::uint16_t port() const;

@@ -5,7 +5,7 @@
 namespace {
 
 // What is handed to the socket at a time: a large page is never copied whole.
-constexpr qint64 kPieceBytes = 64 * 1024;
+constexpr qint64 kPieceBytes = qint64{64} * 1024;
 
 } // namespace
 

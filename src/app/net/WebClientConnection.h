@@ -35,7 +35,7 @@ public:
         /// A reply that makes no progress for this long is given up.
         std::chrono::milliseconds sendTime{10000};
         /// Bytes of events a listener may leave unread.
-        qint64 maxUnsentEvents = 64 * 1024;
+        qint64 maxUnsentEvents = qint64{64} * 1024;
     };
     /// Called with each complete (or refused) request; the server answers through reply(),
     /// startEventStream() or later, once what it needs is built.

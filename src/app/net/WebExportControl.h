@@ -27,7 +27,7 @@ public:
     /// The calls' steps for the event stream; the stream must outlive the server.
     virtual void followCalls(CallEventStream&) {}
     /// Where the health request learns the line's state.
-    virtual void setLineHealth(LineHealthSource) {}
+    virtual void setLineHealth(const LineHealthSource&) {}
 };
 
 /// A web export that never serves: for a program without the server.

@@ -76,14 +76,16 @@ const char* eventName(const CallEvent& event) {
 CallsJson::CallsJson(const std::vector<std::string>& journalLines, const NameLookup& nameOf,
                      std::string_view missedReason)
     : m_open("[") {
-    for (auto line = journalLines.rbegin(); line != journalLines.rend(); ++line) {
-        if (line->empty()) {
+    // The newest call is the file's last line.
+    for (std::size_t i = journalLines.size(); i-- > 0;) {
+        const std::string& line = journalLines[i];
+        if (line.empty()) {
             continue; // clearing the journal leaves an empty line
         }
         if (!m_ends.empty()) {
             m_open += ',';
         }
-        m_open += callRecord(*line, nameOf, missedReason);
+        m_open += callRecord(line, nameOf, missedReason);
         m_ends.push_back(m_open.size());
     }
 }
