@@ -43,6 +43,8 @@ JournalWebServer::JournalWebServer(AppContext& context, Limits limits, QObject* 
     m_builder.setMaxThreadCount(1);
     connect(&m_server, &QTcpServer::newConnection, this, &JournalWebServer::acceptConnections);
     connect(&m_pingTimer, &QTimer::timeout, this, &JournalWebServer::pingListeners);
+    m_buildTimer.setSingleShot(true);
+    connect(&m_buildTimer, &QTimer::timeout, this, &JournalWebServer::scheduleBuild);
 }
 
 JournalWebServer::~JournalWebServer() {
@@ -180,9 +182,7 @@ void JournalWebServer::answer(WebClientConnection& client, const WebRequest& req
         return;
     }
     m_waiting.append(waiting);
-    if (!m_building) {
-        startBuild();
-    }
+    scheduleBuild();
 }
 
 bool JournalWebServer::answerFrom(const Waiting& waiting, const Built& built) {
@@ -206,6 +206,21 @@ bool JournalWebServer::answerFrom(const Waiting& waiting, const Built& built) {
     client->reply(bytes(webReplyHead(200, array.size() + 1, kJsonContentType, waiting.keepAlive)),
                   {built.json, {array, kClosingBracket}}, waiting.keepAlive);
     return true;
+}
+
+void JournalWebServer::scheduleBuild() {
+    if (m_building || m_buildTimer.isActive() || m_waiting.isEmpty()) {
+        return;
+    }
+    // While the journal changes with every call, each build would leave another whole page
+    // with the clients still reading the last ones: one build per interval bounds both.
+    const qint64 wait =
+        m_sinceBuild.isValid() ? m_limits.buildInterval.count() - m_sinceBuild.elapsed() : 0;
+    if (wait > 0) {
+        m_buildTimer.start(static_cast<int>(wait));
+    } else {
+        startBuild();
+    }
 }
 
 void JournalWebServer::startBuild() {
@@ -248,9 +263,8 @@ void JournalWebServer::onBuilt(const Built& built) {
         }
     }
     m_waiting = unanswered;
-    if (!m_waiting.isEmpty()) {
-        startBuild();
-    }
+    m_sinceBuild.start();
+    scheduleBuild();
 }
 
 QByteArray JournalWebServer::healthReply(bool keepAlive) const {

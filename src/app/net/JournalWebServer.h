@@ -5,6 +5,7 @@
 #include "net/WebExportControl.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QTcpServer>
@@ -39,6 +40,8 @@ public:
         std::chrono::milliseconds headTime{2000};
         /// Between two comment lines on an event stream.
         std::chrono::milliseconds eventStreamPing{30000};
+        /// From the end of one build of the page (or the JSON) to the start of the next.
+        std::chrono::milliseconds buildInterval{1000};
     };
 
     explicit JournalWebServer(AppContext& context, QObject* parent = nullptr);
@@ -70,6 +73,8 @@ private:
     void answer(WebClientConnection& client, const WebRequest& request);
     /// False when what the client waits for is not among what was built.
     bool answerFrom(const Waiting& waiting, const Built& built);
+    /// Starts a build for the waiting clients now, or when the last one is far enough back.
+    void scheduleBuild();
     void startBuild();
     void onBuilt(const Built& built);
     void onCallEvent(const CallEvent& event);
@@ -84,6 +89,8 @@ private:
     QByteArray m_wrongPasswordPage;
     QThreadPool m_builder;
     bool m_building = false;
+    QElapsedTimer m_sinceBuild;
+    QTimer m_buildTimer;
     QList<Waiting> m_waiting;
     QTimer m_pingTimer;
     LineHealthSource m_lineHealth;
