@@ -5,11 +5,14 @@
 #include "calls/EndReason.h"
 #include "net/JournalPageCache.h"
 #include "net/WebRequest.h"
+#include "platform/BackgroundPriority.h"
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
 
 #include <QPointer>
 #include <QTcpSocket>
+
+#include <unordered_map>
 
 namespace {
 
@@ -235,8 +238,15 @@ void JournalWebServer::startBuild() {
         m_context.language.text(endReasonTextId(kReasonNormalClearing));
     m_building = true;
     m_builder.start([this, pages = m_pages, phonebook, wantsPage, wantsJson, missedReason]() {
-        const NameLookup nameOf = [&phonebook](const std::string& display) {
-            return phonebook->nameOf(display);
+        lowerCurrentThreadPriority();
+        // Callers come again and again: each display is looked up once per build.
+        std::unordered_map<std::string, std::string> names;
+        const NameLookup nameOf = [&phonebook, &names](const std::string& display) {
+            auto known = names.find(display);
+            if (known == names.end()) {
+                known = names.emplace(display, phonebook->nameOf(display)).first;
+            }
+            return known->second;
         };
         Built built;
         if (wantsPage) {
