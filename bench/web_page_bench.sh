@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Requests per second of the journal web page with 4096 calls, beside nginx serving the same
-# bytes as a static file, both measured with wrk in this one run. Not part of the tests.
+# Requests per second of the journal web page, beside nginx serving the same bytes as a static
+# file, both measured with wrk in this one run, with the ratio: a page of 4096 calls, and one of
+# 100 calls over keep-alive connections. Not part of the tests.
 #   bench/web_page_bench.sh [build-dir] [seconds]
 # Needs wrk; nginx is measured when installed (nginx-light), else skipped with a note.
 set -euo pipefail
@@ -29,9 +30,12 @@ mkdir -p "$work/app/config" "$work/run"
 chmod 700 "$work/run"
 printf '[config]\r\nlanguage=english\r\nwebexporton=-1\r\nwebexportport=%s\r\n' "$port" \
   >"$work/app/config/config.dat"
-awk 'BEGIN { for (i = 0; i < 4096; i++)
-  printf "0%d\t0%d\t12345\t%02d.06.24\t%02d:%02d:00\tCaller hung up\tTelephony\r\n",
-         8150000 + i, 8150000 + i, i % 28 + 1, i % 24, i % 60 }' >"$work/app/config/calls.txt"
+journal() {
+  awk -v rows="$1" 'BEGIN { for (i = 0; i < rows; i++)
+    printf "0%d\t0%d\t12345\t%02d.06.24\t%02d:%02d:00\tCaller hung up\tTelephony\r\n",
+           8150000 + i, 8150000 + i, i % 28 + 1, i % 24, i % 60 }' >"$work/app/config/calls.txt"
+}
+journal 4096
 : >"$work/empty.scenario"
 XDG_RUNTIME_DIR="$work/run" "$work/app/rufwacht" --headless --line="sim:$work/empty.scenario" \
   >"$work/program.log" 2>&1 &
@@ -52,10 +56,11 @@ rate() {
          END { print bad ? "0 (requests failed)" : r }'
 }
 
-echo "rufwacht (Connection: close, as the page is served):  $(rate "$url") requests/s"
-if command -v nginx >/dev/null; then
+nginx_started=""
+start_nginx() {
+  command -v nginx >/dev/null || return 1
+  [ -n "$nginx_started" ] && return 0
   mkdir -p "$work/nginx/www" "$work/nginx/tmp"
-  cp "$work/page.html" "$work/nginx/www/page.html"
   cat >"$work/nginx/nginx.conf" <<CONF
 worker_processes 1;
 pid $nginx_pid_file;
@@ -66,14 +71,48 @@ http {
   client_body_temp_path $work/nginx/tmp; proxy_temp_path $work/nginx/tmp;
   fastcgi_temp_path $work/nginx/tmp; uwsgi_temp_path $work/nginx/tmp; scgi_temp_path $work/nginx/tmp;
   sendfile on;
+  keepalive_requests 1000000;
   server { listen 127.0.0.1:$nginx_port; root $work/nginx/www; default_type text/html; }
 }
 CONF
   nginx -c "$work/nginx/nginx.conf" -p "$work/nginx"
+  nginx_started=1
+}
+# Puts the page just served where nginx serves it and waits until it does.
+serve_static() {
+  cp "$work/page.html" "$work/nginx/www/$1"
+  for _ in $(seq 50); do curl -sf -o /dev/null "http://127.0.0.1:$nginx_port/$1" && break; sleep 0.1; done
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b + 0 > 0) printf "%.2f", a / b; else print "-" }'; }
+
+ours=$(rate -H 'Connection: close' "$url")
+echo "rufwacht, Connection: close:                           $ours requests/s"
+if start_nginx; then
+  serve_static page.html
   static="http://127.0.0.1:$nginx_port/page.html"
-  for _ in $(seq 50); do curl -sf -o /dev/null "$static" && break; sleep 0.1; done
-  echo "nginx, one worker, keep-alive:                         $(rate "$static") requests/s"
-  echo "nginx, one worker, Connection: close:                  $(rate -H 'Connection: close' "$static") requests/s"
+  theirs=$(rate "$static")
+  echo "nginx, one worker, keep-alive:                         $theirs requests/s"
+  theirs_close=$(rate -H 'Connection: close' "$static")
+  echo "nginx, one worker, Connection: close:                  $theirs_close requests/s (ratio $(ratio "$ours" "$theirs_close"))"
 else
   echo "nginx is not installed (apt-get install nginx-light): its figures are skipped"
+fi
+
+# 100 rows, keep-alive on both sides. The journal changes on disk: the page is built anew.
+journal 100
+sleep 3.5 # older than the time stamps' resolution, so the page is kept between requests
+rm -f "$work/page.html"
+for _ in $(seq 50); do
+  curl -sf -o "$work/page.html" "$url" && grep -q "08150099" "$work/page.html" && break
+  sleep 0.1
+done
+echo
+echo "page: $(stat -c %s "$work/page.html") bytes, 100 rows; keep-alive; wrk -t1 -c8 -d${seconds}s"
+ours=$(rate "$url")
+echo "rufwacht, keep-alive:                                  $ours requests/s"
+if start_nginx; then
+  serve_static page100.html
+  theirs=$(rate "http://127.0.0.1:$nginx_port/page100.html")
+  echo "nginx, one worker, keep-alive:                         $theirs requests/s"
+  echo "ratio rufwacht / nginx: $(ratio "$ours" "$theirs") (goal >= 0.5)"
 fi

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <tuple>
 
@@ -84,18 +85,97 @@ TEST(WebPassword, DecodingAndComparison) {
     EXPECT_EQ(percentDecoded("%00"), std::string(1, '\0'));
 }
 
-TEST(WebReply, StatusForEachKindOfRequest) {
-    const auto reply = [](const std::string& bytes) {
-        const WebReply r = replyFor(parseWebRequest(bytes), "brindle");
-        return std::make_pair(r.status, r.withJournal);
-    };
-    using R = std::pair<int, bool>;
-    EXPECT_EQ(reply("GET /index.html&pwd=brindle HTTP/1.1\r\n\r\n"), R(200, true));
-    EXPECT_EQ(reply("GET /index.html&pwd=brindlf HTTP/1.1\r\n\r\n"), R(403, false));
-    EXPECT_EQ(reply("GET /index.html HTTP/1.1\r\n\r\n"), R(403, false));
-    EXPECT_EQ(reply("GET / HTTP/1.1\r\n\r\n"), R(403, false));
-    EXPECT_EQ(reply("SSH-2.0-OpenSSH\r\n"), R(400, false));
-    EXPECT_EQ(reply("GET /" + kLong), R(431, false));
+namespace {
+
+using Resource = WebRequest::Resource;
+using Body = WebReply::Body;
+
+struct TargetCase {
+    const char* name;
+    std::string requestLine;
+    Resource resource;
+    std::optional<std::string> password;
+    std::optional<std::size_t> limit;
+    int status; // with the password "brindle"
+    Body body;
+};
+
+void PrintTo(const TargetCase& c, std::ostream* out) {
+    *out << c.requestLine;
+}
+
+class RequestTarget : public ::testing::TestWithParam<TargetCase> {};
+
+} // namespace
+
+TEST_P(RequestTarget, ResourcePasswordLimitAndReply) {
+    const TargetCase& c = GetParam();
+    const WebRequest request = parseWebRequest(c.requestLine + "\r\nHost: a\r\n\r\n");
+    ASSERT_EQ(request.status, Status::Complete);
+    EXPECT_EQ(request.resource, c.resource);
+    EXPECT_EQ(request.password, c.password);
+    EXPECT_EQ(request.limit, c.limit);
+    const WebReply reply = replyFor(request, "brindle");
+    EXPECT_EQ(reply.status, c.status);
+    EXPECT_EQ(reply.body, c.body);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, RequestTarget,
+    ::testing::Values(
+        TargetCase{"Page", "GET /index.html&pwd=brindle HTTP/1.1", Resource::Page, "brindle",
+                   std::nullopt, 200, Body::JournalPage},
+        TargetCase{"PageWrong", "GET /index.html&pwd=brindlf HTTP/1.1", Resource::Page, "brindlf",
+                   std::nullopt, 403, Body::WrongPasswordPage},
+        TargetCase{"PageQuestionMarkIsNoPage", "GET /index.html?pwd=brindle HTTP/1.1",
+                   Resource::Other, std::nullopt, std::nullopt, 403, Body::WrongPasswordPage},
+        TargetCase{"PageKeepsAmpersands", "GET /index.html&pwd=a&limit=3 HTTP/1.1", Resource::Page,
+                   "a&limit=3", std::nullopt, 403, Body::WrongPasswordPage},
+        TargetCase{"Json", "GET /calls.json&pwd=brindle HTTP/1.1", Resource::CallsJson, "brindle",
+                   std::nullopt, 200, Body::CallsJson},
+        TargetCase{"JsonQuery", "GET /calls.json?pwd=brindle HTTP/1.1", Resource::CallsJson,
+                   "brindle", std::nullopt, 200, Body::CallsJson},
+        TargetCase{"JsonLimit", "GET /calls.json?pwd=brindle&limit=25 HTTP/1.1",
+                   Resource::CallsJson, "brindle", 25, 200, Body::CallsJson},
+        TargetCase{"JsonBadLimitIsPassword", "GET /calls.json&pwd=brindle&limit=x HTTP/1.1",
+                   Resource::CallsJson, "brindle&limit=x", std::nullopt, 403, Body::JsonError},
+        TargetCase{"JsonWrong", "GET /calls.json&pwd=guess HTTP/1.1", Resource::CallsJson, "guess",
+                   std::nullopt, 403, Body::JsonError},
+        TargetCase{"JsonWithoutPassword", "GET /calls.json HTTP/1.1", Resource::Other, std::nullopt,
+                   std::nullopt, 403, Body::WrongPasswordPage},
+        TargetCase{"Events", "GET /events&pwd=brindle HTTP/1.1", Resource::Events, "brindle",
+                   std::nullopt, 200, Body::Events},
+        TargetCase{"EventsWrong", "GET /events?pwd=x HTTP/1.1", Resource::Events, "x", std::nullopt,
+                   403, Body::JsonError},
+        TargetCase{"Health", "GET /health HTTP/1.1", Resource::Health, std::nullopt, std::nullopt,
+                   200, Body::Health},
+        TargetCase{"HealthLookalike", "GET /healthy HTTP/1.1", Resource::Other, std::nullopt,
+                   std::nullopt, 403, Body::WrongPasswordPage},
+        TargetCase{"PostIsNothing", "POST /calls.json&pwd=brindle HTTP/1.1", Resource::Other,
+                   std::nullopt, std::nullopt, 403, Body::WrongPasswordPage},
+        TargetCase{"Root", "GET / HTTP/1.1", Resource::Other, std::nullopt, std::nullopt, 403,
+                   Body::WrongPasswordPage}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WebRequestHead, KeepAliveAndWhereTheNextRequestStarts) {
+    const std::tuple<std::string, bool> cases[] = {
+        {"GET / HTTP/1.1\r\n\r\n", true},
+        {"GET / HTTP/1.1\r\nConnection: close\r\n\r\n", false},
+        {"GET / HTTP/1.1\r\nconnection:Close\r\n\r\n", false},
+        {"GET / HTTP/1.0\r\n\r\n", false},
+        {"GET / HTTP/1.0\r\nConnection: Keep-Alive\r\n\r\n", true},
+        {"GET / HTTP/1.1\r\nContent-Length: 3\r\n\r\n", false}, // a body is not read
+        {"GET / HTTP/1.1\nX-Connection: close\n\n", true}};
+    for (const auto& [head, keepAlive] : cases) {
+        const WebRequest request = parseWebRequest(head + "GET /next");
+        EXPECT_EQ(request.keepAlive, keepAlive) << head;
+        EXPECT_EQ(request.headLength, head.size()) << head;
+    }
+}
+
+TEST(WebReply, ErrorsOfTheHead) {
+    EXPECT_EQ(replyFor(parseWebRequest("SSH-2.0-OpenSSH\r\n"), "brindle").status, 400);
+    EXPECT_EQ(replyFor(parseWebRequest("GET /" + kLong), "brindle").status, 431);
 }
 
 TEST(WebReply, HeadNamesTheLengthAndForbidsCaching) {
@@ -106,4 +186,10 @@ TEST(WebReply, HeadNamesTheLengthAndForbidsCaching) {
                                        "Cache-Control: no-store\r\n\r\n");
     EXPECT_EQ(webReplyHead(403, 0).substr(0, 24), "HTTP/1.1 403 Forbidden\r\n");
     EXPECT_EQ(webReplyHead(400, 0).substr(0, 26), "HTTP/1.1 400 Bad Request\r\n");
+    EXPECT_EQ(webReplyHead(503, 2, kJsonContentType, true),
+              "HTTP/1.1 503 Service Unavailable\r\n"
+              "Content-Type: application/json; charset=utf-8\r\n"
+              "Content-Length: 2\r\n"
+              "Connection: keep-alive\r\n"
+              "Cache-Control: no-store\r\n\r\n");
 }

@@ -1,13 +1,13 @@
 #include "net/TestHttp.h"
 #include "support/TestContext.h"
 
+#include "calls/CallEvent.h"
 #include "net/JournalPage.h"
 #include "net/JournalWebServer.h"
 #include "net/WebRequest.h"
 #include "support/TextFile.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 
@@ -34,7 +34,7 @@ private slots:
         m_fixture->settings().webExportPassword = "a b";
         QDir().mkpath(QString::fromStdString(m_fixture->dir.file("logs")));
         m_server = std::make_unique<JournalWebServer>(
-            m_fixture->context, JournalWebServer::Limits{kIdleTime, kMaxConnections});
+            m_fixture->context, JournalWebServer::Limits{kIdleTime, kMaxConnections, kHeadTime});
         QVERIFY(m_server->start(0));
         QVERIFY(m_server->isRunning());
     }
@@ -47,7 +47,7 @@ private slots:
         QTest::addColumn<QByteArray>("request");
         QTest::addColumn<QByteArray>("statusLine");
         QTest::addColumn<bool>("withJournal");
-        const QByteArray end = " HTTP/1.1\r\nHost: x\r\n\r\n";
+        const QByteArray end = " HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n";
         QTest::newRow("right") << "GET /index.html&pwd=a b" + end << QByteArray("200 OK") << true;
         QTest::newRow("percent-encoded")
             << "GET /index.html&pwd=a%20b" + end << QByteArray("200 OK") << true;
@@ -95,7 +95,7 @@ private slots:
         std::vector<std::unique_ptr<TestClient>> others;
         for (int i = 0; i < kMaxConnections - 1; ++i) {
             others.push_back(std::make_unique<TestClient>(m_server->port()));
-            others.back()->send("GET /index.html&pwd=a b HTTP/1.1\r\n\r\n");
+            others.back()->send("GET /index.html&pwd=a b HTTP/1.0\r\n\r\n");
         }
         for (auto& other : others) {
             QVERIFY(other->waitClosed());
@@ -107,21 +107,71 @@ private slots:
         QTRY_COMPARE(m_server->connectionCount(), 0);
     }
 
-    void clientsBeyondTheLimitWaitForAFreeConnection() {
-        QElapsedTimer clock;
-        clock.start();
+    void silentConnectionsCannotLockTheOwnerOut() {
+        // A head time far beyond the test's: only making room can let the owner in.
+        m_server = std::make_unique<JournalWebServer>(
+            m_fixture->context,
+            JournalWebServer::Limits{kIdleTime, kMaxConnections, std::chrono::seconds(60)});
+        QVERIFY(m_server->start(0));
         std::vector<std::unique_ptr<TestClient>> silent;
         for (int i = 0; i < kMaxConnections; ++i) {
             silent.push_back(std::make_unique<TestClient>(m_server->port()));
             QVERIFY(silent.back()->waitConnected());
+            QTRY_COMPARE(m_server->connectionCount(), i + 1); // in this order
         }
-        QTRY_COMPARE(m_server->connectionCount(), kMaxConnections);
-        TestClient late(m_server->port());
-        late.send("GET / HTTP/1.1\r\n\r\n");
-        QVERIFY(late.waitClosed());
-        QVERIFY(late.received.startsWith("HTTP/1.1 403 Forbidden"));
-        // Served only once the silent clients had been dropped.
-        QVERIFY(clock.elapsed() >= kIdleTime.count());
+        TestClient owner(m_server->port());
+        owner.send("GET /index.html&pwd=a b HTTP/1.0\r\n\r\n");
+        QVERIFY(owner.waitClosed());
+        QVERIFY(owner.received.startsWith("HTTP/1.1 200 OK"));
+        // The one silent longest made room; the others are left alone.
+        QVERIFY(silent.front()->waitClosed());
+        for (std::size_t i = 1; i < silent.size(); ++i) {
+            QCOMPARE(silent[i]->socket.state(), QAbstractSocket::ConnectedState);
+        }
+        QCOMPARE(m_server->connectionCount(), kMaxConnections - 1);
+    }
+
+    void keepAliveServesRequestsInTurnOnOneConnection() {
+        m_fixture->dir.write("calls.txt", kCalls);
+        TestClient client(m_server->port());
+        const QByteArray request = "GET /index.html&pwd=a b HTTP/1.1\r\nHost: x\r\n\r\n";
+        client.send(request + request); // the second behind the first at once
+        QTRY_COMPARE(client.received.count("HTTP/1.1 200 OK\r\n"), 2);
+        QVERIFY(client.received.contains("Connection: keep-alive\r\n"));
+        QVERIFY(client.received.endsWith("</html>"));
+        client.send("GET /health HTTP/1.1\r\nConnection: close\r\n\r\n");
+        QVERIFY(client.waitClosed());
+        QVERIFY(client.received.contains("\r\n\r\n{\"line\":\"up\",\"since\":\""));
+        // A kept connection that brings no further request is closed after the head time.
+        TestClient idle(m_server->port());
+        idle.send(request);
+        QVERIFY(idle.waitClosed(kHeadTime.count() * 3));
+        QCOMPARE(idle.received.count("HTTP/1.1 200 OK\r\n"), 1);
+    }
+
+    void slowListenerCostsOnlyItsOwnConnection() {
+        CallEventStream events;
+        m_server->followCalls(events);
+        TestClient fast(m_server->port());
+        TestClient slow(m_server->port());
+        for (TestClient* listener : {&fast, &slow}) {
+            listener->send("GET /events&pwd=a b HTTP/1.1\r\n\r\n");
+            QTRY_VERIFY(listener->received.contains("text/event-stream"));
+        }
+        slow.socket.setReadBufferSize(1); // reads nothing more: the server's buffer fills
+        slow.socket.disconnect();         // ... and nothing is taken from it
+        CallEvent ring;
+        ring.number = std::string(10000, '7');
+        int sent = 0;
+        while (m_server->connectionCount() == 2 && sent < 3000) {
+            events.publish(ring);
+            ++sent;
+            QTest::qWait(1);
+        }
+        // (The slow client itself reads nothing more, so it cannot see the end.)
+        QVERIFY2(m_server->connectionCount() == 1, "the listener that reads nothing stays");
+        QTRY_COMPARE(fast.received.count("event: ring\n"), sent);
+        QCOMPARE(fast.socket.state(), QAbstractSocket::ConnectedState);
     }
 
     void portInUseIsLoggedAndReported() {
@@ -143,6 +193,7 @@ private slots:
 private:
     static constexpr int kMaxConnections = 4;
     static constexpr std::chrono::milliseconds kIdleTime{1000};
+    static constexpr std::chrono::milliseconds kHeadTime{500};
     std::unique_ptr<TestContext> m_fixture;
     std::unique_ptr<JournalWebServer> m_server;
 };

@@ -213,6 +213,8 @@ void Controller::createCallHandler() {
         m_ui.journalView(), m_ui.popupView(), m_ui.trayView(), *m_sound, m_clock});
     m_calls->latestChanged = [this]() { emit latestCallChanged(); };
     watchLine();
+    m_webExport->followCalls(m_calls->events);
+    m_webExport->setLineHealth([watch = m_lineWatch.get()]() { return watch->health(); });
     if (m_monitorCalls) {
         m_monitorCalls->events.incomingCall = [this]() { m_calls->onIncomingCall(); };
         m_monitorCalls->events.callEnded = [this]() { m_calls->onCallDisconnect(); };

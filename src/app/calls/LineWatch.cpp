@@ -24,6 +24,7 @@ void LineWatch::lineLost(const QString& reason) {
     m_down = true;
     m_reason = QString(reason).replace("\r\n", " ");
     m_lostAt = QDateTime::currentDateTime();
+    m_changedAt = std::chrono::system_clock::now();
     m_outage.start();
     m_trace.append("\r\n--> LINE LOST: " + m_reason + "; reconnecting");
     // Nothing will tell how these calls end: complete their records now.
@@ -36,10 +37,19 @@ void LineWatch::lineRestored() {
         return;
     }
     m_down = false;
+    m_changedAt = std::chrono::system_clock::now();
     const qint64 seconds = m_outage.elapsed() / 1000;
     m_trace.append(QString("\r\n--> LINE BACK after %1 s").arg(seconds));
     m_log.write(ss(outageText() + QString("; back after %1 s").arg(seconds)));
     showState();
+}
+
+LineHealth LineWatch::health() const {
+    LineHealth health;
+    health.up = !m_down;
+    health.since = m_changedAt;
+    health.reason = ss(m_reason);
+    return health;
 }
 
 void LineWatch::programEnds() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net/LineHealth.h"
+
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QString>
@@ -27,6 +29,8 @@ public:
     void showState();
 
     bool isDown() const { return m_down; }
+    /// Up or down, since when, and why (calls not counted).
+    LineHealth health() const;
 
 private:
     QString outageText() const;
@@ -40,4 +44,5 @@ private:
     QString m_reason;
     QDateTime m_lostAt;
     QElapsedTimer m_outage;
+    std::chrono::system_clock::time_point m_changedAt = std::chrono::system_clock::now();
 };

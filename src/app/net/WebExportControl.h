@@ -1,7 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+
+#include "net/LineHealth.h"
+
+class CallEventStream;
+
+/// The line's state now (calls are counted by whoever asks).
+using LineHealthSource = std::function<LineHealth()>;
 
 /// Starts and stops the journal web page. Start-up and the settings dialog use it; the server
 /// reads the password and the journal when a request comes.
@@ -16,6 +24,10 @@ public:
     virtual bool isRunning() const = 0;
     /// Why the last start failed; empty after a successful one.
     virtual std::string lastError() const = 0;
+    /// The calls' steps for the event stream; the stream must outlive the server.
+    virtual void followCalls(CallEventStream&) {}
+    /// Where the health request learns the line's state.
+    virtual void setLineHealth(const LineHealthSource&) {}
 };
 
 /// A web export that never serves: for a program without the server.

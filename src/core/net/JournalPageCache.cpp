@@ -43,13 +43,18 @@ bool JournalPageCache::stampsSettled() const {
     return m_verifiedAt - newest > kStampResolution;
 }
 
-JournalPageCache::Result JournalPageCache::journalPage(const NameLookup& nameOf) {
+bool JournalPageCache::isCurrent() const {
+    return m_read && stampOf(m_journalPath) == m_journalStamp &&
+           stampOf(m_phonebookPath) == m_phonebookStamp && stampsSettled();
+}
+
+void JournalPageCache::refresh() {
     // The stamps are taken before reading, so a change during the read shows next time.
     const FileStamp journalStamp = stampOf(m_journalPath);
     const FileStamp phonebookStamp = stampOf(m_phonebookPath);
-    if (m_result.page && journalStamp == m_journalStamp && phonebookStamp == m_phonebookStamp &&
+    if (m_read && journalStamp == m_journalStamp && phonebookStamp == m_phonebookStamp &&
         stampsSettled()) {
-        return m_result;
+        return;
     }
     const auto now = std::filesystem::file_time_type::clock::now();
     std::optional<std::string> journalBytes = readFileBytes(m_journalPath);
@@ -57,16 +62,39 @@ JournalPageCache::Result JournalPageCache::journalPage(const NameLookup& nameOf)
     m_journalStamp = journalStamp;
     m_phonebookStamp = phonebookStamp;
     m_verifiedAt = now;
-    if (m_result.page && journalBytes && *journalBytes == m_journalBytes &&
-        phonebookBytes == m_phonebookBytes && m_result.journalError.empty()) {
-        return m_result;
+    if (m_read && journalBytes.has_value() == m_journalExists &&
+        journalBytes.value_or(std::string()) == m_journalBytes &&
+        phonebookBytes == m_phonebookBytes) {
+        return;
     }
-    const std::vector<std::string> lines =
-        journalBytes ? splitLines(cp1252ToUtf8(*journalBytes)) : std::vector<std::string>();
+    m_read = true;
+    m_journalExists = journalBytes.has_value();
     m_journalBytes = journalBytes.value_or(std::string());
     m_phonebookBytes = std::move(phonebookBytes);
-    m_result.page = std::make_shared<const std::string>(m_page.journalPage(lines, nameOf));
-    m_result.journalError = journalFileError(journalBytes.has_value(), !lines.empty());
-    ++m_result.version;
+    m_result.page.reset();
+    m_json.reset();
+}
+
+std::vector<std::string> JournalPageCache::journalLines() const {
+    return m_journalExists ? splitLines(cp1252ToUtf8(m_journalBytes)) : std::vector<std::string>();
+}
+
+JournalPageCache::Result JournalPageCache::journalPage(const NameLookup& nameOf) {
+    refresh();
+    if (!m_result.page) {
+        const std::vector<std::string> lines = journalLines();
+        m_result.page = std::make_shared<const std::string>(m_page.journalPage(lines, nameOf));
+        m_result.journalError = journalFileError(m_journalExists, !lines.empty());
+        ++m_result.version;
+    }
     return m_result;
+}
+
+std::shared_ptr<const CallsJson> JournalPageCache::callsJson(const NameLookup& nameOf,
+                                                             std::string_view missedReason) {
+    refresh();
+    if (!m_json) {
+        m_json = std::make_shared<const CallsJson>(journalLines(), nameOf, missedReason);
+    }
+    return m_json;
 }

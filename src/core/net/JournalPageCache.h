@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/CallsJson.h"
 #include "net/JournalPage.h"
 
 #include <cstdint>
@@ -7,9 +8,10 @@
 #include <memory>
 #include <string>
 
-/// The journal page as served: built from calls.txt and the phonebook, and kept while neither
-/// file changes, so that a request costs a look at two files' sizes and times. A file changed
-/// within the time stamps' resolution is compared by content.
+/// The journal page (and the journal as JSON) as served: built from calls.txt and the
+/// phonebook when first asked for, and kept while neither file changes, so that a request costs
+/// a look at two files' sizes and times. A file changed within the time stamps' resolution is
+/// compared by content. Not thread-safe: one thread at a time may use it.
 class JournalPageCache {
 public:
     JournalPageCache(JournalPage page, std::string journalPath, std::string phonebookPath);
@@ -24,6 +26,16 @@ public:
     /// The page with every line of calls.txt; names from nameOf, which answers from the
     /// phonebook that the phonebook's file holds.
     Result journalPage(const NameLookup& nameOf);
+    /// The journal as JSON; missedReason is the end reason of a call nobody answered.
+    std::shared_ptr<const CallsJson> callsJson(const NameLookup& nameOf,
+                                               std::string_view missedReason);
+    /// Whether both files are as they were at the last build: true means journalPage() and
+    /// callsJson() answer without reading a file (once each has been built).
+    bool isCurrent() const;
+    /// What was built last, without a look at the files; an empty page or null when nothing
+    /// is built for the files as they were last read.
+    const Result& builtPage() const { return m_result; }
+    const std::shared_ptr<const CallsJson>& builtJson() const { return m_json; }
     const JournalPage& page() const { return m_page; }
 
     struct FileStamp {
@@ -35,6 +47,9 @@ public:
 
 private:
     bool stampsSettled() const;
+    /// Reads the files again unless isCurrent(); forgets what was built when they changed.
+    void refresh();
+    std::vector<std::string> journalLines() const;
 
     JournalPage m_page;
     std::string m_journalPath;
@@ -44,7 +59,10 @@ private:
     std::filesystem::file_time_type m_verifiedAt{};
     std::string m_journalBytes;
     std::string m_phonebookBytes;
+    bool m_read = false;
+    bool m_journalExists = false;
     Result m_result;
+    std::shared_ptr<const CallsJson> m_json;
 };
 
 /// The journal file's reason for an empty page: "53-File not found" for a missing file,

@@ -16,10 +16,24 @@ struct WebRequest {
         TooLarge,   // kMaxWebRequestBytes and still no end of the head
         Complete,
     };
+    /// What a GET asks for: the page ("/index.html&pwd=" + password), the journal as JSON
+    /// ("/calls.json&pwd=" or "?pwd=", then the password, optionally "&limit=N"), the call events
+    /// ("/events&pwd=" or "?pwd="), or the line's health ("/health").
+    enum class Resource { Other, Page, CallsJson, Events, Health };
+
     Status status = Status::Incomplete;
-    /// The password of a request for the journal page ("GET /index.html&pwd=" + password +
-    /// " HTTP/..."), exactly as sent; nothing for any other request.
+    Resource resource = Resource::Other;
+    /// The password of a request for the page, the JSON or the events, exactly as sent;
+    /// nothing for any other request.
     std::optional<std::string> password;
+    /// The most calls the JSON is to hold.
+    std::optional<std::size_t> limit;
+    /// The client keeps the connection for further requests (HTTP/1.1 unless it says
+    /// "Connection: close"; HTTP/1.0 only with "Connection: keep-alive").
+    bool keepAlive = false;
+    /// The bytes of the head up to and including its empty line: what follows belongs to the
+    /// next request.
+    std::size_t headLength = 0;
 };
 
 /// Parses a request head: the request line, then header lines up to an empty line. Only the
@@ -34,16 +48,33 @@ std::string percentDecoded(std::string_view text);
 /// first difference lies.
 bool passwordMatches(std::string_view given, std::string_view expected);
 
-/// The answer to a request: its status code and whether it carries the journal.
+/// The answer to a request: its status code and what its body is.
 struct WebReply {
+    enum class Body {
+        WrongPasswordPage, // the page with the "Wrong Password" row
+        JournalPage,
+        CallsJson,
+        Events,    // an endless stream of call events
+        Health,    // the line's state as JSON
+        JsonError, // {"error": ...} for a refused JSON or events request
+    };
     int status = 403;
-    bool withJournal = false;
+    Body body = Body::WrongPasswordPage;
 };
 
-/// 200 with the journal for the right password; 403 for a wrong or missing one and any other
-/// path; 400 for what is not HTTP; 431 for an overlong head. Never called while incomplete.
+/// 200 with the journal page, the JSON or the events for the right password; for a wrong or
+/// missing one 403 with the wrong-password page (a JSON error for JSON and events); the
+/// health without a password; 403 for any other path; 400 for what is not HTTP; 431 for an
+/// overlong head. The health's own status is the server's. Never called while incomplete.
 WebReply replyFor(const WebRequest& request, std::string_view expectedPassword);
 
-/// The status line and header fields of a reply with a page of contentLength bytes, up to
+inline constexpr std::string_view kHtmlContentType = "text/html; charset=iso-8859-1";
+inline constexpr std::string_view kJsonContentType = "application/json; charset=utf-8";
+
+/// The status line and header fields of a reply with a body of contentLength bytes, up to
 /// and including the empty line.
-std::string webReplyHead(int status, std::size_t contentLength);
+std::string webReplyHead(int status, std::size_t contentLength,
+                         std::string_view contentType = kHtmlContentType, bool keepAlive = false);
+
+/// The head of an event stream's reply: no length, the connection stays open.
+std::string eventStreamHead();

@@ -1,0 +1,189 @@
+#include "net/CallsJson.h"
+
+#include "calls/CallEvent.h"
+#include "support/JsonWriter.h"
+
+#include <array>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+std::vector<std::string_view> splitAtTabs(std::string_view line) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (std::size_t tab = line.find('\t'); tab != std::string_view::npos;
+         tab = line.find('\t', start)) {
+        fields.push_back(line.substr(start, tab - start));
+        start = tab + 1;
+    }
+    fields.push_back(line.substr(start));
+    return fields;
+}
+
+std::string callRecord(std::string_view line, const NameLookup& nameOf,
+                       std::string_view missedReason) {
+    const std::vector<std::string_view> fields = splitAtTabs(line);
+    const auto field = [&fields](std::size_t i) {
+        return i < fields.size() ? fields[i] : std::string_view();
+    };
+    // As on the page: the phonebook's name now, else the display stored with the call; a
+    // display that is only the number is no name.
+    const std::string display(field(1));
+    std::string name = display.empty() ? std::string() : nameOf(display);
+    if (name.empty()) {
+        name = display;
+    }
+    if (name == field(0)) {
+        name.clear();
+    }
+    JsonWriter json;
+    json.beginObject()
+        .key("number")
+        .value(field(0))
+        .key("name")
+        .value(name)
+        .key("msn")
+        .value(field(2))
+        .key("date")
+        .value(isoDate(field(3)))
+        .key("time")
+        .value(field(4))
+        .key("reason")
+        .value(field(5))
+        .key("service")
+        .value(field(6))
+        .key("missed")
+        .value(!missedReason.empty() && field(5) == missedReason)
+        .endObject();
+    return json.take();
+}
+
+const char* eventName(const CallEvent& event) {
+    switch (event.kind) {
+    case CallEvent::Kind::Ring:
+        return "ring";
+    case CallEvent::Kind::Connect:
+        return "connect";
+    case CallEvent::Kind::End:
+        return "end";
+    }
+    return "ring";
+}
+
+} // namespace
+
+CallsJson::CallsJson(const std::vector<std::string>& journalLines, const NameLookup& nameOf,
+                     std::string_view missedReason)
+    : m_open("[") {
+    // The newest call is the file's last line.
+    for (std::size_t i = journalLines.size(); i-- > 0;) {
+        const std::string& line = journalLines[i];
+        if (line.empty()) {
+            continue; // clearing the journal leaves an empty line
+        }
+        if (!m_ends.empty()) {
+            m_open += ',';
+        }
+        m_open += callRecord(line, nameOf, missedReason);
+        m_ends.push_back(m_open.size());
+    }
+}
+
+std::string_view CallsJson::openArray(std::optional<std::size_t> limit) const {
+    const std::string_view all = m_open;
+    if (!limit || *limit >= m_ends.size()) {
+        return all;
+    }
+    return all.substr(0, *limit == 0 ? 1 : m_ends[*limit - 1]);
+}
+
+std::string CallsJson::text(std::optional<std::size_t> limit) const {
+    return std::string(openArray(limit)) + "]";
+}
+
+std::string isoDate(std::string_view date) {
+    const auto digits = [&date](std::size_t at, std::size_t count) {
+        for (std::size_t i = at; i < at + count; ++i) {
+            if (date[i] < '0' || date[i] > '9') {
+                return false;
+            }
+        }
+        return true;
+    };
+    const bool shortYear = date.size() == 8;
+    if ((date.size() != 8 && date.size() != 10) || date[2] != '.' || date[5] != '.' ||
+        !digits(0, 2) || !digits(3, 2) || !digits(6, date.size() - 6)) {
+        return std::string(date);
+    }
+    return (shortYear ? "20" : "") + std::string(date.substr(6)) + "-" +
+           std::string(date.substr(3, 2)) + "-" + std::string(date.substr(0, 2));
+}
+
+std::string isoLocalTime(std::chrono::system_clock::time_point time) {
+    const std::time_t when = std::chrono::system_clock::to_time_t(time);
+    const std::tm* local = std::localtime(&when);
+    std::array<char, 40> text{};
+    if (local == nullptr ||
+        std::strftime(text.data(), text.size(), "%Y-%m-%dT%H:%M:%S%z", local) == 0) {
+        return {};
+    }
+    std::string iso(text.data());
+    // Milliseconds before the offset: listeners can tell how fresh an event is.
+    const auto millis =
+        std::chrono::duration_cast<std::chrono::milliseconds>(time.time_since_epoch()) % 1000;
+    std::array<char, 8> fraction{};
+    std::snprintf(fraction.data(), fraction.size(), ".%03d", static_cast<int>(millis.count()));
+    iso.insert(19, fraction.data());
+    if (iso.size() >= 5 && (iso[iso.size() - 5] == '+' || iso[iso.size() - 5] == '-')) {
+        iso.insert(iso.size() - 2, ":"); // +0100 -> +01:00
+    }
+    return iso;
+}
+
+std::string callEventMessage(const CallEvent& event) {
+    JsonWriter json;
+    json.beginObject()
+        .key("event")
+        .value(eventName(event))
+        .key("id")
+        .value(static_cast<std::int64_t>(event.callId))
+        .key("number")
+        .value(event.number)
+        .key("withheld")
+        .value(event.withheld)
+        .key("name")
+        .value(event.name)
+        .key("origin")
+        .value(event.origin)
+        .key("msn")
+        .value(event.msn)
+        .key("msnName")
+        .value(event.msnName)
+        .key("service")
+        .value(event.service)
+        .key("time")
+        .value(isoLocalTime(event.time));
+    if (event.kind == CallEvent::Kind::End) {
+        json.key("reason").value(event.reason).key("missed").value(event.missed);
+    }
+    json.endObject();
+    return std::string("event: ") + eventName(event) + "\ndata: " + json.text() + "\n\n";
+}
+
+std::string lineHealthJson(const LineHealth& health) {
+    JsonWriter json;
+    json.beginObject().key("line").value(health.up ? "up" : "down");
+    json.key("since").value(isoLocalTime(health.since));
+    if (!health.up) {
+        json.key("reason").value(health.reason);
+    }
+    json.key("calls").value(static_cast<std::int64_t>(health.calls)).endObject();
+    return json.take();
+}
+
+std::string jsonError(std::string_view message) {
+    JsonWriter json;
+    json.beginObject().key("error").value(message).endObject();
+    return json.take();
+}

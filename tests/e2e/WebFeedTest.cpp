@@ -1,0 +1,194 @@
+// The journal as JSON, the call events and the line's health, through the real program on the
+// simulated line.
+#include "ProgramRunner.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+quint16 freePort() {
+    const auto first = static_cast<quint16>(20000 + QRandomGenerator::global()->bounded(10000));
+    for (quint16 port = first; port < 32000; ++port) {
+        QTcpServer probe;
+        if (probe.listen(QHostAddress::Any, port)) {
+            return port;
+        }
+    }
+    return 0;
+}
+
+struct Reply {
+    int status = 0;
+    QByteArray body;
+};
+
+// One request on its own connection; the reply read up to its length.
+Reply get(quint16 port, const QByteArray& target) {
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    if (!socket.waitForConnected(5000)) {
+        return {};
+    }
+    socket.write("GET " + target + " HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+    QByteArray received;
+    while (socket.waitForReadyRead(10000) || socket.bytesAvailable() > 0) {
+        received += socket.readAll();
+    }
+    received += socket.readAll();
+    const qsizetype headEnd = received.indexOf("\r\n\r\n");
+    return {received.mid(9, 3).toInt(), headEnd < 0 ? QByteArray() : received.mid(headEnd + 4)};
+}
+
+// A listener of /events that notes when each event arrived.
+class EventListener : public QObject {
+public:
+    EventListener(quint16 port, const QByteArray& password) {
+        connect(&m_socket, &QTcpSocket::readyRead, this, [this]() {
+            m_pending += m_socket.readAll();
+            m_streaming = m_streaming || m_pending.contains("text/event-stream");
+            for (qsizetype end = m_pending.indexOf("\n\n"); end >= 0;
+                 end = m_pending.indexOf("\n\n")) {
+                const QByteArray block = m_pending.left(end);
+                m_pending.remove(0, end + 2);
+                const qsizetype data = block.indexOf("data: ");
+                if (data >= 0) {
+                    events.push_back({QJsonDocument::fromJson(block.mid(data + 6)).object(),
+                                      QDateTime::currentDateTime()});
+                }
+            }
+        });
+        m_socket.connectToHost(QHostAddress::LocalHost, port);
+        m_socket.write("GET /events&pwd=" + password + " HTTP/1.1\r\n\r\n");
+    }
+    bool waitStreaming() {
+        return QTest::qWaitFor([this]() { return m_streaming; }, 10000);
+    }
+    struct Event {
+        QJsonObject call;
+        QDateTime arrived;
+    };
+    std::vector<Event> events;
+
+private:
+    QTcpSocket m_socket;
+    QByteArray m_pending;
+    bool m_streaming = false;
+};
+
+} // namespace
+
+class WebFeedTest : public QObject {
+    Q_OBJECT
+private slots:
+    void jsonEventsAndHealthFollowTheLine() {
+        ProgramRunner runner;
+        const quint16 port = freePort();
+        runner.writeConfig(
+            {"webexporton=-1", QStringLiteral("webexportport=%1").arg(port), "webexportpwd=pw"});
+        // Windows-1252 on disk: quotes, a backslash, a control byte and an umlaut in names.
+        QFile calls(runner.configDir() + "calls.txt");
+        QVERIFY(calls.open(QIODevice::WriteOnly));
+        calls.write("0815\tM\xFCller \"Mo\" C:\\x\x01\t4711\t06.12.26\t09:15:00\tAnswered\t"
+                    "Telephony\r\n");
+        calls.close();
+        QProcess* program = runner.start(
+            {"--headless", runner.scenario("wait 3\n"
+                                           "call plci=0x101 called=4711 calling=301234567\n"
+                                           "wait 0.5\n"
+                                           "hangup plci=0x101\n"
+                                           "wait 1.5\n"
+                                           "drop\n"
+                                           "wait 4\n"
+                                           "restore\n")});
+        QVERIFY(QTest::qWaitFor([port]() { return get(port, "/health").status == 200; }, 15000));
+        EventListener listener(port, "pw");
+        QVERIFY(listener.waitStreaming());
+
+        // Idle connections at the limit do not keep the owner out.
+        std::vector<std::unique_ptr<QTcpSocket>> idle;
+        for (int i = 0; i < 40; ++i) {
+            idle.push_back(std::make_unique<QTcpSocket>());
+            idle.back()->connectToHost(QHostAddress::LocalHost, port);
+            QVERIFY(idle.back()->waitForConnected(5000));
+        }
+        QElapsedTimer owner;
+        owner.start();
+        QCOMPARE(get(port, "/calls.json&pwd=pw").status, 200);
+        QVERIFY2(owner.elapsed() < 1500, qPrintable(QString::number(owner.elapsed())));
+        idle.clear();
+
+        // A ring and an end, each at the listener within 100 ms of the step.
+        QVERIFY(QTest::qWaitFor([&listener]() { return listener.events.size() >= 2; }, 15000));
+        const auto& ring = listener.events[0];
+        const auto& end = listener.events[1];
+        QCOMPARE(ring.call["event"].toString(), "ring");
+        QCOMPARE(ring.call["number"].toString(), "0301234567");
+        QCOMPARE(ring.call["msn"].toString(), "4711");
+        QCOMPARE(end.call["event"].toString(), "end");
+        QCOMPARE(end.call["missed"].toBool(), true);
+        for (const auto& event : {ring, end}) {
+            const QDateTime stepped =
+                QDateTime::fromString(event.call["time"].toString(), Qt::ISODateWithMs);
+            QVERIFY2(stepped.isValid(), qPrintable(event.call["time"].toString()));
+            QVERIFY2(stepped.msecsTo(event.arrived) <= 100,
+                     qPrintable(QString::number(stepped.msecsTo(event.arrived))));
+        }
+
+        // The JSON is the journal, newest first.
+        QVERIFY(QTest::qWaitFor([&runner]() { return runner.journal().size() == 2; }, 5000));
+        const Reply json = get(port, "/calls.json?pwd=pw");
+        QJsonParseError error{};
+        const QJsonArray array = QJsonDocument::fromJson(json.body, &error).array();
+        QVERIFY2(error.error == QJsonParseError::NoError, json.body.constData());
+        const CallJournal journal = runner.journal();
+        QCOMPARE(array.size(), journal.size());
+        for (int i = 0; i < journal.size(); ++i) {
+            const JournalRecord& record = journal.recordAt(journal.size() - i);
+            const QJsonObject call = array[i].toObject();
+            QCOMPARE(call["number"].toString().toStdString(), record.number);
+            QCOMPARE(call["msn"].toString().toStdString(), record.msn);
+            QCOMPARE(call["time"].toString().toStdString(), record.time);
+            QCOMPARE(call["reason"].toString().toStdString(), record.endReason);
+            QCOMPARE(call["service"].toString().toStdString(), record.callType);
+            const QString date = QString::fromStdString(record.date);
+            QCOMPARE(call["date"].toString(),
+                     date.size() == 8
+                         ? QDate::fromString(date, "dd.MM.yy").addYears(100).toString(Qt::ISODate)
+                         : QDate::fromString(date, "dd.MM.yyyy").toString(Qt::ISODate));
+        }
+        QCOMPARE(array[0].toObject()["missed"].toBool(), true);
+        QCOMPARE(array[1].toObject()["name"].toString(), QString("M\u00fcller \"Mo\" C:\\x\x01"));
+        QCOMPARE(
+            QJsonDocument::fromJson(get(port, "/calls.json&pwd=pw&limit=1").body).array().size(),
+            1);
+        const Reply refused = get(port, "/calls.json&pwd=guess");
+        QCOMPARE(refused.status, 403);
+        QVERIFY(QJsonDocument::fromJson(refused.body).object().contains("error"));
+
+        // The line drops and comes back.
+        QVERIFY(QTest::qWaitFor([port]() { return get(port, "/health").status == 503; }, 15000));
+        const QJsonObject down = QJsonDocument::fromJson(get(port, "/health").body).object();
+        QCOMPARE(down["line"].toString(), "down");
+        QVERIFY(!down["reason"].toString().isEmpty());
+        QVERIFY(QTest::qWaitFor([port]() { return get(port, "/health").status == 200; }, 30000));
+        const QJsonObject up = QJsonDocument::fromJson(get(port, "/health").body).object();
+        QCOMPARE(up["line"].toString(), "up");
+        QCOMPARE(up["calls"].toInt(), 1);
+        QCOMPARE(ProgramRunner::stop(program), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(WebFeedTest)
+#include "WebFeedTest.moc"
