@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
+#include <QTcpServer>
 #include <QTest>
 
 #include <filesystem>
@@ -51,6 +53,17 @@ std::string ProgramRunner::englishText(int number) {
     language.scan(std::string(RUFWACHT_SOURCE_DIR) + "/data/lang");
     language.select("english");
     return language.text(number);
+}
+
+quint16 ProgramRunner::freePort() {
+    const auto first = static_cast<quint16>(20000 + QRandomGenerator::global()->bounded(10000));
+    for (quint16 port = first; port < 32000; ++port) {
+        QTcpServer probe;
+        if (probe.listen(QHostAddress::Any, port)) {
+            return port;
+        }
+    }
+    return 0;
 }
 
 QString ProgramRunner::scenario(const QString& commands) {

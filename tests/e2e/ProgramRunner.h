@@ -54,6 +54,9 @@ public:
     void addPhonebookEntry(const std::string& number, const std::string& name, bool reject = false);
     void addMsn(const std::string& msn, const std::string& name, bool reject, bool rejectWithheld);
 
+    /// A TCP port that was free a moment ago, below 32768 (the settings hold 16-bit numbers).
+    static quint16 freePort();
+
     /// The English text of a language string, as the program shows it.
     static std::string englishText(int number);
     static QString english(int number) { return QString::fromStdString(englishText(number)); }
