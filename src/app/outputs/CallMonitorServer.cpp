@@ -103,6 +103,8 @@ void CallMonitorServer::publish(const CallEvent& event) {
             continue;
         }
         client->write(line.data(), size);
+        // Out at once rather than when the call handling is done; never blocks.
+        client->flush();
     }
 }
 
