@@ -1,12 +1,14 @@
 #include "calls/CallEvent.h"
 #include "outputs/AddressAllowList.h"
 #include "outputs/CallCommandRunner.h"
+#include "outputs/CallMonitorServer.h"
 #include "stores/Settings.h"
 #include "support/Log.h"
 #include "support/TempDir.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QTcpSocket>
 #include <QTest>
 
 class CallOutputsTest : public QObject {
@@ -48,6 +50,40 @@ private slots:
         const AddressAllowList list("192.168.0.0/16 fritz.box 10.0.0.0/33 ::1", &bad);
         QCOMPARE(bad, QStringList({"fritz.box", "10.0.0.0/33"}));
         QVERIFY(list.allows(QHostAddress("::1")));
+    }
+
+    // A client that stops reading is dropped when it falls behind; the one that reads gets
+    // every line.
+    void clientThatFallsBehindIsDropped() {
+        TempDir dir;
+        const Log log(dir.file("rufwacht.log"));
+        CallMonitorServer server(log);
+        QVERIFY(server.start(0, AddressAllowList("127.0.0.1")));
+        QTcpSocket reading;
+        QTcpSocket stalled;
+        stalled.setReadBufferSize(1);
+        stalled.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
+        for (QTcpSocket* client : {&reading, &stalled}) {
+            client->connectToHost(QHostAddress::LocalHost, server.port());
+            QVERIFY(client->waitForConnected(5000));
+        }
+        QTRY_COMPARE(server.clientCount(), 2);
+        CallEvent event;
+        event.number = std::string(40, '1');
+        qsizetype published = 0;
+        qsizetype read = 0;
+        QElapsedTimer clock;
+        clock.start();
+        while (server.clientCount() == 2 && clock.elapsed() < 20000) {
+            server.publish(event);
+            ++published;
+            QCoreApplication::processEvents();
+            read += reading.readAll().count(";RING;");
+        }
+        QCOMPARE(server.clientCount(), 1);
+        QVERIFY(QString::fromStdString(dir.read("rufwacht.log")).contains("fell behind"));
+        QVERIFY(published * 60 > CallMonitorServer::kMaxBehindBytes);
+        QTRY_COMPARE((read += reading.readAll().count(";RING;")), published);
     }
 
     // The limits are the production ones except the time: a command that hangs is ended, the
