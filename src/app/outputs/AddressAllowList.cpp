@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 AddressAllowList::AddressAllowList(const QString& text, QStringList* bad) {
     static const QRegularExpression kSeparators("[\\s,;]+");
     for (const QString& entry : text.split(kSeparators, Qt::SkipEmptyParts)) {
@@ -28,10 +30,6 @@ bool AddressAllowList::allows(const QHostAddress& address) const {
     if (mapped) {
         plain = QHostAddress(ipv4);
     }
-    for (const auto& network : m_networks) {
-        if (plain.isInSubnet(network)) {
-            return true;
-        }
-    }
-    return false;
+    return std::ranges::any_of(m_networks,
+                               [&plain](const auto& network) { return plain.isInSubnet(network); });
 }

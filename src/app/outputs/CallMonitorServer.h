@@ -22,7 +22,7 @@ class CallMonitorServer : public QObject {
     Q_OBJECT
 public:
     /// What a client may fall behind by, in bytes, before it is dropped (some hundred calls).
-    static constexpr qint64 kMaxBehindBytes = 64 * 1024;
+    static constexpr qint64 kMaxBehindBytes = qint64{64} * 1024;
 
     explicit CallMonitorServer(const Log& log, QObject* parent = nullptr);
     ~CallMonitorServer() override;

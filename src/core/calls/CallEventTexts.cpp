@@ -14,7 +14,7 @@ std::tm localTime(std::chrono::system_clock::time_point time) {
 std::string formatTime(const std::tm& time, const char* format) {
     std::array<char, 64> text{};
     const std::size_t length = std::strftime(text.data(), text.size(), format, &time);
-    return std::string(text.data(), length);
+    return {text.data(), length};
 }
 
 /// "Name (number, origin)", "number (origin)" or just the number.
