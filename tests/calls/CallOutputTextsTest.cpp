@@ -130,17 +130,17 @@ TEST_P(CommandSplit, WordsAsAShellWouldSplitThem) {
 using Words = std::vector<std::string>;
 INSTANTIATE_TEST_SUITE_P(
     Lines, CommandSplit,
-    ::testing::Values(SplitCase{"", Words{}}, SplitCase{" \t ", Words{}},
-                      SplitCase{"/usr/bin/notify-send  -u critical",
-                                Words{"/usr/bin/notify-send", "-u", "critical"}},
-                      SplitCase{"say 'new call; $HOME' \"it's \\\"me\\\"\"",
-                                Words{"say", "new call; $HOME", "it's \"me\""}},
-                      SplitCase{"a\\ b c\\\\d", Words{"a b", "c\\d"}},
-                      SplitCase{"\"C:\\Program Files\\x.exe\" ''",
-                                Words{"C:\\Program Files\\x.exe", ""}},
-                      SplitCase{"one\"two three\"'4'", Words{"onetwo three4"}},
-                      SplitCase{"x 'open", std::nullopt}, SplitCase{"x \"open", std::nullopt},
-                      SplitCase{"x \\", std::nullopt}));
+    ::testing::Values(
+        SplitCase{"", Words{}}, SplitCase{" \t ", Words{}},
+        SplitCase{"/usr/bin/notify-send  -u critical",
+                  Words{"/usr/bin/notify-send", "-u", "critical"}},
+        SplitCase{"say 'new call; $HOME' \"it's \\\"me\\\"\"",
+                  Words{"say", "new call; $HOME", "it's \"me\""}},
+        SplitCase{"a\\ b c\\\\d C:\\tools\\x.exe", Words{"a b", "c\\d", "C:\\tools\\x.exe"}},
+        SplitCase{"\"C:\\Program Files\\x.exe\" ''", Words{"C:\\Program Files\\x.exe", ""}},
+        SplitCase{"one\"two three\"'4'", Words{"onetwo three4"}},
+        SplitCase{"x 'open", std::nullopt}, SplitCase{"x \"open", std::nullopt},
+        SplitCase{"x \\", std::nullopt}));
 
 TEST(HeadlessLine, OneLinePerCallStep) {
     const HeadlessWords words{"for", "missed"};

@@ -33,8 +33,11 @@ std::optional<std::vector<std::string>> splitCommandLine(std::string_view line) 
             if (i + 1 >= line.size()) {
                 return std::nullopt;
             }
-            word += line[i + 1];
-            i += 2;
+            // Only what would otherwise split or quote is escaped: C:\tools\x.exe stays a path.
+            const char next = line[i + 1];
+            const bool escapes = isBlank(next) || next == '\'' || next == '"' || next == '\\';
+            word += escapes ? next : c;
+            i += escapes ? 2 : 1;
         } else if (c == '\'') {
             const auto close = line.find('\'', i + 1);
             if (close == std::string_view::npos) {
