@@ -24,8 +24,11 @@ ProgramRunner::ProgramRunner() : m_environment(QProcessEnvironment::systemEnviro
     m_environment.insert("XDG_CONFIG_HOME", m_dir.path() + "/xdg");
 }
 
-QProcess* ProgramRunner::start(const QStringList& arguments) {
+QProcess* ProgramRunner::start(const QStringList& arguments, QProcess* stdoutReader) {
     auto process = std::make_unique<QProcess>();
+    if (stdoutReader != nullptr) {
+        process->setStandardOutputProcess(stdoutReader);
+    }
     process->setProcessEnvironment(m_environment);
     process->setWorkingDirectory(m_dir.path());
     process->start(appDir() + "rufwacht", arguments);

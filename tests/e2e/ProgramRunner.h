@@ -20,8 +20,9 @@ public:
     QString appDir() const { return m_dir.path() + "/app/"; }
     QString configDir() const { return appDir() + "config/"; }
 
-    /// Starts one instance; more can run at once.
-    QProcess* start(const QStringList& arguments);
+    /// Starts one instance; more can run at once. With a reader, its stdout goes to that
+    /// process, which is started after it.
+    QProcess* start(const QStringList& arguments, QProcess* stdoutReader = nullptr);
     /// Starts one instance and waits up to 10 s for its end.
     QProcess* run(const QStringList& arguments);
     /// Ends the instance with SIGTERM and gives its exit code (-1: not ended in 10 s, or

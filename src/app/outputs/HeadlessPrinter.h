@@ -11,8 +11,9 @@ class HeadlessPrinter {
 public:
     explicit HeadlessPrinter(const LanguageTable& language);
 
-    void publish(const CallEvent& event) const;
+    void publish(const CallEvent& event);
 
 private:
     HeadlessWords m_words;
+    bool m_broken = false; // stdout cannot be written: printing stops
 };
