@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
+#include <QTcpServer>
 #include <QTest>
 
 #include <filesystem>
@@ -22,8 +24,11 @@ ProgramRunner::ProgramRunner() : m_environment(QProcessEnvironment::systemEnviro
     m_environment.insert("XDG_CONFIG_HOME", m_dir.path() + "/xdg");
 }
 
-QProcess* ProgramRunner::start(const QStringList& arguments) {
+QProcess* ProgramRunner::start(const QStringList& arguments, QProcess* stdoutReader) {
     auto process = std::make_unique<QProcess>();
+    if (stdoutReader != nullptr) {
+        process->setStandardOutputProcess(stdoutReader);
+    }
     process->setProcessEnvironment(m_environment);
     process->setWorkingDirectory(m_dir.path());
     if (m_wrapper.isEmpty()) {
@@ -56,6 +61,17 @@ std::string ProgramRunner::englishText(int number) {
     language.scan(std::string(RUFWACHT_SOURCE_DIR) + "/data/lang");
     language.select("english");
     return language.text(number);
+}
+
+quint16 ProgramRunner::freePort() {
+    const auto first = static_cast<quint16>(20000 + QRandomGenerator::global()->bounded(10000));
+    for (quint16 port = first; port < 32000; ++port) {
+        QTcpServer probe;
+        if (probe.listen(QHostAddress::Any, port)) {
+            return port;
+        }
+    }
+    return 0;
 }
 
 QString ProgramRunner::scenario(const QString& commands) {

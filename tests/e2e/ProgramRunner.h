@@ -24,8 +24,9 @@ public:
     /// options), which is handed the program and its arguments.
     void runUnder(const QStringList& wrapper) { m_wrapper = wrapper; }
 
-    /// Starts one instance; more can run at once.
-    QProcess* start(const QStringList& arguments);
+    /// Starts one instance; more can run at once. With a reader, its stdout goes to that
+    /// process, which is started after it.
+    QProcess* start(const QStringList& arguments, QProcess* stdoutReader = nullptr);
     /// Starts one instance and waits up to 10 s for its end.
     QProcess* run(const QStringList& arguments);
     /// Ends the instance with SIGTERM and gives its exit code (-1: not ended in 10 s, or
@@ -57,6 +58,9 @@ public:
     /// Adds entries to the phonebook and the MSN list before the program starts.
     void addPhonebookEntry(const std::string& number, const std::string& name, bool reject = false);
     void addMsn(const std::string& msn, const std::string& name, bool reject, bool rejectWithheld);
+
+    /// A TCP port that was free a moment ago, below 32768 (the settings hold 16-bit numbers).
+    static quint16 freePort();
 
     /// The English text of a language string, as the program shows it.
     static std::string englishText(int number);

@@ -15,3 +15,5 @@ if(NOT RUFWACHT_CORE_ONLY)
   target_link_libraries(test_e2e_webfeed PRIVATE Qt6::Network)
   target_link_libraries(test_e2e_line PRIVATE Qt6::Network ${CMAKE_DL_LIBS})
 endif()
+# Passing calls on: a second program on the call-monitor server, the command on every call.
+rufwacht_e2e_test(test_e2e_sharing e2e/CallSharingTest.cpp)

@@ -118,7 +118,7 @@ private slots:
         // Every captioned control shows its language text, here the German one.
         const CaptionCheck captions = checkCaptions(dialog, bench().fixture.context.language);
         QVERIFY2(captions.wrong.isEmpty(), qPrintable(captions.wrong));
-        QCOMPARE(captions.captioned, 61);
+        QCOMPARE(captions.captioned, 66);
         // Every named control can be found by its name.
         const QStringList named =
             QString(
@@ -132,7 +132,7 @@ private slots:
                 "chkCAPIDelay cmbDelayTime chkAutostart chkQuietExit optStyleRufwacht "
                 "optStyleDefault cmbLanguage cmdBackup cmdRestore lblProductName lblCompany "
                 "lblVersion imgLogo lblWWW lbleMail cmdOK cmdCacel optLineCapi optLineCallMonitor "
-                "txtLineHost")
+                "txtLineHost FrameShare chkMonitorServer txtMonitorPort txtMonitorAllow txtOnCall")
                 .split(' ');
         for (const QString& name : named) {
             QVERIFY2(bench().find<QWidget>(qPrintable(name)) != nullptr, qPrintable(name));
@@ -510,6 +510,53 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QVERIFY(hasLine(bench().configFile(), "line=callmonitor:fritz.box:65535"));
         QVERIFY(hasLine(bench().configFile(), "quietexit=-1"));
+    }
+
+    void sharingEntriesThatCannotBeStoredKeepTheDialogOpen_data() {
+        QTest::addColumn<QString>("fieldName");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("message");
+        QTest::addColumn<QString>("named");
+        QTest::addColumn<QString>("fixed");
+        QTest::addColumn<QString>("written");
+        const auto row = [](const char* name, const char* field, const char* entry, int message,
+                            const char* named, const char* fixed, const char* written) {
+            QTest::newRow(name) << QString(field) << QString(entry) << message << QString(named)
+                                << QString(fixed) << QString(written);
+        };
+        row("unclosed quote", "txtOnCall", "/usr/bin/say \"new call",
+            lang_id::kInvalidOnCallCommand, "", "/usr/bin/say 'new call'",
+            "oncall=/usr/bin/say 'new call'");
+        row("trailing backslash", "txtOnCall", "say \\", lang_id::kInvalidOnCallCommand, "", "",
+            "oncall=");
+        row("port", "txtMonitorPort", "65535", lang_id::kInvalidPort, "", "2012",
+            "monitorport=2012");
+        row("host name", "txtMonitorAllow", "fritz.box 10.0.0.0/8 ::1/200",
+            lang_id::kInvalidMonitorAllow, " fritz.box ::1/200", "10.0.0.0/8, ::1",
+            "monitorallow=10.0.0.0/8, ::1");
+    }
+    void sharingEntriesThatCannotBeStoredKeepTheDialogOpen() {
+        QFETCH(QString, fieldName);
+        QFETCH(QString, entry);
+        QFETCH(int, message);
+        QFETCH(QString, named);
+        QFETCH(QString, fixed);
+        QFETCH(QString, written);
+        SettingsDialog& dialog = openShown();
+        const std::string before = bench().configFile();
+        click(button("chkMonitorServer"));
+        dialog.switchView("misc");
+        type(qPrintable(fieldName), entry);
+        click(button("cmdOK"));
+        QCOMPARE(bench().messages(), Texts{bench().text(message) + ss(named)});
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.currentPageName(), QString("picCfgLine"));
+        QCOMPARE(bench().configFile(), before);
+        type(qPrintable(fieldName), fixed);
+        click(button("cmdOK"));
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(hasLine(bench().configFile(), "monitorserver=-1"));
+        QVERIFY(hasLine(bench().configFile(), ss(written)));
     }
 
     void okWritesEverySettingAndAppliesIt() {

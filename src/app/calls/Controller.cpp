@@ -14,6 +14,7 @@
 #include "line/CapiDriverFactory.h"
 #include "line/LineTestControl.h"
 #include "net/JournalWebServer.h"
+#include "outputs/CallOutputs.h"
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
 #include "support/UserPrompt.h"
@@ -100,6 +101,7 @@ bool Controller::start() {
         return false;
     }
     m_context->removeLeftoverTemporaries();
+    startCallOutputs();
     startLine();
     if (m_ended) {
         return false;
@@ -263,6 +265,14 @@ void Controller::startWebExport() {
     } else {
         m_webExport->start(static_cast<std::uint16_t>(settings.webExportPort));
     }
+}
+
+void Controller::startCallOutputs() {
+    // Headless without --debug the call steps are printed for people; --debug keeps the trace.
+    const bool printCalls = m_commandLine.headless && !m_commandLine.debug;
+    m_outputs = std::make_unique<CallOutputs>(*m_context, printCalls);
+    connect(m_outputs.get(), &CallOutputs::notice, &m_trace, &DebugTrace::append);
+    m_outputs->start(m_calls->events);
 }
 
 bool Controller::checkPrevInstance() {

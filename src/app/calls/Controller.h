@@ -19,6 +19,7 @@
 struct AppContext;
 class CallMonitorCalls;
 class CapiApplication;
+class CallOutputs;
 class ControllerUi;
 class SoundPolicy;
 class UserPrompt;
@@ -87,6 +88,7 @@ private:
     bool createCallMonitorLine(const std::string& address);
     void createCallHandler();
     void startWebExport();
+    void startCallOutputs();
     void watchLine();
     void startLine();
     /// A line of the line's own trace; held back while an attempt to reconnect may still fail.
@@ -115,6 +117,7 @@ private:
     std::unique_ptr<SoundPolicy> m_sound;
     std::unique_ptr<CallHandler> m_calls;
     std::unique_ptr<WebExportControl> m_webExport;
+    std::unique_ptr<CallOutputs> m_outputs;
     std::uint32_t m_nextTestPlci = 0x0F01; // PLCIs of the debug window's test calls
     bool m_ended = false;
     int m_exitCode = 0;

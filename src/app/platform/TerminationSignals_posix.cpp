@@ -35,4 +35,7 @@ void installTerminationHandlers(SignalWatcher* watcher) {
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGHUP, &action, nullptr);
+    // A reader of stdout that went away (rufwacht --headless | head) is a failed write, not the
+    // end of the program.
+    ::signal(SIGPIPE, SIG_IGN);
 }

@@ -277,6 +277,26 @@ inline constexpr std::int16_t kLineFromCommandLine = 1197;
 // message: the call monitor's host is empty or its port not from 1 to 65535
 inline constexpr std::int16_t kInvalidLineHost = 1198;
 
+// --- Passing calls on: headless print-out, call-monitor server, command on every call -----
+// headless print-out: before the MSN's name, "RING  caller for Privat"
+inline constexpr std::int16_t kHeadlessForMsn = 1121;
+// headless print-out: the outcome of a call nobody answered
+inline constexpr std::int16_t kHeadlessMissed = 1122;
+// settings dialog: group of the call-monitor server and the command on every call
+inline constexpr std::int16_t kCallSharingGroup = 1123;
+// check box: serve the calls as a call monitor
+inline constexpr std::int16_t kMonitorServerEnable = 1124;
+// label of the addresses and networks allowed to connect
+inline constexpr std::int16_t kMonitorAllow = 1125;
+// label of the command run on every call step
+inline constexpr std::int16_t kOnCallCommand = 1126;
+// message: the command cannot be split into program and arguments
+inline constexpr std::int16_t kInvalidOnCallCommand = 1127;
+// message before the entries of the allow list that are no address or network
+inline constexpr std::int16_t kInvalidMonitorAllow = 1128;
+// note: the server is set up at start-up only
+inline constexpr std::int16_t kMonitorAtNextStart = 1129;
+
 // --- Update window -------------------------------------------------------------------------
 // label: running version
 inline constexpr std::int16_t kInstalledVersion = 1102;

@@ -151,6 +151,14 @@ std::vector<std::string> readSettings(SettingsRecord& r, const IniDocument& file
     r.lookupUrl = in.text("lookupurl", kDefaultLookupUrl);
     r.updateUrl = in.text("updateurl", kDefaultUpdateUrl);
     r.line = in.text("line");
+    r.monitorServerOn = in.flag("monitorserver", false);
+    r.monitorPort = in.number("monitorport", 1012);
+    if (r.monitorPort <= 0) {
+        in.ignore("monitorport");
+        r.monitorPort = 1012;
+    }
+    r.monitorAllow = in.text("monitorallow", kDefaultMonitorAllow);
+    r.onCallCommand = in.text("oncall");
     return ignored;
 }
 
@@ -182,6 +190,10 @@ void writeSettings(const SettingsRecord& r, IniDocument& file) {
     put("showAllCalls", boolText(r.showAllCalls));
     put("prefix", r.ownCountryPrefix);
     put("line", r.line);
+    put("monitorserver", boolText(r.monitorServerOn));
+    put("monitorport", std::to_string(r.monitorPort));
+    put("monitorallow", r.monitorAllow);
+    put("oncall", r.onCallCommand);
 }
 
 void loadSettings(SettingsRecord& r, const std::string& path) {

@@ -23,6 +23,11 @@ inline constexpr const char* kDefaultUpdateUrl = "https://rufwacht.example/files
 /// The default call sound, relative to the data folder.
 inline constexpr const char* kDefaultCallSound = "./res/call.wav";
 
+/// Who may connect to the call-monitor server unless config.dat says otherwise: the loopback
+/// and the private networks.
+inline constexpr const char* kDefaultMonitorAllow =
+    "127.0.0.0/8 ::1 10.0.0.0/8 172.16.0.0/12 192.168.0.0/16 fc00::/7 fe80::/10";
+
 /// The user's settings, as kept in config.dat (section "config"); the comments name the keys.
 /// Before the first load every flag is false, every number 0 and every text empty; loadSettings
 /// puts in the defaults.
@@ -53,6 +58,11 @@ struct SettingsRecord {
     std::string lookupUrl;        // lookupurl: only read, edited by hand in config.dat
     std::string updateUrl;        // updateurl: only read, edited by hand in config.dat
     std::string line; // line: as --line (capi, capi:LIBRARY, callmonitor:HOST[:PORT]); "" is capi
+    // Passing calls on to other programs.
+    bool monitorServerOn = false; // monitorserver: serve the calls as a call monitor
+    std::int16_t monitorPort = 0; // monitorport
+    std::string monitorAllow;     // monitorallow: addresses and networks, blank-separated
+    std::string onCallCommand;    // oncall: program and arguments run for every call step
 };
 
 /// Fills the record from config.dat's content. A missing key, an empty value or one that does

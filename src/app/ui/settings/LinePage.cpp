@@ -4,6 +4,7 @@
 #include "stores/LanguageIds.h"
 #include "stores/Settings.h"
 #include "support/QtText.h"
+#include "ui/settings/CallSharingGroup.h"
 #include "ui/settings/PageLayout.h"
 
 #include <QGridLayout>
@@ -72,7 +73,9 @@ void LinePage::createControls(const std::string& lineFromCommandLine) {
     lblLineInUse->setVisible(!lineFromCommandLine.empty());
     txtLineInUse->setVisible(!lineFromCommandLine.empty());
 
-    QVBoxLayout* layout = stackControls(this, {kind, lblLineRestart, lblLineInUse, txtLineInUse});
+    m_sharing = new CallSharingGroup(this);
+    QVBoxLayout* layout =
+        stackControls(this, {kind, lblLineRestart, lblLineInUse, txtLineInUse, m_sharing});
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addStretch();
 
@@ -96,6 +99,7 @@ void LinePage::load(const SettingsRecord& settings) {
     const bool namesItsCapi = !callMonitor && !line.empty() && line != "capi";
     m_txtLineCapi->setText(namesItsCapi ? qs(line) : QString());
     m_txtLineCapi->setVisible(namesItsCapi);
+    m_sharing->load(settings);
 }
 
 bool LinePage::hasValidHost() const {
@@ -109,6 +113,7 @@ void LinePage::store(SettingsRecord& settings) const {
     } else if (isCallMonitor(settings.line)) {
         settings.line = "capi";
     }
+    m_sharing->store(settings);
 }
 
 void LinePage::focusHost() {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+class CallSharingGroup;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -25,6 +26,8 @@ public:
     /// (capi:LIBRARY, sim:FILE) stays as it is.
     void store(SettingsRecord& settings) const;
     void focusHost();
+    /// The call-monitor server and the command on every call, which stand on this page.
+    CallSharingGroup& sharing() { return *m_sharing; }
 
 private:
     void createControls(const std::string& lineFromCommandLine);
@@ -35,4 +38,5 @@ private:
     QRadioButton* m_optLineCallMonitor = nullptr;
     QLabel* m_lblLineHost = nullptr;
     QLineEdit* m_txtLineHost = nullptr;
+    CallSharingGroup* m_sharing = nullptr;
 };

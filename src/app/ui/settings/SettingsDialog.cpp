@@ -22,6 +22,7 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStackedWidget>
@@ -193,10 +194,25 @@ void SettingsDialog::refuseOk(int languageId, const QString& page) {
     switchView(page);
 }
 
+void SettingsDialog::refuseSharing(const CallSharingGroup::Problem& problem) {
+    QString message = qs(m_parts.context.language.text(problem.languageId));
+    if (!problem.details.isEmpty()) {
+        message += " " + problem.details;
+    }
+    m_parts.prompt.message(ss(message), "", PromptIcon::Information);
+    switchView("line");
+    problem.field->setFocus(Qt::OtherFocusReason);
+    problem.field->selectAll();
+}
+
 void SettingsDialog::accept() {
     if (!m_linePage->hasValidHost()) {
         refuseOk(lang_id::kInvalidLineHost, "line");
         m_linePage->focusHost();
+        return;
+    }
+    if (const auto problem = m_linePage->sharing().problem()) {
+        refuseSharing(*problem);
         return;
     }
     const auto port = m_webExportPage->enteredPort();

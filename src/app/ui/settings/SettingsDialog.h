@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/settings/CallSharingGroup.h"
 #include "ui/settings/SettingsDialogParts.h"
 
 #include <QDialog>
@@ -46,6 +47,7 @@ private:
     /// Keeps the dialog open on the page after a mistake, with every change kept and nothing
     /// saved.
     void refuseOk(int languageId, const QString& page);
+    void refuseSharing(const CallSharingGroup::Problem& problem);
 
     SettingsDialogParts m_parts;
     QTreeWidget* m_tvwNav = nullptr;

@@ -1,0 +1,264 @@
+#include "ProgramRunner.h"
+
+#include "stores/CallJournal.h"
+#include "stores/LanguageIds.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTcpSocket>
+#include <QTest>
+
+namespace {
+
+const char* kDisconnectResp = "-> CAPI_DISCONNECT - CAPI_RESP";
+
+// Call n of the scenarios: its caller and its name in the reading program's phonebook.
+std::string callerOf(int n) {
+    return "030100" + std::to_string(1000 + n);
+}
+std::string nameOf(int n) {
+    return "Caller " + std::to_string(n);
+}
+// Which call a journal record is, from its number; 0 for none of the scenario's.
+int callNumberOf(const JournalRecord& record) {
+    return record.number.starts_with("0301001") ? std::stoi(record.number.substr(7)) : 0;
+}
+
+// count calls, the first after a pause that leaves time to connect; every third call is
+// answered elsewhere, the others are given up by the caller.
+QString callScenario(int count, double pause) {
+    QString text = "wait 3\n";
+    for (int n = 1; n <= count; ++n) {
+        const QString plci = QString::number((n << 8) | 1);
+        text += "call plci=" + plci +
+                " called=4711 calling=" + QString::fromStdString(callerOf(n)).mid(1) + "\nwait " +
+                QString::number(pause) + "\nhangup plci=" + plci +
+                (n % 3 == 0 ? " reason=0x349A" : "") + "\nwait " + QString::number(pause) + "\n";
+    }
+    return text;
+}
+
+bool waitForOutput(QProcess* program, QByteArray& collected, const QByteArray& text,
+                   int timeoutMs = 15000) {
+    return QTest::qWaitFor(
+        [&]() {
+            collected += program->readAllStandardError() + program->readAllStandardOutput();
+            return collected.contains(text);
+        },
+        timeoutMs);
+}
+
+} // namespace
+
+class CallSharingTest : public QObject {
+    Q_OBJECT
+private slots:
+    // A second program on the first one's call-monitor server journals every call with its own
+    // phonebook's names. Killed and started again, it gets every call that rings after it is
+    // back, none twice; what rang while it was down it cannot have heard.
+    void secondProgramReadsEveryCallOfTheFirst() {
+        const int calls = 200;
+        const quint16 port = ProgramRunner::freePort();
+        ProgramRunner serving;
+        serving.writeConfig({"monitorserver=-1", QStringLiteral("monitorport=%1").arg(port)});
+        ProgramRunner reading;
+        for (int n = 1; n <= calls; ++n) {
+            reading.addPhonebookEntry(callerOf(n), nameOf(n));
+        }
+        reading.addMsn("4711", "Office", false, false);
+        const QStringList readerArguments = {
+            "--headless", QStringLiteral("--line=callmonitor:127.0.0.1:%1").arg(port)};
+
+        QProcess* server =
+            serving.start({"--headless", "--debug", serving.scenario(callScenario(calls, 0.03))});
+        QByteArray serverOutput;
+        QVERIFY2(waitForOutput(server, serverOutput, "Call monitor server on port"), serverOutput);
+        QProcess* reader = reading.start(readerArguments);
+        QVERIFY2(waitForOutput(server, serverOutput, "client 127.0.0.1 connected"), serverOutput);
+        QVERIFY(QTest::qWaitFor([&]() { return reading.journal().size() >= 40; }, 30000));
+        reader->kill();
+        QVERIFY(reader->waitForFinished(5000));
+        // Calls ring while it is away.
+        const int heard = reading.journal().size();
+        QVERIFY(QTest::qWaitFor([&]() { return serving.journal().size() >= heard + 5; }, 30000));
+        reader = reading.start(readerArguments);
+        QVERIFY2(serving.waitForTranscript(kDisconnectResp, calls, 60000), serverOutput);
+        // The last call's end reaches the reader.
+        QVERIFY(QTest::qWaitFor(
+            [&]() {
+                const CallJournal journal = reading.journal();
+                return journal.size() > 0 &&
+                       callNumberOf(journal.recordAt(journal.size())) == calls &&
+                       !journal.recordAt(journal.size()).endReason.empty();
+            },
+            15000));
+        QCOMPARE(ProgramRunner::stop(reader), 0);
+        QCOMPARE(ProgramRunner::stop(server), 0);
+
+        const CallJournal served = serving.journal();
+        QCOMPARE(served.size(), calls);
+        const CallJournal read = reading.journal();
+        // Calls 1 to k before the kill, then m to the last after the restart, each once.
+        QList<int> numbers;
+        for (int i = 1; i <= read.size(); ++i) {
+            const JournalRecord& record = read.recordAt(i);
+            const int n = callNumberOf(record);
+            QVERIFY2(n > 0, record.number.c_str());
+            QCOMPARE(record.name, nameOf(n));
+            QCOMPARE(record.msn, std::string("Office"));
+            numbers.append(n);
+        }
+        QCOMPARE(QSet<int>(numbers.begin(), numbers.end()).size(), numbers.size());
+        int gaps = 0;
+        int lastBeforeKill = 0;
+        for (int i = 1; i < numbers.size(); ++i) {
+            QVERIFY(numbers[i] > numbers[i - 1]);
+            if (numbers[i] != numbers[i - 1] + 1) {
+                ++gaps;
+                lastBeforeKill = numbers[i - 1];
+            }
+        }
+        QCOMPARE(numbers.first(), 1);
+        QCOMPARE(numbers.last(), calls);
+        QCOMPARE(gaps, 1);
+        // Each call ends as it ended on the serving side, but the one that rang when the reader
+        // was killed.
+        for (int i = 1; i <= read.size(); ++i) {
+            const int n = callNumberOf(read.recordAt(i));
+            if (n != lastBeforeKill) {
+                QCOMPARE(read.recordAt(i).endReason, served.recordAt(n).endReason);
+            }
+        }
+    }
+
+    // Only the allowed address is served; every refused address is logged once.
+    void clientsFromOtherAddressesAreRefused() {
+        const quint16 port = ProgramRunner::freePort();
+        ProgramRunner serving;
+        serving.writeConfig({"monitorserver=-1", QStringLiteral("monitorport=%1").arg(port),
+                             "monitorallow=127.0.0.2"});
+        QProcess* server = serving.start(
+            {"--headless", "--debug",
+             serving.scenario("wait 3\ncall plci=0x101 called=4711 calling=301234567\n")});
+        QByteArray serverOutput;
+        QVERIFY2(waitForOutput(server, serverOutput, "Call monitor server on port"), serverOutput);
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            QTcpSocket refused;
+            refused.connectToHost(QHostAddress("127.0.0.1"), port);
+            QVERIFY(refused.waitForConnected(5000));
+            QVERIFY(refused.state() == QAbstractSocket::UnconnectedState ||
+                    refused.waitForDisconnected(5000));
+        }
+        QTcpSocket allowed;
+        QVERIFY(allowed.bind(QHostAddress("127.0.0.2")));
+        allowed.connectToHost(QHostAddress("127.0.0.1"), port);
+        QVERIFY(allowed.waitForConnected(5000));
+        // What a client says is ignored.
+        allowed.write("HELLO\r\n");
+        QByteArray lines;
+        QVERIFY(QTest::qWaitFor(
+            [&]() {
+                allowed.waitForReadyRead(50);
+                lines += allowed.readAll();
+                return lines.contains(";RING;");
+            },
+            15000));
+        QVERIFY2(QRegularExpression(
+                     R"(^\d\d\.\d\d\.\d\d \d\d:\d\d:\d\d;RING;257;0301234567;4711;ISDN;\r\n$)")
+                     .match(QString::fromLatin1(lines))
+                     .hasMatch(),
+                 lines);
+        QCOMPARE(ProgramRunner::stop(server), 0);
+        QCOMPARE(serving.log().count("connection from 127.0.0.1 refused"), 1);
+    }
+
+    // The command gets each call step in its environment; headless, the steps are printed.
+    void commandOnEveryCallAndThePrintOut() {
+        ProgramRunner runner;
+        const QString script = runner.appDir() + "on call.sh";
+        const QString output = runner.appDir() + "steps out.txt";
+        QFile file(script);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n"
+                   "{ env | grep '^RUFWACHT_' | sort; echo ---; } >> \"$1\"\n"
+                   "echo \"heard $RUFWACHT_EVENT\"\n");
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        runner.writeConfig({"oncall=\"" + script + "\" '" + output + "'"});
+        runner.addPhonebookEntry("0301234567", "Erika \"Eri\" Mustermann");
+        runner.addMsn("4711", "Privat", false, false);
+        QProcess* program = runner.start(
+            {"--headless",
+             runner.scenario("wait 0.3\ncall plci=0x101 called=4711 calling=301234567\n"
+                             "wait 0.2\nhangup plci=0x101 reason=0x349A\n")});
+        QVERIFY(runner.waitForTranscript(kDisconnectResp));
+        QVERIFY(QTest::qWaitFor([&]() { return runner.log().count("heard") == 3; }, 15000));
+        QCOMPARE(ProgramRunner::stop(program), 0);
+
+        QFile steps(output);
+        QVERIFY(steps.open(QIODevice::ReadOnly));
+        const QStringList runs =
+            QString::fromUtf8(steps.readAll()).split("---\n", Qt::SkipEmptyParts);
+        QCOMPARE(runs.size(), 3);
+        QStringList events;
+        for (const QString& run : runs) {
+            QVERIFY2(run.contains("RUFWACHT_NUMBER=0301234567\n"), qPrintable(run));
+            QVERIFY2(run.contains("RUFWACHT_NAME=Erika \"Eri\" Mustermann\n"), qPrintable(run));
+            QVERIFY2(run.contains("RUFWACHT_MSN=4711\nRUFWACHT_MSN_NAME=Privat\n"),
+                     qPrintable(run));
+            QVERIFY2(run.contains("RUFWACHT_MISSED=0\n"), qPrintable(run));
+            QVERIFY2(
+                QRegularExpression(R"(RUFWACHT_TIME=\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d\n)")
+                    .match(run)
+                    .hasMatch(),
+                qPrintable(run));
+            events.append(QRegularExpression("RUFWACHT_EVENT=(\\w+)").match(run).captured(1));
+            if (events.last() == "end") {
+                QVERIFY2(run.contains("RUFWACHT_REASON=" +
+                                      ProgramRunner::english(lang_id::kEndAnsweredElsewhere)),
+                         qPrintable(run));
+            }
+        }
+        events.sort();
+        QCOMPARE(events, QStringList({"connect", "end", "ring"}));
+
+        const QString printed = QString::fromUtf8(program->readAllStandardOutput());
+        const QStringList lines = printed.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QVERIFY2(
+            QRegularExpression(
+                R"(^\d\d:\d\d:\d\d  RING  Erika "Eri" Mustermann \(0301234567(, .+)?\) for Privat$)")
+                .match(lines[0])
+                .hasMatch(),
+            qPrintable(printed));
+        QVERIFY2(lines[2].endsWith("  END   Erika \"Eri\" Mustermann: " +
+                                   ProgramRunner::english(lang_id::kEndAnsweredElsewhere)),
+                 qPrintable(printed));
+    }
+
+    // A command that is not there is logged once, however many calls come; the calls go on,
+    // also when the reader of the print-out has gone after its first byte.
+    void missingCommandIsLoggedOnce() {
+        ProgramRunner runner;
+        runner.writeConfig({"oncall=/nonexistent/announce --loud"});
+        QProcess head;
+        QProcess* program = runner.start(
+            {"--headless",
+             runner.scenario("wait 0.3\ncall plci=0x101 called=4711 calling=301234567\n"
+                             "wait 0.1\nhangup plci=0x101\n"
+                             "call plci=0x201 called=4711 calling=301234568\n"
+                             "wait 0.1\nhangup plci=0x201\n")},
+            &head);
+        head.start("head", {"-c", "1"});
+        QVERIFY(runner.waitForTranscript(kDisconnectResp, 2));
+        QCOMPARE(ProgramRunner::stop(program), 0);
+        QCOMPARE(runner.journal().size(), 2);
+        const QString log = runner.log();
+        QCOMPARE(log.count("oncall"), 1);
+        QVERIFY2(log.contains("/nonexistent/announce cannot be started"), qPrintable(log));
+    }
+};
+
+QTEST_GUILESS_MAIN(CallSharingTest)
+#include "CallSharingTest.moc"
