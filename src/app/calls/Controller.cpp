@@ -14,12 +14,15 @@
 #include "line/CapiDriverFactory.h"
 #include "line/LineTestControl.h"
 #include "net/JournalWebServer.h"
+#include "outputs/MqttCallOutput.h"
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
 #include "support/UserPrompt.h"
+#include "support/Version.h"
 
 #include <QAbstractSocket>
 #include <QCoreApplication>
+#include <QSysInfo>
 #include <QTimer>
 
 #include <utility>
@@ -47,6 +50,7 @@ Controller::Controller(const CommandLine& commandLine, const std::string& execut
       m_webExport(std::make_unique<JournalWebServer>(*m_context)) {}
 
 Controller::~Controller() {
+    m_mqtt.reset();
     m_session.reset();
     m_monitor.reset();
     if (m_capi) {
@@ -213,6 +217,7 @@ void Controller::createCallHandler() {
         m_ui.journalView(), m_ui.popupView(), m_ui.trayView(), *m_sound, m_clock});
     m_calls->latestChanged = [this]() { emit latestCallChanged(); };
     watchLine();
+    subscribeOutputs();
     if (m_monitorCalls) {
         m_monitorCalls->events.incomingCall = [this]() { m_calls->onIncomingCall(); };
         m_monitorCalls->events.callEnded = [this]() { m_calls->onCallDisconnect(); };
@@ -226,6 +231,27 @@ void Controller::createCallHandler() {
                                .arg(m_capi->eventPlci(), 0, 16));
         }
     };
+}
+
+void Controller::subscribeOutputs() {
+    m_mqtt = std::make_unique<MqttCallOutput>(m_context->log, ss(QSysInfo::machineHostName()),
+                                              kAppVersion);
+    connect(m_mqtt.get(), &MqttCallOutput::notice, this,
+            [this](const QString& text) { m_trace.append("\r\n" + text); });
+    MqttCallOutput* mqtt = m_mqtt.get();
+    m_calls->events.subscribe([mqtt](const CallEvent& event) { mqtt->publishCall(event); });
+    m_lineWatch->stateChanged = [mqtt](bool up) { mqtt->setLineUp(up); };
+    mqtt->setLineUp(!m_lineWatch->isDown());
+    m_mqttSettings = m_context->settings;
+    mqtt->apply(m_mqttSettings);
+}
+
+void Controller::applyMqttSettings() {
+    // A new connection would show the hub a moment offline: only when something changed.
+    if (m_mqtt && !m_ended && !sameMqttSettings(m_mqttSettings, m_context->settings)) {
+        m_mqttSettings = m_context->settings;
+        m_mqtt->apply(m_mqttSettings);
+    }
 }
 
 void Controller::reportFileProblems() {
@@ -357,6 +383,8 @@ bool Controller::appExit(bool force) {
     }
     m_ended = true;
     m_webExport->stop();
+    // Ends the connection without a word: the broker's will says "offline".
+    m_mqtt.reset();
     if (m_session) {
         m_session->stop();
     }

@@ -29,6 +29,9 @@ void LineWatch::lineLost(const QString& reason) {
     // Nothing will tell how these calls end: complete their records now.
     m_calls.endAllCalls(kReasonLineLost);
     showState();
+    if (stateChanged) {
+        stateChanged(false);
+    }
 }
 
 void LineWatch::lineRestored() {
@@ -40,6 +43,9 @@ void LineWatch::lineRestored() {
     m_trace.append(QString("\r\n--> LINE BACK after %1 s").arg(seconds));
     m_log.write(ss(outageText() + QString("; back after %1 s").arg(seconds)));
     showState();
+    if (stateChanged) {
+        stateChanged(true);
+    }
 }
 
 void LineWatch::programEnds() {

@@ -4,6 +4,8 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <functional>
+
 class CallHandler;
 class DebugTrace;
 class LanguageTable;
@@ -27,6 +29,9 @@ public:
     void showState();
 
     bool isDown() const { return m_down; }
+
+    /// Told each change: true when the line is back, false when it is lost.
+    std::function<void(bool up)> stateChanged;
 
 private:
     QString outageText() const;
