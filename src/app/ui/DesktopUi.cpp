@@ -119,7 +119,11 @@ void DesktopUi::openSettings(bool infoPage) {
         return new SettingsDialog(
             {*m_context, m_prompt, *m_settingsSound, m_opener, webExport, *m_autostart,
              m_filePicker, pictures(), ss(QCoreApplication::applicationFilePath()),
-             m_controller ? m_controller->commandLine().line : std::string()});
+             m_controller ? m_controller->commandLine().line : std::string(), [this]() {
+                 if (m_controller) {
+                     m_controller->applyMqttSettings();
+                 }
+             }});
     });
     if (infoPage) {
         dialog->switchView("info");

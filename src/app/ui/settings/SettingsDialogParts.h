@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 struct AppContext;
@@ -27,4 +28,6 @@ struct SettingsDialogParts {
     std::string executable;
     /// The --line this run uses instead of the setting; empty when none was given.
     std::string lineFromCommandLine;
+    /// Called when OK has saved the settings: the MQTT output follows them at once.
+    std::function<void()> applyMqttSettings;
 };
