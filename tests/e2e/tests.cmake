@@ -13,3 +13,5 @@ if(NOT RUFWACHT_CORE_ONLY)
   target_link_libraries(test_e2e_webpage PRIVATE Qt6::Network)
   target_link_libraries(test_e2e_line PRIVATE Qt6::Network ${CMAKE_DL_LIBS})
 endif()
+# The MQTT output against Debian's mosquitto broker.
+rufwacht_e2e_test(test_e2e_mqtt e2e/MqttTest.cpp e2e/MosquittoBroker.cpp)
