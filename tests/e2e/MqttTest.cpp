@@ -99,6 +99,7 @@ private slots:
             [&]() { return callSteps(broker.received()).size() >= steps.size(); }, 20000));
         QCOMPARE(callSteps(broker.received()), steps);
         QCOMPARE(valuesOf(broker.received(), QString(kPrefix) + "/missed").last(), QString("3"));
+        QCOMPARE(valuesOf(broker.received(), QString(kPrefix) + "/line").last(), QString("up"));
         // The outage is logged once, and its end.
         QCOMPARE(runner.log().count("MQTT: broker 127.0.0.1"), 2);
 
