@@ -45,8 +45,12 @@ struct Reader {
                     reader->online = payload == "online";
                     return;
                 }
-                const auto at = payload.find("\"number\":\"");
-                const int index = std::atoi(payload.c_str() + at + 10);
+                const std::string key = R"("number":")";
+                const auto at = payload.find(key);
+                if (at == std::string::npos) {
+                    return;
+                }
+                const int index = std::atoi(payload.c_str() + at + key.size());
                 if (index >= 0 && index < kMessages) {
                     reader->arrived[static_cast<std::size_t>(index)] = Clock::now();
                     reader->count.fetch_add(1);

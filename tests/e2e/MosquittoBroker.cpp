@@ -4,10 +4,14 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <algorithm>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <utility>
 
 namespace {
 
@@ -24,10 +28,10 @@ quint16 freePort() {
     const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address = loopback(0);
     socklen_t size = sizeof address;
-    ::bind(probe, reinterpret_cast<sockaddr*>(&address), size);
-    ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
+    const bool bound = ::bind(probe, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+                       ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size) == 0;
     ::close(probe);
-    return ntohs(address.sin_port);
+    return bound ? ntohs(address.sin_port) : 0;
 }
 
 bool accepts(quint16 port) {
@@ -45,8 +49,8 @@ QString broker() {
 
 } // namespace
 
-MosquittoBroker::MosquittoBroker(const QString& folder, const QStringList& extraConfig)
-    : m_folder(folder), m_port(freePort()) {
+MosquittoBroker::MosquittoBroker(QString folder, const QStringList& extraConfig)
+    : m_folder(std::move(folder)), m_port(freePort()) {
     // Anyone may connect unless the extra lines say who.
     QStringList config{"listener " + QString::number(m_port) + " 127.0.0.1",
                        "allow_anonymous " + QString(extraConfig.isEmpty() ? "true" : "false"),
@@ -126,12 +130,9 @@ QStringList MosquittoBroker::received() {
 bool MosquittoBroker::waitForLine(const QString& start, int timeoutMs) {
     return QTest::qWaitFor(
         [&]() {
-            for (const QString& line : received()) {
-                if (line.startsWith(start)) {
-                    return true;
-                }
-            }
-            return false;
+            const QStringList lines = received();
+            return std::ranges::any_of(lines,
+                                       [&](const QString& line) { return line.startsWith(start); });
         },
         timeoutMs);
 }

@@ -11,7 +11,7 @@ class MosquittoBroker {
 public:
     /// extraConfig: more lines for the config file; with any, only known users may connect
     /// (e.g. "password_file PATH").
-    MosquittoBroker(const QString& folder, const QStringList& extraConfig = {});
+    explicit MosquittoBroker(QString folder, const QStringList& extraConfig = {});
     ~MosquittoBroker();
 
     /// False when the broker or its clients are not installed.

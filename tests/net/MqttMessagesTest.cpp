@@ -34,7 +34,7 @@ private slots:
         QTest::addColumn<QString>("expectedEvent");
         QTest::newRow("ring, plain") << 0 << "Erika Mustermann"
                                      << "ring";
-        QTest::newRow("connect, quotes and backslash") << 1 << "Dr. \"Bob\" C:\\Users"
+        QTest::newRow("connect, quotes and backslash") << 1 << R"(Dr. "Bob" C:\Users)"
                                                        << "connect";
         QTest::newRow("end, umlauts and euro") << 2 << "Müller € Ärger"
                                                << "end";

@@ -3,6 +3,8 @@
 #include "stores/Settings.h"
 #include "support/Log.h"
 
+#include <utility>
+
 namespace {
 
 constexpr int kAtLeastOnce = 1;
@@ -25,9 +27,9 @@ mqtt::Topics topicsFrom(const SettingsRecord& settings, const std::string& hostN
 
 } // namespace
 
-MqttCallOutput::MqttCallOutput(const Log& log, const std::string& hostName,
-                               const std::string& version, QObject* parent)
-    : QObject(parent), m_log(log), m_hostName(hostName), m_version(version) {}
+MqttCallOutput::MqttCallOutput(const Log& log, std::string hostName, std::string version,
+                               QObject* parent)
+    : QObject(parent), m_log(log), m_hostName(std::move(hostName)), m_version(std::move(version)) {}
 
 MqttCallOutput::~MqttCallOutput() = default;
 

@@ -28,7 +28,7 @@ public:
     static constexpr std::size_t kWaitingLimit = 100;
 
     /// hostName: for the default prefix; version: for the discovery documents' device.
-    MqttCallOutput(const Log& log, const std::string& hostName, const std::string& version,
+    MqttCallOutput(const Log& log, std::string hostName, std::string version,
                    QObject* parent = nullptr);
     ~MqttCallOutput() override;
 
