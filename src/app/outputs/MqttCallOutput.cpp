@@ -34,8 +34,8 @@ MqttCallOutput::MqttCallOutput(const Log& log, std::string hostName, std::string
 MqttCallOutput::~MqttCallOutput() = default;
 
 void MqttCallOutput::apply(const SettingsRecord& settings) {
+    // What waits for the broker stays: a corrected password or address delivers it.
     m_session.reset();
-    m_waiting.clear();
     m_outageLogged = false;
     if (!settings.mqttOn) {
         return;
