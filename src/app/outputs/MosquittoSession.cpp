@@ -49,7 +49,10 @@ MosquittoSession::MosquittoSession(MqttBroker broker, QObject* parent)
 MosquittoSession::~MosquittoSession() {
     m_running = false;
     joinAttempt();
-    unwatchSocket();
+    // Never destroyed from inside a notifier's signal: they can go at once, before the event
+    // loop that would run a deleteLater has ended.
+    m_readNotifier.reset();
+    m_writeNotifier.reset();
     // Without a DISCONNECT the broker publishes the will: the program is gone.
     mosquitto_destroy(m_handle);
 }
