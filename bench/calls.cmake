@@ -12,3 +12,11 @@ target_compile_definitions(bench_web_latency PRIVATE RUFWACHT_SOURCE_DIR="${PROJ
 add_executable(bench_call_sharing call_sharing.cpp)
 target_link_libraries(bench_call_sharing PRIVATE rufwacht_app)
 target_compile_definitions(bench_call_sharing PRIVATE RUFWACHT_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+# The MQTT output against Debian's mosquitto, beside libmosquitto's own threaded loop.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(MOSQUITTO REQUIRED IMPORTED_TARGET libmosquitto)
+find_package(Qt6 REQUIRED COMPONENTS Test)
+add_executable(bench_mqtt_latency mqtt_latency.cpp ${PROJECT_SOURCE_DIR}/tests/e2e/MosquittoBroker.cpp)
+target_include_directories(bench_mqtt_latency PRIVATE ${PROJECT_SOURCE_DIR}/tests/e2e)
+target_link_libraries(bench_mqtt_latency PRIVATE rufwacht_app PkgConfig::MOSQUITTO Qt6::Test)
+target_compile_definitions(bench_mqtt_latency PRIVATE RUFWACHT_SOURCE_DIR="${PROJECT_SOURCE_DIR}")

@@ -4,12 +4,12 @@
 # need, packaging included.
 set -euo pipefail
 
-# imagemagick draws the menu icons during the build.
+# imagemagick draws the menu icons during the build; libmosquitto is the MQTT output's client.
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev libgl-dev qt6-qpa-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcapi20-3 imagemagick
+  libcapi20-3 imagemagick libmosquitto-dev
 )
 # CPack's Debian generator needs file and dpkg-shlibdeps (dpkg-dev); lintian checks the package.
 package_tools=(dpkg-dev file lintian)
@@ -21,8 +21,9 @@ case "${1:-}" in
   # A virtual screen with a notification area; xdotool drives it and xwd tells when it is still.
   # curl and xmllint with the XHTML DTDs check the journal web page. The validators check the
   # installed desktop entry and AppStream metadata. strace kills the program at chosen writes.
+  # mosquitto and its clients are the broker and the reader of the MQTT test.
   packages+=(xvfb xauth trayer xdotool x11-apps curl libxml2-utils w3c-sgml-lib
-    desktop-file-utils appstream strace "${package_tools[@]}")
+    desktop-file-utils appstream strace mosquitto mosquitto-clients "${package_tools[@]}")
   # The Windows half: cross compiler, GoogleTest's sources for it, and wine to run the tests.
   packages+=(g++-mingw-w64-x86-64-posix googletest wine64)
   ;;

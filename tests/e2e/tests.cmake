@@ -17,3 +17,5 @@ if(NOT RUFWACHT_CORE_ONLY)
 endif()
 # Passing calls on: a second program on the call-monitor server, the command on every call.
 rufwacht_e2e_test(test_e2e_sharing e2e/CallSharingTest.cpp)
+# The MQTT output against Debian's mosquitto broker.
+rufwacht_e2e_test(test_e2e_mqtt e2e/MqttTest.cpp e2e/MosquittoBroker.cpp)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Debian package made from the build: named as the update check expects it, its Depends
-# found by dpkg-shlibdeps, the CAPI library recommended, and no errors from lintian.
+# found by dpkg-shlibdeps (libmosquitto at least 2.0), the CAPI library recommended, and no errors from lintian.
 # Usage: debian-package.sh CPACK BUILD_DIR VERSION
 set -euo pipefail
 cpack=$1 build=$2 version=$3
@@ -25,6 +25,7 @@ deb=$tmp/rufwacht_${version}_amd64.deb
 
 depends=$(dpkg-deb -f "$deb" Depends)
 [[ "$depends" == *libqt6widgets6* && "$depends" == *libc6* ]] || fail "Depends: $depends"
+[[ "$depends" == *"libmosquitto1 (>= 2.0)"* ]] || fail "Depends without libmosquitto1 2.0: $depends"
 [ "$(dpkg-deb -f "$deb" Recommends)" = "libcapi20-3" ] || fail "Recommends libcapi20-3"
 
 lintian --fail-on error "$deb" 2>&1 || fail "lintian found errors"

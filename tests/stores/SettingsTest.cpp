@@ -75,7 +75,10 @@ INSTANTIATE_TEST_SUITE_P(
                       FlagKey{"TrayBlink", &SettingsRecord::blinkWhileRinging, false},
                       FlagKey{"RedBlink", &SettingsRecord::blinkAfterMissedCall, false},
                       FlagKey{"RejectAnonymous", &SettingsRecord::rejectWithheld, false},
-                      FlagKey{"showAllCalls", &SettingsRecord::showAllCalls, true}),
+                      FlagKey{"showAllCalls", &SettingsRecord::showAllCalls, true},
+                      FlagKey{"mqtt", &SettingsRecord::mqttOn, false},
+                      FlagKey{"mqtttls", &SettingsRecord::mqttTls, false},
+                      FlagKey{"mqttdiscovery", &SettingsRecord::mqttDiscovery, true}),
     [](const auto& info) { return std::string(info.param.key); });
 
 TEST(Settings, FixUps) {
@@ -106,6 +109,11 @@ TEST(Settings, ValueEncodings) {
         {"2.5", 2},       {"3.5", 4},         {"eighty", {}}};
     for (const auto& [text, value] : numbers) {
         EXPECT_EQ(parseSettingInt(text), value) << text;
+    }
+    const std::pair<const char*, std::optional<std::uint16_t>> ports[] = {
+        {"1883", 1883}, {"65535", 65535}, {"65536", {}}, {"0", {}}, {"8883.5", {}}, {"mqtt", {}}};
+    for (const auto& [text, value] : ports) {
+        EXPECT_EQ(parseSettingPort(text), value) << text;
     }
 }
 

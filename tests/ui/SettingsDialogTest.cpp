@@ -92,15 +92,17 @@ private slots:
         }
         const auto t = [this](int id) { return qs(bench().text(id)); };
         QCOMPARE(nodes, QStringList({"navisdn=ISDN", "NavCall=" + t(1001), "NavPB=" + t(1002),
-                                     "NavMSN=MSN", "NavWebExport=" + t(1079), "NavMisc=" + t(1003),
-                                     "NavBak=" + t(1109), "NavInfo=Info"}));
+                                     "NavMSN=MSN", "NavWebExport=" + t(1079), "NavMqtt=MQTT",
+                                     "NavMisc=" + t(1003), "NavBak=" + t(1109), "NavInfo=Info"}));
         QVERIFY(tree->topLevelItem(0)->isExpanded());
         QCOMPARE(tree->topLevelItem(0)->childCount(), 3);
 
         const std::pair<const char*, const char*> views[] = {
-            {"call", "picCfgCall"},        {"pb", "picCfgPB"},     {"msn", "picCfgMSN"},
-            {"webexport", "picWebExport"}, {"misc", "picCfgMisc"}, {"backup", "picCfgBackup"},
-            {"info", "picCfgInfo"},        {"Info", ""},           {"", ""}};
+            {"call", "picCfgCall"}, {"pb", "picCfgPB"},
+            {"msn", "picCfgMSN"},   {"webexport", "picWebExport"},
+            {"misc", "picCfgMisc"}, {"backup", "picCfgBackup"},
+            {"info", "picCfgInfo"}, {"mqtt", "picCfgMqtt"},
+            {"Info", ""},           {"", ""}};
         for (const auto& [view, page] : views) {
             dialog.switchView(view);
             QCOMPARE(dialog.currentPageName(), QString(page));
@@ -118,7 +120,7 @@ private slots:
         // Every captioned control shows its language text, here the German one.
         const CaptionCheck captions = checkCaptions(dialog, bench().fixture.context.language);
         QVERIFY2(captions.wrong.isEmpty(), qPrintable(captions.wrong));
-        QCOMPARE(captions.captioned, 66);
+        QCOMPARE(captions.captioned, 73);
         // Every named control can be found by its name.
         const QStringList named =
             QString(
@@ -132,7 +134,9 @@ private slots:
                 "chkCAPIDelay cmbDelayTime chkAutostart chkQuietExit optStyleRufwacht "
                 "optStyleDefault cmbLanguage cmdBackup cmdRestore lblProductName lblCompany "
                 "lblVersion imgLogo lblWWW lbleMail cmdOK cmdCacel optLineCapi optLineCallMonitor "
-                "txtLineHost FrameShare chkMonitorServer txtMonitorPort txtMonitorAllow txtOnCall")
+                "txtLineHost FrameShare chkMonitorServer txtMonitorPort txtMonitorAllow txtOnCall "
+                "chkMqtt txtMqttHost txtMqttPort txtMqttUser txtMqttPwd chkMqttTls "
+                "txtMqttTopic chkMqttDiscovery")
                 .split(' ');
         for (const QString& name : named) {
             QVERIFY2(bench().find<QWidget>(qPrintable(name)) != nullptr, qPrintable(name));
@@ -407,6 +411,28 @@ private slots:
         QVERIFY(hasLine(bench().configFile(), "popup=-1"));
     }
 
+    // A prefix with a wildcard keeps the dialog open; fixed, OK saves and applies at once.
+    void mqttPageRefusesAnUnusablePrefixAndAppliesAtOk() {
+        SettingsDialog& dialog = openShown();
+        dialog.switchView("mqtt");
+        QVERIFY(!field("txtMqttHost")->isEnabled());
+        click(button("chkMqtt"));
+        QCOMPARE(field("txtMqttPort")->text(), QString("1883"));
+        field("txtMqttTopic")->setText("home/+/phone");
+        dialog.switchView("misc");
+        click(button("cmdOK"));
+        QCOMPARE(bench().messages(), Texts{bench().text(lang_id::kInvalidMqtt)});
+        QCOMPARE(dialog.currentPageName(), QString("picCfgMqtt"));
+        QCOMPARE(bench().mqttApplied, 0);
+        field("txtMqttTopic")->setText("home/phone");
+        click(button("cmdOK"));
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(hasLine(bench().configFile(), "mqtt=-1"));
+        QVERIFY(hasLine(bench().configFile(), "mqtttopic=home/phone"));
+        QVERIFY(hasLine(bench().configFile(), "mqttport=1883"));
+        QCOMPARE(bench().mqttApplied, 1);
+    }
+
     void linePageShowsTheSettingAndOkKeepsIt_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("host");
@@ -675,7 +701,7 @@ private slots:
         QCOMPARE(bench().find<QTreeWidget>("lstPB")->topLevelItemCount(), 0);
         QVERIFY(button("chkWebExport")->isChecked());
         QCOMPARE(bench().webExport.starts, std::vector<int>{80});
-        QCOMPARE(bench().find<QTreeWidget>("tvwNav")->topLevelItemCount(), 5);
+        QCOMPARE(bench().find<QTreeWidget>("tvwNav")->topLevelItemCount(), 6);
         QCOMPARE(dialog.currentPageName(), QString("picCfgPB"));
 
         bench().files.answers = {dir.file("absent.ibk")};

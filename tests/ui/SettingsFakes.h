@@ -98,9 +98,10 @@ public:
     }
 
     SettingsDialog& open() {
-        dialog = std::make_unique<SettingsDialog>(
-            SettingsDialogParts{fixture.context, prompt, sound, urls, webExport, autostart, files,
-                                fixture.pictures, "/opt/rufwacht/rufwacht", lineFromCommandLine});
+        dialog = std::make_unique<SettingsDialog>(SettingsDialogParts{
+            fixture.context, prompt, sound, urls, webExport, autostart, files, fixture.pictures,
+            "/opt/rufwacht/rufwacht", lineFromCommandLine, std::string(),
+            [this]() { ++mqttApplied; }});
         return *dialog;
     }
     template <typename Control> Control* find(const char* name) const {
@@ -127,5 +128,6 @@ public:
     FakeAutostart autostart;
     ScriptedFiles files;
     std::string lineFromCommandLine;
+    int mqttApplied = 0;
     std::unique_ptr<SettingsDialog> dialog;
 };

@@ -15,12 +15,15 @@
 #include "line/LineTestControl.h"
 #include "net/JournalWebServer.h"
 #include "outputs/CallOutputs.h"
+#include "outputs/MqttCallOutput.h"
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
 #include "support/UserPrompt.h"
+#include "support/Version.h"
 
 #include <QAbstractSocket>
 #include <QCoreApplication>
+#include <QSysInfo>
 #include <QTimer>
 
 #include <utility>
@@ -48,6 +51,7 @@ Controller::Controller(const CommandLine& commandLine, const std::string& execut
       m_webExport(std::make_unique<JournalWebServer>(*m_context)) {}
 
 Controller::~Controller() {
+    m_mqtt.reset();
     m_session.reset();
     m_monitor.reset();
     if (m_capi) {
@@ -217,6 +221,7 @@ void Controller::createCallHandler() {
     watchLine();
     m_webExport->followCalls(m_calls->events);
     m_webExport->setLineHealth([watch = m_lineWatch.get()]() { return watch->health(); });
+    subscribeOutputs();
     if (m_monitorCalls) {
         m_monitorCalls->events.incomingCall = [this]() { m_calls->onIncomingCall(); };
         m_monitorCalls->events.callEnded = [this]() { m_calls->onCallDisconnect(); };
@@ -230,6 +235,27 @@ void Controller::createCallHandler() {
                                .arg(m_capi->eventPlci(), 0, 16));
         }
     };
+}
+
+void Controller::subscribeOutputs() {
+    m_mqtt = std::make_unique<MqttCallOutput>(m_context->log, ss(QSysInfo::machineHostName()),
+                                              kAppVersion);
+    connect(m_mqtt.get(), &MqttCallOutput::notice, this,
+            [this](const QString& text) { m_trace.append("\r\n" + text); });
+    MqttCallOutput* mqtt = m_mqtt.get();
+    m_calls->events.subscribe([mqtt](const CallEvent& event) { mqtt->publishCall(event); });
+    m_lineWatch->stateChanged = [mqtt](bool up) { mqtt->setLineUp(up); };
+    mqtt->setLineUp(!m_lineWatch->isDown());
+    m_mqttSettings = m_context->settings;
+    mqtt->apply(m_mqttSettings);
+}
+
+void Controller::applyMqttSettings() {
+    // A new connection would show the hub a moment offline: only when something changed.
+    if (m_mqtt && !m_ended && !sameMqttSettings(m_mqttSettings, m_context->settings)) {
+        m_mqttSettings = m_context->settings;
+        m_mqtt->apply(m_mqttSettings);
+    }
 }
 
 void Controller::reportFileProblems() {
@@ -379,6 +405,8 @@ bool Controller::appExit(bool force) {
         m_calls->endAllCalls(kReasonLineLost);
     }
     m_webExport->stop();
+    // Ends the connection without a word: the broker's will says "offline".
+    m_mqtt.reset();
     if (m_session) {
         m_session->stop();
     }

@@ -6,6 +6,7 @@
 #include "calls/LineSession.h"
 #include "calls/LineWatch.h"
 #include "calls/QtCallClock.h"
+#include "stores/Settings.h"
 #include "support/CommandLine.h"
 #include "support/InstanceLock.h"
 
@@ -21,6 +22,7 @@ class CallMonitorCalls;
 class CapiApplication;
 class CallOutputs;
 class ControllerUi;
+class MqttCallOutput;
 class SoundPolicy;
 class UserPrompt;
 class WebExportControl;
@@ -75,6 +77,8 @@ public:
     bool isLineDown() const { return m_lineWatch && m_lineWatch->isDown(); }
     /// The journal web page.
     WebExportControl& webExport() { return *m_webExport; }
+    /// Starts, stops or restarts the MQTT output as the settings now say.
+    void applyMqttSettings();
 
 signals:
     /// The latest call's fields have changed.
@@ -89,6 +93,7 @@ private:
     void createCallHandler();
     void startWebExport();
     void startCallOutputs();
+    void subscribeOutputs();
     void watchLine();
     void startLine();
     /// A line of the line's own trace; held back while an attempt to reconnect may still fail.
@@ -118,6 +123,9 @@ private:
     std::unique_ptr<CallHandler> m_calls;
     std::unique_ptr<WebExportControl> m_webExport;
     std::unique_ptr<CallOutputs> m_outputs;
+    std::unique_ptr<MqttCallOutput> m_mqtt;
+    // The settings the MQTT output runs with.
+    SettingsRecord m_mqttSettings;
     std::uint32_t m_nextTestPlci = 0x0F01; // PLCIs of the debug window's test calls
     bool m_ended = false;
     int m_exitCode = 0;

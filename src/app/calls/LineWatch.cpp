@@ -30,6 +30,9 @@ void LineWatch::lineLost(const QString& reason) {
     // Nothing will tell how these calls end: complete their records now.
     m_calls.endAllCalls(kReasonLineLost);
     showState();
+    if (stateChanged) {
+        stateChanged(false);
+    }
 }
 
 void LineWatch::lineRestored() {
@@ -42,6 +45,9 @@ void LineWatch::lineRestored() {
     m_trace.append(QString("\r\n--> LINE BACK after %1 s").arg(seconds));
     m_log.write(ss(outageText() + QString("; back after %1 s").arg(seconds)));
     showState();
+    if (stateChanged) {
+        stateChanged(true);
+    }
 }
 
 LineHealth LineWatch::health() const {

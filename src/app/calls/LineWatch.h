@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <functional>
+
 class CallHandler;
 class DebugTrace;
 class LanguageTable;
@@ -31,6 +33,9 @@ public:
     bool isDown() const { return m_down; }
     /// Up or down, since when, and why (calls not counted).
     LineHealth health() const;
+
+    /// Told each change: true when the line is back, false when it is lost.
+    std::function<void(bool up)> stateChanged;
 
 private:
     QString outageText() const;

@@ -296,6 +296,23 @@ inline constexpr std::int16_t kInvalidOnCallCommand = 1127;
 inline constexpr std::int16_t kInvalidMonitorAllow = 1128;
 // note: the server is set up at start-up only
 inline constexpr std::int16_t kMonitorAtNextStart = 1129;
+// --- Settings dialog: the MQTT page --------------------------------------------------------
+// check box: publish the calls to an MQTT broker
+inline constexpr std::int16_t kMqttEnable = 900;
+// label of the broker's host
+inline constexpr std::int16_t kMqttHost = 901;
+// label of the broker's user name
+inline constexpr std::int16_t kMqttUser = 902;
+// label of the broker's password
+inline constexpr std::int16_t kMqttPassword = 903;
+// check box: TLS with the system's certificates
+inline constexpr std::int16_t kMqttTls = 904;
+// label of the topics' prefix
+inline constexpr std::int16_t kMqttTopic = 905;
+// check box: Home Assistant's MQTT discovery
+inline constexpr std::int16_t kMqttDiscovery = 906;
+// message: the broker's host is empty, the port not from 1 to 65535 or the prefix unusable
+inline constexpr std::int16_t kInvalidMqtt = 907;
 
 // --- Update window -------------------------------------------------------------------------
 // label: running version
@@ -464,6 +481,14 @@ inline constexpr std::int16_t kAll[] = {
     kLineAtNextStart,
     kLineFromCommandLine,
     kInvalidLineHost,
+    kMqttEnable,
+    kMqttHost,
+    kMqttUser,
+    kMqttPassword,
+    kMqttTls,
+    kMqttTopic,
+    kMqttDiscovery,
+    kInvalidMqtt,
 };
 
 } // namespace lang_id

@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace {
 
@@ -54,6 +55,9 @@ public:
     std::string text(const char* key, const std::string& fallback) const {
         auto value = text(key);
         return value.empty() ? fallback : value;
+    }
+    std::uint16_t port(const char* key, std::uint16_t fallback) const {
+        return read(key, fallback, parseSettingPort);
     }
     void ignore(const char* key) const { m_ignored.emplace_back(key); }
 
@@ -112,6 +116,23 @@ std::optional<std::int16_t> parseSettingInt(std::string_view text) {
     return static_cast<std::int16_t>(rounded);
 }
 
+std::optional<std::uint16_t> parseSettingPort(std::string_view text) {
+    const auto number = numericValue(text);
+    if (!number || *number != std::floor(*number) || *number < 1 ||
+        *number > std::numeric_limits<std::uint16_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(*number);
+}
+
+bool sameMqttSettings(const SettingsRecord& a, const SettingsRecord& b) {
+    const auto fields = [](const SettingsRecord& r) {
+        return std::tie(r.mqttOn, r.mqttHost, r.mqttPort, r.mqttUser, r.mqttPassword, r.mqttTls,
+                        r.mqttTopic, r.mqttDiscovery);
+    };
+    return fields(a) == fields(b);
+}
+
 std::vector<std::string> readSettings(SettingsRecord& r, const IniDocument& file) {
     std::vector<std::string> ignored;
     const SettingsReader in(file, ignored);
@@ -159,6 +180,14 @@ std::vector<std::string> readSettings(SettingsRecord& r, const IniDocument& file
     }
     r.monitorAllow = in.text("monitorallow", kDefaultMonitorAllow);
     r.onCallCommand = in.text("oncall");
+    r.mqttOn = in.flag("mqtt", false);
+    r.mqttHost = in.text("mqtthost", "localhost");
+    r.mqttPort = in.port("mqttport", kDefaultMqttPort);
+    r.mqttUser = in.text("mqttuser");
+    r.mqttPassword = in.text("mqttpassword");
+    r.mqttTls = in.flag("mqtttls", false);
+    r.mqttTopic = in.text("mqtttopic");
+    r.mqttDiscovery = in.flag("mqttdiscovery", true);
     return ignored;
 }
 
@@ -194,6 +223,14 @@ void writeSettings(const SettingsRecord& r, IniDocument& file) {
     put("monitorport", std::to_string(r.monitorPort));
     put("monitorallow", r.monitorAllow);
     put("oncall", r.onCallCommand);
+    put("mqtt", boolText(r.mqttOn));
+    put("mqtthost", r.mqttHost);
+    put("mqttport", std::to_string(r.mqttPort));
+    put("mqttuser", r.mqttUser);
+    put("mqttpassword", r.mqttPassword);
+    put("mqtttls", boolText(r.mqttTls));
+    put("mqtttopic", r.mqttTopic);
+    put("mqttdiscovery", boolText(r.mqttDiscovery));
 }
 
 void loadSettings(SettingsRecord& r, const std::string& path) {

@@ -63,7 +63,22 @@ struct SettingsRecord {
     std::int16_t monitorPort = 0; // monitorport
     std::string monitorAllow;     // monitorallow: addresses and networks, blank-separated
     std::string onCallCommand;    // oncall: program and arguments run for every call step
+    // Call events to an MQTT broker.
+    bool mqttOn = false;        // mqtt
+    std::string mqttHost;       // mqtthost: localhost by default
+    std::uint16_t mqttPort = 0; // mqttport: 1883 by default
+    std::string mqttUser;       // mqttuser: none when empty
+    std::string mqttPassword;   // mqttpassword
+    bool mqttTls = false;       // mqtttls: checked against the system's certificates
+    std::string mqttTopic;      // mqtttopic: the topics' prefix; "" is rufwacht/<host name>
+    bool mqttDiscovery = false; // mqttdiscovery: Home Assistant's discovery documents
 };
+
+/// The MQTT broker's port when config.dat names none.
+inline constexpr std::uint16_t kDefaultMqttPort = 1883;
+
+/// True when both records name the same MQTT output (every mqtt key equal).
+bool sameMqttSettings(const SettingsRecord& a, const SettingsRecord& b);
 
 /// Fills the record from config.dat's content. A missing key, an empty value or one that does
 /// not convert gives the key's default; then the fix-ups apply. Returns the keys whose values
@@ -87,6 +102,9 @@ SaveResult saveSettingsTo(StoreFile& file, const SettingsRecord& record);
 
 /// A boolean as stored: any number (non-zero is true), True/False, Yes/No or On/Off.
 std::optional<bool> parseSettingBool(std::string_view text);
+
+/// A TCP port as stored: a whole number from 1 to 65535.
+std::optional<std::uint16_t> parseSettingPort(std::string_view text);
 
 /// A signed 16-bit integer as stored; out of range or not numeric is no value.
 std::optional<std::int16_t> parseSettingInt(std::string_view text);

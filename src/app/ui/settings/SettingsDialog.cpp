@@ -14,6 +14,7 @@
 #include "ui/settings/InfoPage.h"
 #include "ui/settings/LinePage.h"
 #include "ui/settings/MiscPage.h"
+#include "ui/settings/MqttPage.h"
 #include "ui/settings/MsnPage.h"
 #include "ui/settings/PageLayout.h"
 #include "ui/settings/PhonebookPage.h"
@@ -83,14 +84,15 @@ void SettingsDialog::createPages() {
     m_msnPage = new MsnPage(context.msnList, context.language, m_parts.prompt, m_pages);
     m_webExportPage = new WebExportPage(m_parts.webExport, m_parts.urls, context.settings,
                                         context.language, m_pages);
+    m_mqttPage = new MqttPage(m_pages);
     m_miscPage = new MiscPage(context.language, m_parts.prompt, m_pages);
     m_backupPage = new BackupPage(context, m_parts.prompt, m_parts.files, m_pages);
     m_infoPage =
         new InfoPage(m_parts.urls, m_parts.pictures.telBlack, context.settings.lookupUrl, m_pages);
     m_noPage = new QWidget(m_pages);
-    for (QWidget* page : std::initializer_list<QWidget*>{m_linePage, m_callPage, m_phonebookPage,
-                                                         m_msnPage, m_webExportPage, m_miscPage,
-                                                         m_backupPage, m_infoPage, m_noPage}) {
+    for (QWidget* page : std::initializer_list<QWidget*>{
+             m_linePage, m_callPage, m_phonebookPage, m_msnPage, m_webExportPage, m_mqttPage,
+             m_miscPage, m_backupPage, m_infoPage, m_noPage}) {
         m_pages->addWidget(page);
     }
     // Until a page is chosen the phonebook lies on top.
@@ -118,6 +120,7 @@ void SettingsDialog::createNavigation() {
     addNode(isdn, "NavPB", qs(language.text(lang_id::kNavPhonebook)), "pb");
     addNode(isdn, "NavMSN", "MSN", "msn");
     addNode(nullptr, "NavWebExport", qs(language.text(lang_id::kNavWebExport)), "webexport");
+    addNode(nullptr, "NavMqtt", "MQTT", "mqtt");
     addNode(nullptr, "NavMisc", qs(language.text(lang_id::kMiscellaneous)), "misc");
     addNode(nullptr, "NavBak", qs(language.text(lang_id::kNavBackup)), "backup");
     addNode(nullptr, "NavInfo", "Info", "info");
@@ -148,6 +151,7 @@ void SettingsDialog::fill() {
     m_linePage->load(settings);
     m_callPage->load(settings);
     m_webExportPage->load(settings);
+    m_mqttPage->load(settings);
     m_miscPage->load(settings);
     m_phonebookPage->refill();
     m_msnPage->refill();
@@ -164,10 +168,9 @@ void SettingsDialog::onNavigationChanged(QTreeWidgetItem* item) {
 
 void SettingsDialog::switchView(const QString& page) {
     const std::pair<const char*, QWidget*> pages[] = {
-        {"line", m_linePage},           {"call", m_callPage},
-        {"pb", m_phonebookPage},        {"msn", m_msnPage},
-        {"webexport", m_webExportPage}, {"misc", m_miscPage},
-        {"backup", m_backupPage},       {"info", m_infoPage}};
+        {"line", m_linePage}, {"call", m_callPage},           {"pb", m_phonebookPage},
+        {"msn", m_msnPage},   {"webexport", m_webExportPage}, {"mqtt", m_mqttPage},
+        {"misc", m_miscPage}, {"backup", m_backupPage},       {"info", m_infoPage}};
     QWidget* shown = m_noPage;
     for (const auto& [name, widget] : pages) {
         if (page == name) {
@@ -221,6 +224,11 @@ void SettingsDialog::accept() {
         m_webExportPage->focusPort();
         return;
     }
+    if (!m_mqttPage->hasValidEntries()) {
+        refuseOk(lang_id::kInvalidMqtt, "mqtt");
+        m_mqttPage->focusHost();
+        return;
+    }
     AppContext& context = m_parts.context;
     SettingsRecord& settings = context.settings;
     const QString chosenLanguage = qs(m_miscPage->chosenLanguage());
@@ -232,10 +240,14 @@ void SettingsDialog::accept() {
     m_callPage->store(settings);
     m_miscPage->store(settings);
     m_webExportPage->store(settings, *port);
+    m_mqttPage->store(settings);
     context.language.select(settings.language);
     applyAutostartSetting(m_parts.autostart, settings.autostart, m_parts.executable,
                           m_parts.configDirFromCommandLine, context.log);
     context.saveSettings();
+    if (m_parts.applyMqttSettings) {
+        m_parts.applyMqttSettings();
+    }
     // The settings are kept; a page that cannot be served keeps the dialog open with the reason.
     if (!m_webExportPage->applyToServer(settings.webExportOn)) {
         switchView("webexport");

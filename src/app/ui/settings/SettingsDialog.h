@@ -10,6 +10,7 @@ class CallPage;
 class InfoPage;
 class LinePage;
 class MiscPage;
+class MqttPage;
 class MsnPage;
 class PhonebookPage;
 class QStackedWidget;
@@ -17,7 +18,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class WebExportPage;
 
-/// The settings dialog: a navigation tree and eight pages. Settings go into the controls when
+/// The settings dialog: a navigation tree and nine pages. Settings go into the controls when
 /// it opens and back, all together, with OK; the lists, the web export box, the sound test and
 /// the browse buttons act at once. Modeless; it deletes itself when it closes.
 class SettingsDialog : public QDialog {
@@ -26,8 +27,8 @@ public:
     explicit SettingsDialog(SettingsDialogParts parts, QWidget* parent = nullptr);
     ~SettingsDialog() override;
 
-    /// Shows the page of that name ("line", "call", "pb", "msn", "webexport", "misc", "backup",
-    /// "info"); any other name shows none.
+    /// Shows the page of that name ("line", "call", "pb", "msn", "webexport", "mqtt", "misc",
+    /// "backup", "info"); any other name shows none.
     void switchView(const QString& page);
     /// The page shown, by its design name (e.g. "picCfgInfo"); empty when none.
     QString currentPageName() const;
@@ -59,6 +60,7 @@ private:
     MsnPage* m_msnPage = nullptr;
     WebExportPage* m_webExportPage = nullptr;
     MiscPage* m_miscPage = nullptr;
+    MqttPage* m_mqttPage = nullptr;
     BackupPage* m_backupPage = nullptr;
     InfoPage* m_infoPage = nullptr;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 struct AppContext;
@@ -30,4 +31,6 @@ struct SettingsDialogParts {
     /// The settings folder given with --config-dir (absolute); empty for the default one. The
     /// autostart entry starts the program on it.
     std::string configDirFromCommandLine{};
+    /// Called when OK has saved the settings: the MQTT output follows them at once.
+    std::function<void()> applyMqttSettings{};
 };
