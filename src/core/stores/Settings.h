@@ -53,6 +53,9 @@ struct SettingsRecord {
     std::string lookupUrl;        // lookupurl: only read, edited by hand in config.dat
     std::string updateUrl;        // updateurl: only read, edited by hand in config.dat
     std::string line; // line: as --line (capi, capi:LIBRARY, callmonitor:HOST[:PORT]); "" is capi
+    // How calls are announced and which missed calls the user has seen.
+    std::string notify;          // notify: popup, desktop or both; "" lets the desktop decide
+    std::int64_t missedSeen = 0; // missedseen: seconds since 1970 of the last look at them
 };
 
 /// Fills the record from config.dat's content. A missing key, an empty value or one that does
