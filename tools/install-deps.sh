@@ -4,10 +4,11 @@
 # need, packaging included.
 set -euo pipefail
 
-# imagemagick draws the menu icons during the build.
+# imagemagick draws the menu icons during the build; qt6-wayland lets the program run on a
+# Wayland session.
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-multimedia-dev libgl-dev qt6-qpa-plugins
+  qt6-base-dev qt6-multimedia-dev libgl-dev qt6-qpa-plugins qt6-wayland
   libgtest-dev libgmock-dev libbenchmark-dev
   libcapi20-3 imagemagick
 )
@@ -20,8 +21,9 @@ case "${1:-}" in
 --test)
   # A virtual screen with a notification area; xdotool drives it and xwd tells when it is still.
   # curl and xmllint with the XHTML DTDs check the journal web page. The validators check the
-  # installed desktop entry and AppStream metadata.
-  packages+=(xvfb xauth trayer xdotool x11-apps curl libxml2-utils w3c-sgml-lib
+  # installed desktop entry and AppStream metadata. dbus-daemon carries the notification tests'
+  # private session bus, weston their Wayland compositor.
+  packages+=(xvfb xauth trayer xdotool x11-apps curl libxml2-utils w3c-sgml-lib dbus weston
     desktop-file-utils appstream "${package_tools[@]}")
   ;;
 esac

@@ -20,6 +20,8 @@ struct AppContext;
 class CallMonitorCalls;
 class CapiApplication;
 class ControllerUi;
+class MissedCalls;
+struct JournalRecord;
 class SoundPolicy;
 class UserPrompt;
 class WebExportControl;
@@ -45,6 +47,8 @@ public:
 
     /// Turns away the call that rang last.
     void rejectCall();
+    /// Turns away the call with the line's id, when it still rings.
+    void rejectCall(std::uint32_t callId);
     /// False on a line that can only watch calls (the call monitor).
     bool canRejectCalls() const;
     /// Looks the number of a display text up in the web directory, in the browser.
@@ -74,12 +78,22 @@ public:
     bool isLineDown() const { return m_lineWatch && m_lineWatch->isDown(); }
     /// The journal web page.
     WebExportControl& webExport() { return *m_webExport; }
+    /// Every step of every journaled call; null before start-up created the call handling.
+    CallEventStream* callEvents() { return m_calls ? &m_calls->events : nullptr; }
+
+    /// The missed calls the user has not looked at yet.
+    int missedCallCount() const;
+    bool isMissedCall(const JournalRecord& record) const;
+    /// The user has looked at the journal: the missed calls are seen, also after a restart.
+    void acknowledgeMissedCalls();
 
 signals:
     /// The latest call's fields have changed.
     void latestCallChanged();
     /// The program has ended with this status.
     void ended(int exitCode);
+    /// The number of missed calls not yet seen may have changed.
+    void missedCallsChanged();
 
 private:
     bool createLine();
@@ -87,6 +101,10 @@ private:
     bool createCallMonitorLine(const std::string& address);
     void createCallHandler();
     void startWebExport();
+    void restoreMissedCalls();
+    void onCallEvent(const CallEvent& event);
+    /// "Missed calls: 3", for the log and the web page.
+    std::string missedCallsLine() const;
     void watchLine();
     void startLine();
     /// A line of the line's own trace; held back while an attempt to reconnect may still fail.
@@ -114,6 +132,7 @@ private:
     QStringList m_heldTrace;
     std::unique_ptr<SoundPolicy> m_sound;
     std::unique_ptr<CallHandler> m_calls;
+    std::unique_ptr<MissedCalls> m_missed;
     std::unique_ptr<WebExportControl> m_webExport;
     std::uint32_t m_nextTestPlci = 0x0F01; // PLCIs of the debug window's test calls
     bool m_ended = false;

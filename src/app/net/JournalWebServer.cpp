@@ -106,7 +106,8 @@ QByteArray JournalWebServer::replyTo(const WebRequest& request) {
 QByteArray JournalWebServer::journalReply() {
     const Phonebook& phonebook = m_context.phonebook;
     const auto result =
-        m_pages->journalPage([&phonebook](const std::string& n) { return phonebook.nameOf(n); });
+        m_pages->journalPage([&phonebook](const std::string& n) { return phonebook.nameOf(n); },
+                             m_pageNotice ? m_pageNotice() : std::string());
     if (!result.journalError.empty()) {
         m_context.log.write("ERROR: WebExport-calls.txt not found (" + result.journalError + ")");
     }

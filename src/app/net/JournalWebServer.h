@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -41,6 +42,8 @@ public:
     /// The port listened on; the system's choice after a start on port 0.
     std::uint16_t port() const;
     int connectionCount() const { return m_connections; }
+    /// A line of text above the journal's table, asked for with every page; empty for none.
+    void setPageNotice(std::function<std::string()> notice) { m_pageNotice = std::move(notice); }
 
 signals:
     /// A client's connection has ended.
@@ -56,6 +59,7 @@ private:
     Limits m_limits;
     QTcpServer m_server;
     std::unique_ptr<JournalPageCache> m_pages;
+    std::function<std::string()> m_pageNotice;
     QByteArray m_wrongPasswordPage;
     QByteArray m_journalReply;
     std::uint64_t m_journalReplyVersion = 0;

@@ -3,6 +3,8 @@
 #include "calls/CallEvent.h"
 #include "stores/CallJournal.h"
 
+#include <utility>
+
 MissedCalls::MissedCalls(const CallJournal& journal, std::string missedReason)
     : m_journal(journal), m_missedReason(std::move(missedReason)) {}
 
@@ -27,9 +29,11 @@ void MissedCalls::onCallEvent(const CallEvent& event) {
 }
 
 bool MissedCalls::acknowledge() {
-    const bool hadAny = count() > 0;
-    m_unseen.clear();
-    return hadAny;
+    if (count() == 0) {
+        return false;
+    }
+    m_seenLast = std::exchange(m_unseen, {});
+    return true;
 }
 
 int MissedCalls::count() const {
@@ -38,11 +42,15 @@ int MissedCalls::count() const {
     }
     int count = 0;
     for (int index = 1; index <= m_journal.size(); ++index) {
-        count += isMissed(m_journal.recordAt(index)) ? 1 : 0;
+        count += isUnseen(m_journal.recordAt(index)) ? 1 : 0;
     }
     return count;
 }
 
-bool MissedCalls::isMissed(const JournalRecord& record) const {
+bool MissedCalls::isUnseen(const JournalRecord& record) const {
     return m_unseen.contains(Key{record.number, record.date, record.time});
+}
+
+bool MissedCalls::isMarked(const JournalRecord& record) const {
+    return isUnseen(record) || m_seenLast.contains(Key{record.number, record.date, record.time});
 }

@@ -27,17 +27,22 @@ public:
     void restore(TimePoint lastAcknowledged, const RecordTime& recordTime);
     /// Counts a call that ended unanswered.
     void onCallEvent(const CallEvent& event);
-    /// The user has looked: nothing is missed any more. False when nothing was.
+    /// The user has looked: nothing is missed any more. False when nothing was. The calls
+    /// just seen stay marked until the next missed ones are seen, so the user can find them.
     bool acknowledge();
 
     /// How many missed calls the journal holds that the user has not seen.
     int count() const;
-    bool isMissed(const JournalRecord& record) const;
+    /// A missed call not seen yet, or one of those seen last.
+    bool isMarked(const JournalRecord& record) const;
 
 private:
     using Key = std::tuple<std::string, std::string, std::string>; // number, date, time
 
     const CallJournal& m_journal;
     std::string m_missedReason;
+    bool isUnseen(const JournalRecord& record) const;
+
     std::set<Key> m_unseen;
+    std::set<Key> m_seenLast;
 };

@@ -43,12 +43,13 @@ bool JournalPageCache::stampsSettled() const {
     return m_verifiedAt - newest > kStampResolution;
 }
 
-JournalPageCache::Result JournalPageCache::journalPage(const NameLookup& nameOf) {
+JournalPageCache::Result JournalPageCache::journalPage(const NameLookup& nameOf,
+                                                       const std::string& notice) {
     // The stamps are taken before reading, so a change during the read shows next time.
     const FileStamp journalStamp = stampOf(m_journalPath);
     const FileStamp phonebookStamp = stampOf(m_phonebookPath);
-    if (m_result.page && journalStamp == m_journalStamp && phonebookStamp == m_phonebookStamp &&
-        stampsSettled()) {
+    if (m_result.page && notice == m_notice && journalStamp == m_journalStamp &&
+        phonebookStamp == m_phonebookStamp && stampsSettled()) {
         return m_result;
     }
     const auto now = std::filesystem::file_time_type::clock::now();
@@ -57,7 +58,7 @@ JournalPageCache::Result JournalPageCache::journalPage(const NameLookup& nameOf)
     m_journalStamp = journalStamp;
     m_phonebookStamp = phonebookStamp;
     m_verifiedAt = now;
-    if (m_result.page && journalBytes && *journalBytes == m_journalBytes &&
+    if (m_result.page && notice == m_notice && journalBytes && *journalBytes == m_journalBytes &&
         phonebookBytes == m_phonebookBytes && m_result.journalError.empty()) {
         return m_result;
     }
@@ -65,7 +66,9 @@ JournalPageCache::Result JournalPageCache::journalPage(const NameLookup& nameOf)
         journalBytes ? splitLines(cp1252ToUtf8(*journalBytes)) : std::vector<std::string>();
     m_journalBytes = journalBytes.value_or(std::string());
     m_phonebookBytes = std::move(phonebookBytes);
-    m_result.page = std::make_shared<const std::string>(m_page.journalPage(lines, nameOf));
+    m_notice = notice;
+    m_result.page =
+        std::make_shared<const std::string>(m_page.journalPage(lines, nameOf, m_notice));
     m_result.journalError = journalFileError(journalBytes.has_value(), !lines.empty());
     ++m_result.version;
     return m_result;

@@ -23,7 +23,7 @@ public:
 
     /// The page with every line of calls.txt; names from nameOf, which answers from the
     /// phonebook that the phonebook's file holds.
-    Result journalPage(const NameLookup& nameOf);
+    Result journalPage(const NameLookup& nameOf, const std::string& notice = {});
     const JournalPage& page() const { return m_page; }
 
     struct FileStamp {
@@ -45,6 +45,7 @@ private:
     std::string m_journalBytes;
     std::string m_phonebookBytes;
     Result m_result;
+    std::string m_notice;
 };
 
 /// The journal file's reason for an empty page: "53-File not found" for a missing file,
