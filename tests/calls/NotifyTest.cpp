@@ -154,14 +154,19 @@ TEST_F(MissedCallsTest, CountsUnansweredCallsUntilTheUserLooks) {
     missed.onCallEvent(journalCall("0302", "09:10:00", false));
     missed.onCallEvent(journalCall("0303", "09:20:00", true));
     EXPECT_EQ(missed.count(), 2);
-    EXPECT_TRUE(missed.isMissed(journal.recordAt(1)));
-    EXPECT_FALSE(missed.isMissed(journal.recordAt(2)));
+    EXPECT_TRUE(missed.isMarked(journal.recordAt(1)));
+    EXPECT_FALSE(missed.isMarked(journal.recordAt(2)));
 
+    // Seen, and still marked while the user looks for them.
     EXPECT_TRUE(missed.acknowledge());
     EXPECT_EQ(missed.count(), 0);
+    EXPECT_TRUE(missed.isMarked(journal.recordAt(3)));
     EXPECT_FALSE(missed.acknowledge());
     missed.onCallEvent(journalCall("0304", "09:30:00", true));
     EXPECT_EQ(missed.count(), 1);
+    EXPECT_TRUE(missed.acknowledge());
+    EXPECT_FALSE(missed.isMarked(journal.recordAt(3)));
+    EXPECT_TRUE(missed.isMarked(journal.recordAt(4)));
 }
 
 TEST_F(MissedCallsTest, DeletedOrClearedRecordsAreNoLongerMissed) {
@@ -187,8 +192,8 @@ TEST_F(MissedCallsTest, ARestartCountsTheMissedCallsAfterTheLastLook) {
     MissedCalls restarted(reread, hungUp());
     restarted.restore(at(9, 15), recordTime);
     EXPECT_EQ(restarted.count(), 2);
-    EXPECT_FALSE(restarted.isMissed(reread.recordAt(1)));
-    EXPECT_TRUE(restarted.isMissed(reread.recordAt(4)));
+    EXPECT_FALSE(restarted.isMarked(reread.recordAt(1)));
+    EXPECT_TRUE(restarted.isMarked(reread.recordAt(4)));
     restarted.restore(at(9, 45), recordTime);
     EXPECT_EQ(restarted.count(), 0);
 }

@@ -79,6 +79,20 @@ void ProgramRunner::writeConfig(const QStringList& keyValues) {
     file.write(("[config]\r\nlanguage=english\r\n" + keyValues.join("\r\n") + "\r\n").toUtf8());
 }
 
+QString ProgramRunner::configValue(const QString& key) const {
+    QFile file(configDir() + "config.dat");
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const QString text = QString::fromUtf8(line).trimmed();
+        if (text.startsWith(key + "=", Qt::CaseInsensitive)) {
+            return text.mid(key.size() + 1);
+        }
+    }
+    return {};
+}
+
 void ProgramRunner::setEnvironment(const QString& name, const QString& value) {
     if (value.isEmpty()) {
         m_environment.remove(name);

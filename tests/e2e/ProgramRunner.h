@@ -19,6 +19,8 @@ public:
     /// The folder holding the program and its data tree, with a trailing "/".
     QString appDir() const { return m_dir.path() + "/app/"; }
     QString configDir() const { return appDir() + "config/"; }
+    /// The instances' XDG_RUNTIME_DIR.
+    QString runtimeDir() const { return m_dir.path() + "/run"; }
 
     /// Starts one instance; more can run at once.
     QProcess* start(const QStringList& arguments);
@@ -46,6 +48,8 @@ public:
 
     /// Writes config.dat (and creates the settings folder) before the program starts.
     void writeConfig(const QStringList& keyValues);
+    /// A value of config.dat as the program left it; empty when the key is missing.
+    QString configValue(const QString& key) const;
 
     /// The journal as the program left it on disk, and its log.
     CallJournal journal() const;
