@@ -146,6 +146,10 @@ private slots:
         QVERIFY(runner.waitForTranscript("CAPI_DISCONNECT - CAPI_RESP"));
         QTRY_COMPARE_WITH_TIMEOUT(desktop.visibleWindows(english(lang_id::kIncomingCallTitle)), 1,
                                   5000);
+        // Nobody has looked at the journal window: its title counts the missed call.
+        QTRY_COMPARE_WITH_TIMEOUT(desktop.visibleWindows(english(lang_id::kCallJournal) + " - 1 " +
+                                                         english(lang_id::kMissedSuffix)),
+                                  1, 5000);
         QCOMPARE(ProgramRunner::stop(program), 0);
         QCOMPARE(runner.journal().size(), 1);
         QCOMPARE(runner.journal().recordAt(1).endReason,

@@ -117,7 +117,7 @@ private slots:
         // Every captioned control shows its language text, here the German one.
         const CaptionCheck captions = checkCaptions(dialog, bench().fixture.context.language);
         QVERIFY2(captions.wrong.isEmpty(), qPrintable(captions.wrong));
-        QCOMPARE(captions.captioned, 61);
+        QCOMPARE(captions.captioned, 62);
         // Every named control can be found by its name.
         const QStringList named =
             QString(
@@ -129,7 +129,8 @@ private slots:
                 "cmdMSNDel chkWebExport txtWebExportPort txtWebExportPwd lblWELink txtWELink "
                 "cmdWETest chkTKRemoveNull chkTKAddNull txtPrefix chkAppExit chkAudioFeedback "
                 "chkCAPIDelay cmbDelayTime chkAutostart chkQuietExit optStyleRufwacht "
-                "optStyleDefault cmbLanguage cmdBackup cmdRestore lblProductName lblCompany "
+                "optStyleDefault cmbLanguage Frame9 cmbNotify cmdBackup cmdRestore lblProductName "
+                "lblCompany "
                 "lblVersion imgLogo lblWWW lbleMail cmdOK cmdCacel optLineCapi optLineCallMonitor "
                 "txtLineHost")
                 .split(' ');
@@ -494,6 +495,8 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QVERIFY(hasLine(bench().configFile(), "line=callmonitor:fritz.box:65535"));
         QVERIFY(hasLine(bench().configFile(), "quietexit=-1"));
+        // The notification choice was not touched: the desktop goes on deciding.
+        QVERIFY(hasLine(bench().configFile(), "notify="));
     }
 
     void okWritesEverySettingAndAppliesIt() {
@@ -509,6 +512,7 @@ private slots:
         type("txtWebExportPwd", "geheim");
         bench().find<QComboBox>("cmbDelayTime")->setCurrentIndex(3);
         type("txtPrefix", "0043");
+        bench().find<QComboBox>("cmbNotify")->setCurrentIndex(2);
         auto* languages = bench().find<QComboBox>("cmbLanguage");
         languages->setCurrentIndex(languages->findText("deutsch"));
         const std::string restartNeeded = bench().text(lang_id::kRestartNeeded);
@@ -537,6 +541,7 @@ private slots:
                                  "language=deutsch",
                                  "RejectAnonymous=-1",
                                  "showAllCalls=0",
+                                 "notify=both",
                                  "prefix=0043"}) {
             QVERIFY2(hasLine(file, line), line);
         }

@@ -5,7 +5,6 @@
 #include "support/QtText.h"
 
 #include <QColor>
-#include <QFont>
 
 namespace {
 
@@ -77,13 +76,6 @@ QVariant JournalTableModel::data(const QModelIndex& index, int role) const {
         return row.journalIndex;
     case MissedRole:
         return isMissedRow(row);
-    case Qt::FontRole:
-        if (isMissedRow(row)) {
-            QFont bold;
-            bold.setBold(true);
-            return bold;
-        }
-        return {};
     case Qt::ForegroundRole:
         return isMissedRow(row) ? QVariant(QColor(Qt::red)) : QVariant();
     default:

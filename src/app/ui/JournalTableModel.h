@@ -26,7 +26,7 @@ public:
 
     /// Reads the journal again and fetches the headings from the language tables.
     void reload();
-    /// Tells the rows of missed calls, which are marked in bold red.
+    /// Tells the rows of missed calls, which are marked in red.
     void setMissedTest(std::function<bool(const JournalRecord&)> isMissed);
 
     /// The divisor of the list width that gives a column's width.
