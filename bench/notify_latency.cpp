@@ -79,13 +79,18 @@ int main(int argc, char* argv[]) {
     auto& line = *controller.capi()->driver().testControl();
     constexpr int kCalls = 500;
     std::vector<double> latencies;
+    std::vector<double> sent;
+    Clock::time_point queued;
+    QObject::connect(
+        &notifications, &DesktopNotifications::notifySent,
+        [&sent, &queued](std::uint32_t) { sent.push_back(millisecondsSince(queued)); });
     for (int i = 1; i <= kCalls; ++i) {
         capi::IncomingCallElements call;
         call.plci = 0x100 + static_cast<std::uint32_t>(i);
         call.calledDigits = "4711";
         call.callingDigits = "30" + std::to_string(1000000 + i);
         const std::size_t before = server.notifications().size();
-        const auto queued = Clock::now();
+        queued = Clock::now();
         line.injectCall(call);
         if (!waitUntil([&server, before]() { return server.notifications().size() > before; })) {
             std::fprintf(stderr, "call %d was not notified\n", i);
@@ -95,9 +100,8 @@ int main(int argc, char* argv[]) {
         line.injectHangup(call.plci, kReasonAnsweredElsewhere);
         waitUntil([&notifications]() { return notifications.shownCount() == 0; });
     }
-    printFigures(
-        "CONNECT_IND queued -> Notify at the server (headless program, target p99 <= 20 ms)",
-        latencies);
+    printFigures("CONNECT_IND queued -> Notify sent by the program (target p99 <= 20 ms)", sent);
+    printFigures("CONNECT_IND queued -> Notify at the server, through the bus daemon", latencies);
 
     std::vector<double> peer;
     QStringList arguments{"call",
