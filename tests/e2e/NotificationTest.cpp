@@ -129,6 +129,31 @@ private slots:
         QCOMPARE(missedLogLines(runner, 1), 2);
     }
 
+    void aServerThatGoesAwayCostsOnlyItsNotification() {
+        m_server = std::make_unique<RecordingNotificationServer>(m_bus->connect("server"),
+                                                                 QStringList{"body"});
+        QVERIFY(m_server->registerOnBus());
+        ProgramRunner& runner = *m_runner;
+        runner.writeConfig({"notify=desktop"});
+        QProcess* program =
+            runner.start({runner.scenario("wait 1\n"
+                                          "call plci=0x101 called=1 calling=301234567\n"
+                                          "wait 2\n"
+                                          "hangup plci=0x101\n"
+                                          "wait 2\n"
+                                          "call plci=0x102 called=1 calling=891234567\n"
+                                          "wait 60\n")});
+        QTRY_COMPARE_WITH_TIMEOUT(m_server->notifications().size(), std::size_t{1}, 15000);
+        QVERIFY(m_server->unregisterFromBus());
+        // The call ends and is journaled while nobody shows notifications.
+        QVERIFY(runner.waitForTranscript("CAPI_DISCONNECT - CAPI_RESP"));
+        QVERIFY(m_server->registerOnBus());
+        QTRY_COMPARE_WITH_TIMEOUT(m_server->notifications().size(), std::size_t{2}, 15000);
+        QCOMPARE(m_server->notifications()[1].summary, QString("0891234567"));
+        QCOMPARE(ProgramRunner::stop(program), 0);
+        QCOMPARE(runner.journal().size(), 2);
+    }
+
     void withoutANotificationServerThePopUpStandsIn() {
         if (!VirtualDesktop::toolsPresent()) {
             QSKIP("Xvfb, trayer or xdotool missing");

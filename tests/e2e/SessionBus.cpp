@@ -60,6 +60,11 @@ bool RecordingNotificationServer::registerOnBus() {
            m_bus.registerService(kInterface);
 }
 
+bool RecordingNotificationServer::unregisterFromBus() {
+    m_bus.unregisterObject(kPath);
+    return m_bus.unregisterService(kInterface);
+}
+
 void RecordingNotificationServer::invokeAction(uint id, const QString& key) {
     QDBusMessage signal = QDBusMessage::createSignal(kPath, kInterface, "ActionInvoked");
     signal << id << key;

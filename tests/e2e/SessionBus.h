@@ -51,6 +51,8 @@ public:
     RecordingNotificationServer(QDBusConnection bus, QStringList capabilities);
     /// Takes the service name on the bus; false when that failed.
     bool registerOnBus();
+    /// Gives the service name up, as a server does that ends.
+    bool unregisterFromBus();
 
     const std::vector<Notification>& notifications() const { return m_notifications; }
     const std::vector<uint>& closed() const { return m_closed; }
