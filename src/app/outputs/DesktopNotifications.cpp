@@ -189,7 +189,7 @@ QString DesktopNotifications::bodyText(const std::string& body) const {
 
 QString DesktopNotifications::imagePath(const CallEvent& call) const {
     if (!call.picturePath.empty()) {
-        const QString picture = QFileInfo(qs(call.picturePath)).absoluteFilePath();
+        QString picture = QFileInfo(qs(call.picturePath)).absoluteFilePath();
         if (QImageReader(picture).canRead()) {
             return picture;
         }
