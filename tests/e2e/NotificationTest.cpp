@@ -6,6 +6,7 @@
 #include "stores/LanguageIds.h"
 
 #include <QStandardPaths>
+#include <QTcpServer>
 #include <QTest>
 
 namespace {
@@ -152,6 +153,32 @@ private slots:
         QCOMPARE(m_server->notifications()[1].summary, QString("0891234567"));
         QCOMPARE(ProgramRunner::stop(program), 0);
         QCOMPARE(runner.journal().size(), 2);
+    }
+
+    void headlessTheCountIsInTheLogAndAboveTheWebPagesTable() {
+        ProgramRunner& runner = *m_runner;
+        QTcpServer probe; // a port free a moment ago, as a 16-bit signed setting takes it
+        quint16 port = 0;
+        for (quint16 candidate = 23456; candidate < 32000 && port == 0; candidate += 7) {
+            port = probe.listen(QHostAddress::LocalHost, candidate) ? candidate : 0;
+        }
+        probe.close();
+        runner.writeConfig({"webexporton=-1", QStringLiteral("webexportport=%1").arg(port)});
+        QProcess* program = runner.start(
+            {"--headless", runner.scenario("wait 0.5\n"
+                                           "call plci=0x101 called=1 calling=301234567\n"
+                                           "wait 0.5\n"
+                                           "hangup plci=0x101\n")});
+        QTRY_COMPARE_WITH_TIMEOUT(missedLogLines(runner, 1), 1, 15000);
+        QProcess curl;
+        curl.start("curl",
+                   {"-s", "--max-time", "10",
+                    QStringLiteral("http://localhost:%1/index.html&pwd=brindle").arg(port)});
+        QVERIFY(curl.waitForFinished(15000));
+        const QByteArray page = curl.readAllStandardOutput();
+        const qsizetype line = page.indexOf(english(lang_id::kMissedCallsLine).toLatin1() + " 1");
+        QVERIFY2(line > 0 && line < page.indexOf("<table>"), page.left(1200));
+        QCOMPARE(ProgramRunner::stop(program), 0);
     }
 
     void withoutANotificationServerThePopUpStandsIn() {
