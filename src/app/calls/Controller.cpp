@@ -242,10 +242,11 @@ void Controller::restoreMissedCalls() {
     SettingsRecord& settings = m_context->settings;
     const auto now = std::chrono::system_clock::now();
     if (settings.missedSeen <= 0) {
-        // The first run that keeps track: what the journal holds counts as seen.
+        // The first run that keeps track: what the journal holds counts as seen. Written with
+        // the first missed call, so that a start alone never writes config.dat.
         settings.missedSeen =
             std::chrono::duration_cast<std::chrono::seconds>(now.time_since_epoch()).count();
-        m_context->saveSettings();
+        m_missedSeenUnsaved = true;
     }
     const std::chrono::system_clock::time_point seen{std::chrono::seconds(settings.missedSeen)};
     m_missed->restore(seen, [this](const JournalRecord& record) {
@@ -261,6 +262,9 @@ void Controller::onCallEvent(const CallEvent& event) {
         return;
     }
     m_missed->onCallEvent(event);
+    if (std::exchange(m_missedSeenUnsaved, false)) {
+        m_context->saveSettings();
+    }
     m_context->log.write(missedCallsLine());
     emit missedCallsChanged();
 }

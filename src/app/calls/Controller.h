@@ -135,6 +135,7 @@ private:
     std::unique_ptr<MissedCalls> m_missed;
     std::unique_ptr<WebExportControl> m_webExport;
     std::uint32_t m_nextTestPlci = 0x0F01; // PLCIs of the debug window's test calls
+    bool m_missedSeenUnsaved = false;      // missedseen holds a time config.dat does not have yet
     bool m_ended = false;
     int m_exitCode = 0;
 };
