@@ -66,7 +66,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "start-up failed\n");
         return 1;
     }
-    DesktopNotifications notifications(controller.context().language, "", {},
+    DesktopNotifications notifications(controller.context().language, "", {}, {},
                                        bus.connect("program"));
     notifications.probe();
     controller.callEvents()->subscribe(

@@ -50,7 +50,9 @@ private slots:
         QVERIFY(m_server->registerOnBus());
         ProgramRunner& runner = *m_runner;
         runner.writeConfig({"notify=desktop", "popupsmall=-1"});
-        runner.addPhonebookEntry("0301234567", "Erika <i>Mustermann</i>");
+        // A picture that is not there gives the program's icon; one that is, itself.
+        runner.addPhonebookEntry("0301234567", "Erika <i>Mustermann</i>", false, "missing.png");
+        runner.addPhonebookEntry("0401234567", "Hans", false, "res/phonered.ico");
         runner.addMsn("1", "Home & <Office>", false, false);
 
         QProcess* program =
@@ -80,7 +82,8 @@ private slots:
                  qPrintable(shown[0].actions.join('|')));
         QVERIFY(shown[0].actions.contains(english(lang_id::kLookUp)));
         QVERIFY(shown[0].actions.contains("default"));
-        QVERIFY(QFileInfo::exists(shown[0].hints.value("image-path").toString()));
+        QCOMPARE(shown[0].hints.value("image-path").toString(),
+                 runner.appDir() + "res/phoneblack.ico");
         // Nobody answered: the same notification says so, and stays.
         QCOMPARE(shown[1].replacesId, shown[0].id);
         QCOMPARE(shown[1].summary, english(lang_id::kMissedCall));
@@ -95,7 +98,9 @@ private slots:
         QTRY_VERIFY(std::count(m_server->closed().begin(), m_server->closed().end(), shown[2].id) ==
                     1);
         // "Turn away" on the third call: one rejection on the line, however often pressed.
-        QCOMPARE(shown[3].summary, QString("0401234567"));
+        QCOMPARE(shown[3].summary, QString("Hans"));
+        QCOMPARE(shown[3].hints.value("image-path").toString(),
+                 runner.appDir() + "res/phonered.ico");
         QVERIFY(runner.waitForTranscript(kAlertReq, 3));
         m_server->invokeAction(shown[3].id, "turnaway");
         m_server->invokeAction(shown[3].id, "turnaway");

@@ -102,11 +102,11 @@ void ProgramRunner::setEnvironment(const QString& name, const QString& value) {
 }
 
 void ProgramRunner::addPhonebookEntry(const std::string& number, const std::string& name,
-                                      bool reject) {
+                                      bool reject, const std::string& picture) {
     QDir().mkpath(configDir());
     Phonebook phonebook;
     phonebook.load((configDir() + "nn.dat").toStdString());
-    phonebook.add(number, name, reject, "", "");
+    phonebook.add(number, name, reject, "", picture);
 }
 
 void ProgramRunner::addMsn(const std::string& msn, const std::string& name, bool reject,

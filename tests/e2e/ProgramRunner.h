@@ -55,7 +55,8 @@ public:
     CallJournal journal() const;
     QString log() const;
     /// Adds entries to the phonebook and the MSN list before the program starts.
-    void addPhonebookEntry(const std::string& number, const std::string& name, bool reject = false);
+    void addPhonebookEntry(const std::string& number, const std::string& name, bool reject = false,
+                           const std::string& picture = {});
     void addMsn(const std::string& msn, const std::string& name, bool reject, bool rejectWithheld);
 
     /// The English text of a language string, as the program shows it.

@@ -39,10 +39,12 @@ constexpr int kReplyTimeoutMs = 5000;
 } // namespace
 
 DesktopNotifications::DesktopNotifications(const LanguageTable& language, QString iconPath,
-                                           NotificationCommands commands, QDBusConnection bus,
+                                           NotificationCommands commands,
+                                           PicturePathResolver resolvePicture, QDBusConnection bus,
                                            QObject* parent)
     : QObject(parent), m_language(language), m_iconPath(std::move(iconPath)),
-      m_commands(std::move(commands)), m_bus(std::move(bus)) {
+      m_commands(std::move(commands)), m_resolvePicture(std::move(resolvePicture)),
+      m_bus(std::move(bus)) {
     if (!m_bus.isConnected()) {
         return;
     }
@@ -189,7 +191,9 @@ QString DesktopNotifications::bodyText(const std::string& body) const {
 
 QString DesktopNotifications::imagePath(const CallEvent& call) const {
     if (!call.picturePath.empty()) {
-        QString picture = QFileInfo(qs(call.picturePath)).absoluteFilePath();
+        const std::string path =
+            m_resolvePicture ? m_resolvePicture(call.picturePath) : call.picturePath;
+        QString picture = QFileInfo(qs(path)).absoluteFilePath();
         if (QImageReader(picture).canRead()) {
             return picture;
         }

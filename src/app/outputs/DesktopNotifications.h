@@ -22,6 +22,9 @@ struct NotificationCommands {
     std::function<void(std::uint32_t callId)> turnAway;
 };
 
+/// Where a phonebook entry's picture file lies (its path may be relative or Windows-made).
+using PicturePathResolver = std::function<std::string(const std::string& path)>;
+
 /// The desktop's notifications (org.freedesktop.Notifications on the session bus) for the
 /// calls: one per call, replaced by "Missed call" when nobody answered and closed when someone
 /// did. Every bus call is asynchronous, so a server that hangs or goes away costs its
@@ -31,7 +34,7 @@ class DesktopNotifications : public QObject {
 public:
     /// iconPath is the picture shown for callers without one of their own.
     DesktopNotifications(const LanguageTable& language, QString iconPath,
-                         NotificationCommands commands,
+                         NotificationCommands commands, PicturePathResolver resolvePicture,
                          QDBusConnection bus = QDBusConnection::sessionBus(),
                          QObject* parent = nullptr);
     ~DesktopNotifications() override;
@@ -78,6 +81,7 @@ private:
     const LanguageTable& m_language;
     QString m_iconPath;
     NotificationCommands m_commands;
+    PicturePathResolver m_resolvePicture;
     QDBusConnection m_bus;
     QStringList m_capabilities;
     bool m_available = false;

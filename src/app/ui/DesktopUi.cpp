@@ -244,7 +244,8 @@ DesktopNotifications& DesktopUi::notificationsStarted() {
         };
         m_notifications = std::make_unique<DesktopNotifications>(
             m_context->language, qs(m_context->paths.dataFile("res/phoneblack.ico")),
-            std::move(commands));
+            std::move(commands),
+            [this](const std::string& path) { return m_context->paths.resolve(path); });
         m_notifications->probe();
     }
     return *m_notifications;
