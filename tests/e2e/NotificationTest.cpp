@@ -124,6 +124,9 @@ private slots:
         const QString seenBefore = runner.configValue("missedseen");
         QVERIFY(!seenBefore.isEmpty());
         m_server->invokeAction(shown[5].id, "default");
+        // The missed call is seen: its notification goes.
+        QTRY_VERIFY(std::count(m_server->closed().begin(), m_server->closed().end(), shown[5].id) ==
+                    1);
         QTRY_VERIFY_WITH_TIMEOUT(runner.configValue("missedseen") != seenBefore, 10000);
         QCOMPARE(ProgramRunner::stop(program), 0);
         // Seen before the restart: the next start counts nothing.

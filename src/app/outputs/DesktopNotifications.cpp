@@ -237,6 +237,11 @@ void DesktopNotifications::onActionInvoked(uint notificationId, const QString& a
     const CallEvent call = found->second.call;
     const bool ringing = found->second.ringing;
     if (actionKey == kDefaultAction) {
+        // The user has seen the missed call: its notification has done its job.
+        if (!ringing) {
+            close(notificationId);
+            m_calls.erase(found);
+        }
         if (m_commands.showJournal) {
             m_commands.showJournal();
         }
