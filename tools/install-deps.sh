@@ -4,10 +4,11 @@
 # need, packaging included.
 set -euo pipefail
 
-# imagemagick draws the menu icons during the build; libmosquitto is the MQTT output's client.
+# imagemagick draws the menu icons during the build; libmosquitto is the MQTT output's client;
+# qt6-wayland lets the program run on a Wayland session.
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-multimedia-dev libgl-dev qt6-qpa-plugins
+  qt6-base-dev qt6-multimedia-dev libgl-dev qt6-qpa-plugins qt6-wayland
   libgtest-dev libgmock-dev libbenchmark-dev
   libcapi20-3 imagemagick libmosquitto-dev
 )
@@ -21,8 +22,9 @@ case "${1:-}" in
   # A virtual screen with a notification area; xdotool drives it and xwd tells when it is still.
   # curl and xmllint with the XHTML DTDs check the journal web page. The validators check the
   # installed desktop entry and AppStream metadata. strace kills the program at chosen writes.
-  # mosquitto and its clients are the broker and the reader of the MQTT test.
-  packages+=(xvfb xauth trayer xdotool x11-apps curl libxml2-utils w3c-sgml-lib
+  # mosquitto and its clients are the broker and the reader of the MQTT test. dbus-daemon
+  # carries the notification tests' private session bus, weston their Wayland compositor.
+  packages+=(xvfb xauth trayer xdotool x11-apps curl libxml2-utils w3c-sgml-lib dbus weston
     desktop-file-utils appstream strace mosquitto mosquitto-clients "${package_tools[@]}")
   # The Windows half: cross compiler, GoogleTest's sources for it, and wine to run the tests.
   packages+=(g++-mingw-w64-x86-64-posix googletest wine64)

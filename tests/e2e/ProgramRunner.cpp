@@ -100,6 +100,20 @@ void ProgramRunner::writeConfig(const QStringList& keyValues) {
     file.write(("[config]\r\nlanguage=english\r\n" + keyValues.join("\r\n") + "\r\n").toUtf8());
 }
 
+QString ProgramRunner::configValue(const QString& key) const {
+    QFile file(configDir() + "config.dat");
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const QString text = QString::fromUtf8(line).trimmed();
+        if (text.startsWith(key + "=", Qt::CaseInsensitive)) {
+            return text.mid(key.size() + 1);
+        }
+    }
+    return {};
+}
+
 void ProgramRunner::setEnvironment(const QString& name, const QString& value) {
     if (value.isEmpty()) {
         m_environment.remove(name);
@@ -109,11 +123,11 @@ void ProgramRunner::setEnvironment(const QString& name, const QString& value) {
 }
 
 void ProgramRunner::addPhonebookEntry(const std::string& number, const std::string& name,
-                                      bool reject) {
+                                      bool reject, const std::string& picture) {
     QDir().mkpath(configDir());
     Phonebook phonebook;
     phonebook.load((configDir() + "nn.dat").toStdString());
-    phonebook.add(number, name, reject, "", "");
+    phonebook.add(number, name, reject, "", picture);
 }
 
 void ProgramRunner::addMsn(const std::string& msn, const std::string& name, bool reject,

@@ -19,6 +19,8 @@ public:
     /// The folder holding the program and its data tree, with a trailing "/".
     QString appDir() const { return m_dir.path() + "/app/"; }
     QString configDir() const { return appDir() + "config/"; }
+    /// The instances' XDG_RUNTIME_DIR.
+    QString runtimeDir() const { return m_dir.path() + "/run"; }
 
     /// The instances started from now on run under this command (e.g. strace and its
     /// options), which is handed the program and its arguments.
@@ -51,12 +53,15 @@ public:
 
     /// Writes config.dat (and creates the settings folder) before the program starts.
     void writeConfig(const QStringList& keyValues);
+    /// A value of config.dat as the program left it; empty when the key is missing.
+    QString configValue(const QString& key) const;
 
     /// The journal as the program left it on disk, and its log.
     CallJournal journal() const;
     QString log() const;
     /// Adds entries to the phonebook and the MSN list before the program starts.
-    void addPhonebookEntry(const std::string& number, const std::string& name, bool reject = false);
+    void addPhonebookEntry(const std::string& number, const std::string& name, bool reject = false,
+                           const std::string& picture = {});
     void addMsn(const std::string& msn, const std::string& name, bool reject, bool rejectWithheld);
 
     /// A TCP port that was free a moment ago, below 32768 (the settings hold 16-bit numbers).

@@ -19,3 +19,10 @@ endif()
 rufwacht_e2e_test(test_e2e_sharing e2e/CallSharingTest.cpp)
 # The MQTT output against Debian's mosquitto broker.
 rufwacht_e2e_test(test_e2e_mqtt e2e/MqttTest.cpp e2e/MosquittoBroker.cpp)
+# Desktop notifications on a private session bus, without any, and on a Wayland compositor.
+if(NOT RUFWACHT_CORE_ONLY)
+  find_package(Qt6 REQUIRED COMPONENTS DBus)
+  rufwacht_e2e_test(test_e2e_notifications e2e/NotificationTest.cpp e2e/SessionBus.cpp)
+  target_link_libraries(test_e2e_notifications PRIVATE Qt6::DBus Qt6::Network)
+  set_tests_properties(test_e2e_notifications PROPERTIES RESOURCE_LOCK virtual_screen)
+endif()

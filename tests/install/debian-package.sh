@@ -26,6 +26,6 @@ deb=$tmp/rufwacht_${version}_amd64.deb
 depends=$(dpkg-deb -f "$deb" Depends)
 [[ "$depends" == *libqt6widgets6* && "$depends" == *libc6* ]] || fail "Depends: $depends"
 [[ "$depends" == *"libmosquitto1 (>= 2.0)"* ]] || fail "Depends without libmosquitto1 2.0: $depends"
-[ "$(dpkg-deb -f "$deb" Recommends)" = "libcapi20-3" ] || fail "Recommends libcapi20-3"
+[ "$(dpkg-deb -f "$deb" Recommends)" = "libcapi20-3, qt6-wayland" ] || fail "Recommends libcapi20-3, qt6-wayland"
 
 lintian --fail-on error "$deb" 2>&1 || fail "lintian found errors"

@@ -122,7 +122,11 @@ TEST_F(JournalPageTest, PagesAreValidXhtmlStrict) {
     EXPECT_EQ(validationErrors(ctx.dir, page.wrongPasswordPage()), "");
     EXPECT_EQ(
         validationErrors(ctx.dir, page.journalPage({"<&>\t\xC3\xA4'\"\t1\t2\t3\t4"}, nameOf())),
-        "");
+        ""); // The line of missed calls above the table, escaped like every text of the page.
+    const std::string withNotice =
+        page.journalPage(journalLines(kThreeCalls), nameOf(), "Missed calls: <3> & more");
+    EXPECT_EQ(validationErrors(ctx.dir, withNotice), "");
+    EXPECT_LT(withNotice.find("Missed calls: &lt;3&gt; &amp; more"), withNotice.find("<table>"));
 }
 
 TEST_F(JournalPageTest, CacheFollowsTheFilesAndReportsAMissingOrEmptyJournal) {

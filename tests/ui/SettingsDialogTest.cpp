@@ -120,7 +120,7 @@ private slots:
         // Every captioned control shows its language text, here the German one.
         const CaptionCheck captions = checkCaptions(dialog, bench().fixture.context.language);
         QVERIFY2(captions.wrong.isEmpty(), qPrintable(captions.wrong));
-        QCOMPARE(captions.captioned, 73);
+        QCOMPARE(captions.captioned, 74);
         // Every named control can be found by its name.
         const QStringList named =
             QString(
@@ -132,7 +132,8 @@ private slots:
                 "cmdMSNDel chkWebExport txtWebExportPort txtWebExportPwd lblWELink txtWELink "
                 "cmdWETest chkTKRemoveNull chkTKAddNull txtPrefix chkAppExit chkAudioFeedback "
                 "chkCAPIDelay cmbDelayTime chkAutostart chkQuietExit optStyleRufwacht "
-                "optStyleDefault cmbLanguage cmdBackup cmdRestore lblProductName lblCompany "
+                "optStyleDefault cmbLanguage Frame9 cmbNotify cmdBackup cmdRestore lblProductName "
+                "lblCompany "
                 "lblVersion imgLogo lblWWW lbleMail cmdOK cmdCacel optLineCapi optLineCallMonitor "
                 "txtLineHost FrameShare chkMonitorServer txtMonitorPort txtMonitorAllow txtOnCall "
                 "chkMqtt txtMqttHost txtMqttPort txtMqttUser txtMqttPwd chkMqttTls "
@@ -536,6 +537,8 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QVERIFY(hasLine(bench().configFile(), "line=callmonitor:fritz.box:65535"));
         QVERIFY(hasLine(bench().configFile(), "quietexit=-1"));
+        // The notification choice was not touched: the desktop goes on deciding.
+        QVERIFY(hasLine(bench().configFile(), "notify="));
     }
 
     void sharingEntriesThatCannotBeStoredKeepTheDialogOpen_data() {
@@ -598,6 +601,7 @@ private slots:
         type("txtWebExportPwd", "geheim");
         bench().find<QComboBox>("cmbDelayTime")->setCurrentIndex(3);
         type("txtPrefix", "0043");
+        bench().find<QComboBox>("cmbNotify")->setCurrentIndex(2);
         auto* languages = bench().find<QComboBox>("cmbLanguage");
         languages->setCurrentIndex(languages->findText("deutsch"));
         const std::string restartNeeded = bench().text(lang_id::kRestartNeeded);
@@ -626,6 +630,7 @@ private slots:
                                  "language=deutsch",
                                  "RejectAnonymous=-1",
                                  "showAllCalls=0",
+                                 "notify=both",
                                  "prefix=0043"}) {
             QVERIFY2(hasLine(file, line), line);
         }

@@ -83,6 +83,14 @@ private slots:
         QVERIFY(!tray.isRedBlinking());
         QCOMPARE(opened.count(), 0);
         QCOMPARE(icon.icon().contextMenu(), &menu);
+        // Every touch tells that the user has looked.
+        QSignalSpy acknowledged(&tray, &TrayBlinker::acknowledged);
+        // The count of missed calls stands under the last caller.
+        tray.setTooltip("Last call: Anna");
+        icon.setMissedText("3 missed");
+        QCOMPARE(icon.icon().toolTip(), QString("Last call: Anna\n3 missed"));
+        icon.setMissedText({});
+        QCOMPARE(icon.icon().toolTip(), QString("Last call: Anna"));
 
         for (auto reason : {QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick,
                             QSystemTrayIcon::Unknown}) {
@@ -103,6 +111,7 @@ private slots:
         emit menu.aboutToShow();
         QVERIFY(!tray.isGreenBlinking());
         QVERIFY(changed.count() > 0);
+        QCOMPARE(acknowledged.count(), 5);
     }
 
     void tooltipIsCutToItsField() {

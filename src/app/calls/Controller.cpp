@@ -6,6 +6,7 @@
 #include "calls/CapiCallLine.h"
 #include "calls/ControllerUi.h"
 #include "calls/EndReason.h"
+#include "calls/MissedCalls.h"
 #include "calls/ReverseLookup.h"
 #include "calls/SoundPolicy.h"
 #include "calls/StartupChecks.h"
@@ -48,7 +49,12 @@ Controller::Controller(const CommandLine& commandLine, const std::string& execut
           std::make_unique<AppContext>(AppPaths::locate(executableDir, commandLine.configDir))),
       m_trace(commandLine.debug && commandLine.headless),
       m_instanceLock(m_context->paths.configDir()),
-      m_webExport(std::make_unique<JournalWebServer>(*m_context)) {}
+      m_webExport(std::make_unique<JournalWebServer>(*m_context)) {
+    // Where no window shows them, the missed calls are named above the journal's table.
+    m_webExport->setPageNotice([this]() {
+        return missedCallCount() > 0 ? missedCallsLine() : std::string();
+    });
+}
 
 Controller::~Controller() {
     m_mqtt.reset();
@@ -106,6 +112,7 @@ bool Controller::start() {
     }
     m_context->removeLeftoverTemporaries();
     startCallOutputs();
+    restoreMissedCalls();
     startLine();
     if (m_ended) {
         return false;
@@ -218,6 +225,9 @@ void Controller::createCallHandler() {
         *m_callLine, c.settings, c.language, c.journal, c.phonebook, c.msnList, c.origins,
         m_ui.journalView(), m_ui.popupView(), m_ui.trayView(), *m_sound, m_clock});
     m_calls->latestChanged = [this]() { emit latestCallChanged(); };
+    m_missed =
+        std::make_unique<MissedCalls>(c.journal, text(endReasonTextId(kReasonNormalClearing)));
+    m_calls->events.subscribe([this](const CallEvent& event) { onCallEvent(event); });
     watchLine();
     m_webExport->followCalls(m_calls->events);
     m_webExport->setLineHealth([watch = m_lineWatch.get()]() { return watch->health(); });
@@ -256,6 +266,61 @@ void Controller::applyMqttSettings() {
         m_mqttSettings = m_context->settings;
         m_mqtt->apply(m_mqttSettings);
     }
+}
+
+void Controller::restoreMissedCalls() {
+    SettingsRecord& settings = m_context->settings;
+    const auto now = std::chrono::system_clock::now();
+    if (settings.missedSeen <= 0) {
+        // The first run that keeps track: what the journal holds counts as seen. Written with
+        // the first missed call, so that a start alone never writes config.dat.
+        settings.missedSeen =
+            std::chrono::duration_cast<std::chrono::seconds>(now.time_since_epoch()).count();
+        m_missedSeenUnsaved = true;
+    }
+    const std::chrono::system_clock::time_point seen{std::chrono::seconds(settings.missedSeen)};
+    m_missed->restore(seen, [this](const JournalRecord& record) {
+        return m_clock.recordTime(record.date, record.time);
+    });
+    if (m_missed->count() > 0) {
+        m_context->log.write(missedCallsLine());
+    }
+}
+
+void Controller::onCallEvent(const CallEvent& event) {
+    if (event.kind != CallEvent::Kind::End || !event.missed) {
+        return;
+    }
+    m_missed->onCallEvent(event);
+    if (std::exchange(m_missedSeenUnsaved, false)) {
+        m_context->saveSettings();
+    }
+    m_context->log.write(missedCallsLine());
+    emit missedCallsChanged();
+}
+
+std::string Controller::missedCallsLine() const {
+    return text(lang_id::kMissedCallsLine) + " " + std::to_string(missedCallCount());
+}
+
+int Controller::missedCallCount() const {
+    return m_missed ? m_missed->count() : 0;
+}
+
+bool Controller::isMissedCall(const JournalRecord& record) const {
+    return m_missed && m_missed->isMarked(record);
+}
+
+void Controller::acknowledgeMissedCalls() {
+    if (!m_missed || !m_missed->acknowledge()) {
+        return;
+    }
+    SettingsRecord& settings = m_context->settings;
+    settings.missedSeen = std::chrono::duration_cast<std::chrono::seconds>(
+                              std::chrono::system_clock::now().time_since_epoch())
+                              .count();
+    m_context->saveSettings();
+    emit missedCallsChanged();
 }
 
 void Controller::reportFileProblems() {
@@ -322,6 +387,12 @@ void Controller::onRegistrationFailed() {
                      PromptIcon::Information);
     m_exitCode = 1;
     appExit(true);
+}
+
+void Controller::rejectCall(std::uint32_t callId) {
+    if (m_callLine) {
+        m_callLine->rejectCall(callId);
+    }
 }
 
 void Controller::rejectCall() {

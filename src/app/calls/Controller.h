@@ -23,6 +23,8 @@ class CapiApplication;
 class CallOutputs;
 class ControllerUi;
 class MqttCallOutput;
+class MissedCalls;
+struct JournalRecord;
 class SoundPolicy;
 class UserPrompt;
 class WebExportControl;
@@ -48,6 +50,8 @@ public:
 
     /// Turns away the call that rang last.
     void rejectCall();
+    /// Turns away the call with the line's id, when it still rings.
+    void rejectCall(std::uint32_t callId);
     /// False on a line that can only watch calls (the call monitor).
     bool canRejectCalls() const;
     /// Looks the number of a display text up in the web directory, in the browser.
@@ -79,12 +83,22 @@ public:
     WebExportControl& webExport() { return *m_webExport; }
     /// Starts, stops or restarts the MQTT output as the settings now say.
     void applyMqttSettings();
+    /// Every step of every journaled call; null before start-up created the call handling.
+    CallEventStream* callEvents() { return m_calls ? &m_calls->events : nullptr; }
+
+    /// The missed calls the user has not looked at yet.
+    int missedCallCount() const;
+    bool isMissedCall(const JournalRecord& record) const;
+    /// The user has looked at the journal: the missed calls are seen, also after a restart.
+    void acknowledgeMissedCalls();
 
 signals:
     /// The latest call's fields have changed.
     void latestCallChanged();
     /// The program has ended with this status.
     void ended(int exitCode);
+    /// The number of missed calls not yet seen may have changed.
+    void missedCallsChanged();
 
 private:
     bool createLine();
@@ -94,6 +108,10 @@ private:
     void startWebExport();
     void startCallOutputs();
     void subscribeOutputs();
+    void restoreMissedCalls();
+    void onCallEvent(const CallEvent& event);
+    /// "Missed calls: 3", for the log and the web page.
+    std::string missedCallsLine() const;
     void watchLine();
     void startLine();
     /// A line of the line's own trace; held back while an attempt to reconnect may still fail.
@@ -121,12 +139,14 @@ private:
     QStringList m_heldTrace;
     std::unique_ptr<SoundPolicy> m_sound;
     std::unique_ptr<CallHandler> m_calls;
+    std::unique_ptr<MissedCalls> m_missed;
     std::unique_ptr<WebExportControl> m_webExport;
     std::unique_ptr<CallOutputs> m_outputs;
     std::unique_ptr<MqttCallOutput> m_mqtt;
     // The settings the MQTT output runs with.
     SettingsRecord m_mqttSettings;
     std::uint32_t m_nextTestPlci = 0x0F01; // PLCIs of the debug window's test calls
+    bool m_missedSeenUnsaved = false;      // missedseen holds a time config.dat does not have yet
     bool m_ended = false;
     int m_exitCode = 0;
 };

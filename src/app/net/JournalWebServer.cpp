@@ -172,7 +172,9 @@ void JournalWebServer::answer(WebClientConnection& client, const WebRequest& req
     const Waiting waiting{&client, request.resource, request.limit, keepAlive};
     const bool wantsPage = request.resource == WebRequest::Resource::Page;
     if (!m_building &&
-        (wantsPage ? m_pages->builtPage().page != nullptr : m_pages->builtJson() != nullptr) &&
+        (wantsPage ? m_pages->builtPage().page != nullptr &&
+                         m_pages->pageNotice() == (m_pageNotice ? m_pageNotice() : std::string())
+                   : m_pages->builtJson() != nullptr) &&
         m_pages->isCurrent()) {
         // Built and unchanged: served from here without reading a file.
         Built built;
@@ -236,8 +238,10 @@ void JournalWebServer::startBuild() {
     auto phonebook = std::make_shared<const Phonebook>(m_context.phonebook);
     const std::string missedReason =
         m_context.language.text(endReasonTextId(kReasonNormalClearing));
+    const std::string notice = m_pageNotice ? m_pageNotice() : std::string();
     m_building = true;
-    m_builder.start([this, pages = m_pages, phonebook, wantsPage, wantsJson, missedReason]() {
+    m_builder.start([this, pages = m_pages, phonebook, wantsPage, wantsJson, missedReason,
+                     notice]() {
         lowerCurrentThreadPriority();
         // Callers come again and again: each display is looked up once per build.
         std::unordered_map<std::string, std::string> names;
@@ -250,7 +254,7 @@ void JournalWebServer::startBuild() {
         };
         Built built;
         if (wantsPage) {
-            built.page = pages->journalPage(nameOf);
+            built.page = pages->journalPage(nameOf, notice);
         }
         if (wantsJson) {
             built.json = pages->callsJson(nameOf, missedReason);

@@ -58,6 +58,10 @@ public:
     /// The port listened on; the system's choice after a start on port 0.
     std::uint16_t port() const;
     int connectionCount() const { return static_cast<int>(m_clients.size()); }
+    /// A line of text above the journal's table, asked for with every page; empty for none.
+    void setPageNotice(std::function<std::string()> notice) override {
+        m_pageNotice = std::move(notice);
+    }
 
 signals:
     /// A client's connection has ended.
@@ -86,6 +90,7 @@ private:
     QTcpServer m_server;
     QList<WebClientConnection*> m_clients;
     std::shared_ptr<JournalPageCache> m_pages;
+    std::function<std::string()> m_pageNotice;
     QByteArray m_wrongPasswordPage;
     QThreadPool m_builder;
     bool m_building = false;

@@ -28,6 +28,8 @@ public:
     virtual void followCalls(CallEventStream&) {}
     /// Where the health request learns the line's state.
     virtual void setLineHealth(const LineHealthSource&) {}
+    /// A line of text above the journal's table, asked for with every page; empty for none.
+    virtual void setPageNotice(std::function<std::string()>) {}
 };
 
 /// A web export that never serves: for a program without the server.

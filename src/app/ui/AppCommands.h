@@ -2,6 +2,8 @@
 
 #include <string>
 
+struct JournalRecord;
+
 /// What the windows ask of the controller: the line, the browser, the sounds and the end.
 class AppCommands {
 public:
@@ -24,4 +26,9 @@ public:
     virtual void checkForUpdate() = 0;
     /// Ends the program without asking: an update's setup has been handed to the desktop.
     virtual void exitForUpdate() = 0;
+    /// The missed calls the user has not looked at yet, and whether a record is one of them.
+    virtual int missedCallCount() const { return 0; }
+    virtual bool isMissedCall(const JournalRecord& /*record*/) const { return false; }
+    /// The user has looked at the journal.
+    virtual void acknowledgeMissedCalls() {}
 };

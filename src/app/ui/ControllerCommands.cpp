@@ -63,3 +63,17 @@ void ControllerCommands::checkForUpdate() {
         m_openUpdate();
     }
 }
+
+int ControllerCommands::missedCallCount() const {
+    return m_controller ? m_controller->missedCallCount() : 0;
+}
+
+bool ControllerCommands::isMissedCall(const JournalRecord& record) const {
+    return m_controller && m_controller->isMissedCall(record);
+}
+
+void ControllerCommands::acknowledgeMissedCalls() {
+    if (m_controller) {
+        m_controller->acknowledgeMissedCalls();
+    }
+}

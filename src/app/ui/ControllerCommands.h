@@ -25,6 +25,9 @@ public:
     void openSettings(bool infoPage) override;
     void checkForUpdate() override;
     void exitForUpdate() override;
+    int missedCallCount() const override;
+    bool isMissedCall(const JournalRecord& record) const override;
+    void acknowledgeMissedCalls() override;
 
 private:
     QPointer<Controller> m_controller;

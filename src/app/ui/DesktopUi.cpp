@@ -3,20 +3,24 @@
 #include "calls/AppContext.h"
 #include "calls/Controller.h"
 #include "calls/DebugWindow.h"
+#include "calls/NotificationText.h"
 #include "calls/SoundPolicy.h"
 #include "net/UpdateWindow.h"
+#include "outputs/DesktopNotifications.h"
 #include "platform/Autostart.h"
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
 #include "ui/JournalWindow.h"
 #include "ui/LanguageChooser.h"
 #include "ui/NotificationIcon.h"
+#include "ui/PhonebookAdd.h"
 #include "ui/settings/SettingsDialog.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QGuiApplication>
 #include <QUrl>
 
 bool DesktopUrlOpener::openUrl(const std::string& address) {
@@ -45,6 +49,12 @@ void JournalWindowView::minimize() {
     }
 }
 
+void PopupGate::showCall(const PopupContent& content) {
+    if (!m_notificationsTakeOver()) {
+        m_popup.showCall(content);
+    }
+}
+
 namespace {
 
 // A window the desktop has at most once: made on the first request, brought to the front on
@@ -64,12 +74,18 @@ template <typename Window, typename Make> Window* showSingle(QPointer<Window>& w
 
 DesktopUi::DesktopUi(UserPrompt& prompt, std::function<bool()> trayAvailable)
     : m_prompt(prompt), m_trayAvailable(std::move(trayAvailable)),
-      m_popup([this]() -> const DesktopPictures& { return pictures(); }, m_commands, prompt) {
+      m_popup([this]() -> const DesktopPictures& { return pictures(); }, m_commands, prompt),
+      m_popupGate(m_popup, [this]() {
+          // Without a notification server the pop-up stands in, as before.
+          return notifyMode() == NotifyMode::Desktop && m_notifications &&
+                 m_notifications->isAvailable();
+      }) {
     m_commands.setWindowOpeners([this](bool infoPage) { openSettings(infoPage); },
                                 [this]() { openUpdateWindow(); });
 }
 
 DesktopUi::~DesktopUi() {
+    m_notifications.reset();
     delete m_settingsDialog;
     m_trayIcon.reset();
     m_journalWindow.reset();
@@ -178,9 +194,84 @@ void DesktopUi::showMainWindowHidden() {
     QObject::connect(m_trayIcon.get(), &NotificationIcon::openRequested, m_journalWindow.get(),
                      &JournalWindow::openFromTray);
     m_trayIcon->add();
+    QObject::connect(&m_tray, &TrayBlinker::acknowledged, m_journalWindow.get(),
+                     [this]() { m_commands.acknowledgeMissedCalls(); });
     // Without a notification area a hidden window could not be found again.
     if (!m_trayAvailable()) {
         m_journalWindow->showMinimized();
+    }
+    if (m_controller) {
+        QObject::connect(m_controller.data(), &Controller::missedCallsChanged,
+                         m_journalWindow.get(), [this]() { showMissedCalls(); });
+        QObject::connect(m_journalWindow.get(), &JournalWindow::refreshed, m_trayIcon.get(),
+                         [this]() { showMissedCalls(); });
+        showMissedCalls();
+        subscribeNotifications();
+    }
+}
+
+NotifyMode DesktopUi::notifyMode() const {
+    const bool wayland = QGuiApplication::platformName().startsWith("wayland");
+    return chooseNotifyMode(m_context != nullptr ? m_context->settings.notify : std::string(),
+                            m_trayAvailable(), wayland);
+}
+
+void DesktopUi::subscribeNotifications() {
+    CallEventStream* events = m_controller->callEvents();
+    if (events == nullptr) {
+        return;
+    }
+    if (usesDesktopNotifications(notifyMode())) {
+        notificationsStarted();
+    }
+    events->subscribe([this](const CallEvent& event) {
+        // A mode chosen in the settings meanwhile applies from the next call on.
+        if (event.kind == CallEvent::Kind::Ring && !usesDesktopNotifications(notifyMode())) {
+            return;
+        }
+        if (event.kind == CallEvent::Kind::Ring || m_notifications) {
+            notificationsStarted().onCallEvent(event);
+        }
+    });
+}
+
+DesktopNotifications& DesktopUi::notificationsStarted() {
+    if (!m_notifications) {
+        NotificationCommands commands;
+        commands.showJournal = [this]() {
+            if (m_journalWindow) {
+                m_journalWindow->openFromTray();
+            }
+            m_commands.acknowledgeMissedCalls();
+        };
+        commands.lookUp = [this](const std::string& number) { m_commands.identify(number); };
+        commands.addToPhonebook = [this](const std::string& number) {
+            if (m_context != nullptr) {
+                askAndAddToPhonebook(number, m_prompt, *m_context);
+            }
+        };
+        commands.turnAway = [this](std::uint32_t callId) {
+            if (m_controller) {
+                m_controller->rejectCall(callId);
+            }
+        };
+        m_notifications = std::make_unique<DesktopNotifications>(
+            m_context->language, qs(m_context->paths.dataFile("res/phoneblack.ico")),
+            std::move(commands),
+            [this](const std::string& path) { return m_context->paths.resolve(path); });
+        m_notifications->probe();
+    }
+    return *m_notifications;
+}
+
+void DesktopUi::showMissedCalls() {
+    const int count = m_commands.missedCallCount();
+    if (m_trayIcon) {
+        m_trayIcon->setMissedText(count > 0 ? qs(missedCountText(count, m_context->language))
+                                            : QString());
+    }
+    if (m_journalWindow) {
+        m_journalWindow->showMissedCalls();
     }
 }
 
@@ -193,6 +284,7 @@ bool DesktopUi::showTrayNotice(const std::string& title, const std::string& text
 }
 
 void DesktopUi::closeAllWindows() {
+    m_notifications.reset();
     m_tray.setGreenBlink(false);
     m_tray.setRedBlink(false);
     if (m_trayIcon) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calls/ControllerUi.h"
+#include "calls/NotifyMode.h"
 #include "net/WebExportControl.h"
 #include "support/QtWavePlayer.h"
 #include "support/UserPrompt.h"
@@ -20,6 +21,7 @@
 struct AppContext;
 class Autostart;
 class DebugWindow;
+class DesktopNotifications;
 class JournalWindow;
 class Controller;
 class NotificationIcon;
@@ -43,6 +45,20 @@ public:
 
 private:
     QPointer<JournalWindow> m_window;
+};
+
+/// The pop-up, left out while the desktop's notifications announce the calls in its place.
+class PopupGate : public PopupView {
+public:
+    PopupGate(PopupView& popup, std::function<bool()> notificationsTakeOver)
+        : m_popup(popup), m_notificationsTakeOver(std::move(notificationsTakeOver)) {}
+    void showCall(const PopupContent& content) override;
+    void setStatus(const std::string& status) override { m_popup.setStatus(status); }
+    void close() override { m_popup.close(); }
+
+private:
+    PopupView& m_popup;
+    std::function<bool()> m_notificationsTakeOver;
 };
 
 /// The controller's desktop: language chooser, debug window, the journal window, the pop-up
@@ -70,7 +86,7 @@ public:
     void closeAllWindows() override;
     bool showTrayNotice(const std::string& title, const std::string& text) override;
     JournalView& journalView() override { return m_journal; }
-    PopupView& popupView() override { return m_popup; }
+    PopupView& popupView() override { return m_popupGate; }
     TrayView& trayView() override { return m_tray; }
     WavePlayer& wavePlayer() override { return m_player; }
     UrlOpener& urlOpener() override { return m_opener; }
@@ -79,6 +95,10 @@ public:
     CallPopup& callPopup() { return m_popup; }
     TrayBlinker& trayBlinker() { return m_tray; }
     NotificationIcon* trayIcon() const { return m_trayIcon.get(); }
+    /// How calls are announced now: the setting, else what suits this desktop.
+    NotifyMode notifyMode() const;
+    /// The desktop's notifications; null until a call was to be announced by them.
+    DesktopNotifications* notifications() const { return m_notifications.get(); }
     UpdateWindow* updateWindow() const;
     /// The open settings dialog; null when it is closed.
     SettingsDialog* settingsDialog() const;
@@ -87,6 +107,9 @@ private:
     const DesktopPictures& pictures();
     /// The settings folder given on the command line, absolute; empty for the default one.
     std::string configDirFromCommandLine() const;
+    void subscribeNotifications();
+    DesktopNotifications& notificationsStarted();
+    void showMissedCalls();
 
     UserPrompt& m_prompt;
     std::function<bool()> m_trayAvailable;
@@ -99,6 +122,8 @@ private:
     ControllerCommands m_commands;
     TrayBlinker m_tray;
     CallPopup m_popup;
+    PopupGate m_popupGate;
+    std::unique_ptr<DesktopNotifications> m_notifications;
     JournalWindowView m_journal;
     std::unique_ptr<JournalWindow> m_journalWindow;
     std::unique_ptr<NotificationIcon> m_trayIcon;

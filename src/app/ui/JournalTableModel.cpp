@@ -4,6 +4,8 @@
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
 
+#include <QColor>
+
 namespace {
 
 constexpr std::array<int, JournalTableModel::kColumnCount> kHeadingIds = {
@@ -44,6 +46,14 @@ void JournalTableModel::reload() {
     endResetModel();
 }
 
+void JournalTableModel::setMissedTest(std::function<bool(const JournalRecord&)> isMissed) {
+    m_isMissed = std::move(isMissed);
+}
+
+bool JournalTableModel::isMissedRow(const Row& row) const {
+    return m_isMissed && m_isMissed(m_context.journal.recordAt(row.journalIndex));
+}
+
 int JournalTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
 }
@@ -64,6 +74,10 @@ QVariant JournalTableModel::data(const QModelIndex& index, int role) const {
         return row.number;
     case JournalIndexRole:
         return row.journalIndex;
+    case MissedRole:
+        return isMissedRow(row);
+    case Qt::ForegroundRole:
+        return isMissedRow(row) ? QVariant(QColor(Qt::red)) : QVariant();
     default:
         return {};
     }

@@ -1,6 +1,7 @@
 #include "ui/JournalWindow.h"
 
 #include "calls/AppContext.h"
+#include "calls/NotificationText.h"
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
 #include "support/UserPrompt.h"
@@ -104,6 +105,8 @@ void JournalWindow::createControls() {
     m_lstCalls->setObjectName("lstCalls");
     placeInTwips(m_lstCalls, m_scale, 120, 120, 7575, 2295);
     m_model = new JournalTableModel(m_context, this);
+    m_model->setMissedTest(
+        [this](const JournalRecord& record) { return m_commands.isMissedCall(record); });
     m_lstCalls->setModel(m_model);
     m_lstCalls->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_lstCalls->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -199,6 +202,18 @@ void JournalWindow::refresh(bool clear) {
     }
     m_model->reload();
     sizeColumns();
+    // Deleted or cleared records take their missed calls with them.
+    showMissedCalls();
+    emit refreshed();
+}
+
+void JournalWindow::showMissedCalls() {
+    QString title = qs(m_context.language.text(lang_id::kCallJournal));
+    if (const int count = m_commands.missedCallCount(); count > 0) {
+        title += " - " + qs(missedCountText(count, m_context.language));
+    }
+    setWindowTitle(title);
+    m_lstCalls->viewport()->update();
 }
 
 void JournalWindow::sizeColumns() {
@@ -332,6 +347,10 @@ void JournalWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         raise();
+        // The user looks at the journal: the missed calls are seen.
+        if (!isMinimized()) {
+            m_commands.acknowledgeMissedCalls();
+        }
     } else if (event->type() == QEvent::WindowStateChange && isMinimized() && hasTray()) {
         // Hidden after the state change has run its course; the icon brings it back.
         QTimer::singleShot(0, this, [this]() {

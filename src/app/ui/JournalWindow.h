@@ -41,6 +41,8 @@ public:
 
     /// A left click on the notification icon: the window, refreshed, with the load sound.
     void openFromTray();
+    /// Shows how many missed calls wait in the title and marks their rows.
+    void showMissedCalls();
     /// The notification icon's menu.
     QMenu* trayMenu() const { return m_mnuPop; }
     bool isOptionsOpen() const;
@@ -51,6 +53,8 @@ public:
 signals:
     /// The options panel has finished opening or shutting.
     void optionsSlideFinished();
+    /// The table has been rebuilt from the journal (which may have been cleared).
+    void refreshed();
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -50,5 +50,10 @@ void NotificationIcon::showIcon(TrayIcon colour) {
 }
 
 void NotificationIcon::showTooltip(const QString& tooltip) {
-    m_icon.setToolTip(tooltip);
+    m_icon.setToolTip(m_missedText.isEmpty() ? tooltip : tooltip + "\n" + m_missedText);
+}
+
+void NotificationIcon::setMissedText(const QString& text) {
+    m_missedText = text;
+    showTooltip(m_blinker.tooltip());
 }

@@ -27,6 +27,8 @@ public:
     /// A warning balloon beside the icon, e.g. that a data file could not be saved.
     void showNotice(const QString& title, const QString& text);
     const QSystemTrayIcon& icon() const { return m_icon; }
+    /// A line under the tooltip, such as "3 missed"; empty for none.
+    void setMissedText(const QString& text);
 
 signals:
     /// A left click: the user wants the journal window.
@@ -44,4 +46,5 @@ private:
     const DesktopPictures& m_pictures;
     QPointer<QMenu> m_menu;
     QSystemTrayIcon m_icon;
+    QString m_missedText;
 };

@@ -53,6 +53,7 @@ void TrayBlinker::acknowledge() {
     setIcon(TrayIcon::Black);
     m_tmrTrayBlink.stop();
     m_tmrTrayBlinkRed.stop();
+    emit acknowledged();
 }
 
 TrayBlinker::State TrayBlinker::state() const {

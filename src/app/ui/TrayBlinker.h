@@ -46,6 +46,8 @@ public:
 signals:
     void iconChanged(TrayIcon icon);
     void tooltipChanged(const QString& tooltip);
+    /// The user touched the icon.
+    void acknowledged();
 
 public slots:
     void greenTick();

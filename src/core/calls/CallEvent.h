@@ -38,6 +38,9 @@ struct CallEvent {
     bool missed = false;
     /// When the step happened.
     std::chrono::system_clock::time_point time;
+    /// The date and time texts of the call's journal record, which tell the record apart.
+    std::string journalDate;
+    std::string journalTime;
 
     /// What the caller is called where one word must do: the name, else the number.
     const std::string& caller() const { return name.empty() ? number : name; }

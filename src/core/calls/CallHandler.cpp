@@ -79,6 +79,8 @@ void CallHandler::onIncomingCall() {
     m_parts.journalView.refresh(false);
 
     call.ring = ringEvent(plci, number, calledMsn, msnDisplay, callType);
+    call.ring.journalDate = call.date;
+    call.ring.journalTime = call.time;
     announce(number, display, msnDisplay, call.ring.origin);
     events.publish(call.ring);
     applyRejectRules(plci, number, calledMsn);

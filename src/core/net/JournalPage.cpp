@@ -60,6 +60,7 @@ JournalPage::JournalPage(const LanguageTable& language) {
     addLine(h, "</style>");
     addLine(h, "</head>");
     addLine(h, "<body>");
+    m_tableStart = h.size();
     addLine(h, "<table>");
     addLine(h, " <tr class='grey'>");
     addLine(h, "  <td colspan='6' class='center'>");
@@ -91,8 +92,13 @@ std::string JournalPage::wrongPasswordPage() const {
 }
 
 std::string JournalPage::journalPage(const std::vector<std::string>& journalLines,
-                                     const NameLookup& nameOf) const {
+                                     const NameLookup& nameOf, std::string_view notice) const {
     std::string page = m_head;
+    if (!notice.empty()) {
+        std::string line;
+        addLine(line, "<p class='center'><b>" + escapeHtml(notice) + "</b></p>");
+        page.insert(m_tableStart, line);
+    }
     page += kNewLine;
     for (const std::string& line : journalLines) {
         page += journalRow(line, nameOf);

@@ -19,12 +19,14 @@ public:
 
     /// The page with the single row that says the password was wrong.
     std::string wrongPasswordPage() const;
-    /// The page with one row per line of calls.txt, in file order.
-    std::string journalPage(const std::vector<std::string>& journalLines,
-                            const NameLookup& nameOf) const;
+    /// The page with one row per line of calls.txt, in file order; a notice, when given, is
+    /// a line of text above the table.
+    std::string journalPage(const std::vector<std::string>& journalLines, const NameLookup& nameOf,
+                            std::string_view notice = {}) const;
 
 private:
-    std::string m_head; // UTF-8, up to the column headings
+    std::string m_head;           // UTF-8, up to the column headings
+    std::size_t m_tableStart = 0; // where in m_head the table begins
     std::string m_tail;
 };
 

@@ -79,11 +79,17 @@ std::vector<std::string> JournalPageCache::journalLines() const {
     return m_journalExists ? splitLines(cp1252ToUtf8(m_journalBytes)) : std::vector<std::string>();
 }
 
-JournalPageCache::Result JournalPageCache::journalPage(const NameLookup& nameOf) {
+JournalPageCache::Result JournalPageCache::journalPage(const NameLookup& nameOf,
+                                                       const std::string& notice) {
     refresh();
+    if (m_result.page && notice != m_notice) {
+        m_result.page.reset();
+    }
     if (!m_result.page) {
         const std::vector<std::string> lines = journalLines();
-        m_result.page = std::make_shared<const std::string>(m_page.journalPage(lines, nameOf));
+        m_notice = notice;
+        m_result.page =
+            std::make_shared<const std::string>(m_page.journalPage(lines, nameOf, m_notice));
         m_result.journalError = journalFileError(m_journalExists, !lines.empty());
         ++m_result.version;
     }

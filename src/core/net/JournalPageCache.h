@@ -25,7 +25,9 @@ public:
 
     /// The page with every line of calls.txt; names from nameOf, which answers from the
     /// phonebook that the phonebook's file holds.
-    Result journalPage(const NameLookup& nameOf);
+    Result journalPage(const NameLookup& nameOf, const std::string& notice = {});
+    /// The line of text above the table of the page built last.
+    const std::string& pageNotice() const { return m_notice; }
     /// The journal as JSON; missedReason is the end reason of a call nobody answered.
     std::shared_ptr<const CallsJson> callsJson(const NameLookup& nameOf,
                                                std::string_view missedReason);
@@ -63,6 +65,7 @@ private:
     bool m_journalExists = false;
     Result m_result;
     std::shared_ptr<const CallsJson> m_json;
+    std::string m_notice;
 };
 
 /// The journal file's reason for an empty page: "53-File not found" for a missing file,

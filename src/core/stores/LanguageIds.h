@@ -313,6 +313,22 @@ inline constexpr std::int16_t kMqttTopic = 905;
 inline constexpr std::int16_t kMqttDiscovery = 906;
 // message: the broker's host is empty, the port not from 1 to 65535 or the prefix unusable
 inline constexpr std::int16_t kInvalidMqtt = 907;
+// --- Desktop notifications and missed calls ------------------------------------------------
+// summary of the notification of a call nobody answered
+inline constexpr std::int16_t kMissedCall = 1155;
+// notification action: reverse lookup of the caller's number
+inline constexpr std::int16_t kLookUp = 1156;
+// notification action: turn the ringing call away
+inline constexpr std::int16_t kTurnAway = 1157;
+// after the count of missed calls in the journal window's title and the tooltip ("3 missed")
+inline constexpr std::int16_t kMissedSuffix = 1158;
+// before the count of missed calls in the log and on the web page
+inline constexpr std::int16_t kMissedCallsLine = 1159;
+// settings dialog, misc page: the choice of how calls are announced
+inline constexpr std::int16_t kNotifyLabel = 1160;
+inline constexpr std::int16_t kNotifyPopup = 1161;
+inline constexpr std::int16_t kNotifyDesktop = 1162;
+inline constexpr std::int16_t kNotifyBoth = 1163;
 
 // --- Update window -------------------------------------------------------------------------
 // label: running version
@@ -489,6 +505,15 @@ inline constexpr std::int16_t kAll[] = {
     kMqttTopic,
     kMqttDiscovery,
     kInvalidMqtt,
+    kMissedCall,
+    kLookUp,
+    kTurnAway,
+    kMissedSuffix,
+    kMissedCallsLine,
+    kNotifyLabel,
+    kNotifyPopup,
+    kNotifyDesktop,
+    kNotifyBoth,
 };
 
 } // namespace lang_id

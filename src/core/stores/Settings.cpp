@@ -1,11 +1,13 @@
 #include "stores/Settings.h"
 
+#include "calls/NotifyMode.h"
 #include "stores/IniFile.h"
 #include "stores/StoreFile.h"
 #include "support/NumericText.h"
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <tuple>
@@ -188,6 +190,20 @@ std::vector<std::string> readSettings(SettingsRecord& r, const IniDocument& file
     r.mqttTls = in.flag("mqtttls", false);
     r.mqttTopic = in.text("mqtttopic");
     r.mqttDiscovery = in.flag("mqttdiscovery", true);
+    r.notify = in.text("notify");
+    if (!r.notify.empty() && !parseNotifyMode(r.notify)) {
+        in.ignore("notify");
+        r.notify.clear();
+    }
+    r.missedSeen = 0;
+    if (const std::string seen = in.text("missedseen"); !seen.empty()) {
+        const auto [end, error] =
+            std::from_chars(seen.data(), seen.data() + seen.size(), r.missedSeen);
+        if (error != std::errc() || end != seen.data() + seen.size() || r.missedSeen < 0) {
+            in.ignore("missedseen");
+            r.missedSeen = 0;
+        }
+    }
     return ignored;
 }
 
@@ -231,6 +247,8 @@ void writeSettings(const SettingsRecord& r, IniDocument& file) {
     put("mqtttls", boolText(r.mqttTls));
     put("mqtttopic", r.mqttTopic);
     put("mqttdiscovery", boolText(r.mqttDiscovery));
+    put("notify", r.notify);
+    put("missedseen", r.missedSeen > 0 ? std::to_string(r.missedSeen) : std::string());
 }
 
 void loadSettings(SettingsRecord& r, const std::string& path) {

@@ -72,6 +72,9 @@ struct SettingsRecord {
     bool mqttTls = false;       // mqtttls: checked against the system's certificates
     std::string mqttTopic;      // mqtttopic: the topics' prefix; "" is rufwacht/<host name>
     bool mqttDiscovery = false; // mqttdiscovery: Home Assistant's discovery documents
+    // How calls are announced and which missed calls the user has seen.
+    std::string notify;          // notify: popup, desktop or both; "" lets the desktop decide
+    std::int64_t missedSeen = 0; // missedseen: seconds since 1970 of the last look at them
 };
 
 /// The MQTT broker's port when config.dat names none.

@@ -1,5 +1,6 @@
 #include "ui/settings/MiscPage.h"
 
+#include "calls/NotifyMode.h"
 #include "stores/LanguageIds.h"
 #include "stores/LanguageTable.h"
 #include "stores/Settings.h"
@@ -9,14 +10,26 @@
 #include "ui/settings/NumberRule.h"
 #include "ui/settings/PageLayout.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSystemTrayIcon>
 #include <QVBoxLayout>
+
+namespace {
+
+// The entries of the notification choice, in list order.
+constexpr NotifyMode kNotifyModes[] = {NotifyMode::Popup, NotifyMode::Desktop, NotifyMode::Both};
+
+} // namespace
 
 MiscPage::MiscPage(const LanguageTable& language, UserPrompt& prompt, QWidget* parent)
     : QWidget(parent), m_language(language), m_prompt(prompt) {
@@ -62,6 +75,13 @@ void MiscPage::createControls() {
                          lblCAPIDelay, m_chkAutostart, m_chkQuietExit})
         ->addStretch();
 
+    auto* notify = named(new QGroupBox(this), "Frame9", lang_id::kNotifyLabel);
+    m_cmbNotify = named(new QComboBox(notify), "cmbNotify");
+    for (const int id : {lang_id::kNotifyPopup, lang_id::kNotifyDesktop, lang_id::kNotifyBoth}) {
+        m_cmbNotify->addItem(qs(m_language.text(id)));
+    }
+    stackControls(notify, {m_cmbNotify});
+
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(prefix, 0, 0);
@@ -69,12 +89,13 @@ void MiscPage::createControls() {
     layout->addWidget(style, 2, 0);
     layout->addWidget(languageGroup, 3, 0);
     layout->addWidget(misc, 0, 1, 4, 1);
-    layout->setRowStretch(4, 1);
+    layout->addWidget(notify, 4, 0, 1, 2);
+    layout->setRowStretch(5, 1);
     layout->setColumnStretch(1, 1);
 
     chainTabOrder({m_txtPrefix, m_chkTKRemoveNull, m_chkTKAddNull, m_optStyleRufwacht,
                    m_optStyleDefault, m_cmbLanguage, m_chkAppExit, m_chkAudioFeedback,
-                   m_chkCAPIDelay, m_cmbDelayTime, m_chkAutostart, m_chkQuietExit});
+                   m_chkCAPIDelay, m_cmbDelayTime, m_chkAutostart, m_chkQuietExit, m_cmbNotify});
     connect(m_txtPrefix, &QLineEdit::textEdited, this, &MiscPage::checkPrefix);
 }
 
@@ -98,6 +119,15 @@ void MiscPage::load(const SettingsRecord& settings) {
     const int step = settings.registrationDelayStep;
     m_cmbDelayTime->setCurrentIndex(step >= 0 && step < kDelaySteps ? step : -1);
     fillLanguageList(m_cmbLanguage, m_language, settings.language);
+    // Without a choice of the user's the list shows what this desktop gets.
+    const NotifyMode mode =
+        chooseNotifyMode(settings.notify, QSystemTrayIcon::isSystemTrayAvailable(),
+                         QGuiApplication::platformName().startsWith("wayland"));
+    m_notifyShownIndex =
+        static_cast<int>(std::find(std::begin(kNotifyModes), std::end(kNotifyModes), mode) -
+                         std::begin(kNotifyModes));
+    m_cmbNotify->setCurrentIndex(m_notifyShownIndex);
+    m_notifyUnset = settings.notify.empty();
 }
 
 std::string MiscPage::chosenLanguage() const {
@@ -118,4 +148,9 @@ void MiscPage::store(SettingsRecord& settings) const {
         settings.registrationDelayStep = static_cast<std::int16_t>(step);
     }
     settings.ownCountryPrefix = ss(m_txtPrefix->text());
+    // An unset choice stays unset while the list shows what the desktop chose.
+    const int index = m_cmbNotify->currentIndex();
+    if (index >= 0 && !(m_notifyUnset && index == m_notifyShownIndex)) {
+        settings.notify = notifyModeKey(kNotifyModes[index]);
+    }
 }

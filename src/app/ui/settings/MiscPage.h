@@ -47,4 +47,8 @@ private:
     QRadioButton* m_optStyleRufwacht = nullptr;
     QRadioButton* m_optStyleDefault = nullptr;
     QComboBox* m_cmbLanguage = nullptr;
+    QComboBox* m_cmbNotify = nullptr;
+    // An unset choice shows what the desktop gets; OK keeps it unset unless the user changed it.
+    bool m_notifyUnset = true;
+    int m_notifyShownIndex = -1;
 };

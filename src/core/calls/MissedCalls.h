@@ -1,0 +1,48 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+#include <tuple>
+
+struct CallEvent;
+class CallJournal;
+struct JournalRecord;
+
+/// The calls nobody answered that the user has not looked at yet. They are journal records,
+/// so deleting them or clearing the journal takes them out of the count; after a restart they
+/// are the missed calls that came after the last acknowledgement.
+class MissedCalls {
+public:
+    using TimePoint = std::chrono::system_clock::time_point;
+    /// When a journal record's call came in; none when its date and time cannot be read.
+    using RecordTime = std::function<std::optional<TimePoint>(const JournalRecord&)>;
+
+    /// missedReason is the end-reason text of a call nobody answered, as the journal holds it.
+    MissedCalls(const CallJournal& journal, std::string missedReason);
+
+    /// Takes every missed call of the journal after the last acknowledgement as not seen.
+    void restore(TimePoint lastAcknowledged, const RecordTime& recordTime);
+    /// Counts a call that ended unanswered.
+    void onCallEvent(const CallEvent& event);
+    /// The user has looked: nothing is missed any more. False when nothing was. The calls
+    /// just seen stay marked until the next missed ones are seen, so the user can find them.
+    bool acknowledge();
+
+    /// How many missed calls the journal holds that the user has not seen.
+    int count() const;
+    /// A missed call not seen yet, or one of those seen last.
+    bool isMarked(const JournalRecord& record) const;
+
+private:
+    using Key = std::tuple<std::string, std::string, std::string>; // number, date, time
+
+    const CallJournal& m_journal;
+    std::string m_missedReason;
+    bool isUnseen(const JournalRecord& record) const;
+
+    std::set<Key> m_unseen;
+    std::set<Key> m_seenLast;
+};
