@@ -88,13 +88,20 @@ TEST_F(BackupFiles, AFileWithoutSectionsOrUnreadableChangesNothing) {
     }
 }
 
-TEST_F(BackupFiles, AFileThatCannotBeReplacedIsReported) {
-    std::filesystem::remove(paths.configFile("nn.dat"));
-    std::filesystem::create_directory(paths.configFile("nn.dat"));
-    std::filesystem::create_directory(paths.configFile("nn.dat") + "/inside");
+// Whichever file cannot be replaced, the others are restored and the failure is reported.
+TEST_F(BackupFiles, AFileThatCannotBeReplacedIsReportedAndTheOthersRestored) {
     dir.write("save.ibk", "---BEGIN msn.dat---\r\n1\tA\t0\t0\r\n---END msn.dat---\r\n");
-    EXPECT_EQ(restoreBackup(paths, dir.file("save.ibk")), RestoreResult::WriteFailed);
-    EXPECT_EQ(configFile("msn.dat"), "\r\n1\tA\t0\t0\r\n");
+    for (const char* failing : kBackupFiles) {
+        const std::string path = paths.configFile(failing);
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path + "/inside");
+        EXPECT_EQ(restoreBackup(paths, dir.file("save.ibk")), RestoreResult::WriteFailed)
+            << failing;
+        if (std::string(failing) != "msn.dat") {
+            EXPECT_EQ(configFile("msn.dat"), "\r\n1\tA\t0\t0\r\n") << failing;
+        }
+        std::filesystem::remove_all(path);
+    }
 }
 
 struct ParseCase {
