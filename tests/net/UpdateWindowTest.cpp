@@ -56,19 +56,6 @@ private slots:
         m_fixture.reset();
     }
 
-    void controlsCaptionsAndFolder() {
-        QCOMPARE(label("lblInfo"), m_window->windowTitle());
-        QCOMPARE(label("Label1"), qs(m_fixture->text(lang_id::kInstalledVersion)));
-        QCOMPARE(label("Label2"), qs(m_fixture->text(lang_id::kLatestVersion)));
-        QCOMPARE(button("cmdCheck")->text(), qs(m_fixture->text(lang_id::kCheckVersion)));
-        QCOMPARE(button("cmdUpdate")->text(), qs(m_fixture->text(lang_id::kStartUpdate)));
-        QCOMPARE(field("txtLocal"), QString("1.0.0"));
-        QVERIFY(!button("cmdUpdate")->isEnabled());
-        QVERIFY(!m_window->findChild<QLabel*>("lblDownload")->isVisible());
-        QVERIFY(!progressBar()->isVisible());
-        QVERIFY(QDir(m_window->updateFolder()).exists());
-    }
-
     // The running version is 1.0.0; the comparisons themselves are the update check's.
     void checkComparesNumberTriples_data() {
         QTest::addColumn<QByteArray>("versionFile");
