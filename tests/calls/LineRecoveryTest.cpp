@@ -172,6 +172,10 @@ private slots:
         QTRY_COMPARE(restored.count(), 1);
         QTRY_VERIFY(router.hasClient());
         QCOMPARE(up.count(), 1);
+        // The next outage starts again with the shortest delay.
+        router.goAway();
+        QTRY_COMPARE(lost.count(), 2);
+        QCOMPARE(session.retryDelayMs(), 20);
     }
 
     void controllerOnTheCallMonitorCompletesRingingCallsAndTellsOfTheOutage() {
