@@ -140,20 +140,6 @@ private slots:
         QVERIFY(m_window->isVisible());
     }
 
-    void barIsDrawnInItsColours() {
-        ProgressBar bar;
-        bar.resize(200, 20);
-        bar.setProgress(0, 1000);
-        QCOMPARE(bar.grab().toImage().pixelColor(2, 10), QColor(Qt::white));
-        bar.setProgress(500, 1000);
-        const QImage half = bar.grab().toImage();
-        QCOMPARE(half.pixelColor(2, 10), ProgressBar::kBarColour);
-        QCOMPARE(half.pixelColor(197, 10), QColor(Qt::white));
-        bar.setProgress(350, 0); // size unknown: stays empty
-        QCOMPARE(bar.text(), QString());
-        QCOMPARE(bar.grab().toImage().pixelColor(2, 10), QColor(Qt::white));
-    }
-
 private:
     void offerVersion(const QByteArray& firstLine) {
         m_server->serve("/files/version.txt", TestHttpServer::ok(firstLine + "\r\n"));

@@ -603,31 +603,6 @@ private slots:
         desktop.openSettings(false);
         QVERIFY(desktop.settingsDialog() != nullptr);
     }
-
-    void infoLinksLightUpUnderTheMouse() {
-        bench().open();
-        const auto isLit = [this](const char* name) {
-            auto* label = bench().find<QLabel>(name);
-            return label->palette().color(QPalette::WindowText) == QColor(0, 0, 255) &&
-                   label->font().underline();
-        };
-        const auto enter = [this](QWidget* widget) {
-            QEvent event(QEvent::Enter);
-            QCoreApplication::sendEvent(widget, &event);
-        };
-        enter(bench().find<QLabel>("lblWWW"));
-        QVERIFY(isLit("lblWWW"));
-        enter(bench().find<QLabel>("lblIdentOert2"));
-        QVERIFY(isLit("lblIdentOert2"));
-        QVERIFY(!isLit("lblWWW"));
-        enter(bench().find<QLabel>("lblIdentOert1"));
-        QVERIFY(!isLit("lblIdentOert2"));
-        enter(bench().find<QLabel>("lbleMail"));
-        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(bench().find<QWidget>("picCfgInfo"), &move);
-        QVERIFY(!isLit("lbleMail"));
-    }
 };
 
 QTEST_MAIN(SettingsDialogTest)
