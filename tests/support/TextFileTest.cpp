@@ -114,7 +114,8 @@ TEST(SafeSave, AFailedWriteLeavesNoTemporary) {
     ::getrlimit(RLIMIT_FSIZE, &limit);
     const rlimit small{1024, limit.rlim_max};
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const SaveResult result = safeSave(dir.file("data.txt"), std::string(64 * 1024, 'x'));
+    const SaveResult result =
+        safeSave(dir.file("data.txt"), std::string(std::size_t{64} * 1024, 'x'));
     ::setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(result.ok());
@@ -206,7 +207,8 @@ TEST(SafeSave, AFullOrReadOnlyDiskFailsWithItsReasonAndKeepsTheOldFile) {
     }
     ASSERT_TRUE(safeSave(disk.file("calls.txt"), "old"));
     disk.fill();
-    const SaveResult full = safeSave(disk.file("calls.txt"), std::string(64 * 1024, 'x'));
+    const SaveResult full =
+        safeSave(disk.file("calls.txt"), std::string(std::size_t{64} * 1024, 'x'));
     EXPECT_FALSE(full.ok());
     EXPECT_NE(full.error.find("No space left on device"), std::string::npos) << full.error;
     EXPECT_EQ(readDataFile(disk.file("calls.txt")).bytes, "old");
