@@ -15,6 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -139,19 +142,79 @@ TEST_F(CallHandlerTest, TelephoneSystemAdjustments) {
     EXPECT_TRUE(line.rejected.empty());
 }
 
-TEST_F(CallHandlerTest, MatchingRejectRulesTurnTheirCallAwayOnce) {
-    phonebook.add("0891234567", "Werbung", true, "", "");
+// Each reject rule alone, and together: the line sees one answer, and only for the call the
+// rule is about.
+struct RejectCase {
+    const char* name;
+    bool phonebookRejects, msnRejects, msnRejectsWithheld, rejectWithheld, withheld;
+    bool rejected;
+};
+void PrintTo(const RejectCase& c, std::ostream* out) {
+    *out << c.name;
+}
+class RejectRules : public CallHandlerTest, public ::testing::WithParamInterface<RejectCase> {};
+
+TEST_P(RejectRules, DecideWhetherTheCallIsTurnedAway) {
+    const RejectCase& c = GetParam();
+    phonebook.add("0891234567", "Werbung", c.phonebookRejects, "", "");
+    msnList.add("4711", "Fax", c.msnRejects, c.msnRejectsWithheld);
+    msnList.add("4712", "Privat", false, false);
+    settings().rejectWithheld = c.rejectWithheld;
+    ring(c.withheld ? anonymous() : "0891234567", "4711");
+    EXPECT_EQ(line.rejected,
+              c.rejected ? std::vector<std::uint32_t>{0x101} : std::vector<std::uint32_t>{});
+    // The same caller on another MSN meets only the rules that are not the MSN's.
+    line.rejected.clear();
+    ring(c.withheld ? anonymous() : "0891234567", "4712", 0x102);
+    const bool elsewhere = c.withheld ? c.rejectWithheld : c.phonebookRejects;
+    EXPECT_EQ(line.rejected.size(), elsewhere ? 1U : 0U);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachAloneAndAll, RejectRules,
+    ::testing::Values(
+        RejectCase{"no rule", false, false, false, false, false, false},
+        RejectCase{"phonebook entry", true, false, false, false, false, true},
+        RejectCase{"MSN rejects all", false, true, false, false, false, true},
+        RejectCase{"MSN rejects all, withheld", false, true, false, false, true, true},
+        RejectCase{"MSN withheld, caller named", false, false, true, false, false, false},
+        RejectCase{"MSN withheld, caller withheld", false, false, true, false, true, true},
+        RejectCase{"setting withheld, caller named", false, false, false, true, false, false},
+        RejectCase{"setting withheld, caller withheld", false, false, false, true, true, true},
+        RejectCase{"every rule", true, true, true, true, false, true}),
+    [](const auto& info) {
+        std::string name = info.param.name;
+        std::ranges::replace_if(
+            name, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+        return name;
+    });
+
+TEST_F(CallHandlerTest, WildcardEntriesRejectARangeAndOnlyAMissingNumberIsWithheld) {
     phonebook.add("0900*", "Mehrwert", true, "", "");
-    msnList.add("4711", "Fax", true, true);
-    ring("0891234567", "4711", 0x101);
     settings().rejectWithheld = true;
-    ring(anonymous(), "4711", 0x102);
     // Only the text for a missing number counts as anonymous.
     ring(text(lang_id::kCallerWithheld), "1", 0x103);
-    // A wildcard entry turns a whole range away.
     ring("09001234", "1", 0x104);
-    EXPECT_EQ(line.rejected, (std::vector<std::uint32_t>{0x101, 0x102, 0x104}));
-    EXPECT_EQ(journal.recordAt(4).name, "Mehrwert");
+    EXPECT_EQ(line.rejected, (std::vector<std::uint32_t>{0x104}));
+    EXPECT_EQ(journal.recordAt(2).name, "Mehrwert");
+}
+
+// Every cause the line may give has its own text; anything else is unknown.
+TEST_F(CallHandlerTest, EachEndReasonHasItsText) {
+    const std::pair<std::uint16_t, int> reasons[] = {{0x349A, lang_id::kEndAnsweredElsewhere},
+                                                     {0x3490, lang_id::kEndCallerHungUp},
+                                                     {0x3304, lang_id::kEndOtherApplication},
+                                                     {0x349F, lang_id::kEndNormalUnspecified},
+                                                     {0x34E6, lang_id::kEndTimerExpiry},
+                                                     {0x3400, lang_id::kEndNoCause},
+                                                     {0x3301, lang_id::kUnknown},
+                                                     {0x3491, lang_id::kUnknown}};
+    std::uint32_t plci = 0x100;
+    for (const auto& [reason, id] : reasons) {
+        ring("0301234567", "1", ++plci);
+        hangUp(reason, plci);
+        EXPECT_EQ(journal.recordAt(journal.size()).endReason, text(id)) << std::hex << reason;
+    }
 }
 
 TEST_F(CallHandlerTest, CallerTheLineCouldNotNameIsJournaledAsUnknown) {
@@ -214,9 +277,11 @@ TEST_F(CallHandlerTest, BlinkingAndMinimising) {
     EXPECT_EQ(views.icon, TrayIcon::Black);
     EXPECT_EQ(views.journalMinimised, 1);
     EXPECT_EQ(views.popupClosed, 1);
+    // A new call stops the red blinking; one answered elsewhere does not start it.
     ring("0301234567", "1");
-    hangUp(0x3301);
-    EXPECT_EQ(journal.recordAt(4).endReason, text(lang_id::kUnknown));
+    EXPECT_FALSE(views.red);
+    hangUp(0x349A);
+    EXPECT_FALSE(views.red);
 }
 
 TEST_F(CallHandlerTest, OverlappingCallsEachGetTheirOwnEndReason) {
@@ -286,9 +351,11 @@ TEST_F(CallHandlerTest, EveryStepOfAJournaledCallReachesTheOutputs) {
     ring("0401234567", "4711", 0x103);
     hangUp(kReasonNormalClearing);
     hangUp(kReasonAnsweredElsewhere, 0x103);
+    ring("0401234567", "4711", 0x104);
+    hangUp(0x349F, 0x104);
 
     using Kind = CallEvent::Kind;
-    ASSERT_EQ(seen.size(), 5U);
+    ASSERT_EQ(seen.size(), 7U);
     const std::vector<std::pair<Kind, std::uint32_t>> order{{Kind::Ring, 0x101},
                                                             {Kind::Ring, 0x103},
                                                             {Kind::End, 0x101},
@@ -307,7 +374,11 @@ TEST_F(CallHandlerTest, EveryStepOfAJournaledCallReachesTheOutputs) {
     EXPECT_NE(seen[1].origin, "");
     EXPECT_TRUE(seen[2].missed);
     EXPECT_EQ(seen[2].reason, text(lang_id::kEndCallerHungUp));
+    EXPECT_EQ(seen[2].reasonCode, kReasonNormalClearing);
     EXPECT_FALSE(seen[2].canReject);
     EXPECT_FALSE(seen[4].missed);
     EXPECT_EQ(seen[4].reason, text(lang_id::kEndAnsweredElsewhere));
+    // Only a caller who hung up makes a missed call.
+    EXPECT_EQ(seen[6].kind, Kind::End);
+    EXPECT_FALSE(seen[6].missed);
 }

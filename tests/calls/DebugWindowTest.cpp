@@ -36,20 +36,6 @@ private slots:
         QVERIFY(trace->toPlainText().contains("CAPI_REGISTER"));
     }
 
-    void diagnosticButtonsAppendTheDriversAnswers() {
-        const auto* trace = m_window->findChild<QPlainTextEdit*>("txtDebug");
-        const std::pair<const char*, const char*> answers[] = {
-            {"Command2", "Rufwacht simulated line"},
-            {"Command3", "2.0 rev. 1.0"},
-            {"Command4", "B-Channels: 2"},
-            {"Command5", "0000001"},
-            {"Command6", "\nTRUE"}};
-        for (const auto& [button, answer] : answers) {
-            QTest::mouseClick(m_window->findChild<QPushButton*>(button), Qt::LeftButton);
-            QVERIFY2(trace->toPlainText().contains(answer), answer);
-        }
-    }
-
     void incomingSendsATestCallThroughTheLine() {
         QTest::mouseClick(m_window->findChild<QPushButton*>("Command1"), Qt::LeftButton);
         const auto* caller = m_window->findChild<QLineEdit*>("txtCallerID");

@@ -173,6 +173,10 @@ private slots:
         QTRY_COMPARE(restored.count(), 1);
         QTRY_VERIFY(router.hasClient());
         QCOMPARE(up.count(), 1);
+        // The next outage starts again with the shortest delay.
+        router.goAway();
+        QTRY_COMPARE(lost.count(), 2);
+        QCOMPARE(session.retryDelayMs(), 20);
     }
 
     // A flood of lines is handled in batches with the event loop running in between.

@@ -45,6 +45,7 @@ TEST(CallMonitorProtocol, MalformedLinesSayWhy) {
         {"24.12.23;RING;0;030;4711;SIP0;", "bad date and time"},
         {"32.12.23 18:30:05;RING;0;030;4711;SIP0;", "bad date and time"},
         {"24.12.23 25:30:05;RING;0;030;4711;SIP0;", "bad date and time"},
+        {"24.13.23 18:30:05;RING;0;030;4711;SIP0;", "bad date and time"},
         {"24.12.23 18:30:05;HOLD;0;", "unknown event \"HOLD\""},
         {"24.12.23 18:30:05;RING;0;030;4711;", "RING with 5 fields, needs 6"},
         {"24.12.23 18:30:05;RING;x;030;4711;SIP0;", "bad connection id \"x\""},
@@ -55,6 +56,9 @@ TEST(CallMonitorProtocol, MalformedLinesSayWhy) {
          "bad caller \"" + std::string(41, '1') + "\""},
         {"24.12.23 18:30:05;RING;0;030;4711;SIP\x01;", "bad trunk"},
         {"24.12.23 18:30:05;DISCONNECT;0;9999999999;", "bad duration \"9999999999\""},
+        // Numbers with anything after their digits are no numbers.
+        {"24.12.23 18:30:05;DISCONNECT;0;115s;", "bad duration \"115s\""},
+        {"24.12.23 18:30:05;RING;7 ;030;4711;SIP0;", "bad connection id \"7 \""},
         {"24.12.23 18:30:05;CONNECT;0;12;", "CONNECT with 4 fields, needs 5"},
     };
     for (const auto& [line, problem] : cases) {

@@ -232,18 +232,8 @@ TEST_F(CapiWithFakeDriver, BurstOfCallsDoesNotNestWithoutBound) {
     EXPECT_EQ(driver->puts.size(), 5000u);
 }
 
-TEST_F(CapiWithFakeDriver, Diagnostics) {
-    EXPECT_EQ(capi->manufacturer(), std::string(63, 'M'));
-    EXPECT_EQ(capi->statusText(), "--> CAPI_GET_MANUFACTURER");
-    EXPECT_EQ(capi->serialNumber(), "1234567");
-    EXPECT_EQ(capi->version(), "2.0 rev. 3.11");
-    driver->profile[0] = 1;
-    driver->profile[4] = 9;
-    EXPECT_NE(capi->profile().find("Internal controller supported\r\nDTMF supported\r\n"),
-              std::string::npos);
-    EXPECT_TRUE(capi->isInstalled());
-    EXPECT_EQ(capi->statusText(), "--> CAPI_INSTALLED");
-
+// A driver that answers no query leaves every diagnostic empty and reports each failure.
+TEST_F(CapiWithFakeDriver, FailedDiagnosticsAreEmptyAndReported) {
     driver->queryResult = 0x1009;
     EXPECT_EQ(capi->manufacturer(), "");
     EXPECT_EQ(capi->version(), "");

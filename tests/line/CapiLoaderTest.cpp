@@ -58,15 +58,6 @@ TEST_F(CapiLoader, RegistrationRefused) {
     EXPECT_EQ(errors, std::vector<std::string>{"--> ERR: 0x1001 Too many applications"});
 }
 
-TEST_F(CapiLoader, DiagnosticsThroughTheLibrary) {
-    auto capi = open(FAKE_CAPI_LIBRARY);
-    EXPECT_TRUE(capi->isInstalled());
-    EXPECT_EQ(capi->manufacturer(), "Rufwacht simulated line");
-    EXPECT_EQ(capi->version(), "2.0 rev. 1.0");
-    EXPECT_EQ(capi->serialNumber(), "0000001");
-    EXPECT_TRUE(capi->profile().starts_with("Controllers: 1\r\nB-Channels: 2\r\n"));
-}
-
 TEST_F(CapiLoader, FullCallThroughTheLibrary) {
     TempDir dir;
     const auto scenario = dir.write("call.scenario", "wait 0.02\n"

@@ -5,22 +5,12 @@ rufwacht_core_test(test_line_capi line/CapiApplicationTest.cpp)
 rufwacht_core_test(test_line_sim line/SimulatedLineTest.cpp)
 rufwacht_core_test(test_line_fuzz line/MessageFuzzTest.cpp)
 # Stand-ins for libcapi20, loaded by path: one complete, one lacking capi20_get_profile. They
-# carry their own copy of the simulated line (the core library is not built position-independent).
-set(RUFWACHT_FAKE_CAPI_SOURCES
-  line/FakeCapi20Library.cpp
-  ${PROJECT_SOURCE_DIR}/src/core/line/SimulatedLine.cpp
-  ${PROJECT_SOURCE_DIR}/src/core/line/Scenario.cpp
-  ${PROJECT_SOURCE_DIR}/src/core/line/CapiMessages.cpp
-  ${PROJECT_SOURCE_DIR}/src/core/line/CapiCodeTables.cpp
-  ${PROJECT_SOURCE_DIR}/src/core/platform/ReadinessSignal_posix.cpp
-  ${PROJECT_SOURCE_DIR}/src/core/support/TextFile.cpp
-  ${PROJECT_SOURCE_DIR}/src/core/support/SafeSave.cpp
-  ${PROJECT_SOURCE_DIR}/src/core/platform/PlatformFiles_posix.cpp)
+# play the simulated line of the core library, linked in and kept out of their exported symbols.
 if(NOT WIN32)
   foreach(variant fake_capi20 fake_capi20_without_profile)
-    add_library(${variant} SHARED ${RUFWACHT_FAKE_CAPI_SOURCES})
-    target_include_directories(${variant} PRIVATE ${PROJECT_SOURCE_DIR}/src/core)
-    target_link_libraries(${variant} PRIVATE rufwacht_options Threads::Threads)
+    add_library(${variant} SHARED line/FakeCapi20Library.cpp)
+    target_link_libraries(${variant} PRIVATE rufwacht_core Threads::Threads)
+    target_link_options(${variant} PRIVATE LINKER:--exclude-libs,ALL)
     set_target_properties(${variant} PROPERTIES CXX_VISIBILITY_PRESET hidden
                                                 VISIBILITY_INLINES_HIDDEN ON)
   endforeach()

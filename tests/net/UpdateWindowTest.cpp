@@ -56,19 +56,6 @@ private slots:
         m_fixture.reset();
     }
 
-    void controlsCaptionsAndFolder() {
-        QCOMPARE(label("lblInfo"), m_window->windowTitle());
-        QCOMPARE(label("Label1"), qs(m_fixture->text(lang_id::kInstalledVersion)));
-        QCOMPARE(label("Label2"), qs(m_fixture->text(lang_id::kLatestVersion)));
-        QCOMPARE(button("cmdCheck")->text(), qs(m_fixture->text(lang_id::kCheckVersion)));
-        QCOMPARE(button("cmdUpdate")->text(), qs(m_fixture->text(lang_id::kStartUpdate)));
-        QCOMPARE(field("txtLocal"), QString("1.0.0"));
-        QVERIFY(!button("cmdUpdate")->isEnabled());
-        QVERIFY(!m_window->findChild<QLabel*>("lblDownload")->isVisible());
-        QVERIFY(!progressBar()->isVisible());
-        QVERIFY(QDir(m_window->updateFolder()).exists());
-    }
-
     // The running version is 1.0.0; the comparisons themselves are the update check's.
     void checkComparesNumberTriples_data() {
         QTest::addColumn<QByteArray>("versionFile");
@@ -177,20 +164,6 @@ private slots:
         QCOMPARE(m_opener.opened.size(), std::size_t(1));
         QCOMPARE(m_commands.updateExits, 0);
         QVERIFY(m_window->isVisible());
-    }
-
-    void barIsDrawnInItsColours() {
-        ProgressBar bar;
-        bar.resize(200, 20);
-        bar.setProgress(0, 1000);
-        QCOMPARE(bar.grab().toImage().pixelColor(2, 10), QColor(Qt::white));
-        bar.setProgress(500, 1000);
-        const QImage half = bar.grab().toImage();
-        QCOMPARE(half.pixelColor(2, 10), ProgressBar::kBarColour);
-        QCOMPARE(half.pixelColor(197, 10), QColor(Qt::white));
-        bar.setProgress(350, 0); // size unknown: stays empty
-        QCOMPARE(bar.text(), QString());
-        QCOMPARE(bar.grab().toImage().pixelColor(2, 10), QColor(Qt::white));
     }
 
 private:

@@ -83,6 +83,7 @@ TEST(WebPassword, DecodingAndComparison) {
     }
     EXPECT_EQ(percentDecoded("%41%62c%zz%4"), "Abc%zz%4");
     EXPECT_EQ(percentDecoded("%00"), std::string(1, '\0'));
+    EXPECT_EQ(percentDecoded("a%41"), "aA");
 }
 
 namespace {

@@ -14,6 +14,7 @@ const std::string kHandWritten = "; settings written by hand\r\n"
                                  "[Config]\r\n"
                                  "  Plsnd = 0  \r\n"
                                  "; a comment inside\n"
+                                 "lookupurl=http://x/?q=%s&pwd=a=b\r\n"
                                  "style=1\r\n"
                                  "\r\n"
                                  "[last]\r\n"
@@ -28,6 +29,8 @@ TEST(ReadIni, SectionAndKeyMatchWithoutCaseAndBlanksAreTrimmed) {
     EXPECT_EQ(readIni(path, "CONFIG", "STYLE"), "1");
     EXPECT_EQ(readIni(path, "other", "plsnd"), "keep me");
     EXPECT_EQ(readIni(path, "last", "x"), "y");
+    // The first "=" ends the key; the value may hold more.
+    EXPECT_EQ(readIni(path, "config", "lookupurl"), "http://x/?q=%s&pwd=a=b");
     EXPECT_EQ(readIni(path, "config", "missing"), "");
     EXPECT_EQ(readIni(path, "nosection", "plsnd"), "");
     EXPECT_EQ(readIni(dir.file("missing.ini"), "config", "plsnd"), "");

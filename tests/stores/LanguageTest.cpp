@@ -53,7 +53,8 @@ TEST_F(LanguageFiles, UnknownOrEmptyNameLoadsEnglishAndFails) {
 
 TEST(Language, MissingOrTruncatedFilesFallBackToTheBuiltInEnglishTexts) {
     TempDir dir;
-    dir.write("lang/deutsch.lng", "1018=Beenden\r\n1041=Unbek");
+    // An empty text would leave a caption blank: it counts as missing.
+    dir.write("lang/deutsch.lng", "1018=Beenden\r\n1036=\r\n1041=Unbek");
     LanguageTable language;
     const std::string builtInWithheld = language.text(lang_id::kCallerWithheld);
     EXPECT_FALSE(builtInWithheld.empty());
@@ -62,6 +63,7 @@ TEST(Language, MissingOrTruncatedFilesFallBackToTheBuiltInEnglishTexts) {
     EXPECT_EQ(language.text(lang_id::kExitTitle), "Beenden");
     EXPECT_EQ(language.text(lang_id::kUnknown), "Unbek");
     EXPECT_EQ(language.text(lang_id::kCallerWithheld), builtInWithheld);
+    EXPECT_EQ(language.text(lang_id::kEndAnsweredElsewhere), "Answered elsewhere");
     const auto missing = language.missingTexts();
     EXPECT_EQ(missing.size(), std::size(lang_id::kAll) - 2);
     EXPECT_EQ(std::count(missing.begin(), missing.end(), lang_id::kExitTitle), 0);

@@ -17,9 +17,13 @@ const std::string kShippedTables = std::string(RUFWACHT_SOURCE_DIR) + "/data/pre
 class OriginTables : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir.write("prefix/int.dat", "43;\xD6sterreich\r\n49;Deutschland\r\n");
+        // Codes of every length the shipped tables hold: countries of one to three digits,
+        // places of one to five.
+        dir.write("prefix/int.dat",
+                  "1;USA\r\n43;\xD6sterreich\r\n49;Deutschland\r\n352;Luxemburg\r\n");
         dir.write("prefix/0043.dat", "316;Graz\r\n1;Wien\r\n");
-        dir.write("prefix/0049.dat", "351;Dresden\r\n212;Solingen\r\n2129;Haan Rheinland\r\n");
+        dir.write("prefix/0049.dat", "351;Dresden\r\n212;Solingen\r\n2129;Haan Rheinland\r\n"
+                                     "3320;Nauen\r\n33203;Kleinmachnow\r\n");
     }
     bool init(const std::string& prefix = "0049") {
         return lookup.load(prefix, dir.path() + "prefix/");
@@ -41,6 +45,10 @@ TEST_F(OriginTables, CountryThenPlaceAndTheLongestCodeWins) {
         {"004315551234", "Österreich, Wien"}, // a one-digit area code
         {"021291234", "Haan Rheinland"},      // not Solingen, whose code it starts with
         {"0212123456", "Solingen"},
+        {"0332031234", "Kleinmachnow"}, // a five-digit area code, not the four-digit one in it
+        {"0049332031234", "Deutschland, Kleinmachnow"},
+        {"00352123456", "Luxemburg"}, // a three-digit country code
+        {"0012125551234", "USA"},     // a one-digit country code
         // No country, letters, nothing known: no answer.
         {"0033351123", ""}, // 351 would be Dresden
         {"0351abc", ""},

@@ -8,9 +8,11 @@
 #include "support/SmallDisk.h"
 
 #include <chrono>
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <future>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -34,9 +36,9 @@ mode_t modeOf(const std::string& path) {
 } // namespace
 
 TEST(Cp1252, UmlautsAndEuroRoundTrip) {
-    const std::string utf8 = "Österreich ü ß € „x“";
+    const std::string utf8 = "Österreich ü ß € „x“ –— \u00A0";
     const std::string bytes = utf8ToCp1252(utf8);
-    EXPECT_EQ(bytes, "\xD6sterreich \xFC \xDF \x80 \x84x\x93");
+    EXPECT_EQ(bytes, "\xD6sterreich \xFC \xDF \x80 \x84x\x93 \x96\x97 \xA0");
     EXPECT_EQ(cp1252ToUtf8(bytes), utf8);
 }
 
@@ -53,6 +55,9 @@ TEST(Cp1252, UnmappableAndMalformedBecomeQuestionMarks) {
                            "b"),
               "a?b");                       // a telephone sign
     EXPECT_EQ(utf8ToCp1252("a\xC3"), "a?"); // cut-off sequence
+    EXPECT_EQ(utf8ToCp1252("\xC3"
+                           "b"),
+              "?b"); // a lead byte without its continuation
     EXPECT_EQ(utf8ToCp1252("\xFF\xFE"), "??");
 }
 
@@ -96,6 +101,25 @@ TEST(SafeSave, ReplacesTheFileAndLeavesNoTemporaryBehind) {
     dir.write("data.txt", "old content that is longer");
     ASSERT_TRUE(safeSave(dir.file("data.txt"), "new"));
     EXPECT_EQ(dir.read("data.txt"), "new");
+    EXPECT_EQ(countEntries(dir.path()), 1);
+}
+
+// A write cut short (here by the file size limit) fails, keeps the old file and leaves no
+// temporary behind.
+TEST(SafeSave, AFailedWriteLeavesNoTemporary) {
+    TempDir dir;
+    dir.write("data.txt", "old");
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small{1024, limit.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const SaveResult result =
+        safeSave(dir.file("data.txt"), std::string(std::size_t{64} * 1024, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(result.ok());
+    EXPECT_EQ(dir.read("data.txt"), "old");
     EXPECT_EQ(countEntries(dir.path()), 1);
 }
 
@@ -183,7 +207,8 @@ TEST(SafeSave, AFullOrReadOnlyDiskFailsWithItsReasonAndKeepsTheOldFile) {
     }
     ASSERT_TRUE(safeSave(disk.file("calls.txt"), "old"));
     disk.fill();
-    const SaveResult full = safeSave(disk.file("calls.txt"), std::string(64 * 1024, 'x'));
+    const SaveResult full =
+        safeSave(disk.file("calls.txt"), std::string(std::size_t{64} * 1024, 'x'));
     EXPECT_FALSE(full.ok());
     EXPECT_NE(full.error.find("No space left on device"), std::string::npos) << full.error;
     EXPECT_EQ(readDataFile(disk.file("calls.txt")).bytes, "old");

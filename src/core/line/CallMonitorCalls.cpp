@@ -1,6 +1,6 @@
 #include "line/CallMonitorCalls.h"
 
-#include "calls/EndReason.h"
+#include "line/DisconnectReason.h"
 
 void CallMonitorCalls::handleLine(std::string_view line) {
     const auto parsed = callmonitor::parseLine(line);

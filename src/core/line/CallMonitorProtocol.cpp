@@ -1,5 +1,7 @@
 #include "line/CallMonitorProtocol.h"
 
+#include "support/AsciiText.h"
+
 #include <charconv>
 
 namespace callmonitor {
@@ -24,9 +26,7 @@ std::vector<std::string_view> splitFields(std::string_view line) {
     return fields;
 }
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+using ascii::isDigit;
 
 /// "DD.MM.YY HH:MM:SS" with plausible values.
 bool isTimestamp(std::string_view text) {

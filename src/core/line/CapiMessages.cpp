@@ -1,5 +1,6 @@
 #include "line/CapiMessages.h"
 
+#include "support/AsciiText.h"
 #include "support/TextFile.h"
 
 #include <algorithm>
@@ -51,11 +52,6 @@ Message plciMessage(std::uint16_t applId, std::uint8_t command, std::uint8_t sub
     putLE(message, plci, 4);
     putZeros(message, trailingZeros);
     return finish(std::move(message));
-}
-
-bool allDigits(const std::string& text) {
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::size_t codePoints(const std::string& utf8) {
@@ -241,7 +237,7 @@ DecodedCall decodeConnectInd(const std::uint8_t* body, std::size_t size, const C
     std::string caller;
     if (callingLength > 2) {
         caller = bytes.text(calledLength + 5, callingLength - 2);
-        if (allDigits(caller)) {
+        if (ascii::isAllDigits(caller)) {
             switch (octet3 & 0x70) {
             case 0x20:
                 caller = "0" + caller;
@@ -278,7 +274,7 @@ DecodedCall decodeConnectInd(const std::uint8_t* body, std::size_t size, const C
         removeBlanks(caller);
     }
     removeBlanks(called);
-    if (allDigits(caller) && caller[0] != '0') {
+    if (ascii::isAllDigits(caller) && caller[0] != '0') {
         caller = "0" + caller;
     }
     call.calledMSN = std::move(called);

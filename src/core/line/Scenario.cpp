@@ -1,5 +1,6 @@
 #include "line/Scenario.h"
 
+#include "support/AsciiText.h"
 #include "support/TextFile.h"
 
 #include <algorithm>
@@ -29,11 +30,7 @@ std::vector<std::string_view> splitBlanks(std::string_view text) {
 }
 
 std::string_view trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+    return ascii::trimmed(text, " \t\r");
 }
 
 /// A decimal or 0x-hex number no larger than max.
@@ -51,8 +48,9 @@ std::optional<std::uint32_t> parseNumber(std::string_view text, std::uint32_t ma
     return value;
 }
 
+// Digits or nothing.
 bool isDigits(std::string_view text) {
-    return std::ranges::all_of(text, [](char c) { return c >= '0' && c <= '9'; });
+    return text.empty() || ascii::isAllDigits(text);
 }
 
 struct LineError {

@@ -1,19 +1,14 @@
 #include "net/UpdateCheck.h"
 
+#include "support/AsciiText.h"
+
 #include <algorithm>
 #include <array>
 
 namespace {
 
 std::string_view trimmed(std::string_view text) {
-    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
+    return ascii::trimmed(text, " \t\r\n");
 }
 
 std::optional<int> parseNumber(std::string_view digits) {
@@ -22,7 +17,7 @@ std::optional<int> parseNumber(std::string_view digits) {
     }
     int value = 0;
     for (const char c : digits) {
-        if (c < '0' || c > '9') {
+        if (!ascii::isDigit(c)) {
             return std::nullopt;
         }
         value = value * 10 + (c - '0');
@@ -48,10 +43,7 @@ std::optional<std::string> digestIn(std::string_view comment) {
     if (digest.size() != kShaDigits || !std::all_of(digest.begin(), digest.end(), isHexDigit)) {
         return std::nullopt;
     }
-    std::string lower(digest);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return c >= 'A' && c <= 'F' ? static_cast<char>(c + 32) : c; });
-    return lower;
+    return ascii::lowered(std::string(digest));
 }
 
 } // namespace

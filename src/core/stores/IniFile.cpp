@@ -1,5 +1,6 @@
 #include "stores/IniFile.h"
 
+#include "support/AsciiText.h"
 #include "support/SafeSave.h"
 #include "support/TextFile.h"
 
@@ -30,23 +31,12 @@ std::vector<IniLine> splitRaw(std::string_view bytes) {
     return lines;
 }
 
+// Blanks and NUL bytes around keys and values do not count.
 std::string_view trim(std::string_view text) {
-    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\0'; };
-    while (!text.empty() && isSpace(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isSpace(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
+    return ascii::trimmed(text, std::string_view(" \t\0", 3));
 }
 
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; };
-               return lower(x) == lower(y);
-           });
-}
+using ascii::equalsNoCase;
 
 // The section name of a "[name]" line.
 std::optional<std::string_view> sectionName(std::string_view line) {

@@ -2,6 +2,7 @@
 
 #include "stores/LanguageIds.h"
 #include "support/AppPaths.h" // withTrailingSeparator
+#include "support/AsciiText.h"
 #include "support/NumericText.h"
 #include "support/TextFile.h"
 
@@ -16,12 +17,6 @@ extern const std::size_t kBuiltInEnglish_size;
 namespace {
 
 constexpr std::string_view kExtension = ".lng";
-
-std::string toLower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 // Every "<LF>" becomes a line break.
 std::string expandLineBreaks(std::string text) {
@@ -41,7 +36,7 @@ std::vector<std::filesystem::path> languageFiles(const std::string& dir) {
     for (std::filesystem::directory_iterator it(toFsPath(dir), error), end; !error && it != end;
          it.increment(error)) {
         const auto& path = it->path();
-        if (toLower(path.extension().string()) == kExtension && it->is_regular_file(error)) {
+        if (ascii::lowered(path.extension().string()) == kExtension && it->is_regular_file(error)) {
             files.push_back(path);
         }
     }
@@ -88,9 +83,9 @@ bool LanguageTable::loadFile(const std::string& name) {
     if (name.empty()) {
         return false;
     }
-    const std::string wanted = toLower(name) + std::string(kExtension);
+    const std::string wanted = ascii::lowered(name) + std::string(kExtension);
     for (const auto& file : languageFiles(m_langDir)) {
-        if (toLower(file.filename().string()) != wanted) {
+        if (ascii::lowered(file.filename().string()) != wanted) {
             continue;
         }
         const auto bytes = readFileBytes(file.string());

@@ -1,5 +1,6 @@
 #include "stores/OriginLookup.h"
 
+#include "support/AsciiText.h"
 #include "support/TextFile.h"
 
 #include <algorithm>
@@ -11,20 +12,6 @@ namespace {
 constexpr std::size_t kCountryLengths[] = {5, 4, 3, 2};
 constexpr std::size_t kAreaLengths[] = {6, 5, 4, 3, 2};
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 // The numeric value of a run of digits; nothing for other characters or a value too large.
 std::optional<std::uint32_t> codeValue(std::string_view digits) {
     if (digits.empty()) {
@@ -32,7 +19,7 @@ std::optional<std::uint32_t> codeValue(std::string_view digits) {
     }
     std::uint32_t value = 0;
     for (const char c : digits) {
-        if (c < '0' || c > '9') {
+        if (!ascii::isDigit(c)) {
             return std::nullopt;
         }
         value = value * 10 + static_cast<std::uint32_t>(c - '0');
@@ -70,7 +57,7 @@ bool parsePrefixLine(std::string_view line, std::uint32_t& code, std::string_vie
     if (semicolon == std::string_view::npos) {
         return false;
     }
-    const auto value = codeValue(trimBlanks(line.substr(0, semicolon)));
+    const auto value = codeValue(ascii::trimmed(line.substr(0, semicolon)));
     if (!value) {
         return false;
     }
@@ -88,7 +75,7 @@ PrefixTable::LoadResult PrefixTable::load(const std::string& path,
     }
     bool badLines = false;
     for (const auto& line : splitLines(*bytes)) {
-        if (trimBlanks(line).empty()) {
+        if (ascii::trimmed(line).empty()) {
             continue;
         }
         std::uint32_t code = 0;
@@ -150,8 +137,7 @@ std::string OriginLookup::originOf(const std::string& numberText) const {
     // "+" is how international numbers are written; only digits make a telephone number.
     const std::string digits =
         numberText.starts_with('+') ? "00" + numberText.substr(1) : numberText;
-    if (digits.empty() ||
-        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    if (!ascii::isAllDigits(digits)) {
         return {};
     }
     const std::string_view number(digits);

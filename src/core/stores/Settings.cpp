@@ -3,6 +3,7 @@
 #include "calls/NotifyMode.h"
 #include "stores/IniFile.h"
 #include "stores/StoreFile.h"
+#include "support/AsciiText.h"
 #include "support/NumericText.h"
 
 #include <algorithm>
@@ -15,29 +16,6 @@
 namespace {
 
 constexpr const char* kSection = "config";
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-std::string toLower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 // Reads the keys of one file; a value that is missing or does not convert gives the key's
 // default, and one that was there but did not convert is listed.
@@ -87,14 +65,14 @@ const char* boolText(bool value) {
 } // namespace
 
 std::optional<bool> parseSettingBool(std::string_view text) {
-    const std::string_view trimmed = trimBlanks(text);
+    const std::string_view trimmed = ascii::trimmed(text);
     for (const char* word : {"true", "yes", "on"}) {
-        if (equalsNoCase(trimmed, word)) {
+        if (ascii::equalsNoCase(trimmed, word)) {
             return true;
         }
     }
     for (const char* word : {"false", "no", "off"}) {
-        if (equalsNoCase(trimmed, word)) {
+        if (ascii::equalsNoCase(trimmed, word)) {
             return false;
         }
     }
@@ -230,7 +208,7 @@ void writeSettings(const SettingsRecord& r, IniDocument& file) {
     put("TKRemoveNull", boolText(r.removeLeadingZero));
     put("TrayBlink", boolText(r.blinkWhileRinging));
     put("RedBlink", boolText(r.blinkAfterMissedCall));
-    put("language", toLower(r.language));
+    put("language", ascii::lowered(r.language));
     put("RejectAnonymous", boolText(r.rejectWithheld));
     put("showAllCalls", boolText(r.showAllCalls));
     put("prefix", r.ownCountryPrefix);

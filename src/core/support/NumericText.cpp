@@ -1,15 +1,14 @@
 #include "support/NumericText.h"
 
+#include "support/AsciiText.h"
+
 #include <charconv>
 
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+using ascii::isBlank;
+using ascii::isDigit;
+
 bool isSign(char c) {
     return c == '+' || c == '-';
 }

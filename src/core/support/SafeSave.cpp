@@ -1,5 +1,6 @@
 #include "support/SafeSave.h"
 
+#include "support/AsciiText.h"
 #include "support/PlatformFiles.h"
 #include "support/TextFile.h"
 
@@ -52,11 +53,6 @@ std::filesystem::path followLinks(std::filesystem::path path) {
 
 std::string lastError(int fallback = EIO) {
     return errorReason(errno != 0 ? errno : fallback);
-}
-
-bool allDigits(std::string_view text) {
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::string utf8Of(const std::filesystem::path& path) {
@@ -175,8 +171,8 @@ bool isSafeSaveTemporary(std::string_view fileName) {
     }
     const std::string_view suffix = fileName.substr(marker + kTemporaryMarker.size());
     const std::size_t dash = suffix.find('-');
-    return dash != std::string_view::npos && allDigits(suffix.substr(0, dash)) &&
-           allDigits(suffix.substr(dash + 1));
+    return dash != std::string_view::npos && ascii::isAllDigits(suffix.substr(0, dash)) &&
+           ascii::isAllDigits(suffix.substr(dash + 1));
 }
 
 int removeLeftoverTemporaries(const std::string& dir) {
