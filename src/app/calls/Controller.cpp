@@ -51,9 +51,8 @@ Controller::Controller(const CommandLine& commandLine, const std::string& execut
       m_instanceLock(m_context->paths.configDir()),
       m_webExport(std::make_unique<JournalWebServer>(*m_context)) {
     // Where no window shows them, the missed calls are named above the journal's table.
-    m_webExport->setPageNotice([this]() {
-        return missedCallCount() > 0 ? missedCallsLine() : std::string();
-    });
+    m_webExport->setPageNotice(
+        [this]() { return missedCallCount() > 0 ? missedCallsLine() : std::string(); });
 }
 
 Controller::~Controller() {
@@ -256,6 +255,10 @@ void Controller::subscribeOutputs() {
     m_calls->events.subscribe([mqtt](const CallEvent& event) { mqtt->publishCall(event); });
     m_lineWatch->stateChanged = [mqtt](bool up) { mqtt->setLineUp(up); };
     mqtt->setLineUp(!m_lineWatch->isDown());
+    // The hub's missed count is the one the user acknowledges, across restarts.
+    mqtt->setMissedCount(missedCallCount());
+    connect(this, &Controller::missedCallsChanged, mqtt,
+            [this, mqtt]() { mqtt->setMissedCount(missedCallCount()); });
     m_mqttSettings = m_context->settings;
     mqtt->apply(m_mqttSettings);
 }
@@ -284,6 +287,7 @@ void Controller::restoreMissedCalls() {
     });
     if (m_missed->count() > 0) {
         m_context->log.write(missedCallsLine());
+        emit missedCallsChanged();
     }
 }
 

@@ -68,7 +68,7 @@ void MqttCallOutput::publishCall(const CallEvent& event) {
     }
     const bool wasRinging = !m_ringing.empty();
     updateRinging(event);
-    if (event.kind == CallEvent::Kind::End && event.missed) {
+    if (event.kind == CallEvent::Kind::End && event.missed && !m_missedKeptElsewhere) {
         ++m_missed;
     }
     if (!m_session) {
@@ -106,6 +106,7 @@ void MqttCallOutput::setLineUp(bool up) {
 }
 
 void MqttCallOutput::setMissedCount(int count) {
+    m_missedKeptElsewhere = true;
     m_missed = count;
     publishRetained(m_topics.missed(), mqtt::missedPayload(m_missed));
 }

@@ -66,6 +66,7 @@ private:
     std::uint32_t m_lastCallId = 0;
     std::string m_lastCall;
     int m_missed = 0;
+    bool m_missedKeptElsewhere = false; // setMissedCount() is the count from then on
     bool m_lineUp = true;
     bool m_outageLogged = false;
     QElapsedTimer m_outage;

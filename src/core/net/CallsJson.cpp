@@ -1,6 +1,7 @@
 #include "net/CallsJson.h"
 
 #include "calls/CallEvent.h"
+#include "calls/CallEventTexts.h"
 #include "support/JsonWriter.h"
 
 #include <array>
@@ -59,18 +60,6 @@ std::string callRecord(std::string_view line, const NameLookup& nameOf,
     return json.take();
 }
 
-const char* eventName(const CallEvent& event) {
-    switch (event.kind) {
-    case CallEvent::Kind::Ring:
-        return "ring";
-    case CallEvent::Kind::Connect:
-        return "connect";
-    case CallEvent::Kind::End:
-        return "end";
-    }
-    return "ring";
-}
-
 } // namespace
 
 CallsJson::CallsJson(const std::vector<std::string>& journalLines, const NameLookup& nameOf,
@@ -120,32 +109,11 @@ std::string isoDate(std::string_view date) {
            std::string(date.substr(3, 2)) + "-" + std::string(date.substr(0, 2));
 }
 
-std::string isoLocalTime(std::chrono::system_clock::time_point time) {
-    const std::time_t when = std::chrono::system_clock::to_time_t(time);
-    const std::tm* local = std::localtime(&when);
-    std::array<char, 40> text{};
-    if (local == nullptr ||
-        std::strftime(text.data(), text.size(), "%Y-%m-%dT%H:%M:%S%z", local) == 0) {
-        return {};
-    }
-    std::string iso(text.data());
-    // Milliseconds before the offset: listeners can tell how fresh an event is.
-    const auto millis =
-        std::chrono::duration_cast<std::chrono::milliseconds>(time.time_since_epoch()) % 1000;
-    std::array<char, 8> fraction{};
-    std::snprintf(fraction.data(), fraction.size(), ".%03d", static_cast<int>(millis.count()));
-    iso.insert(19, fraction.data());
-    if (iso.size() >= 5 && (iso[iso.size() - 5] == '+' || iso[iso.size() - 5] == '-')) {
-        iso.insert(iso.size() - 2, ":"); // +0100 -> +01:00
-    }
-    return iso;
-}
-
 std::string callEventMessage(const CallEvent& event) {
     JsonWriter json;
     json.beginObject()
         .key("event")
-        .value(eventName(event))
+        .value(eventName(event.kind))
         .key("id")
         .value(static_cast<std::int64_t>(event.callId))
         .key("number")
@@ -163,18 +131,18 @@ std::string callEventMessage(const CallEvent& event) {
         .key("service")
         .value(event.service)
         .key("time")
-        .value(isoLocalTime(event.time));
+        .value(isoTime(event.time));
     if (event.kind == CallEvent::Kind::End) {
         json.key("reason").value(event.reason).key("missed").value(event.missed);
     }
     json.endObject();
-    return std::string("event: ") + eventName(event) + "\ndata: " + json.text() + "\n\n";
+    return std::string("event: ") + eventName(event.kind) + "\ndata: " + json.text() + "\n\n";
 }
 
 std::string lineHealthJson(const LineHealth& health) {
     JsonWriter json;
     json.beginObject().key("line").value(health.up ? "up" : "down");
-    json.key("since").value(isoLocalTime(health.since));
+    json.key("since").value(isoTime(health.since));
     if (!health.up) {
         json.key("reason").value(health.reason);
     }

@@ -37,10 +37,6 @@ private:
 /// unchanged.
 std::string isoDate(std::string_view journalDate);
 
-/// A moment as local ISO 8601 time with milliseconds and its offset from UTC, e.g.
-/// "2026-12-07T10:41:07.250+01:00".
-std::string isoLocalTime(std::chrono::system_clock::time_point time);
-
 /// A call event as a server-sent event: "event: ring|connect|end", then "data: " and the
 /// call as one JSON object, and an empty line.
 std::string callEventMessage(const CallEvent& event);

@@ -1,5 +1,8 @@
 #include "net/MqttMessages.h"
 
+#include "calls/CallEventTexts.h"
+#include "support/JsonWriter.h"
+
 #include <array>
 #include <cstdio>
 
@@ -9,18 +12,6 @@ namespace {
 
 // MQTT topics hold at most 65535 bytes; the longest suffix is "/last_call".
 constexpr std::size_t kMaxPrefix = 65535 - 16;
-
-const char* kindName(CallEvent::Kind kind) {
-    switch (kind) {
-    case CallEvent::Kind::Ring:
-        return "ring";
-    case CallEvent::Kind::Connect:
-        return "connect";
-    case CallEvent::Kind::End:
-        return "end";
-    }
-    return "ring";
-}
 
 // Builds one JSON object field by field.
 class JsonObject {
@@ -93,7 +84,7 @@ bool isUsablePrefix(std::string_view prefix) {
 
 std::string callPayload(const CallEvent& event) {
     return JsonObject()
-        .text("event", kindName(event.kind))
+        .text("event", eventName(event.kind))
         .text("caller", event.caller())
         .text("number", event.number)
         .flag("withheld", event.withheld)
@@ -162,54 +153,6 @@ std::vector<Message> discoveryMessages(const Topics& topics, std::string_view ve
              .done(),
          true},
     };
-}
-
-std::string jsonString(std::string_view text) {
-    std::string out = "\"";
-    out.reserve(text.size() + 2);
-    for (const char c : text) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
-                std::array<char, 8> escaped{};
-                std::snprintf(escaped.data(), escaped.size(), "\\u%04x",
-                              static_cast<unsigned>(static_cast<unsigned char>(c)));
-                out += escaped.data();
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + '"';
-}
-
-std::string isoTime(std::chrono::system_clock::time_point time) {
-    using namespace std::chrono;
-    const auto day = floor<days>(time);
-    const year_month_day date{day};
-    const hh_mm_ss clock{floor<seconds>(time - day)};
-    std::array<char, 32> text{};
-    std::snprintf(text.data(), text.size(), "%04d-%02u-%02uT%02d:%02d:%02dZ",
-                  static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
-                  static_cast<unsigned>(date.day()), static_cast<int>(clock.hours().count()),
-                  static_cast<int>(clock.minutes().count()),
-                  static_cast<int>(clock.seconds().count()));
-    return text.data();
 }
 
 } // namespace mqtt

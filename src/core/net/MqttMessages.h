@@ -58,11 +58,4 @@ std::string linePayload(bool up);
 /// availability.
 std::vector<Message> discoveryMessages(const Topics& topics, std::string_view version);
 
-/// A text as a JSON string, quotes included. Control characters, quotes and backslashes are
-/// escaped; other bytes (UTF-8) pass as they are.
-std::string jsonString(std::string_view text);
-
-/// A moment as ISO 8601 in UTC to the second, e.g. "2026-12-07T01:07:33Z".
-std::string isoTime(std::chrono::system_clock::time_point time);
-
 } // namespace mqtt
