@@ -15,3 +15,4 @@ set_target_properties(test_windows_capi PROPERTIES RUNTIME_OUTPUT_DIRECTORY
 rufwacht_core_test(test_windows_files windows/WindowsFilesTest.cpp)
 rufwacht_core_test(test_windows_shelllink windows/ShellLinkTest.cpp)
 target_link_libraries(test_windows_shelllink PRIVATE shell32)
+rufwacht_core_test(test_windows_instancelock windows/InstanceLockTest.cpp)
