@@ -1,27 +1,34 @@
 #pragma once
 
+#include "stores/CallJournal.h"
+
 #include <QAbstractTableModel>
 #include <QString>
 
 #include <array>
-#include <vector>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
 
 struct AppContext;
 
 /// The call journal as a table, newest call first: caller (phonebook name), MSN (MSN list
 /// name), date, time and end reason. Each row's tooltip is the record's number; its tag
-/// (JournalIndexRole) is the record's index in the journal.
-class JournalTableModel : public QAbstractTableModel {
+/// (JournalIndexRole) is the record's index in the journal. The table follows the journal
+/// change by change and reads a row's texts only when it is shown; the names are kept per
+/// number and looked up again at the refresh after the phonebook or MSN list changed.
+class JournalTableModel : public QAbstractTableModel, public JournalObserver {
     Q_OBJECT
 public:
     static constexpr int kColumnCount = 5;
     static constexpr int JournalIndexRole = Qt::UserRole + 1;
 
-    explicit JournalTableModel(const AppContext& context, QObject* parent = nullptr);
+    explicit JournalTableModel(AppContext& context, QObject* parent = nullptr);
     ~JournalTableModel() override;
 
-    /// Reads the journal again and fetches the headings from the language tables.
-    void reload();
+    /// Fetches the headings from the language tables and the names from the lists as they are
+    /// now; a table that lost track of the journal is read again.
+    void refresh();
 
     /// The divisor of the list width that gives a column's width.
     static int widthDivisor(int column);
@@ -32,14 +39,23 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+    void journalChanging(Change change, int index) override;
+    void journalChanged(Change change, int index) override;
+
 private:
-    struct Row {
-        std::array<QString, kColumnCount> cells;
-        QString number;
-        int journalIndex = 0;
-    };
+    using NameCache = std::unordered_map<std::string, QString>;
+
+    int rowOf(int journalIndex) const { return m_rows - journalIndex; }
+    const QString& cachedName(NameCache& cache, const std::string& key,
+                              const std::string& name) const;
+    void forgetOutdatedNames();
 
     const AppContext& m_context;
-    std::vector<Row> m_rows;
+    CallJournal& m_journal;
+    int m_rows = 0; // the journal's records as the table shows them
     std::array<QString, kColumnCount> m_headings;
+    mutable NameCache m_callerNames;
+    mutable NameCache m_msnNames;
+    std::uint64_t m_phonebookRevision = 0;
+    std::uint64_t m_msnRevision = 0;
 };

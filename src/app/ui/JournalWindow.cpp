@@ -197,7 +197,7 @@ void JournalWindow::refresh(bool clear) {
     if (clear) {
         m_context.journal.clear();
     }
-    m_model->reload();
+    m_model->refresh();
     sizeColumns();
 }
 
@@ -304,10 +304,10 @@ void JournalWindow::deleteSelected() {
         return;
     }
     const int index = m_model->index(*row, 0).data(JournalTableModel::JournalIndexRole).toInt();
+    // The table follows the removal; the memory is what the file now holds.
     CallJournal& journal = m_context.journal;
     journal.remove(index);
     journal.save();
-    journal.reload();
     refresh(false);
 }
 
