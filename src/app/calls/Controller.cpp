@@ -93,7 +93,8 @@ bool Controller::start() {
         endStartup(1);
         return false;
     }
-    m_context->loadStores();
+    // On the desktop a long journal is read after the icon is shown, or by the first call.
+    m_context->loadStores(m_commandLine.headless);
     createCallHandler();
     startWebExport();
     if (!checkPrevInstance()) {
@@ -109,6 +110,7 @@ bool Controller::start() {
     if (m_lineWatch->isDown()) {
         m_lineWatch->showState();
     }
+    QTimer::singleShot(0, this, [this]() { m_context->loadJournal(); });
     return true;
 }
 
@@ -214,11 +216,11 @@ void Controller::createCallHandler() {
     m_calls->latestChanged = [this]() { emit latestCallChanged(); };
     watchLine();
     if (m_monitorCalls) {
-        m_monitorCalls->events.incomingCall = [this]() { m_calls->onIncomingCall(); };
+        m_monitorCalls->events.incomingCall = [this]() { takeCall(); };
         m_monitorCalls->events.callEnded = [this]() { m_calls->onCallDisconnect(); };
         return;
     }
-    m_capi->events.incomingCall = [this]() { m_calls->onIncomingCall(); };
+    m_capi->events.incomingCall = [this]() { takeCall(); };
     m_capi->events.callDisconnected = [this]() {
         if (!m_calls->onCallDisconnect()) {
             m_trace.append(QString("\r\n--> DISCONNECT_IND for an unknown call (PLCI 0x%1): "
@@ -226,6 +228,12 @@ void Controller::createCallHandler() {
                                .arg(m_capi->eventPlci(), 0, 16));
         }
     };
+}
+
+void Controller::takeCall() {
+    // A call that comes before the journal was read in the background waits for it.
+    m_context->loadJournal();
+    m_calls->onIncomingCall();
 }
 
 void Controller::reportFileProblems() {

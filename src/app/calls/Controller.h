@@ -86,6 +86,7 @@ private:
     bool createCapiLine(const std::string& choice);
     bool createCallMonitorLine(const std::string& address);
     void createCallHandler();
+    void takeCall();
     void startWebExport();
     void watchLine();
     void startLine();
