@@ -93,7 +93,7 @@ bool Controller::start() {
         endStartup(1);
         return false;
     }
-    // On the desktop a long journal is read after the icon is shown, or by the first call.
+    // On the desktop the journal is read when the window first shows it or a call comes.
     m_context->loadStores(m_commandLine.headless);
     createCallHandler();
     startWebExport();
@@ -110,7 +110,6 @@ bool Controller::start() {
     if (m_lineWatch->isDown()) {
         m_lineWatch->showState();
     }
-    QTimer::singleShot(0, this, [this]() { m_context->loadJournal(); });
     return true;
 }
 
@@ -231,7 +230,7 @@ void Controller::createCallHandler() {
 }
 
 void Controller::takeCall() {
-    // A call that comes before the journal was read in the background waits for it.
+    // The first call reads the journal before it is journaled.
     m_context->loadJournal();
     m_calls->onIncomingCall();
 }

@@ -167,6 +167,7 @@ void DesktopUi::showMainWindowHidden() {
     m_trayIcon->add();
     // Without a notification area a hidden window could not be found again.
     if (!m_trayAvailable()) {
+        context.loadJournal();
         m_journalWindow->showMinimized();
     }
 }

@@ -214,6 +214,8 @@ void JournalWindow::bringToFront() {
 }
 
 void JournalWindow::showAndActivate() {
+    // The journal is read when it is first shown.
+    m_context.loadJournal();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     bringToFront();

@@ -40,7 +40,7 @@ struct AppContext {
     SaveResult saveSettings();
 
     /// Loads phonebook, journal and MSN list from the settings folder; without withJournal
-    /// the journal waits for loadJournal (a desktop shows its icon first).
+    /// the journal waits for loadJournal (a desktop reads it when it first shows it).
     void loadStores(bool withJournal = true);
     /// Reads the journal unless it has been read: before the first call is journaled.
     void loadJournal();
