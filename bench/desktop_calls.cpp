@@ -99,16 +99,18 @@ public:
     Program(bool desktop, int journalRecords, int phonebookEntries) {
         const std::string appDir = bench::prepareProgramFolder(m_dir, "audiofeedback=0\r\n");
         std::ofstream(appDir + "/empty.scenario") << "\n";
-        std::ofstream journal(appDir + "/config/calls.txt", std::ios::binary);
-        for (int i = 0; i < journalRecords; ++i) {
-            journal << "0" << 30000000 + i * 3 << "\tM\xFCller\t4711\t06.12.26\t09:15:00\t"
-                    << "Anrufer hat aufgelegt\tTelephony\r\n";
+        {
+            std::ofstream journal(appDir + "/config/calls.txt", std::ios::binary);
+            for (int i = 0; i < journalRecords; ++i) {
+                journal << "0" << 30000000 + i * 3 << "\tM\xFCller\t4711\t06.12.26\t09:15:00\t"
+                        << "Anrufer hat aufgelegt\tTelephony\r\n";
+            }
+            std::ofstream phonebook(appDir + "/config/nn.dat", std::ios::binary);
+            for (int i = 0; i < phonebookEntries; ++i) {
+                phonebook << "0" << 30000000 + i * 5 << "\tCaller " << i << "\t0\t\t\r\n";
+            }
+            std::ofstream(appDir + "/config/msn.dat", std::ios::binary) << "4711\tOffice\t0\t0\r\n";
         }
-        std::ofstream phonebook(appDir + "/config/nn.dat", std::ios::binary);
-        for (int i = 0; i < phonebookEntries; ++i) {
-            phonebook << "0" << 30000000 + i * 5 << "\tCaller " << i << "\t0\t\t\r\n";
-        }
-        std::ofstream(appDir + "/config/msn.dat", std::ios::binary) << "4711\tOffice\t0\t0\r\n";
         CommandLine commandLine;
         commandLine.headless = !desktop;
         commandLine.line = "sim:" + appDir + "/empty.scenario";
@@ -142,11 +144,12 @@ public:
             *queued = Clock::now();
         }
         line().injectCall(ring);
-        if (!waitUntil([&]() { return journal().size() == before + 1; })) {
+        // The desktop's first call reads the journal before it adds to it.
+        if (!waitUntil([&]() { return journal().size() > before; })) {
             return false;
         }
         line().injectHangup(plci, kReasonNormalClearing);
-        const int index = before + 1;
+        const int index = journal().size();
         return waitUntil([&]() { return !journal().recordAt(index).endReason.empty(); });
     }
 
