@@ -148,6 +148,10 @@ public:
 
 private:
     static bool nameBefore(const Entry& a, const Entry& b) { return a.name < b.name; }
+    struct NameOrder {
+        bool operator()(const Entry& e, const std::string& name) const { return e.name < name; }
+        bool operator()(const std::string& name, const Entry& e) const { return name < e.name; }
+    };
 
     // Orders the table after a change as a reload of the saved file would, writes the file
     // and rebuilds the index. changed is the position of the one entry that was added or
@@ -203,7 +207,7 @@ private:
     // its name, those that stood after it in the table now come before it.
     void insertInOrder(Entry entry, const std::string& sortName, std::size_t oldPosition) {
         const auto [first, last] =
-            std::ranges::equal_range(m_entries, sortName, std::less<>(), &Entry::name);
+            std::equal_range(m_entries.begin(), m_entries.end(), sortName, NameOrder{});
         const auto begin = static_cast<std::size_t>(first - m_entries.begin());
         const auto end = static_cast<std::size_t>(last - m_entries.begin());
         const std::size_t before = std::clamp(oldPosition, begin, end);
