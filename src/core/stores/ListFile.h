@@ -262,6 +262,7 @@ private:
     void rebuildIndex() {
         ++m_revision;
         m_index = ListIndex(Format::kWildcards);
+        m_index.reserve(m_entries.size());
         for (std::size_t i = 0; i < m_entries.size(); ++i) {
             m_index.add(Format::key(m_entries[i]), i);
         }

@@ -16,6 +16,7 @@ public:
     explicit ListIndex(bool wildcards = false) : m_wildcards(wildcards) {}
 
     void clear();
+    void reserve(std::size_t keys) { m_keys.reserve(keys); }
     /// Adds the key of the entry at position; positions come in rising order.
     void add(std::string_view key, std::size_t position);
 
