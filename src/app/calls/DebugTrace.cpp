@@ -13,7 +13,7 @@ namespace {
 
 // A program that runs for months keeps only the newest part of its trace: several lines per
 // call would otherwise grow the memory with every call.
-constexpr qsizetype kMaxTraceCharacters = 256 * 1024;
+constexpr qsizetype kMaxTraceCharacters = qsizetype{256} * 1024;
 
 } // namespace
 
