@@ -154,17 +154,18 @@ void DesktopUi::showMainWindowHidden() {
         return;
     }
     AppContext& context = *m_context;
+    // The icon first: the window measures its texts, which the first time sets up the fonts.
+    m_tray.setIcon(TrayIcon::Black);
+    m_tray.setTooltip(context.language.text(lang_id::kTooltipIdle));
+    m_trayIcon = std::make_unique<NotificationIcon>(m_tray, pictures(), nullptr);
+    m_trayIcon->add();
+
     m_journalWindow =
         std::make_unique<JournalWindow>(context, pictures(), m_commands, m_prompt, m_trayAvailable);
     m_journal.attach(m_journalWindow.get());
-
-    m_tray.setIcon(TrayIcon::Black);
-    m_tray.setTooltip(context.language.text(lang_id::kTooltipIdle));
-    m_trayIcon =
-        std::make_unique<NotificationIcon>(m_tray, pictures(), m_journalWindow->trayMenu());
+    m_trayIcon->setMenu(m_journalWindow->trayMenu());
     QObject::connect(m_trayIcon.get(), &NotificationIcon::openRequested, m_journalWindow.get(),
                      &JournalWindow::openFromTray);
-    m_trayIcon->add();
     // Without a notification area a hidden window could not be found again.
     if (!m_trayAvailable()) {
         context.loadJournal();
