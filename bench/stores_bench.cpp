@@ -5,6 +5,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -62,7 +65,7 @@ std::string journalBytes(int records) {
 }
 
 void BM_PhonebookChange(benchmark::State& state) {
-    const std::string base = phonebookBytes(4000);
+    const std::string base = phonebookBytes(static_cast<int>(state.range(0)));
     Phonebook phonebook;
     for (auto _ : state) {
         state.PauseTiming();
@@ -73,16 +76,17 @@ void BM_PhonebookChange(benchmark::State& state) {
     }
     state.counters["entries"] = phonebook.size();
 }
-BENCHMARK(BM_PhonebookChange)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PhonebookChange)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 void BM_PhonebookNameOfMiss(benchmark::State& state) {
     Phonebook phonebook;
-    phonebook.load(scratch().write("nn-miss.dat", phonebookBytes(4000)));
+    phonebook.load(
+        scratch().write("nn-miss.dat", phonebookBytes(static_cast<int>(state.range(0)))));
     for (auto _ : state) {
         benchmark::DoNotOptimize(phonebook.nameOf("0999999999"));
     }
 }
-BENCHMARK(BM_PhonebookNameOfMiss)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PhonebookNameOfMiss)->Arg(2000)->Arg(20000)->Unit(benchmark::kMicrosecond);
 
 // Loading the journal, and loading it and writing it whole.
 void BM_Journal(benchmark::State& state, bool save) {
@@ -133,6 +137,61 @@ BENCHMARK_CAPTURE(BM_OriginOfInternational, Austria, "0043316555")->Unit(benchma
 BENCHMARK_CAPTURE(BM_OriginOfInternational, Germany, "0049212123456")
     ->Unit(benchmark::kMicrosecond);
 
+double threadCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+// The phonebook's miss and change at 2,000 and at 20,000 entries, side by side.
+void printPhonebookScaling() {
+    struct Figures {
+        double missUs, addCpuMs, addWallMs;
+    };
+    const auto measure = [](int entries) {
+        Phonebook phonebook;
+        phonebook.load(scratch().write("nn-scale.dat", phonebookBytes(entries)));
+        constexpr int kMisses = 200000;
+        auto start = std::chrono::steady_clock::now();
+        std::size_t length = 0;
+        for (int i = 0; i < kMisses; ++i) {
+            length += phonebook.nameOf(i % 2 == 0 ? "0999999999" : "0451234567").size();
+        }
+        benchmark::DoNotOptimize(length);
+        const double missUs =
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+                .count() /
+            kMisses;
+        constexpr int kAdds = 20;
+        const double cpu = threadCpuMs();
+        start = std::chrono::steady_clock::now();
+        for (int i = 0; i < kAdds; ++i) {
+            phonebook.add("0351" + std::to_string(i), "Neu " + std::to_string(i % 3), false, "",
+                          "");
+        }
+        const double wall =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
+        return Figures{missUs, (threadCpuMs() - cpu) / kAdds, wall / kAdds};
+    };
+    const Figures small = measure(2000);
+    const Figures large = measure(20000);
+    std::printf("phonebook lookup miss:  2,000 entries %.3f us   20,000 entries %.3f us   ratio "
+                "%.2f (target 20,000 <= 2 us)\n",
+                small.missUs, large.missUs, large.missUs / small.missUs);
+    std::printf("phonebook add one entry: 2,000 entries %.2f ms (CPU %.2f ms)   20,000 entries "
+                "%.2f ms (CPU %.2f ms)   ratio %.2f (target 20,000 <= 5 ms; the wall time "
+                "includes flushing the file to the disk)\n",
+                small.addWallMs, small.addCpuMs, large.addWallMs, large.addCpuMs,
+                large.addWallMs / small.addWallMs);
+}
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    printPhonebookScaling();
+    return 0;
+}

@@ -7,6 +7,7 @@
 #include "ui/JournalWindow.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -119,6 +120,45 @@ private slots:
         window->refresh(false);
         QCOMPARE(cell(*window, 0, 0), QString("0800"));
         QCOMPARE(view->model()->rowCount(), 4);
+    }
+
+    // One call is one inserted row and one changed cell, never a rebuilt table.
+    void tableFollowsTheJournalChangeByChange() {
+        m_fixture->addCall("0301111", "1");
+        auto window = makeWindow();
+        QAbstractItemModel* model = list(*window)->model();
+        QAbstractItemModelTester tester(model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy inserted(model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
+        QSignalSpy removed(model, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy reset(model, &QAbstractItemModel::modelReset);
+
+        CallJournal& journal = m_fixture->context.journal;
+        const int index = journal.add("0302222", "0302222", "1", "07.12.26", "10:00:00", "Speech");
+        window->refresh(false);
+        QCOMPARE(inserted.size(), 1);
+        QCOMPARE(inserted[0].value(1).toInt(), 0);
+        QCOMPARE(cell(*window, 0, 0, Qt::ToolTipRole), QString("0302222"));
+        journal.setEndReason(index, "busy");
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed[0].value(0).toModelIndex(), model->index(0, 4));
+        QCOMPARE(cell(*window, 0, 4), QString("busy"));
+
+        // A new name in the phonebook reaches the rows at the next refresh, in one signal.
+        m_fixture->context.phonebook.add("0301111", "Anna", false, "", "");
+        window->refresh(false);
+        QCOMPARE(changed.size(), 2);
+        QCOMPARE(cell(*window, 1, 0), QString("Anna"));
+
+        journal.remove(2);
+        QCOMPARE(removed.size(), 1);
+        QCOMPARE(removed[0].value(1).toInt(), 0);
+        QCOMPARE(row(*window, 0).first(), QString("Anna"));
+        QCOMPARE(reset.size(), 0);
+        journal.clear();
+        QCOMPARE(reset.size(), 1);
+        QCOMPARE(model->rowCount(), 0);
     }
 
     void deletingTheTopRowRemovesOnlyTheNewestRecord() {

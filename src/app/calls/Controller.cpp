@@ -22,8 +22,9 @@
 #include "support/UserPrompt.h"
 #include "support/Version.h"
 
-#include <QAbstractSocket>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QFileInfo>
 #include <QSysInfo>
 #include <QTimer>
 
@@ -103,7 +104,8 @@ bool Controller::start() {
         endStartup(1);
         return false;
     }
-    m_context->loadStores();
+    // On the desktop the journal is read when the window first shows it or a call comes.
+    m_context->loadStores(m_commandLine.headless);
     createCallHandler();
     startWebExport();
     if (!checkPrevInstance()) {
@@ -232,11 +234,11 @@ void Controller::createCallHandler() {
     m_webExport->setLineHealth([watch = m_lineWatch.get()]() { return watch->health(); });
     subscribeOutputs();
     if (m_monitorCalls) {
-        m_monitorCalls->events.incomingCall = [this]() { m_calls->onIncomingCall(); };
+        m_monitorCalls->events.incomingCall = [this]() { takeCall(); };
         m_monitorCalls->events.callEnded = [this]() { m_calls->onCallDisconnect(); };
         return;
     }
-    m_capi->events.incomingCall = [this]() { m_calls->onIncomingCall(); };
+    m_capi->events.incomingCall = [this]() { takeCall(); };
     m_capi->events.callDisconnected = [this]() {
         if (!m_calls->onCallDisconnect()) {
             m_trace.append(QString("\r\n--> DISCONNECT_IND for an unknown call (PLCI 0x%1): "
@@ -282,6 +284,13 @@ void Controller::restoreMissedCalls() {
         m_missedSeenUnsaved = true;
     }
     const std::chrono::system_clock::time_point seen{std::chrono::seconds(settings.missedSeen)};
+    // A journal unchanged since the user last looked holds no unseen call: it can wait for the
+    // window. One written since is read now, so that its missed calls count from the start.
+    const QFileInfo journalFile(qs(m_context->paths.configFile("calls.txt")));
+    if (journalFile.exists() &&
+        journalFile.lastModified().toSecsSinceEpoch() >= settings.missedSeen) {
+        m_context->loadJournal();
+    }
     m_missed->restore(seen, [this](const JournalRecord& record) {
         return m_clock.recordTime(record.date, record.time);
     });
@@ -325,6 +334,12 @@ void Controller::acknowledgeMissedCalls() {
                               .count();
     m_context->saveSettings();
     emit missedCallsChanged();
+}
+
+void Controller::takeCall() {
+    // The first call reads the journal before it is journaled.
+    m_context->loadJournal();
+    m_calls->onIncomingCall();
 }
 
 void Controller::reportFileProblems() {

@@ -105,6 +105,7 @@ private:
     bool createCapiLine(const std::string& choice);
     bool createCallMonitorLine(const std::string& address);
     void createCallHandler();
+    void takeCall();
     void startWebExport();
     void startCallOutputs();
     void subscribeOutputs();

@@ -133,15 +133,15 @@ void DesktopUi::openSettings(bool infoPage) {
     WebExportControl& webExport =
         m_controller ? m_controller->webExport() : static_cast<WebExportControl&>(m_noWebExport);
     SettingsDialog* dialog = showSingle(m_settingsDialog, [&]() {
-        return new SettingsDialog(
-            {*m_context, m_prompt, *m_settingsSound, m_opener, webExport, *m_autostart,
-             m_filePicker, pictures(), ss(QCoreApplication::applicationFilePath()),
-             m_controller ? m_controller->commandLine().line : std::string(),
-             configDirFromCommandLine(), [this]() {
-                 if (m_controller) {
-                     m_controller->applyMqttSettings();
-                 }
-             }});
+        return new SettingsDialog({*m_context, m_prompt, *m_settingsSound, m_opener, webExport,
+                                   *m_autostart, m_filePicker, pictures(),
+                                   ss(QCoreApplication::applicationFilePath()),
+                                   m_controller ? m_controller->commandLine().line : std::string(),
+                                   configDirFromCommandLine(), [this]() {
+                                       if (m_controller) {
+                                           m_controller->applyMqttSettings();
+                                       }
+                                   }});
     });
     if (infoPage) {
         dialog->switchView("info");
@@ -183,21 +183,23 @@ void DesktopUi::showMainWindowHidden() {
         return;
     }
     AppContext& context = *m_context;
+    // The icon first: the window measures its texts, which the first time sets up the fonts.
+    m_tray.setIcon(TrayIcon::Black);
+    m_tray.setTooltip(context.language.text(lang_id::kTooltipIdle));
+    m_trayIcon = std::make_unique<NotificationIcon>(m_tray, pictures(), nullptr);
+    m_trayIcon->add();
+
     m_journalWindow =
         std::make_unique<JournalWindow>(context, pictures(), m_commands, m_prompt, m_trayAvailable);
     m_journal.attach(m_journalWindow.get());
-
-    m_tray.setIcon(TrayIcon::Black);
-    m_tray.setTooltip(context.language.text(lang_id::kTooltipIdle));
-    m_trayIcon =
-        std::make_unique<NotificationIcon>(m_tray, pictures(), m_journalWindow->trayMenu());
+    m_trayIcon->setMenu(m_journalWindow->trayMenu());
     QObject::connect(m_trayIcon.get(), &NotificationIcon::openRequested, m_journalWindow.get(),
                      &JournalWindow::openFromTray);
-    m_trayIcon->add();
     QObject::connect(&m_tray, &TrayBlinker::acknowledged, m_journalWindow.get(),
                      [this]() { m_commands.acknowledgeMissedCalls(); });
     // Without a notification area a hidden window could not be found again.
     if (!m_trayAvailable()) {
+        context.loadJournal();
         m_journalWindow->showMinimized();
     }
     if (m_controller) {

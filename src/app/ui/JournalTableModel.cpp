@@ -1,9 +1,9 @@
 #include "ui/JournalTableModel.h"
 
 #include "calls/AppContext.h"
+
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
-
 #include <QColor>
 
 namespace {
@@ -12,50 +12,111 @@ constexpr std::array<int, JournalTableModel::kColumnCount> kHeadingIds = {
     lang_id::kColumnCaller, lang_id::kMsn, lang_id::kDate, lang_id::kTime,
     lang_id::kColumnEndReason};
 constexpr std::array<int, JournalTableModel::kColumnCount> kWidthDivisors = {5, 6, 7, 8, 3};
+constexpr int kEndReasonColumn = 4;
+// Names are kept for the numbers shown; a long scroll through the journal starts afresh.
+constexpr std::size_t kMaxCachedNames = 4096;
 
 } // namespace
 
-JournalTableModel::JournalTableModel(const AppContext& context, QObject* parent)
-    : QAbstractTableModel(parent), m_context(context) {}
+JournalTableModel::JournalTableModel(AppContext& context, QObject* parent)
+    : QAbstractTableModel(parent), m_context(context), m_journal(context.journal),
+      m_rows(context.journal.size()), m_phonebookRevision(context.phonebook.revision()),
+      m_msnRevision(context.msnList.revision()) {
+    for (int column = 0; column < kColumnCount; ++column) {
+        m_headings[column] = qs(m_context.language.text(kHeadingIds[column]));
+    }
+    m_journal.addObserver(this);
+}
 
-JournalTableModel::~JournalTableModel() = default;
+JournalTableModel::~JournalTableModel() {
+    m_journal.removeObserver(this);
+}
 
 int JournalTableModel::widthDivisor(int column) {
     return column >= 0 && column < kColumnCount ? kWidthDivisors[column] : 1;
 }
 
-void JournalTableModel::reload() {
-    beginResetModel();
+void JournalTableModel::refresh() {
     for (int column = 0; column < kColumnCount; ++column) {
         m_headings[column] = qs(m_context.language.text(kHeadingIds[column]));
     }
-    const CallJournal& journal = m_context.journal;
-    const int size = journal.size();
-    m_rows.clear();
-    m_rows.reserve(static_cast<std::size_t>(std::max(size, 0)));
-    for (int i = size; i >= 1; --i) {
-        const JournalRecord& record = journal.recordAt(i);
-        Row row;
-        row.cells = {qs(m_context.phonebook.nameOf(record.number)),
-                     qs(m_context.msnList.nameOf(record.msn)), qs(record.date), qs(record.time),
-                     qs(record.endReason)};
-        row.number = qs(record.number);
-        row.journalIndex = i;
-        m_rows.push_back(std::move(row));
+    emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
+    if (m_rows != m_journal.size()) {
+        beginResetModel();
+        m_rows = m_journal.size();
+        m_callerNames.clear();
+        m_msnNames.clear();
+        endResetModel();
     }
-    endResetModel();
+    forgetOutdatedNames();
 }
 
-void JournalTableModel::setMissedTest(std::function<bool(const JournalRecord&)> isMissed) {
-    m_isMissed = std::move(isMissed);
+void JournalTableModel::forgetOutdatedNames() {
+    const auto phonebook = m_context.phonebook.revision();
+    const auto msnList = m_context.msnList.revision();
+    if (phonebook == m_phonebookRevision && msnList == m_msnRevision) {
+        return;
+    }
+    m_phonebookRevision = phonebook;
+    m_msnRevision = msnList;
+    m_callerNames.clear();
+    m_msnNames.clear();
+    if (m_rows > 0) {
+        emit dataChanged(index(0, 0), index(m_rows - 1, 1), {Qt::DisplayRole});
+    }
 }
 
-bool JournalTableModel::isMissedRow(const Row& row) const {
-    return m_isMissed && m_isMissed(m_context.journal.recordAt(row.journalIndex));
+void JournalTableModel::journalChanging(Change change, int journalIndex) {
+    switch (change) {
+    case Change::Added:
+        // The journal grows at its end, the table at its top.
+        beginInsertRows({}, 0, 0);
+        break;
+    case Change::Removed:
+        beginRemoveRows({}, rowOf(journalIndex), rowOf(journalIndex));
+        break;
+    case Change::Replaced:
+        beginResetModel();
+        break;
+    case Change::Updated:
+        break;
+    }
+}
+
+void JournalTableModel::journalChanged(Change change, int journalIndex) {
+    switch (change) {
+    case Change::Added:
+        ++m_rows;
+        endInsertRows();
+        break;
+    case Change::Removed:
+        --m_rows;
+        endRemoveRows();
+        break;
+    case Change::Replaced:
+        m_rows = m_journal.size();
+        m_callerNames.clear();
+        m_msnNames.clear();
+        endResetModel();
+        break;
+    case Change::Updated: {
+        const QModelIndex cell = index(rowOf(journalIndex), kEndReasonColumn);
+        emit dataChanged(cell, cell, {Qt::DisplayRole});
+        break;
+    }
+    }
+}
+
+const QString& JournalTableModel::cachedName(NameCache& cache, const std::string& key,
+                                             const std::string& name) const {
+    if (cache.size() >= kMaxCachedNames) {
+        cache.clear();
+    }
+    return cache.try_emplace(key, qs(name)).first->second;
 }
 
 int JournalTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    return parent.isValid() ? 0 : m_rows;
 }
 
 int JournalTableModel::columnCount(const QModelIndex& parent) const {
@@ -63,23 +124,56 @@ int JournalTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant JournalTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount() || index.column() >= kColumnCount) {
+    if (!index.isValid() || index.row() >= m_rows || index.column() >= kColumnCount) {
         return {};
     }
-    const Row& row = m_rows[static_cast<std::size_t>(index.row())];
+    const int journalIndex = rowOf(index.row());
+    const JournalRecord& record = m_journal.recordAt(journalIndex);
     switch (role) {
     case Qt::DisplayRole:
-        return row.cells[static_cast<std::size_t>(index.column())];
+        switch (index.column()) {
+        case 0: {
+            const auto found = m_callerNames.find(record.number);
+            return found != m_callerNames.end()
+                       ? found->second
+                       : cachedName(m_callerNames, record.number,
+                                    m_context.phonebook.nameOf(record.number));
+        }
+        case 1: {
+            const auto found = m_msnNames.find(record.msn);
+            return found != m_msnNames.end()
+                       ? found->second
+                       : cachedName(m_msnNames, record.msn, m_context.msnList.nameOf(record.msn));
+        }
+        case 2:
+            return qs(record.date);
+        case 3:
+            return qs(record.time);
+        default:
+            return qs(record.endReason);
+        }
     case Qt::ToolTipRole:
-        return row.number;
+        return qs(record.number);
     case JournalIndexRole:
-        return row.journalIndex;
+        return journalIndex;
     case MissedRole:
-        return isMissedRow(row);
+        return m_isMissed && m_isMissed(record);
     case Qt::ForegroundRole:
-        return isMissedRow(row) ? QVariant(QColor(Qt::red)) : QVariant();
+        return m_isMissed && m_isMissed(record) ? QVariant(QColor(Qt::red)) : QVariant();
     default:
         return {};
+    }
+}
+
+void JournalTableModel::setMissedTest(std::function<bool(const JournalRecord&)> isMissed) {
+    m_isMissed = std::move(isMissed);
+    missedCallsChanged();
+}
+
+void JournalTableModel::missedCallsChanged() {
+    if (m_rows > 0) {
+        emit dataChanged(index(0, 0), index(m_rows - 1, kColumnCount - 1),
+                         {MissedRole, Qt::ForegroundRole});
     }
 }
 

@@ -16,6 +16,8 @@
 #include "ui/RejectButton.h"
 #include "ui/WindowLook.h"
 
+#include <utility>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -200,7 +202,7 @@ void JournalWindow::refresh(bool clear) {
     if (clear) {
         m_context.journal.clear();
     }
-    m_model->reload();
+    m_model->refresh();
     sizeColumns();
     // Deleted or cleared records take their missed calls with them.
     showMissedCalls();
@@ -209,11 +211,15 @@ void JournalWindow::refresh(bool clear) {
 
 void JournalWindow::showMissedCalls() {
     QString title = qs(m_context.language.text(lang_id::kCallJournal));
-    if (const int count = m_commands.missedCallCount(); count > 0) {
+    const int count = m_commands.missedCallCount();
+    if (count > 0) {
         title += " - " + qs(missedCountText(count, m_context.language));
     }
     setWindowTitle(title);
-    m_lstCalls->viewport()->update();
+    // Rows change colour only when the count does (a missed call, a look at the journal).
+    if (std::exchange(m_shownMissedCount, count) != count) {
+        m_model->missedCallsChanged();
+    }
 }
 
 void JournalWindow::sizeColumns() {
@@ -229,6 +235,8 @@ void JournalWindow::bringToFront() {
 }
 
 void JournalWindow::showAndActivate() {
+    // The journal is read when it is first shown.
+    m_context.loadJournal();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     bringToFront();
@@ -319,10 +327,10 @@ void JournalWindow::deleteSelected() {
         return;
     }
     const int index = m_model->index(*row, 0).data(JournalTableModel::JournalIndexRole).toInt();
+    // The table follows the removal; the memory is what the file now holds.
     CallJournal& journal = m_context.journal;
     journal.remove(index);
     journal.save();
-    journal.reload();
     refresh(false);
 }
 

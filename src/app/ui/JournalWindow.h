@@ -88,6 +88,7 @@ private:
     std::function<bool()> m_trayAvailable;
     TwipsScale m_scale;
     JournalTableModel* m_model = nullptr;
+    int m_shownMissedCount = 0; // the missed calls the rows are marked for
     OptionsSlide* m_slide = nullptr;
 
     QWidget* m_picPopUp = nullptr;

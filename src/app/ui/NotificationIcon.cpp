@@ -7,14 +7,10 @@
 
 NotificationIcon::NotificationIcon(TrayBlinker& blinker, const DesktopPictures& pictures,
                                    QMenu* menu, QObject* parent)
-    : QObject(parent), m_blinker(blinker), m_pictures(pictures), m_menu(menu) {
+    : QObject(parent), m_blinker(blinker), m_pictures(pictures) {
     m_icon.setIcon(m_pictures.trayIcon(m_blinker.icon()));
     m_icon.setToolTip(m_blinker.tooltip());
-    if (m_menu) {
-        m_icon.setContextMenu(m_menu);
-        // Opening the menu touches the icon too, also where the platform reports no click.
-        connect(m_menu, &QMenu::aboutToShow, &m_blinker, &TrayBlinker::acknowledge);
-    }
+    setMenu(menu);
     connect(&m_blinker, &TrayBlinker::iconChanged, this, &NotificationIcon::showIcon);
     connect(&m_blinker, &TrayBlinker::tooltipChanged, this, &NotificationIcon::showTooltip);
     connect(&m_icon, &QSystemTrayIcon::activated, this, &NotificationIcon::onActivated);
@@ -22,6 +18,15 @@ NotificationIcon::NotificationIcon(TrayBlinker& blinker, const DesktopPictures& 
 
 NotificationIcon::~NotificationIcon() {
     m_icon.hide();
+}
+
+void NotificationIcon::setMenu(QMenu* menu) {
+    m_menu = menu;
+    if (m_menu) {
+        m_icon.setContextMenu(m_menu);
+        // Opening the menu touches the icon too, also where the platform reports no click.
+        connect(m_menu, &QMenu::aboutToShow, &m_blinker, &TrayBlinker::acknowledge);
+    }
 }
 
 void NotificationIcon::add() {

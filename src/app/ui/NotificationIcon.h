@@ -19,6 +19,8 @@ public:
                      QObject* parent = nullptr);
     ~NotificationIcon() override;
 
+    /// The menu of a right click; none before it is given.
+    void setMenu(QMenu* menu);
     /// Puts the icon into the notification area.
     void add();
     /// Takes the icon out of the notification area for good.

@@ -29,10 +29,19 @@ SaveResult AppContext::saveSettings() {
     return result;
 }
 
-void AppContext::loadStores() {
+void AppContext::loadStores(bool withJournal) {
     phonebook.load(paths.configFile("nn.dat"));
-    journal.load(paths.configFile("calls.txt"));
+    if (withJournal) {
+        loadJournal();
+    }
     msnList.load(paths.configFile("msn.dat"));
+}
+
+void AppContext::loadJournal() {
+    if (!m_journalLoaded) {
+        m_journalLoaded = true;
+        journal.load(paths.configFile("calls.txt"));
+    }
 }
 
 void AppContext::saveChangedStores() {

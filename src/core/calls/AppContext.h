@@ -39,8 +39,12 @@ struct AppContext {
     /// Writes the settings (once, every key) and loads them again.
     SaveResult saveSettings();
 
-    /// Loads phonebook, journal and MSN list from the settings folder.
-    void loadStores();
+    /// Loads phonebook, journal and MSN list from the settings folder; without withJournal
+    /// the journal waits for loadJournal (a desktop reads it when it first shows it).
+    void loadStores(bool withJournal = true);
+    /// Reads the journal unless it has been read: before the first call is journaled.
+    void loadJournal();
+    bool isJournalLoaded() const { return m_journalLoaded; }
     /// Writes what the stores hold in memory and not yet in their files (the program's end).
     void saveChangedStores();
     /// Removes the temporary files of saves that a killed instance left in the settings
@@ -51,4 +55,5 @@ struct AppContext {
 
 private:
     StoreFile m_settingsStore;
+    bool m_journalLoaded = false;
 };

@@ -11,7 +11,8 @@
 class JournalView {
 public:
     virtual ~JournalView() = default;
-    /// Rebuilds the table from the journal; clear empties it first.
+    /// Brings the table up to date: the names as the phonebook and MSN list give them now;
+    /// clear empties the journal first.
     virtual void refresh(bool clear) = 0;
     /// Restores, shows and activates the window.
     virtual void showAndActivate() = 0;

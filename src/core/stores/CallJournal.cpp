@@ -106,10 +106,37 @@ bool CallJournal::readFile(std::vector<JournalRecord>& records) {
 }
 
 bool CallJournal::reload() {
+    announce(Change::Replaced, 0);
+    const bool read = readAll();
+    report(Change::Replaced, 0);
+    return read;
+}
+
+bool CallJournal::readAll() {
     m_records.clear();
     const bool read = readFile(m_records);
     m_loadedCount = m_records.size();
     return read;
+}
+
+void CallJournal::addObserver(JournalObserver* observer) {
+    m_observers.push_back(observer);
+}
+
+void CallJournal::removeObserver(JournalObserver* observer) {
+    std::erase(m_observers, observer);
+}
+
+void CallJournal::announce(Change change, int index) const {
+    for (JournalObserver* observer : m_observers) {
+        observer->journalChanging(change, index);
+    }
+}
+
+void CallJournal::report(Change change, int index) const {
+    for (JournalObserver* observer : m_observers) {
+        observer->journalChanged(change, index);
+    }
 }
 
 bool CallJournal::hasUnsavedChanges() const {
@@ -122,7 +149,9 @@ int CallJournal::add(const std::string& number, const std::string& name, const s
     if (number.empty()) {
         return 0;
     }
+    announce(Change::Added, size() + 1);
     m_records.push_back({number, name, msn, date, time, {}, callType, {}});
+    report(Change::Added, size());
     return size();
 }
 
@@ -145,7 +174,9 @@ void CallJournal::setEndReason(int index, const std::string& endReason) {
         return;
     }
     const auto position = static_cast<std::size_t>(index) - 1;
+    announce(Change::Updated, index);
     m_records[position].endReason = endReason;
+    report(Change::Updated, index);
     markChanged(position);
 }
 
@@ -153,16 +184,20 @@ void CallJournal::remove(int index) {
     if (index < 1 || static_cast<std::size_t>(index) > m_records.size()) {
         return;
     }
+    announce(Change::Removed, index);
     m_records.erase(m_records.begin() + (index - 1));
+    report(Change::Removed, index);
     m_file.allowRewrite();
     m_rewriteNeeded = true;
 }
 
 void CallJournal::clear() {
+    announce(Change::Replaced, 0);
     m_records.clear();
     m_file.allowRewrite();
     m_file.write("\r\n");
-    reload();
+    readAll();
+    report(Change::Replaced, 0);
 }
 
 SaveResult CallJournal::save() {
@@ -174,7 +209,9 @@ SaveResult CallJournal::save() {
         }
         m_loadedCount = merged.size();
         merged.insert(merged.end(), m_records.begin(), m_records.end());
+        announce(Change::Replaced, 0);
         m_records = std::move(merged);
+        report(Change::Replaced, 0);
     }
     if (m_rewriteNeeded && !m_file.isKeptAsIs()) {
         return rewriteAll();

@@ -18,6 +18,16 @@ struct JournalRecord {
     std::string extra{}; // fields after the seventh, as read (each with its TAB before it)
 };
 
+/// Follows the records in memory, e.g. a table that shows them: every change is announced just
+/// before it is made and reported just after. index is the record's (for Replaced: 0).
+class JournalObserver {
+public:
+    enum class Change { Added, Updated, Removed, Replaced };
+    virtual ~JournalObserver() = default;
+    virtual void journalChanging(Change change, int index) = 0;
+    virtual void journalChanged(Change change, int index) = 0;
+};
+
 /// The call journal, kept in memory and in calls.txt, oldest call first. The table in memory is
 /// the master copy; save brings the file up to date at the cost of what changed: a new call is
 /// appended, a change to the newer calls rewrites only the lines from there on (new bytes first,
@@ -57,7 +67,15 @@ public:
 
     const std::string& path() const { return m_file.path(); }
 
+    /// Who is told of every change of the records; an observer stays until it is removed.
+    void addObserver(JournalObserver* observer);
+    void removeObserver(JournalObserver* observer);
+
 private:
+    using Change = JournalObserver::Change;
+    void announce(Change change, int index) const;
+    void report(Change change, int index) const;
+    bool readAll();
     bool readFile(std::vector<JournalRecord>& records);
     SaveResult rewriteAll();
     SaveResult writeFrom(std::size_t first);
@@ -73,6 +91,7 @@ private:
     bool m_endsWithLineBreak = true;
     bool m_rewriteNeeded = false;  // a record far back changed
     std::size_t m_loadedCount = 0; // records that came from the file at the last load
+    std::vector<JournalObserver*> m_observers;
 };
 
 /// A line of calls.txt as a record: six or more fields are the current layout; fewer are the

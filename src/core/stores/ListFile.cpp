@@ -3,6 +3,8 @@
 #include "stores/Settings.h"
 #include "support/TextFile.h"
 
+#include <algorithm>
+
 std::vector<std::string> splitFields(std::string_view line) {
     std::vector<std::string> fields;
     std::size_t start = 0;
@@ -18,16 +20,23 @@ std::vector<std::string> splitFields(std::string_view line) {
 }
 
 std::string joinFields(std::initializer_list<std::string_view> fields) {
+    std::size_t length = fields.size();
+    for (const auto field : fields) {
+        length += field.size();
+    }
     std::string line;
+    line.reserve(length);
     bool first = true;
     for (const auto field : fields) {
         if (!first) {
             line.push_back('\t');
         }
         first = false;
-        for (const char c : field) {
-            line.push_back(c == '\t' || c == '\r' || c == '\n' ? ' ' : c);
-        }
+        const std::size_t start = line.size();
+        line.append(field);
+        std::replace_if(
+            line.begin() + static_cast<std::ptrdiff_t>(start), line.end(),
+            [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
     }
     return line;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "stores/ListIndex.h"
 #include "stores/StoreFile.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -50,10 +52,13 @@ ListRecords parseListRecords(std::string_view bytes, const StoreFile& file);
 /// The lines as the bytes of a list file (Windows-1252, CR LF).
 std::string encodeListLines(const std::vector<std::string>& lines);
 
-/// A list kept in ascending order of name in its file and rebuilt from the file after every
-/// change (phonebook, MSN list). Entries have a member `extra` that keeps the fields after the
+/// A list kept in ascending order of name in its file (phonebook, MSN list). Every change is
+/// written at once and leaves the table as a reload of the written file would: in ascending
+/// order of name, each run of equal names in the reverse of its order before the change. An
+/// index finds entries by key. Entries have a member `extra` that keeps the fields after the
 /// known ones. Format supplies the line layout:
 ///   static constexpr std::size_t kFields;                  // the known fields
+///   static constexpr bool kWildcards;                      // keys ending in "*" are prefixes
 ///   static const std::string& key(const Entry&);           // empty: the slot is free
 ///   static std::string toLine(const Entry&);
 ///   static Entry fromFields(const std::vector<std::string>&);
@@ -64,8 +69,11 @@ public:
     const std::string& path() const { return m_file.path(); }
     StoreFile& file() { return m_file; }
 
-    std::vector<Entry>& entries() { return m_entries; }
     const std::vector<Entry>& entries() const { return m_entries; }
+    const ListIndex& index() const { return m_index; }
+    /// Changes with every load and change of the table: who keeps what it found can tell
+    /// whether it is still current.
+    std::uint64_t revision() const { return m_revision; }
 
     /// The entry at a 1-based index; an empty entry outside the table.
     const Entry& entryAt(int index) const {
@@ -75,14 +83,9 @@ public:
     }
     int size() const { return static_cast<int>(m_entries.size()); }
 
-    /// The first, or the last, entry that passes the test; nullptr when none does.
-    template <typename Test> const Entry* firstWhere(Test test) const {
-        const auto found = std::ranges::find_if(m_entries, test);
-        return found != m_entries.end() ? &*found : nullptr;
-    }
-    template <typename Test> const Entry* lastWhere(Test test) const {
-        const auto found = std::ranges::find_if(m_entries.rbegin(), m_entries.rend(), test);
-        return found != m_entries.rend() ? &*found : nullptr;
+    /// The entry at a 0-based position the index gave; nullptr for none.
+    const Entry* atPosition(std::optional<std::size_t> position) const {
+        return position ? &m_entries[*position] : nullptr;
     }
 
     /// The entry at a 1-based index; nullptr outside the table.
@@ -92,18 +95,17 @@ public:
         }
         return &m_entries[static_cast<std::size_t>(index) - 1];
     }
-    Entry* at(int index) { return const_cast<Entry*>(std::as_const(*this).at(index)); }
 
     /// Reads the file; lines with an empty key are left out, so the table never has gaps.
     /// False (and an empty table) when the file is missing or cannot be read.
     bool load() {
         m_entries.clear();
         const auto bytes = m_file.read();
-        if (!bytes) {
-            return false;
+        if (bytes) {
+            m_entries = parse(*bytes, true);
         }
-        m_entries = parse(*bytes, true);
-        return true;
+        rebuildIndex();
+        return bytes.has_value();
     }
 
     /// Descending order of name, equal names keeping their order: the table as the stored
@@ -111,25 +113,144 @@ public:
     void sortByNameDescending() {
         std::stable_sort(m_entries.begin(), m_entries.end(),
                          [](const Entry& a, const Entry& b) { return b.name < a.name; });
+        rebuildIndex();
     }
 
-    /// Sorts and writes the file from the last entry to the first (ascending names, equal
-    /// names reversed), then one empty line. A file that could not be read at load is read
-    /// first and its entries taken in, so nothing it holds is lost.
-    SaveResult save() {
+    /// Appends an entry, then saves.
+    void add(Entry entry) {
+        m_entries.push_back(std::move(entry));
+        commit(m_entries.size() - 1);
+    }
+    /// Overwrites the entry at a 1-based index (its extra fields stay), then saves; an entry
+    /// whose key becomes empty leaves the table.
+    void replace(int index, Entry entry) {
+        if (at(index) == nullptr) {
+            return;
+        }
+        Entry& old = m_entries[static_cast<std::size_t>(index) - 1];
+        entry.extra = std::move(old.extra);
+        old = std::move(entry);
+        commit(static_cast<std::size_t>(index) - 1);
+    }
+    /// Removes the entry at a 0-based position, or every entry with the key; then saves, also
+    /// when nothing was removed.
+    void removeAt(std::optional<std::size_t> position) {
+        if (position) {
+            m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(*position));
+        }
+        commit(std::nullopt);
+    }
+    void removeAll(const std::string& key) {
+        std::erase_if(m_entries, [&key](const Entry& e) { return Format::key(e) == key; });
+        commit(std::nullopt);
+    }
+
+private:
+    static bool nameBefore(const Entry& a, const Entry& b) { return a.name < b.name; }
+    struct NameOrder {
+        bool operator()(const Entry& e, const std::string& name) const { return e.name < name; }
+        bool operator()(const std::string& name, const Entry& e) const { return name < e.name; }
+    };
+
+    // Orders the table after a change as a reload of the saved file would, writes the file
+    // and rebuilds the index. changed is the position of the one entry that was added or
+    // overwritten.
+    void commit(std::optional<std::size_t> changed) {
         if (m_file.isUnreadable()) {
-            if (const auto bytes = m_file.read()) {
-                auto fromFile = parse(*bytes, false);
-                m_entries.insert(m_entries.begin(), fromFile.begin(), fromFile.end());
+            commitAfterReadFailure();
+            return;
+        }
+        std::optional<Entry> moved;
+        std::string sortName; // the name as given: it is sorted before it is written
+        if (changed) {
+            // The entry as its line reads back: blanks for TABs, the file's character set.
+            if (!Format::key(m_entries[*changed]).empty()) {
+                moved = readBack(m_entries[*changed]);
+                sortName = m_entries[*changed].name;
             }
+            m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(*changed));
+        }
+        std::erase_if(m_entries, [](const Entry& e) { return Format::key(e).empty(); });
+        if (std::ranges::is_sorted(m_entries, nameBefore)) {
+            reverseEqualNames();
+            if (moved && !Format::key(*moved).empty()) {
+                insertInOrder(std::move(*moved), sortName, *changed);
+            }
+        } else {
+            // A file written elsewhere, in its own order: sorted once, as a whole.
+            if (moved && !Format::key(*moved).empty()) {
+                m_entries.insert(m_entries.begin() + static_cast<std::ptrdiff_t>(
+                                                         std::min(*changed, m_entries.size())),
+                                 std::move(*moved));
+            }
+            sortByNameDescending();
+            std::reverse(m_entries.begin(), m_entries.end());
+        }
+        rebuildIndex();
+        write();
+    }
+
+    // Each run of equal names turns round: the file lists equal names in the reverse of
+    // their order in the table.
+    void reverseEqualNames() {
+        auto run = m_entries.begin();
+        while (run != m_entries.end()) {
+            auto end = std::find_if(run + 1, m_entries.end(),
+                                    [&run](const Entry& e) { return e.name != run->name; });
+            std::reverse(run, end);
+            run = end;
+        }
+    }
+
+    // Puts the changed entry where the sorted and turned table wants it: among the entries of
+    // its name, those that stood after it in the table now come before it.
+    void insertInOrder(Entry entry, const std::string& sortName, std::size_t oldPosition) {
+        const auto [first, last] =
+            std::equal_range(m_entries.begin(), m_entries.end(), sortName, NameOrder{});
+        const auto begin = static_cast<std::size_t>(first - m_entries.begin());
+        const auto end = static_cast<std::size_t>(last - m_entries.begin());
+        const std::size_t before = std::clamp(oldPosition, begin, end);
+        const auto position = static_cast<std::ptrdiff_t>(begin + (end - before));
+        m_entries.insert(m_entries.begin() + position, std::move(entry));
+    }
+
+    Entry readBack(const Entry& entry) {
+        std::vector<Entry> read =
+            parse(encodeListLines({Format::toLine(entry) + entry.extra}), false);
+        return read.empty() ? Entry{} : std::move(read.front());
+    }
+
+    // The file could not be read at load: what it holds now comes first, then the table,
+    // sorted as a whole and rebuilt from the file when that could be written.
+    void commitAfterReadFailure() {
+        if (const auto bytes = m_file.read()) {
+            auto fromFile = parse(*bytes, false);
+            m_entries.insert(m_entries.begin(), fromFile.begin(), fromFile.end());
         }
         sortByNameDescending();
+        if (!write(true)) {
+            std::erase_if(m_entries, [](const Entry& e) { return Format::key(e).empty(); });
+            std::reverse(m_entries.begin(), m_entries.end());
+            rebuildIndex();
+            return;
+        }
+        load();
+    }
+
+    // Writes the table, or with reversed set, the table from its last entry to its first,
+    // then one empty line.
+    SaveResult write(bool reversed = false) {
         std::vector<std::string> lines;
         lines.reserve(m_entries.size() + 1);
-        for (auto it = m_entries.rbegin(); it != m_entries.rend(); ++it) {
-            if (!Format::key(*it).empty()) {
-                lines.push_back(Format::toLine(*it) + it->extra);
+        const auto add = [&lines](const Entry& e) {
+            if (!Format::key(e).empty()) {
+                lines.push_back(Format::toLine(e) + e.extra);
             }
+        };
+        if (reversed) {
+            std::for_each(m_entries.rbegin(), m_entries.rend(), add);
+        } else {
+            std::ranges::for_each(m_entries, add);
         }
         lines.emplace_back();
         // Every save follows a change of the user's, which may rewrite what was kept as is.
@@ -137,18 +258,15 @@ public:
         return m_file.write(encodeListLines(lines));
     }
 
-    /// Saves and rebuilds the table from the file. When the file cannot be written the table
-    /// is put into the order a reload would give, so the change is kept in memory.
-    void saveAndReload() {
-        if (save()) {
-            load();
-            return;
+    void rebuildIndex() {
+        ++m_revision;
+        m_index = ListIndex(Format::kWildcards);
+        m_index.reserve(m_entries.size());
+        for (std::size_t i = 0; i < m_entries.size(); ++i) {
+            m_index.add(Format::key(m_entries[i]), i);
         }
-        std::erase_if(m_entries, [](const Entry& e) { return Format::key(e).empty(); });
-        std::reverse(m_entries.begin(), m_entries.end());
     }
 
-private:
     std::vector<Entry> parse(std::string_view bytes, bool tellLoss) {
         ListRecords read = parseListRecords(bytes, m_file);
         std::vector<Entry> entries;
@@ -173,4 +291,6 @@ private:
 
     StoreFile m_file;
     std::vector<Entry> m_entries;
+    ListIndex m_index;
+    std::uint64_t m_revision = 0;
 };

@@ -2,6 +2,7 @@
 
 struct MsnLineFormat {
     static constexpr std::size_t kFields = 4;
+    static constexpr bool kWildcards = false;
     static const std::string& key(const MsnEntry& e) { return e.msn; }
     static std::string toLine(const MsnEntry& e) {
         return joinFields({e.msn, e.name, storedBool(e.reject), storedBool(e.rejectWithheld)});
@@ -21,7 +22,7 @@ bool MsnList::load(const std::string& path) {
 }
 
 const MsnEntry* MsnList::lastMatch(const std::string& msn) const {
-    return m_list.lastWhere([&](const MsnEntry& e) { return e.msn == msn; });
+    return m_list.atPosition(m_list.index().lastOf(msn));
 }
 
 std::string MsnList::nameOf(const std::string& msn) const {
@@ -40,14 +41,12 @@ bool MsnList::rejectsWithheld(const std::string& msn) const {
 }
 
 void MsnList::remove(const std::string& msn) {
-    std::erase_if(m_list.entries(), [&](const MsnEntry& e) { return e.msn == msn; });
-    m_list.saveAndReload();
+    m_list.removeAll(msn);
 }
 
 void MsnList::add(const std::string& msn, const std::string& name, bool reject,
                   bool rejectWithheld) {
-    m_list.entries().push_back({msn, name, reject, rejectWithheld, {}});
-    m_list.saveAndReload();
+    m_list.add({msn, name, reject, rejectWithheld, {}});
 }
 
 void MsnList::sortByNameDescending() {
@@ -56,10 +55,5 @@ void MsnList::sortByNameDescending() {
 
 void MsnList::replaceAt(int index, const std::string& msn, const std::string& name, bool reject,
                         bool rejectWithheld) {
-    auto* entry = m_list.at(index);
-    if (!entry) {
-        return;
-    }
-    *entry = {msn, name, reject, rejectWithheld, entry->extra};
-    m_list.saveAndReload();
+    m_list.replace(index, {msn, name, reject, rejectWithheld, {}});
 }

@@ -2,6 +2,7 @@
 
 #include "stores/ListFile.h"
 
+#include <cstdint>
 #include <string>
 
 /// One of the user's own numbers with its display name and reject rules.
@@ -16,8 +17,8 @@ struct MsnEntry {
 struct MsnLineFormat;
 
 /// The MSN list, kept in msn.dat. MSNs match exactly; with several equal MSNs the one later in
-/// the table answers. Every change is written at once and the table rebuilt from the file,
-/// which leaves it in ascending order of name. Indexes count from 1.
+/// the table answers. Every change is written at once and leaves
+/// the table in ascending order of name, as a reload of the file would. Indexes count from 1.
 class MsnList {
 public:
     /// Loads the list from the given file, which later changes write to.
@@ -32,16 +33,19 @@ public:
     /// The entry at index (1..size()); an empty entry outside.
     const MsnEntry& entryAt(int index) const { return m_list.entryAt(index); }
 
-    /// Removes every entry with this MSN, then saves and reloads.
+    /// Removes every entry with this MSN, then saves.
     void remove(const std::string& msn);
-    /// Appends an entry (duplicates allowed), then saves and reloads.
+    /// Appends an entry (duplicates allowed), then saves.
     void add(const std::string& msn, const std::string& name, bool reject, bool rejectWithheld);
     /// Orders the table by descending name, equal names keeping their order; saving writes it
     /// back to front, so the file is in ascending order.
     void sortByNameDescending();
-    /// Overwrites the entry at index (1..size), then saves and reloads.
+    /// Overwrites the entry at index (1..size), then saves.
     void replaceAt(int index, const std::string& msn, const std::string& name, bool reject,
                    bool rejectWithheld);
+
+    /// Changes with every load and change: names found earlier may be out of date.
+    std::uint64_t revision() const { return m_list.revision(); }
 
     const std::string& path() const { return m_list.path(); }
     /// Where trouble with the file is reported.

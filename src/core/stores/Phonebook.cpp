@@ -2,6 +2,7 @@
 
 struct PhonebookLineFormat {
     static constexpr std::size_t kFields = 5;
+    static constexpr bool kWildcards = true;
     static const std::string& key(const PhonebookEntry& e) { return e.number; }
     static std::string toLine(const PhonebookEntry& e) {
         return joinFields({e.number, e.name, storedBool(e.reject), e.sound, e.picture});
@@ -13,26 +14,13 @@ struct PhonebookLineFormat {
     static bool readsBack(const std::vector<std::string>& f) { return isStoredBool(fieldAt(f, 2)); }
 };
 
-namespace {
-
-// An entry ending in "*" matches every number that begins with the rest of it.
-bool matches(const std::string& entryNumber, const std::string& number) {
-    if (!entryNumber.empty() && entryNumber.back() == '*') {
-        return std::string_view(number).starts_with(
-            std::string_view(entryNumber).substr(0, entryNumber.size() - 1));
-    }
-    return entryNumber == number;
-}
-
-} // namespace
-
 bool Phonebook::load(const std::string& path) {
     m_list.setPath(path);
     return m_list.load();
 }
 
 const PhonebookEntry* Phonebook::firstMatch(const std::string& number) const {
-    return m_list.firstWhere([&](const PhonebookEntry& e) { return matches(e.number, number); });
+    return m_list.atPosition(m_list.index().firstMatch(number));
 }
 
 std::string Phonebook::nameOf(const std::string& number) const {
@@ -46,33 +34,22 @@ bool Phonebook::rejects(const std::string& number) const {
 }
 
 std::string Phonebook::soundOf(const std::string& number) const {
-    if (const auto* entry =
-            m_list.lastWhere([&](const PhonebookEntry& e) { return e.number == number; })) {
-        return entry->sound;
-    }
-    return {};
+    const auto* entry = m_list.atPosition(m_list.index().lastOf(number));
+    return entry ? entry->sound : std::string();
 }
 
 std::string Phonebook::pictureOf(const std::string& number) const {
-    const auto* entry =
-        m_list.firstWhere([&](const PhonebookEntry& e) { return e.number == number; });
+    const auto* entry = m_list.atPosition(m_list.index().firstOf(number));
     return entry ? entry->picture : std::string();
 }
 
 void Phonebook::remove(const std::string& number) {
-    for (auto& entry : m_list.entries()) {
-        if (entry.number == number) {
-            entry = PhonebookEntry{};
-            break;
-        }
-    }
-    m_list.saveAndReload();
+    m_list.removeAt(m_list.index().firstOf(number));
 }
 
 void Phonebook::add(const std::string& number, const std::string& name, bool reject,
                     const std::string& sound, const std::string& picture) {
-    m_list.entries().push_back({number, name, reject, sound, picture, {}});
-    m_list.saveAndReload();
+    m_list.add({number, name, reject, sound, picture, {}});
 }
 
 void Phonebook::sortByNameDescending() {
@@ -81,10 +58,5 @@ void Phonebook::sortByNameDescending() {
 
 void Phonebook::replaceAt(int index, const std::string& number, const std::string& name,
                           bool reject, const std::string& sound, const std::string& picture) {
-    auto* entry = m_list.at(index);
-    if (!entry) {
-        return;
-    }
-    *entry = {number, name, reject, sound, picture, entry->extra};
-    m_list.saveAndReload();
+    m_list.replace(index, {number, name, reject, sound, picture, {}});
 }

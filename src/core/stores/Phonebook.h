@@ -2,6 +2,7 @@
 
 #include "stores/ListFile.h"
 
+#include <cstdint>
 #include <string>
 
 /// One phonebook entry. A number ending in "*" matches every number that begins with the
@@ -18,8 +19,8 @@ struct PhonebookEntry {
 struct PhonebookLineFormat;
 
 /// The phonebook, kept in nn.dat: caller numbers with a name, a reject flag, a sound and a
-/// picture. Every change is written at once and the table rebuilt from the file, which leaves
-/// it in ascending order of name. Indexes count from 1.
+/// picture. Every change is written at once and leaves the table in ascending order of name,
+/// as a reload of the file would; an index finds the entries for a number. Indexes count from 1.
 class Phonebook {
 public:
     /// Loads the phonebook from the given file, which later changes write to.
@@ -38,17 +39,20 @@ public:
     /// The entry at index (1..size()); an empty entry outside.
     const PhonebookEntry& entryAt(int index) const { return m_list.entryAt(index); }
 
-    /// Removes the first entry whose number equals number, then saves and reloads.
+    /// Removes the first entry whose number equals number, then saves.
     void remove(const std::string& number);
-    /// Appends an entry (duplicates allowed), then saves and reloads.
+    /// Appends an entry (duplicates allowed), then saves.
     void add(const std::string& number, const std::string& name, bool reject,
              const std::string& sound, const std::string& picture);
     /// Orders the table by descending name, equal names keeping their order; saving writes it
     /// back to front, so the file is in ascending order.
     void sortByNameDescending();
-    /// Overwrites the entry at index (1..size), then saves and reloads.
+    /// Overwrites the entry at index (1..size), then saves.
     void replaceAt(int index, const std::string& number, const std::string& name, bool reject,
                    const std::string& sound, const std::string& picture);
+
+    /// Changes with every load and change: names found earlier may be out of date.
+    std::uint64_t revision() const { return m_list.revision(); }
 
     const std::string& path() const { return m_list.path(); }
     /// Where trouble with the file is reported.
