@@ -22,8 +22,8 @@
 #include "support/UserPrompt.h"
 #include "support/Version.h"
 
+#include <QAbstractSocket>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QFileInfo>
 #include <QSysInfo>
 #include <QTimer>
