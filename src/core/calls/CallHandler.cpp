@@ -27,6 +27,34 @@ std::string unknownCallerText(const LanguageTable& language) {
 
 CallHandler::CallHandler(const CallHandlerParts& parts) : m_parts(parts) {}
 
+std::optional<ContactMatch> CallHandler::phonebookMiss(const std::string& number,
+                                                       std::string& phonebookName) const {
+    phonebookName = m_parts.phonebook.nameOf(number);
+    // The phonebook answers the key itself for a number it does not list.
+    if (phonebookName == number) {
+        phonebookName.clear();
+    }
+    if (!phonebookName.empty() || m_contacts == nullptr) {
+        return std::nullopt;
+    }
+    return m_contacts->find(number);
+}
+
+std::string CallHandler::callerName(const std::string& number) const {
+    std::string name;
+    const auto contact = phonebookMiss(number, name);
+    return contact ? contact->name : name;
+}
+
+std::string CallHandler::pictureFor(const std::string& number) const {
+    std::string picture = m_parts.phonebook.pictureOf(number);
+    std::string name;
+    if (const auto contact = phonebookMiss(number, name); picture.empty() && contact) {
+        picture = contact->picturePath;
+    }
+    return picture;
+}
+
 bool CallHandler::isFilteredOut(const std::string& calledMsn) const {
     return !m_parts.settings.showAllCalls && isNumericText(m_parts.msnList.nameOf(calledMsn));
 }
@@ -66,7 +94,7 @@ void CallHandler::onIncomingCall() {
     }
     const std::string msnDisplay = m_parts.msnList.nameOf(calledMsn);
     const std::string number = adjustForTelephoneSystem(callerId);
-    std::string display = m_parts.phonebook.nameOf(number);
+    std::string display = callerName(number);
     if (display.empty()) {
         display = number;
     }
@@ -92,18 +120,14 @@ CallEvent CallHandler::ringEvent(std::uint32_t plci, const std::string& number,
     event.callId = plci;
     event.number = number;
     event.withheld = number == unknownCallerText(m_parts.language);
-    const std::string name = m_parts.phonebook.nameOf(number);
-    // The phonebook answers the key itself for a number it does not list.
-    if (name != number) {
-        event.name = name;
-    }
+    event.name = callerName(number);
     if (isNumericText(number)) {
         event.origin = m_parts.origins.originOf(number);
     }
     event.msn = calledMsn;
     event.msnName = msnDisplay;
     event.service = callType;
-    event.picturePath = m_parts.phonebook.pictureOf(number);
+    event.picturePath = pictureFor(number);
     event.canReject = m_parts.line.canReject();
     event.time = m_parts.clock.now();
     return event;
@@ -156,7 +180,7 @@ void CallHandler::announce(const std::string& number, const std::string& display
         }
         content.showAddToPhonebook = isNumericText(display);
         content.status = m_parts.language.text(lang_id::kCallRinging);
-        content.picturePath = m_parts.phonebook.pictureOf(number);
+        content.picturePath = pictureFor(number);
         m_parts.popup.showCall(content);
     }
 }

@@ -2,6 +2,7 @@
 
 #include "calls/CallEvent.h"
 #include "calls/CallViews.h"
+#include "calls/ContactLookup.h"
 
 #include <cstdint>
 #include <functional>
@@ -90,6 +91,10 @@ public:
 
     const LatestCall& latest() const { return m_latest; }
 
+    /// Where callers the phonebook does not name are looked up (the address books); none
+    /// when null.
+    void setContactLookup(const ContactLookup* contacts) { m_contacts = contacts; }
+
     /// Called whenever the latest-call fields have changed.
     std::function<void()> latestChanged;
 
@@ -107,6 +112,12 @@ private:
         CallEvent ring; // the Ring event, the base of the later steps
     };
 
+    // The phonebook's name (empty when it has none) and, only then, an address book's match.
+    std::optional<ContactMatch> phonebookMiss(const std::string& number,
+                                              std::string& phonebookName) const;
+    // The name to show and journal: the phonebook's, else an address book's; empty for none.
+    std::string callerName(const std::string& number) const;
+    std::string pictureFor(const std::string& number) const;
     bool isFilteredOut(const std::string& calledMsn) const;
     std::string adjustForTelephoneSystem(std::string number) const;
     void announce(const std::string& number, const std::string& display,
@@ -120,6 +131,7 @@ private:
     void finishCall(const ActiveCall& call, std::uint16_t reason);
 
     CallHandlerParts m_parts;
+    const ContactLookup* m_contacts = nullptr;
     LatestCall m_latest;
     std::map<std::uint32_t, ActiveCall> m_active;
     bool m_oneSaveForAll = false; // endAllCalls saves the journal once, after the last call

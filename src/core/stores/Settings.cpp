@@ -151,6 +151,16 @@ std::vector<std::string> readSettings(SettingsRecord& r, const IniDocument& file
     r.lookupUrl = in.text("lookupurl", kDefaultLookupUrl);
     r.updateUrl = in.text("updateurl", kDefaultUpdateUrl);
     r.line = in.text("line");
+    r.addressBooks.clear();
+    for (std::size_t n = 1;; ++n) {
+        const std::string key = "addressbook" + std::to_string(n);
+        AddressBookSetting book{in.text(key.c_str()), in.text((key + "user").c_str()),
+                                in.text((key + "password").c_str())};
+        if (book.location.empty()) {
+            break;
+        }
+        r.addressBooks.push_back(std::move(book));
+    }
     return ignored;
 }
 
@@ -182,6 +192,23 @@ void writeSettings(const SettingsRecord& r, IniDocument& file) {
     put("showAllCalls", boolText(r.showAllCalls));
     put("prefix", r.ownCountryPrefix);
     put("line", r.line);
+    for (std::size_t n = 1; n <= r.addressBooks.size(); ++n) {
+        const std::string key = "addressbook" + std::to_string(n);
+        const AddressBookSetting& book = r.addressBooks[n - 1];
+        put(key.c_str(), book.location);
+        put((key + "user").c_str(), book.user);
+        put((key + "password").c_str(), book.password);
+    }
+    // A removed source must not come back when another is added later.
+    for (std::size_t n = r.addressBooks.size() + 1;; ++n) {
+        const std::string key = "addressbook" + std::to_string(n);
+        if (file.value(kSection, key).empty()) {
+            break;
+        }
+        put(key.c_str(), "");
+        put((key + "user").c_str(), "");
+        put((key + "password").c_str(), "");
+    }
 }
 
 void loadSettings(SettingsRecord& r, const std::string& path) {

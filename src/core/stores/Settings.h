@@ -26,6 +26,16 @@ inline constexpr const char* kDefaultCallSound = "./res/call.wav";
 /// The user's settings, as kept in config.dat (section "config"); the comments name the keys.
 /// Before the first load every flag is false, every number 0 and every text empty; loadSettings
 /// puts in the defaults.
+/// One address book the program takes names from: a file (vCard or router phonebook XML) or a
+/// CardDAV address with its user and password.
+struct AddressBookSetting {
+    std::string location; // addressbookN
+    std::string user;     // addressbookNuser
+    std::string password; // addressbookNpassword
+
+    bool operator==(const AddressBookSetting&) const = default;
+};
+
 struct SettingsRecord {
     bool playCallSound = false;             // plsnd
     std::string callSound;                  // sndwav
@@ -53,6 +63,8 @@ struct SettingsRecord {
     std::string lookupUrl;        // lookupurl: only read, edited by hand in config.dat
     std::string updateUrl;        // updateurl: only read, edited by hand in config.dat
     std::string line; // line: as --line (capi, capi:LIBRARY, callmonitor:HOST[:PORT]); "" is capi
+    /// addressbook1, addressbook2, …: read up to the first one that is missing.
+    std::vector<AddressBookSetting> addressBooks;
 };
 
 /// Fills the record from config.dat's content. A missing key, an empty value or one that does
