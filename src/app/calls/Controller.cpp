@@ -9,6 +9,7 @@
 #include "calls/ReverseLookup.h"
 #include "calls/SoundPolicy.h"
 #include "calls/StartupChecks.h"
+#include "contacts/AddressBooks.h"
 #include "line/CallMonitorCalls.h"
 #include "line/CapiApplication.h"
 #include "line/CapiDriverFactory.h"
@@ -212,6 +213,11 @@ void Controller::createCallHandler() {
         *m_callLine, c.settings, c.language, c.journal, c.phonebook, c.msnList, c.origins,
         m_ui.journalView(), m_ui.popupView(), m_ui.trayView(), *m_sound, m_clock});
     m_calls->latestChanged = [this]() { emit latestCallChanged(); };
+    m_addressBooks = std::make_unique<AddressBooks>(
+        AddressBooks::Places{qs(c.paths.configDir()), c.language, c.log, c.contacts});
+    m_addressBooks->trace = [this](const QString& line) { m_trace.append(line); };
+    m_addressBooks->configure(c.settings.addressBooks, c.settings.ownCountryPrefix);
+    m_calls->setContactLookup(m_addressBooks.get());
     watchLine();
     if (m_monitorCalls) {
         m_monitorCalls->events.incomingCall = [this]() { m_calls->onIncomingCall(); };

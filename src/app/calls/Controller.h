@@ -17,6 +17,7 @@
 #include <string>
 
 struct AppContext;
+class AddressBooks;
 class CallMonitorCalls;
 class CapiApplication;
 class ControllerUi;
@@ -72,6 +73,8 @@ public:
     const CallMonitorSession* callMonitorSession() const { return m_monitor.get(); }
     /// True while the line is lost and being reconnected.
     bool isLineDown() const { return m_lineWatch && m_lineWatch->isDown(); }
+    /// The address books; null before start-up has loaded the settings.
+    AddressBooks* addressBooks() { return m_addressBooks.get(); }
     /// The journal web page.
     WebExportControl& webExport() { return *m_webExport; }
 
@@ -113,6 +116,7 @@ private:
     std::unique_ptr<LineWatch> m_lineWatch;
     QStringList m_heldTrace;
     std::unique_ptr<SoundPolicy> m_sound;
+    std::unique_ptr<AddressBooks> m_addressBooks;
     std::unique_ptr<CallHandler> m_calls;
     std::unique_ptr<WebExportControl> m_webExport;
     std::uint32_t m_nextTestPlci = 0x0F01; // PLCIs of the debug window's test calls

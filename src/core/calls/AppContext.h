@@ -1,5 +1,6 @@
 #pragma once
 
+#include "contacts/ContactIndex.h"
 #include "stores/CallJournal.h"
 #include "stores/FileProblems.h"
 #include "stores/LanguageTable.h"
@@ -29,6 +30,8 @@ struct AppContext {
     MsnList msnList;
     OriginLookup origins;
     LanguageTable language;
+    /// The numbers of the address books, for callers the phonebook does not name.
+    ContactIndex contacts;
     /// Trouble with the data files; the program shows it on the desktop and in the trace.
     FileProblems fileProblems;
 

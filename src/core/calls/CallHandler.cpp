@@ -27,32 +27,21 @@ std::string unknownCallerText(const LanguageTable& language) {
 
 CallHandler::CallHandler(const CallHandlerParts& parts) : m_parts(parts) {}
 
-std::optional<ContactMatch> CallHandler::phonebookMiss(const std::string& number,
-                                                       std::string& phonebookName) const {
-    phonebookName = m_parts.phonebook.nameOf(number);
+CallHandler::CallerIdentity CallHandler::identify(const std::string& number) const {
+    CallerIdentity caller{m_parts.phonebook.nameOf(number), m_parts.phonebook.pictureOf(number)};
     // The phonebook answers the key itself for a number it does not list.
-    if (phonebookName == number) {
-        phonebookName.clear();
+    if (caller.name == number) {
+        caller.name.clear();
     }
-    if (!phonebookName.empty() || m_contacts == nullptr) {
-        return std::nullopt;
+    if (caller.name.empty() && m_contacts != nullptr) {
+        if (auto contact = m_contacts->find(number)) {
+            caller.name = std::move(contact->name);
+            if (caller.picturePath.empty()) {
+                caller.picturePath = std::move(contact->picturePath);
+            }
+        }
     }
-    return m_contacts->find(number);
-}
-
-std::string CallHandler::callerName(const std::string& number) const {
-    std::string name;
-    const auto contact = phonebookMiss(number, name);
-    return contact ? contact->name : name;
-}
-
-std::string CallHandler::pictureFor(const std::string& number) const {
-    std::string picture = m_parts.phonebook.pictureOf(number);
-    std::string name;
-    if (const auto contact = phonebookMiss(number, name); picture.empty() && contact) {
-        picture = contact->picturePath;
-    }
-    return picture;
+    return caller;
 }
 
 bool CallHandler::isFilteredOut(const std::string& calledMsn) const {
@@ -94,7 +83,8 @@ void CallHandler::onIncomingCall() {
     }
     const std::string msnDisplay = m_parts.msnList.nameOf(calledMsn);
     const std::string number = adjustForTelephoneSystem(callerId);
-    std::string display = callerName(number);
+    const CallerIdentity caller = identify(number);
+    std::string display = caller.name;
     if (display.empty()) {
         display = number;
     }
@@ -106,28 +96,28 @@ void CallHandler::onIncomingCall() {
     m_parts.journal.save();
     m_parts.journalView.refresh(false);
 
-    call.ring = ringEvent(plci, number, calledMsn, msnDisplay, callType);
-    announce(number, display, msnDisplay, call.ring.origin);
+    call.ring = ringEvent(plci, number, caller, calledMsn, msnDisplay, callType);
+    announce(number, display, msnDisplay, call.ring);
     events.publish(call.ring);
     applyRejectRules(plci, number, calledMsn);
 }
 
 CallEvent CallHandler::ringEvent(std::uint32_t plci, const std::string& number,
-                                 const std::string& calledMsn, const std::string& msnDisplay,
-                                 const std::string& callType) const {
+                                 const CallerIdentity& caller, const std::string& calledMsn,
+                                 const std::string& msnDisplay, const std::string& callType) const {
     CallEvent event;
     event.kind = CallEvent::Kind::Ring;
     event.callId = plci;
     event.number = number;
     event.withheld = number == unknownCallerText(m_parts.language);
-    event.name = callerName(number);
+    event.name = caller.name;
     if (isNumericText(number)) {
         event.origin = m_parts.origins.originOf(number);
     }
     event.msn = calledMsn;
     event.msnName = msnDisplay;
     event.service = callType;
-    event.picturePath = pictureFor(number);
+    event.picturePath = caller.picturePath;
     event.canReject = m_parts.line.canReject();
     event.time = m_parts.clock.now();
     return event;
@@ -150,8 +140,9 @@ void CallHandler::publishEnd(const ActiveCall& call, std::uint16_t reason,
 }
 
 void CallHandler::announce(const std::string& number, const std::string& display,
-                           const std::string& msnDisplay, const std::string& origin) {
+                           const std::string& msnDisplay, const CallEvent& ring) {
     const SettingsRecord& s = m_parts.settings;
+    const std::string& origin = ring.origin;
     if (s.playCallSound) {
         const std::string sound = m_parts.phonebook.soundOf(number);
         if (!sound.empty()) {
@@ -180,7 +171,7 @@ void CallHandler::announce(const std::string& number, const std::string& display
         }
         content.showAddToPhonebook = isNumericText(display);
         content.status = m_parts.language.text(lang_id::kCallRinging);
-        content.picturePath = pictureFor(number);
+        content.picturePath = ring.picturePath;
         m_parts.popup.showCall(content);
     }
 }

@@ -112,18 +112,19 @@ private:
         CallEvent ring; // the Ring event, the base of the later steps
     };
 
-    // The phonebook's name (empty when it has none) and, only then, an address book's match.
-    std::optional<ContactMatch> phonebookMiss(const std::string& number,
-                                              std::string& phonebookName) const;
-    // The name to show and journal: the phonebook's, else an address book's; empty for none.
-    std::string callerName(const std::string& number) const;
-    std::string pictureFor(const std::string& number) const;
+    // Who calls: the phonebook's name and picture, or else an address book's; empty for none.
+    struct CallerIdentity {
+        std::string name;
+        std::string picturePath;
+    };
+    CallerIdentity identify(const std::string& number) const;
     bool isFilteredOut(const std::string& calledMsn) const;
     std::string adjustForTelephoneSystem(std::string number) const;
     void announce(const std::string& number, const std::string& display,
-                  const std::string& msnDisplay, const std::string& origin);
-    CallEvent ringEvent(std::uint32_t plci, const std::string& number, const std::string& calledMsn,
-                        const std::string& msnDisplay, const std::string& callType) const;
+                  const std::string& msnDisplay, const CallEvent& ring);
+    CallEvent ringEvent(std::uint32_t plci, const std::string& number, const CallerIdentity& caller,
+                        const std::string& calledMsn, const std::string& msnDisplay,
+                        const std::string& callType) const;
     void publishEnd(const ActiveCall& call, std::uint16_t reason, const std::string& reasonText);
     void applyRejectRules(std::uint32_t plci, const std::string& number,
                           const std::string& calledMsn);
