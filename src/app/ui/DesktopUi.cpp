@@ -117,11 +117,11 @@ void DesktopUi::openSettings(bool infoPage) {
     WebExportControl& webExport =
         m_controller ? m_controller->webExport() : static_cast<WebExportControl&>(m_noWebExport);
     SettingsDialog* dialog = showSingle(m_settingsDialog, [&]() {
-        return new SettingsDialog({*m_context, m_prompt, *m_settingsSound, m_opener, webExport,
-                                   *m_autostart, m_filePicker, pictures(),
-                                   ss(QCoreApplication::applicationFilePath()),
-                                   m_controller ? m_controller->commandLine().line : std::string(),
-                                   configDirFromCommandLine()});
+        return new SettingsDialog(
+            {*m_context, m_prompt, *m_settingsSound, m_opener, webExport, *m_autostart,
+             m_filePicker, pictures(), ss(QCoreApplication::applicationFilePath()),
+             m_controller ? m_controller->commandLine().line : std::string(),
+             configDirFromCommandLine(), m_controller ? m_controller->addressBooks() : nullptr});
     });
     if (infoPage) {
         dialog->switchView("info");

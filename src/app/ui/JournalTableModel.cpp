@@ -61,6 +61,12 @@ QVariant JournalTableModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return row.cells[static_cast<std::size_t>(index.column())];
     case Qt::ToolTipRole:
+        // A name from an address book tells which one.
+        if (const auto match = m_context.contacts.find(ss(row.number));
+            match && qs(match->name) == row.cells[0]) {
+            return row.number + "\n" + qs(m_context.language.text(lang_id::kNameFrom)) + " " +
+                   qs(match->source);
+        }
         return row.number;
     case JournalIndexRole:
         return row.journalIndex;

@@ -3,6 +3,7 @@
 #include <string>
 
 struct AppContext;
+class AddressBooks;
 class Autostart;
 class FilePicker;
 class SoundPolicy;
@@ -30,4 +31,6 @@ struct SettingsDialogParts {
     /// The settings folder given with --config-dir (absolute); empty for the default one. The
     /// autostart entry starts the program on it.
     std::string configDirFromCommandLine{};
+    /// The address books shown on the phonebook page; none without a running line.
+    AddressBooks* addressBooks = nullptr;
 };
