@@ -5,6 +5,7 @@
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
 #include "ui/FilePicker.h"
+#include "ui/JournalTableModel.h"
 #include "ui/settings/AddressBookList.h"
 
 #include <QDir>
@@ -82,7 +83,45 @@ private:
         }
     };
 
+    static void write(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
 private slots:
+    // A file replaced as editors do (a new file renamed over the old one) is read again; the
+    // journal's tooltip names the address book of a name.
+    void fileIsReadAgainWhenItChangesAndTheJournalNamesTheSource() {
+        Page page;
+        const QString path = qs(page.test.dir.file("contacts.vcf"));
+        write(path, "BEGIN:VCARD\r\nFN:Erika\r\nTEL:+49 30 1234567\r\nEND:VCARD\r\n");
+        page.list.addFile(path);
+        QCOMPARE(page.row(1), QString("1"));
+        write(path + ".new", "<?xml version=\"1.0\" encoding=\"utf-8\"?><phonebooks><phonebook>"
+                             "<contact><person><realName>Hans</realName></person><telephony>"
+                             "<number>089 1111111</number></telephony></contact><contact><person>"
+                             "<realName>Erika</realName></person><telephony><number>"
+                             "030 1234567</number></telephony></contact></phonebook></phonebooks>");
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QFile::rename(path + ".new", path));
+        QTRY_COMPARE_WITH_TIMEOUT(page.row(1), QString("2"), 10000);
+
+        page.test.context.journal.add("0891111111", "Hans", "4711", "07.12.2026", "02:00:00",
+                                      "Telephony");
+        page.test.context.journal.add("0301111111", "0301111111", "4711", "07.12.2026", "02:01:00",
+                                      "Telephony");
+        JournalTableModel model(page.test.context);
+        model.reload();
+        const auto cell = [&model](int row, int role) { return model.index(row, 0).data(role); };
+        QCOMPARE(cell(0, Qt::DisplayRole).toString(), QString("0301111111"));
+        QCOMPARE(cell(0, Qt::ToolTipRole).toString(), QString("0301111111"));
+        QCOMPARE(cell(1, Qt::DisplayRole).toString(), QString("Hans"));
+        QCOMPARE(cell(1, Qt::ToolTipRole).toString(), "0891111111\n" +
+                                                          qs(page.test.text(lang_id::kNameFrom)) +
+                                                          " " + page.books.label(0));
+    }
+
     void wrongPasswordIsShownAndLoggedOnce() {
         if (!RadicaleServer::isInstalled()) {
             QSKIP("radicale is not installed");

@@ -104,9 +104,9 @@ QByteArray JournalWebServer::replyTo(const WebRequest& request) {
 }
 
 QByteArray JournalWebServer::journalReply() {
-    const Phonebook& phonebook = m_context.phonebook;
+    const AppContext& context = m_context;
     const auto result =
-        m_pages->journalPage([&phonebook](const std::string& n) { return phonebook.nameOf(n); });
+        m_pages->journalPage([&context](const std::string& n) { return context.callerName(n); });
     if (!result.journalError.empty()) {
         m_context.log.write("ERROR: WebExport-calls.txt not found (" + result.journalError + ")");
     }

@@ -34,7 +34,7 @@ void JournalTableModel::reload() {
     for (int i = size; i >= 1; --i) {
         const JournalRecord& record = journal.recordAt(i);
         Row row;
-        row.cells = {qs(m_context.phonebook.nameOf(record.number)),
+        row.cells = {qs(m_context.callerName(record.number)),
                      qs(m_context.msnList.nameOf(record.msn)), qs(record.date), qs(record.time),
                      qs(record.endReason)};
         row.number = qs(record.number);

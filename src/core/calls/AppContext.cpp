@@ -52,3 +52,13 @@ void AppContext::removeLeftoverTemporaries() const {
 bool AppContext::loadOrigins() {
     return origins.load(settings.ownCountryPrefix, paths.dataFile("prefix/"));
 }
+
+std::string AppContext::callerName(const std::string& number) const {
+    std::string name = phonebook.nameOf(number);
+    if (name == number) {
+        if (auto contact = contacts.find(number)) {
+            name = std::move(contact->name);
+        }
+    }
+    return name;
+}

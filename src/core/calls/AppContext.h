@@ -35,6 +35,10 @@ struct AppContext {
     /// Trouble with the data files; the program shows it on the desktop and in the trace.
     FileProblems fileProblems;
 
+    /// The name the windows show for a number: the phonebook's, else an address book's, else
+    /// the number itself.
+    std::string callerName(const std::string& number) const;
+
     /// The settings folder's config.dat.
     std::string settingsFile() const { return paths.configFile("config.dat"); }
     /// Loads the settings; the trace names every value that could not be read.
