@@ -52,7 +52,10 @@ AddressBookList::AddressBookList(AppContext& context, AddressBooks& books, FileP
     layout->addWidget(heading);
     layout->addWidget(m_list);
     layout->addLayout(buttons);
-    m_list->setMaximumHeight(m_list->sizeHintForRow(0) * 4 + 30);
+    // Room for four sources; the phonebook's list above takes the rest.
+    m_list->setFixedHeight(m_list->fontMetrics().height() * 6);
+    m_list->setColumnWidth(0, m_list->fontMetrics().averageCharWidth() * 36);
+    m_list->setColumnWidth(1, m_list->fontMetrics().averageCharWidth() * 14);
 
     connect(cmdFile, &QPushButton::clicked, this, [this]() {
         if (const auto path = m_files.openFile(this, kAddressBookFilter, {})) {
@@ -84,7 +87,6 @@ void AddressBookList::refill() {
     if (selected >= 0 && selected < m_list->topLevelItemCount()) {
         m_list->setCurrentItem(m_list->topLevelItem(selected));
     }
-    m_list->resizeColumnToContents(0);
 }
 
 int AddressBookList::selectedSource() const {
