@@ -62,7 +62,7 @@ void BM_LookupAmong20000(benchmark::State& state) {
     std::mt19937 random(7);
     std::vector<std::string> callers;
     for (int i = 0; i < 100000; ++i) {
-        const int contact = static_cast<int>(random() % (2 * kContacts));
+        const int contact = static_cast<int>(random() % (2U * kContacts));
         callers.push_back((i % 2 == 0 ? "030" : "0171") + std::to_string(1000000 + contact));
     }
     std::vector<double> micros;

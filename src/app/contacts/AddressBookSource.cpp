@@ -1,6 +1,6 @@
 #include "contacts/AddressBookSource.h"
 
-void AddressBookSource::deliver(ContactsRead read) {
+void AddressBookSource::deliver(const ContactsRead& read) {
     m_contactCount = static_cast<int>(read.contacts.size());
     m_lastError.clear();
     emit contactsRead(read.contacts, read.problems);

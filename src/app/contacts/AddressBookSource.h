@@ -37,7 +37,7 @@ signals:
     void readingEnded();
 
 protected:
-    void deliver(ContactsRead read);
+    void deliver(const ContactsRead& read);
     void fail(const QString& error);
 
 private:

@@ -38,7 +38,7 @@ void CardDavSource::loadKeptCopy() {
     }
     CardDavAnswer answer = readCardDavAnswer(*bytes);
     if (answer.ok) {
-        deliver(std::move(answer.read));
+        deliver(answer.read);
     }
 }
 
@@ -99,7 +99,7 @@ void CardDavSource::onFinished(QNetworkReply* reply) {
     // Only a good answer replaces the copy kept for starts without network.
     const SaveResult saved =
         safeSave(ss(m_cachePath), std::string_view(bytes.constData(), bytes.size()));
-    deliver(std::move(answer.read));
+    deliver(answer.read);
     if (!saved.ok()) {
         fail(text(lang_id::kAddressBookCacheNotSaved) + " " + m_cachePath + ": " + qs(saved.error));
     }

@@ -56,5 +56,5 @@ void ContactFileSource::refresh() {
              qs(read.problems.front()));
         return;
     }
-    deliver(std::move(read));
+    deliver(read);
 }

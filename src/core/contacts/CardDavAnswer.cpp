@@ -30,7 +30,9 @@ CardDavAnswer readCardDavAnswer(std::string_view bytes) {
                 answer.read.contacts.push_back(std::move(contact));
             }
             for (const std::string& problem : cards.problems) {
-                answer.read.problems.push_back(href + ", " + problem);
+                answer.read.problems.push_back(href);
+                answer.read.problems.back() += ", ";
+                answer.read.problems.back() += problem;
             }
         }
     };

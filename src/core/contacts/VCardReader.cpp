@@ -1,5 +1,6 @@
 #include "contacts/VCardReader.h"
 
+#include "support/NumericText.h"
 #include "support/TextFile.h"
 
 #include <algorithm>
@@ -135,19 +136,6 @@ std::string param(const Property& property, std::string_view name) {
     return {};
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
-
 std::optional<std::string> decodeQuotedPrintable(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -161,8 +149,8 @@ std::optional<std::string> decodeQuotedPrintable(std::string_view text) {
         if (i + 2 >= text.size()) {
             return std::nullopt;
         }
-        const int high = hexValue(text[i + 1]);
-        const int low = hexValue(text[i + 2]);
+        const int high = hexDigitValue(text[i + 1]);
+        const int low = hexDigitValue(text[i + 2]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }
@@ -259,7 +247,7 @@ std::string nameFromStructured(const std::string& value) {
     return name;
 }
 
-std::string trimmed(std::string text) {
+std::string trimmed(const std::string& text) {
     const std::size_t first = text.find_first_not_of(" \t");
     if (first == std::string::npos) {
         return {};
@@ -360,17 +348,20 @@ ContactsRead readVCards(std::string_view bytes) {
             damage = "line " + std::to_string(line) + ": " + why;
         }
     };
+    const auto startCard = [&](std::size_t lineNumber) {
+        card.emplace();
+        formattedName.clear();
+        structuredName.clear();
+        organisation.clear();
+        damage.clear();
+        cardLine = lineNumber;
+    };
     for (const ContentLine& line : unfold(bytes)) {
         const auto property = splitProperty(line.text);
         if (!card) {
             if (property && property->name == "BEGIN" &&
                 upper(trimmed(property->value)) == "VCARD") {
-                card.emplace();
-                formattedName.clear();
-                structuredName.clear();
-                organisation.clear();
-                damage.clear();
-                cardLine = line.lineNumber;
+                startCard(line.lineNumber);
             }
             continue; // text between cards is no card
         }
@@ -381,12 +372,7 @@ ContactsRead readVCards(std::string_view bytes) {
         if (property->name == "BEGIN") {
             // A card without END: it is lost, the new one starts here.
             result.problems.push_back("line " + std::to_string(cardLine) + ": card without END");
-            card.emplace();
-            formattedName.clear();
-            structuredName.clear();
-            organisation.clear();
-            damage.clear();
-            cardLine = line.lineNumber;
+            startCard(line.lineNumber);
             continue;
         }
         if (property->name == "END") {

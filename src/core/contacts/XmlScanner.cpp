@@ -1,5 +1,7 @@
 #include "contacts/XmlScanner.h"
 
+#include "support/NumericText.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -69,15 +71,8 @@ bool resolveXmlEntities(std::string_view text, std::string& out) {
                 return false;
             }
             for (const char c : digits) {
-                int value = -1;
-                if (c >= '0' && c <= '9') {
-                    value = c - '0';
-                } else if (hex && c >= 'a' && c <= 'f') {
-                    value = c - 'a' + 10;
-                } else if (hex && c >= 'A' && c <= 'F') {
-                    value = c - 'A' + 10;
-                }
-                if (value < 0) {
+                const int value = hexDigitValue(c);
+                if (value < 0 || (!hex && value > 9)) {
                     return false;
                 }
                 code = code * (hex ? 16 : 10) + static_cast<std::uint32_t>(value);

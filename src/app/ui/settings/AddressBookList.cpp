@@ -152,13 +152,13 @@ void AddressBookList::importFromSelected() {
     dialog.setObjectName("frmImportContacts");
     dialog.setWindowTitle(text(lang_id::kAddressBookChooseContacts));
     auto* list = named(new QListWidget(&dialog), "lstContacts");
-    for (std::size_t c = 0; c < contacts.size(); ++c) {
-        for (const std::string& number : contacts[c].numbers) {
-            auto* item = new QListWidgetItem(qs(contacts[c].name) + "\t" + qs(number), list);
+    for (const Contact& contact : contacts) {
+        for (const std::string& number : contact.numbers) {
+            auto* item = new QListWidgetItem(qs(contact.name) + "\t" + qs(number), list);
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
             item->setCheckState(Qt::Unchecked);
-            item->setData(Qt::UserRole, QStringList{qs(contacts[c].name), qs(number),
-                                                    qs(contacts[c].picturePath)});
+            item->setData(Qt::UserRole,
+                          QStringList{qs(contact.name), qs(number), qs(contact.picturePath)});
         }
     }
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
