@@ -8,13 +8,17 @@
 #include "ui/JournalTableModel.h"
 #include "ui/settings/AddressBookList.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QListWidget>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
@@ -120,6 +124,28 @@ private slots:
         QCOMPARE(cell(1, Qt::ToolTipRole).toString(), "0891111111\n" +
                                                           qs(page.test.text(lang_id::kNameFrom)) +
                                                           " " + page.books.label(0));
+    }
+
+    // Only the import writes the phonebook, and only the numbers chosen.
+    void importCopiesTheChosenNumbersIntoThePhonebook() {
+        Page page;
+        const QString path = qs(page.test.dir.file("contacts.vcf"));
+        write(path, "BEGIN:VCARD\r\nFN:Erika\r\nTEL:+49 30 1234567\r\nTEL;CELL:0171 22\r\n"
+                    "END:VCARD\r\nBEGIN:VCARD\r\nFN:Hans\r\nTEL:089 1\r\nEND:VCARD\r\n");
+        page.list.addFile(path);
+        QCOMPARE(page.test.context.phonebook.size(), 0);
+        auto* tree = page.list.findChild<QTreeWidget*>("lstAddressBooks");
+        tree->setCurrentItem(tree->topLevelItem(0));
+        QTimer::singleShot(0, &page.list, [&page]() {
+            auto* dialog = page.list.findChild<QDialog*>("frmImportContacts");
+            auto* contacts = dialog->findChild<QListWidget*>("lstContacts");
+            contacts->item(1)->setCheckState(Qt::Checked);
+            dialog->accept();
+        });
+        page.list.findChild<QPushButton*>("cmdAddressBookImport")->click();
+        QCOMPARE(page.test.context.phonebook.size(), 1);
+        QCOMPARE(page.test.context.phonebook.entryAt(1).number, std::string("017122"));
+        QCOMPARE(page.test.context.phonebook.entryAt(1).name, std::string("Erika"));
     }
 
     void wrongPasswordIsShownAndLoggedOnce() {

@@ -66,6 +66,10 @@ TEST(NumberForm, OwnCountryComesFromThePrefixSetting) {
     EXPECT_EQ(canonicalNumber("01 234567", "0043"), "00431234567");
     EXPECT_EQ(canonicalNumber("01 234567", "+43"), "00431234567");
     EXPECT_EQ(canonicalNumber("0301234567", "0049"), "0049301234567");
+    // The phonebook compares exactly: an imported number takes the line's form.
+    EXPECT_EQ(lineFormOfNumber("+49 (0)30 123-45-67", "0049"), "0301234567");
+    EXPECT_EQ(lineFormOfNumber("+43 1 234567", "0049"), "00431234567");
+    EXPECT_EQ(lineFormOfNumber("1234567", "0049"), "1234567");
 }
 
 TEST(VCard, ReadsAllThreeVersionsWithTheirEncodings) {

@@ -64,3 +64,15 @@ std::string canonicalNumber(std::string_view number, std::string_view ownCountry
     }
     return kept;
 }
+
+std::string lineFormOfNumber(std::string_view number, std::string_view ownCountryPrefix) {
+    const std::string canonical = canonicalNumber(number, ownCountryPrefix);
+    if (canonical.empty()) {
+        return std::string(number);
+    }
+    const std::string own = internationalPrefix(ownCountryPrefix);
+    if (!own.empty() && canonical.size() > own.size() && canonical.rfind(own, 0) == 0) {
+        return "0" + canonical.substr(own.size());
+    }
+    return canonical;
+}

@@ -9,3 +9,8 @@
 /// ("0049") followed by "AAA". A local number without area code stays as it is. Text that is
 /// no number at all (a withheld caller's text) gives the empty text, which matches nothing.
 std::string canonicalNumber(std::string_view number, std::string_view ownCountryPrefix);
+
+/// The number as the line delivers it, for the phonebook that compares exactly: a number of the
+/// own country as "0AAA…", a foreign one as "00CC…", a local one as it is; the number as given
+/// when it is no number at all.
+std::string lineFormOfNumber(std::string_view number, std::string_view ownCountryPrefix);

@@ -2,6 +2,7 @@
 
 #include "calls/AppContext.h"
 #include "contacts/AddressBooks.h"
+#include "contacts/NumberForm.h"
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
 #include "ui/FilePicker.h"
@@ -175,7 +176,9 @@ void AddressBookList::importFromSelected() {
         const QListWidgetItem* item = list->item(row);
         if (item->checkState() == Qt::Checked) {
             const QStringList fields = item->data(Qt::UserRole).toStringList();
-            m_context.phonebook.add(ss(fields[1]), ss(fields[0]), false, "", ss(fields[2]));
+            m_context.phonebook.add(
+                lineFormOfNumber(ss(fields[1]), m_context.settings.ownCountryPrefix), ss(fields[0]),
+                false, "", ss(fields[2]));
         }
     }
     emit imported();
