@@ -23,6 +23,8 @@ case "${1:-}" in
   # installed desktop entry and AppStream metadata. strace kills the program at chosen writes.
   packages+=(xvfb xauth trayer xdotool x11-apps curl libxml2-utils w3c-sgml-lib
     desktop-file-utils appstream strace "${package_tools[@]}")
+  # A CardDAV server for the address book tests.
+  packages+=(radicale)
   # The Windows half: cross compiler, GoogleTest's sources for it, and wine to run the tests.
   packages+=(g++-mingw-w64-x86-64-posix googletest wine64)
   ;;
