@@ -23,6 +23,8 @@ CardDavSource::CardDavSource(Account account, QString cachePath, const LanguageT
 
 CardDavSource::~CardDavSource() {
     if (m_reply) {
+        // An answer cut off now concerns nobody any more: no error, no signals.
+        m_reply->disconnect(this);
         m_reply->abort();
     }
 }
