@@ -26,6 +26,8 @@ case "${1:-}" in
   # carries the notification tests' private session bus, weston their Wayland compositor.
   packages+=(xvfb xauth trayer xdotool x11-apps curl libxml2-utils w3c-sgml-lib dbus weston
     desktop-file-utils appstream strace mosquitto mosquitto-clients "${package_tools[@]}")
+  # A CardDAV server for the address book tests.
+  packages+=(radicale)
   # The Windows half: cross compiler, GoogleTest's sources for it, and wine to run the tests.
   packages+=(g++-mingw-w64-x86-64-posix googletest wine64)
   ;;

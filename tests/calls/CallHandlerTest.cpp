@@ -382,3 +382,28 @@ TEST_F(CallHandlerTest, EveryStepOfAJournaledCallReachesTheOutputs) {
     EXPECT_EQ(seen[6].kind, Kind::End);
     EXPECT_FALSE(seen[6].missed);
 }
+
+TEST_F(CallHandlerTest, AddressBooksNameOnlyCallersThePhonebookDoesNot) {
+    settings().showPopupOnCall = true;
+    t.context.contacts.setSource(
+        0, "address book 1 (contacts.vcf)",
+        {Contact{"Erika Mustermann", {"+49 30 1234567"}, {}, {}, {}, "/pics/erika.png"},
+         Contact{"Max Kontakt", {"089 1234567"}, {}, {}, {}, {}}});
+    handler.setContactLookup(&t.context.contacts);
+    phonebook.add("0891234567", "Max", false, "", "");
+    std::vector<CallEvent> rings;
+    handler.events.subscribe([&rings](const CallEvent& event) { rings.push_back(event); });
+    ring("0301234567", "1");
+    ring("0891234567", "1", 0x102);
+    ring("0401234567", "1", 0x103);
+    EXPECT_EQ(journal.recordAt(1).name, "Erika Mustermann");
+    EXPECT_EQ(journal.recordAt(2).name, "Max");
+    EXPECT_EQ(journal.recordAt(3).name, "0401234567");
+    ASSERT_EQ(rings.size(), 3u);
+    EXPECT_EQ(rings[0].name, "Erika Mustermann");
+    EXPECT_EQ(rings[0].picturePath, "/pics/erika.png");
+    EXPECT_EQ(rings[2].name, "");
+    EXPECT_EQ(views.popups[0].picturePath, "/pics/erika.png");
+    EXPECT_FALSE(views.popups[0].showAddToPhonebook);
+    EXPECT_EQ(phonebook.size(), 1);
+}

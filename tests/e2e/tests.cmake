@@ -7,6 +7,8 @@ rufwacht_e2e_test(test_e2e_webpage e2e/WebPageTest.cpp)
 rufwacht_e2e_test(test_e2e_webfeed e2e/WebFeedTest.cpp)
 # The line's recovery: the simulated line dropped, and a remote CAPI that the test plays itself.
 rufwacht_e2e_test(test_e2e_line e2e/LineRecoveryTest.cpp e2e/FakeRemoteCapi.cpp)
+# Names from a CardDAV address book on a real server (radicale).
+rufwacht_e2e_test(test_e2e_addressbooks e2e/AddressBookTest.cpp contacts/RadicaleServer.cpp)
 if(NOT RUFWACHT_CORE_ONLY)
   # Virtual screens started side by side can race for one display number: one at a time.
   set_tests_properties(test_e2e_desktop test_e2e_settings PROPERTIES RESOURCE_LOCK virtual_screen)
@@ -14,6 +16,7 @@ if(NOT RUFWACHT_CORE_ONLY)
   target_link_libraries(test_e2e_webpage PRIVATE Qt6::Network)
   target_link_libraries(test_e2e_webfeed PRIVATE Qt6::Network)
   target_link_libraries(test_e2e_line PRIVATE Qt6::Network ${CMAKE_DL_LIBS})
+  target_link_libraries(test_e2e_addressbooks PRIVATE Qt6::Network)
 endif()
 # Passing calls on: a second program on the call-monitor server, the command on every call.
 rufwacht_e2e_test(test_e2e_sharing e2e/CallSharingTest.cpp)

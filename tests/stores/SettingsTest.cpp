@@ -219,3 +219,24 @@ TEST(Settings, SaveWritesTheFileOnceAndNeverOverAFileThatCannotBeRead) {
     EXPECT_FALSE(saveSettings(defaults, dir.file("folder.dat")));
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder.dat")));
 }
+
+TEST(Settings, AddressBooksAreNumberedFromOneAndARemovedOneStaysRemoved) {
+    TempDir dir;
+    const std::string path = dir.file("config.dat");
+    SettingsRecord r = loadFrom(path);
+    r.addressBooks = {{"/home/anna/kontakte.vcf", "", ""},
+                      {"https://dav.example.org/addressbooks/anna/book/", "anna", "geheim"},
+                      {"/home/anna/fritzbox.xml", "", ""}};
+    ASSERT_TRUE(saveSettings(r, path));
+    EXPECT_EQ(loadFrom(path).addressBooks, r.addressBooks);
+    EXPECT_EQ(readIni(path, "config", "addressbook2user"), "anna");
+
+    r.addressBooks.erase(r.addressBooks.begin());
+    ASSERT_TRUE(saveSettings(r, path));
+    r.addressBooks.resize(1);
+    ASSERT_TRUE(saveSettings(r, path));
+    r.addressBooks.push_back({"/home/anna/neu.vcf", "", ""});
+    ASSERT_TRUE(saveSettings(r, path));
+    // The third source of the first save does not come back behind the new second one.
+    EXPECT_EQ(loadFrom(path).addressBooks, r.addressBooks);
+}

@@ -10,6 +10,7 @@
 #include "calls/ReverseLookup.h"
 #include "calls/SoundPolicy.h"
 #include "calls/StartupChecks.h"
+#include "contacts/AddressBooks.h"
 #include "line/CallMonitorCalls.h"
 #include "line/CapiApplication.h"
 #include "line/CapiDriverFactory.h"
@@ -229,6 +230,11 @@ void Controller::createCallHandler() {
     m_missed =
         std::make_unique<MissedCalls>(c.journal, text(endReasonTextId(kReasonNormalClearing)));
     m_calls->events.subscribe([this](const CallEvent& event) { onCallEvent(event); });
+    m_addressBooks = std::make_unique<AddressBooks>(
+        AddressBooks::Places{qs(c.paths.configDir()), c.language, c.log, c.contacts});
+    m_addressBooks->trace = [this](const QString& line) { m_trace.append(line); };
+    m_addressBooks->configure(c.settings.addressBooks, c.settings.ownCountryPrefix);
+    m_calls->setContactLookup(m_addressBooks.get());
     watchLine();
     m_webExport->followCalls(m_calls->events);
     m_webExport->setLineHealth([watch = m_lineWatch.get()]() { return watch->health(); });

@@ -18,6 +18,7 @@
 #include <string>
 
 struct AppContext;
+class AddressBooks;
 class CallMonitorCalls;
 class CapiApplication;
 class CallOutputs;
@@ -79,6 +80,8 @@ public:
     const CallMonitorSession* callMonitorSession() const { return m_monitor.get(); }
     /// True while the line is lost and being reconnected.
     bool isLineDown() const { return m_lineWatch && m_lineWatch->isDown(); }
+    /// The address books; null before start-up has loaded the settings.
+    AddressBooks* addressBooks() { return m_addressBooks.get(); }
     /// The journal web page.
     WebExportControl& webExport() { return *m_webExport; }
     /// Starts, stops or restarts the MQTT output as the settings now say.
@@ -139,6 +142,7 @@ private:
     std::unique_ptr<LineWatch> m_lineWatch;
     QStringList m_heldTrace;
     std::unique_ptr<SoundPolicy> m_sound;
+    std::unique_ptr<AddressBooks> m_addressBooks;
     std::unique_ptr<CallHandler> m_calls;
     std::unique_ptr<MissedCalls> m_missed;
     std::unique_ptr<WebExportControl> m_webExport;

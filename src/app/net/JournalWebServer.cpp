@@ -234,21 +234,22 @@ void JournalWebServer::startBuild() {
     for (const Waiting& waiting : std::as_const(m_waiting)) {
         (waiting.resource == WebRequest::Resource::Page ? wantsPage : wantsJson) = true;
     }
-    // The worker reads its own copy of the phonebook: the program may change it meanwhile.
+    // The worker reads its own copies of the lists: the program may change them meanwhile.
     auto phonebook = std::make_shared<const Phonebook>(m_context.phonebook);
+    auto contacts = std::make_shared<const ContactIndex>(m_context.contacts);
     const std::string missedReason =
         m_context.language.text(endReasonTextId(kReasonNormalClearing));
     const std::string notice = m_pageNotice ? m_pageNotice() : std::string();
     m_building = true;
-    m_builder.start([this, pages = m_pages, phonebook, wantsPage, wantsJson, missedReason,
+    m_builder.start([this, pages = m_pages, phonebook, contacts, wantsPage, wantsJson, missedReason,
                      notice]() {
         lowerCurrentThreadPriority();
         // Callers come again and again: each display is looked up once per build.
         std::unordered_map<std::string, std::string> names;
-        const NameLookup nameOf = [&phonebook, &names](const std::string& display) {
+        const NameLookup nameOf = [&phonebook, &contacts, &names](const std::string& display) {
             auto known = names.find(display);
             if (known == names.end()) {
-                known = names.emplace(display, phonebook->nameOf(display)).first;
+                known = names.emplace(display, callerNameOf(*phonebook, *contacts, display)).first;
             }
             return known->second;
         };

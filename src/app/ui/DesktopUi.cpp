@@ -137,11 +137,13 @@ void DesktopUi::openSettings(bool infoPage) {
                                    *m_autostart, m_filePicker, pictures(),
                                    ss(QCoreApplication::applicationFilePath()),
                                    m_controller ? m_controller->commandLine().line : std::string(),
-                                   configDirFromCommandLine(), [this]() {
+                                   configDirFromCommandLine(),
+                                   [this]() {
                                        if (m_controller) {
                                            m_controller->applyMqttSettings();
                                        }
-                                   }});
+                                   },
+                                   m_controller ? m_controller->addressBooks() : nullptr});
     });
     if (infoPage) {
         dialog->switchView("info");

@@ -1,9 +1,9 @@
 #include "ui/JournalTableModel.h"
 
 #include "calls/AppContext.h"
-
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
+
 #include <QColor>
 
 namespace {
@@ -134,10 +134,9 @@ QVariant JournalTableModel::data(const QModelIndex& index, int role) const {
         switch (index.column()) {
         case 0: {
             const auto found = m_callerNames.find(record.number);
-            return found != m_callerNames.end()
-                       ? found->second
-                       : cachedName(m_callerNames, record.number,
-                                    m_context.phonebook.nameOf(record.number));
+            return found != m_callerNames.end() ? found->second
+                                                : cachedName(m_callerNames, record.number,
+                                                             m_context.callerName(record.number));
         }
         case 1: {
             const auto found = m_msnNames.find(record.msn);
@@ -153,6 +152,12 @@ QVariant JournalTableModel::data(const QModelIndex& index, int role) const {
             return qs(record.endReason);
         }
     case Qt::ToolTipRole:
+        // A name from an address book tells which one.
+        if (const auto match = m_context.contacts.find(record.number);
+            match && m_context.phonebook.nameOf(record.number) == record.number) {
+            return qs(record.number) + "\n" + qs(m_context.language.text(lang_id::kNameFrom)) +
+                   " " + qs(match->source);
+        }
         return qs(record.number);
     case JournalIndexRole:
         return journalIndex;

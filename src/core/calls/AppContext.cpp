@@ -61,3 +61,18 @@ void AppContext::removeLeftoverTemporaries() const {
 bool AppContext::loadOrigins() {
     return origins.load(settings.ownCountryPrefix, paths.dataFile("prefix/"));
 }
+
+std::string AppContext::callerName(const std::string& number) const {
+    return callerNameOf(phonebook, contacts, number);
+}
+
+std::string callerNameOf(const Phonebook& phonebook, const ContactIndex& contacts,
+                         const std::string& number) {
+    std::string name = phonebook.nameOf(number);
+    if (name == number) {
+        if (auto contact = contacts.find(number)) {
+            name = std::move(contact->name);
+        }
+    }
+    return name;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "contacts/ContactIndex.h"
 #include "stores/CallJournal.h"
 #include "stores/FileProblems.h"
 #include "stores/LanguageTable.h"
@@ -29,8 +30,14 @@ struct AppContext {
     MsnList msnList;
     OriginLookup origins;
     LanguageTable language;
+    /// The numbers of the address books, for callers the phonebook does not name.
+    ContactIndex contacts;
     /// Trouble with the data files; the program shows it on the desktop and in the trace.
     FileProblems fileProblems;
+
+    /// The name the windows show for a number: the phonebook's, else an address book's, else
+    /// the number itself.
+    std::string callerName(const std::string& number) const;
 
     /// The settings folder's config.dat.
     std::string settingsFile() const { return paths.configFile("config.dat"); }
@@ -57,3 +64,8 @@ private:
     StoreFile m_settingsStore;
     bool m_journalLoaded = false;
 };
+
+/// The caller's name: the phonebook's, else an address book's; the number itself when neither
+/// knows it (as the phonebook answers).
+std::string callerNameOf(const Phonebook& phonebook, const ContactIndex& contacts,
+                         const std::string& number);

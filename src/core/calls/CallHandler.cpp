@@ -27,6 +27,23 @@ std::string unknownCallerText(const LanguageTable& language) {
 
 CallHandler::CallHandler(const CallHandlerParts& parts) : m_parts(parts) {}
 
+CallHandler::CallerIdentity CallHandler::identify(const std::string& number) const {
+    CallerIdentity caller{m_parts.phonebook.nameOf(number), m_parts.phonebook.pictureOf(number)};
+    // The phonebook answers the key itself for a number it does not list.
+    if (caller.name == number) {
+        caller.name.clear();
+    }
+    if (caller.name.empty() && m_contacts != nullptr) {
+        if (auto contact = m_contacts->find(number)) {
+            caller.name = std::move(contact->name);
+            if (caller.picturePath.empty()) {
+                caller.picturePath = std::move(contact->picturePath);
+            }
+        }
+    }
+    return caller;
+}
+
 bool CallHandler::isFilteredOut(const std::string& calledMsn) const {
     return !m_parts.settings.showAllCalls && isNumericText(m_parts.msnList.nameOf(calledMsn));
 }
@@ -66,7 +83,8 @@ void CallHandler::onIncomingCall() {
     }
     const std::string msnDisplay = m_parts.msnList.nameOf(calledMsn);
     const std::string number = adjustForTelephoneSystem(callerId);
-    std::string display = m_parts.phonebook.nameOf(number);
+    const CallerIdentity caller = identify(number);
+    std::string display = caller.name;
     if (display.empty()) {
         display = number;
     }
@@ -78,34 +96,30 @@ void CallHandler::onIncomingCall() {
     m_parts.journal.save();
     m_parts.journalView.refresh(false);
 
-    call.ring = ringEvent(plci, number, calledMsn, msnDisplay, callType);
+    call.ring = ringEvent(plci, number, caller, calledMsn, msnDisplay, callType);
     call.ring.journalDate = call.date;
     call.ring.journalTime = call.time;
-    announce(number, display, msnDisplay, call.ring.origin);
+    announce(number, display, msnDisplay, call.ring);
     events.publish(call.ring);
     applyRejectRules(plci, number, calledMsn);
 }
 
 CallEvent CallHandler::ringEvent(std::uint32_t plci, const std::string& number,
-                                 const std::string& calledMsn, const std::string& msnDisplay,
-                                 const std::string& callType) const {
+                                 const CallerIdentity& caller, const std::string& calledMsn,
+                                 const std::string& msnDisplay, const std::string& callType) const {
     CallEvent event;
     event.kind = CallEvent::Kind::Ring;
     event.callId = plci;
     event.number = number;
     event.withheld = number == unknownCallerText(m_parts.language);
-    const std::string name = m_parts.phonebook.nameOf(number);
-    // The phonebook answers the key itself for a number it does not list.
-    if (name != number) {
-        event.name = name;
-    }
+    event.name = caller.name;
     if (isNumericText(number)) {
         event.origin = m_parts.origins.originOf(number);
     }
     event.msn = calledMsn;
     event.msnName = msnDisplay;
     event.service = callType;
-    event.picturePath = m_parts.phonebook.pictureOf(number);
+    event.picturePath = caller.picturePath;
     event.canReject = m_parts.line.canReject();
     event.time = m_parts.clock.now();
     return event;
@@ -128,8 +142,9 @@ void CallHandler::publishEnd(const ActiveCall& call, std::uint16_t reason,
 }
 
 void CallHandler::announce(const std::string& number, const std::string& display,
-                           const std::string& msnDisplay, const std::string& origin) {
+                           const std::string& msnDisplay, const CallEvent& ring) {
     const SettingsRecord& s = m_parts.settings;
+    const std::string& origin = ring.origin;
     if (s.playCallSound) {
         const std::string sound = m_parts.phonebook.soundOf(number);
         if (!sound.empty()) {
@@ -158,7 +173,7 @@ void CallHandler::announce(const std::string& number, const std::string& display
         }
         content.showAddToPhonebook = isNumericText(display);
         content.status = m_parts.language.text(lang_id::kCallRinging);
-        content.picturePath = m_parts.phonebook.pictureOf(number);
+        content.picturePath = ring.picturePath;
         m_parts.popup.showCall(content);
     }
 }

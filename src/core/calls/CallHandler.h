@@ -2,6 +2,7 @@
 
 #include "calls/CallEvent.h"
 #include "calls/CallViews.h"
+#include "calls/ContactLookup.h"
 
 #include <cstdint>
 #include <functional>
@@ -90,6 +91,10 @@ public:
 
     const LatestCall& latest() const { return m_latest; }
 
+    /// Where callers the phonebook does not name are looked up (the address books); none
+    /// when null.
+    void setContactLookup(const ContactLookup* contacts) { m_contacts = contacts; }
+
     /// Called whenever the latest-call fields have changed.
     std::function<void()> latestChanged;
 
@@ -107,12 +112,19 @@ private:
         CallEvent ring; // the Ring event, the base of the later steps
     };
 
+    // Who calls: the phonebook's name and picture, or else an address book's; empty for none.
+    struct CallerIdentity {
+        std::string name;
+        std::string picturePath;
+    };
+    CallerIdentity identify(const std::string& number) const;
     bool isFilteredOut(const std::string& calledMsn) const;
     std::string adjustForTelephoneSystem(std::string number) const;
     void announce(const std::string& number, const std::string& display,
-                  const std::string& msnDisplay, const std::string& origin);
-    CallEvent ringEvent(std::uint32_t plci, const std::string& number, const std::string& calledMsn,
-                        const std::string& msnDisplay, const std::string& callType) const;
+                  const std::string& msnDisplay, const CallEvent& ring);
+    CallEvent ringEvent(std::uint32_t plci, const std::string& number, const CallerIdentity& caller,
+                        const std::string& calledMsn, const std::string& msnDisplay,
+                        const std::string& callType) const;
     void publishEnd(const ActiveCall& call, std::uint16_t reason, const std::string& reasonText);
     void applyRejectRules(std::uint32_t plci, const std::string& number,
                           const std::string& calledMsn);
@@ -120,6 +132,7 @@ private:
     void finishCall(const ActiveCall& call, std::uint16_t reason);
 
     CallHandlerParts m_parts;
+    const ContactLookup* m_contacts = nullptr;
     LatestCall m_latest;
     std::map<std::uint32_t, ActiveCall> m_active;
     bool m_oneSaveForAll = false; // endAllCalls saves the journal once, after the last call

@@ -1,5 +1,7 @@
 #include "net/WebRequest.h"
 
+#include "support/NumericText.h"
+
 #include <algorithm>
 
 namespace {
@@ -137,19 +139,6 @@ std::optional<RequestLine> splitRequestLine(std::string_view line) {
     return RequestLine{method, line.substr(first + 1, last - first - 1), version};
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // Runs over the whole of expected whatever the given text holds.
 bool equalInConstantTime(std::string_view given, std::string_view expected) {
     std::size_t difference = given.size() ^ expected.size();
@@ -207,9 +196,10 @@ std::string percentDecoded(std::string_view text) {
     std::string decoded;
     decoded.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 &&
-            hexValue(text[i + 2]) >= 0) {
-            decoded += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
+        if (text[i] == '%' && i + 2 < text.size() && hexDigitValue(text[i + 1]) >= 0 &&
+            hexDigitValue(text[i + 2]) >= 0) {
+            decoded +=
+                static_cast<char>(hexDigitValue(text[i + 1]) * 16 + hexDigitValue(text[i + 2]));
             i += 2;
         } else {
             decoded += text[i];

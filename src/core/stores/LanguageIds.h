@@ -363,8 +363,69 @@ inline constexpr std::int16_t kKeptAsIs = 1172;
 // title of the data file messages
 inline constexpr std::int16_t kDataFileTitle = 1173;
 
+// --- Address books ----------------------------------------------------------------------
+// the phonebook page: heading of the list of address books
+inline constexpr std::int16_t kAddressBooks = 910;
+// button: add a vCard file or router phonebook as address book
+inline constexpr std::int16_t kAddressBookAddFile = 911;
+// button: add a CardDAV address book
+inline constexpr std::int16_t kAddressBookAddCardDav = 912;
+// button: read all address books again now
+inline constexpr std::int16_t kAddressBookRefresh = 913;
+// button: copy chosen contacts of an address book into the phonebook
+inline constexpr std::int16_t kAddressBookImport = 914;
+// column and trace: the number of contacts an address book gave
+inline constexpr std::int16_t kAddressBookContacts = 915;
+// column: what went wrong at the last reading of an address book
+inline constexpr std::int16_t kAddressBookLastError = 916;
+// column: the address book
+inline constexpr std::int16_t kAddressBookSource = 917;
+// error: the CardDAV server refused user and password
+inline constexpr std::int16_t kAddressBookWrongPassword = 918;
+// error: the file or answer is not an address book; the reason follows
+inline constexpr std::int16_t kAddressBookNotReadable = 919;
+// error: the CardDAV answer was too large
+inline constexpr std::int16_t kAddressBookTooLarge = 920;
+// error: the address book file cannot be read; the reason follows
+inline constexpr std::int16_t kAddressBookUnreadable = 921;
+// label: the address of a CardDAV address book
+inline constexpr std::int16_t kAddressBookAddress = 922;
+// label: the CardDAV user
+inline constexpr std::int16_t kAddressBookUser = 923;
+// label: the CardDAV password
+inline constexpr std::int16_t kAddressBookPassword = 924;
+// journal tooltip: where a name came from; the address book follows
+inline constexpr std::int16_t kNameFrom = 925;
+// what an address book is called, followed by its number and file or address
+inline constexpr std::int16_t kAddressBookLabel = 926;
+// title: choosing contacts to copy into the phonebook
+inline constexpr std::int16_t kAddressBookChooseContacts = 927;
+// error: the CardDAV server gave no usable answer; the reason follows
+inline constexpr std::int16_t kAddressBookNoAnswer = 928;
+// error: the copy of a CardDAV address book could not be saved
+inline constexpr std::int16_t kAddressBookCacheNotSaved = 929;
 // Every number above, in ascending order.
 inline constexpr std::int16_t kAll[] = {
+    kAddressBooks,
+    kAddressBookAddFile,
+    kAddressBookAddCardDav,
+    kAddressBookRefresh,
+    kAddressBookImport,
+    kAddressBookContacts,
+    kAddressBookLastError,
+    kAddressBookSource,
+    kAddressBookWrongPassword,
+    kAddressBookNotReadable,
+    kAddressBookTooLarge,
+    kAddressBookUnreadable,
+    kAddressBookAddress,
+    kAddressBookUser,
+    kAddressBookPassword,
+    kNameFrom,
+    kAddressBookLabel,
+    kAddressBookChooseContacts,
+    kAddressBookNoAnswer,
+    kAddressBookCacheNotSaved,
     kSettings,
     kNavCalls,
     kNavPhonebook,

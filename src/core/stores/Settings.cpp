@@ -182,6 +182,16 @@ std::vector<std::string> readSettings(SettingsRecord& r, const IniDocument& file
             r.missedSeen = 0;
         }
     }
+    r.addressBooks.clear();
+    for (std::size_t n = 1;; ++n) {
+        const std::string key = "addressbook" + std::to_string(n);
+        AddressBookSetting book{in.text(key.c_str()), in.text((key + "user").c_str()),
+                                in.text((key + "password").c_str())};
+        if (book.location.empty()) {
+            break;
+        }
+        r.addressBooks.push_back(std::move(book));
+    }
     return ignored;
 }
 
@@ -227,6 +237,23 @@ void writeSettings(const SettingsRecord& r, IniDocument& file) {
     put("mqttdiscovery", boolText(r.mqttDiscovery));
     put("notify", r.notify);
     put("missedseen", r.missedSeen > 0 ? std::to_string(r.missedSeen) : std::string());
+    for (std::size_t n = 1; n <= r.addressBooks.size(); ++n) {
+        const std::string key = "addressbook" + std::to_string(n);
+        const AddressBookSetting& book = r.addressBooks[n - 1];
+        put(key.c_str(), book.location);
+        put((key + "user").c_str(), book.user);
+        put((key + "password").c_str(), book.password);
+    }
+    // A removed source must not come back when another is added later.
+    for (std::size_t n = r.addressBooks.size() + 1;; ++n) {
+        const std::string key = "addressbook" + std::to_string(n);
+        if (file.value(kSection, key).empty()) {
+            break;
+        }
+        put(key.c_str(), "");
+        put((key + "user").c_str(), "");
+        put((key + "password").c_str(), "");
+    }
 }
 
 void loadSettings(SettingsRecord& r, const std::string& path) {

@@ -31,6 +31,16 @@ inline constexpr const char* kDefaultMonitorAllow =
 /// The user's settings, as kept in config.dat (section "config"); the comments name the keys.
 /// Before the first load every flag is false, every number 0 and every text empty; loadSettings
 /// puts in the defaults.
+/// One address book the program takes names from: a file (vCard or router phonebook XML) or a
+/// CardDAV address with its user and password.
+struct AddressBookSetting {
+    std::string location; // addressbookN
+    std::string user;     // addressbookNuser
+    std::string password; // addressbookNpassword
+
+    bool operator==(const AddressBookSetting&) const = default;
+};
+
 struct SettingsRecord {
     bool playCallSound = false;             // plsnd
     std::string callSound;                  // sndwav
@@ -75,6 +85,8 @@ struct SettingsRecord {
     // How calls are announced and which missed calls the user has seen.
     std::string notify;          // notify: popup, desktop or both; "" lets the desktop decide
     std::int64_t missedSeen = 0; // missedseen: seconds since 1970 of the last look at them
+    /// addressbook1, addressbook2, …: read up to the first one that is missing.
+    std::vector<AddressBookSetting> addressBooks;
 };
 
 /// The MQTT broker's port when config.dat names none.

@@ -10,3 +10,6 @@ bool isNumericText(std::string_view text);
 
 /// The value of a numeric text; nothing when the text is not numeric.
 std::optional<double> numericValue(std::string_view text);
+
+/// The value of a hexadecimal digit (either case); -1 for any other character.
+int hexDigitValue(char c);

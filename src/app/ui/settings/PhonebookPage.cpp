@@ -3,12 +3,14 @@
 #include "stores/LanguageIds.h"
 #include "stores/LanguageTable.h"
 #include "support/QtText.h"
+#include "ui/settings/AddressBookList.h"
 #include "ui/settings/PageLayout.h"
 #include "ui/settings/PickFile.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 PhonebookPage::PhonebookPage(Phonebook& phonebook, const LanguageTable& language,
                              UserPrompt& prompt, FilePicker& files, const AppPaths& paths,
@@ -20,6 +22,14 @@ PhonebookPage::PhonebookPage(Phonebook& phonebook, const LanguageTable& language
 }
 
 PhonebookPage::~PhonebookPage() = default;
+
+void PhonebookPage::showAddressBooks(AppContext& context, AddressBooks& books) {
+    auto* list = new AddressBookList(context, books, m_files, this);
+    connect(list, &AddressBookList::imported, this, &PhonebookPage::refill);
+    if (auto* column = qobject_cast<QVBoxLayout*>(layout())) {
+        column->addWidget(list);
+    }
+}
 
 void PhonebookPage::createControls(const LanguageTable& language) {
     m_txtNumber = named(new QLineEdit(this), "txtNumber");

@@ -3,7 +3,9 @@
 #include "stores/Phonebook.h"
 #include "ui/settings/EntryListPage.h"
 
+class AddressBooks;
 class AppPaths;
+struct AppContext;
 class FilePicker;
 class QCheckBox;
 class QLineEdit;
@@ -15,6 +17,9 @@ public:
     PhonebookPage(Phonebook& phonebook, const LanguageTable& language, UserPrompt& prompt,
                   FilePicker& files, const AppPaths& paths, QWidget* parent = nullptr);
     ~PhonebookPage() override;
+
+    /// Shows the address books below the phonebook's entries.
+    void showAddressBooks(AppContext& context, AddressBooks& books);
 
 protected:
     int entryCount() const override;

@@ -2,6 +2,7 @@
 
 #include "calls/AppContext.h"
 #include "calls/SoundPolicy.h"
+#include "contacts/AddressBooks.h"
 #include "net/WebExportControl.h"
 #include "platform/Autostart.h"
 #include "stores/LanguageIds.h"
@@ -81,6 +82,9 @@ void SettingsDialog::createPages() {
     m_callPage = new CallPage(m_parts.files, m_parts.sound, context.paths, m_pages);
     m_phonebookPage = new PhonebookPage(context.phonebook, context.language, m_parts.prompt,
                                         m_parts.files, context.paths, m_pages);
+    if (m_parts.addressBooks != nullptr) {
+        m_phonebookPage->showAddressBooks(context, *m_parts.addressBooks);
+    }
     m_msnPage = new MsnPage(context.msnList, context.language, m_parts.prompt, m_pages);
     m_webExportPage = new WebExportPage(m_parts.webExport, m_parts.urls, context.settings,
                                         context.language, m_pages);
@@ -247,6 +251,9 @@ void SettingsDialog::accept() {
     context.saveSettings();
     if (m_parts.applyMqttSettings) {
         m_parts.applyMqttSettings();
+    }
+    if (m_parts.addressBooks != nullptr) {
+        m_parts.addressBooks->configure(settings.addressBooks, settings.ownCountryPrefix);
     }
     // The settings are kept; a page that cannot be served keeps the dialog open with the reason.
     if (!m_webExportPage->applyToServer(settings.webExportOn)) {

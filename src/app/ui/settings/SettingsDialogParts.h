@@ -4,6 +4,7 @@
 #include <string>
 
 struct AppContext;
+class AddressBooks;
 class Autostart;
 class FilePicker;
 class SoundPolicy;
@@ -33,4 +34,6 @@ struct SettingsDialogParts {
     std::string configDirFromCommandLine{};
     /// Called when OK has saved the settings: the MQTT output follows them at once.
     std::function<void()> applyMqttSettings{};
+    /// The address books shown on the phonebook page; none without a running line.
+    AddressBooks* addressBooks = nullptr;
 };
