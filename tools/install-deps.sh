@@ -9,7 +9,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev libgl-dev qt6-qpa-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcapi20-3 imagemagick
+  libcapi20-3 imagemagick libsystemd-dev
 )
 # CPack's Debian generator needs file and dpkg-shlibdeps (dpkg-dev); lintian checks the package.
 package_tools=(dpkg-dev file lintian)

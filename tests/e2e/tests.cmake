@@ -6,6 +6,8 @@ rufwacht_e2e_test(test_e2e_settings e2e/SettingsDialogTest.cpp)
 rufwacht_e2e_test(test_e2e_webpage e2e/WebPageTest.cpp)
 # The line's recovery: the simulated line dropped, and a remote CAPI that the test plays itself.
 rufwacht_e2e_test(test_e2e_line e2e/LineRecoveryTest.cpp e2e/FakeRemoteCapi.cpp)
+# Under systemd's watchdog, the test playing the service manager.
+rufwacht_e2e_test(test_e2e_watchdog e2e/WatchdogTest.cpp)
 if(NOT RUFWACHT_CORE_ONLY)
   # Virtual screens started side by side can race for one display number: one at a time.
   set_tests_properties(test_e2e_desktop test_e2e_settings PROPERTIES RESOURCE_LOCK virtual_screen)
