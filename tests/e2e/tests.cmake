@@ -6,6 +6,8 @@ rufwacht_e2e_test(test_e2e_settings e2e/SettingsDialogTest.cpp)
 rufwacht_e2e_test(test_e2e_webpage e2e/WebPageTest.cpp)
 # The line's recovery: the simulated line dropped, and a remote CAPI that the test plays itself.
 rufwacht_e2e_test(test_e2e_line e2e/LineRecoveryTest.cpp e2e/FakeRemoteCapi.cpp)
+# A router that vanishes without closing (a network namespace; about a minute).
+rufwacht_e2e_test(test_e2e_dead_peer e2e/DeadPeerTest.cpp)
 # Under systemd's watchdog, the test playing the service manager.
 rufwacht_e2e_test(test_e2e_watchdog e2e/WatchdogTest.cpp)
 if(NOT RUFWACHT_CORE_ONLY)
@@ -14,4 +16,5 @@ if(NOT RUFWACHT_CORE_ONLY)
   find_package(Qt6 REQUIRED COMPONENTS Network)
   target_link_libraries(test_e2e_webpage PRIVATE Qt6::Network)
   target_link_libraries(test_e2e_line PRIVATE Qt6::Network ${CMAKE_DL_LIBS})
+  target_link_libraries(test_e2e_dead_peer PRIVATE Qt6::Network)
 endif()
