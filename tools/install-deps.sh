@@ -21,6 +21,9 @@ case "${1:-}" in
   # A virtual screen with a notification area; xdotool drives it and xwd tells when it is still.
   # curl and xmllint with the XHTML DTDs check the journal web page. The validators check the
   # installed desktop entry and AppStream metadata.
+  # clang's libFuzzer and sanitizer runtimes for the fuzz targets; ip and nft for the test of
+  # a router that vanishes.
+  packages+=(clang-14 libclang-rt-14-dev iproute2 nftables)
   packages+=(xvfb xauth trayer xdotool x11-apps curl libxml2-utils w3c-sgml-lib
     desktop-file-utils appstream "${package_tools[@]}")
   ;;

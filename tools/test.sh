@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs all tests: the whole suite (core, Qt on the offscreen platform,
-# end to end), then the whole suite again built with AddressSanitizer and UBSan.
+# end to end), then the whole suite again built with AddressSanitizer and UBSan, then every
+# libFuzzer target for a few seconds over its seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,3 +18,10 @@ cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp" \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+# The fuzz targets (clang, their own build folder): each for RUFWACHT_FUZZ_SECONDS (12 s), the
+# seeds and every crash input found before replayed first.
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang-14 \
+  -DCMAKE_CXX_COMPILER=clang++-14 -DRUFWACHT_FUZZ=ON -DRUFWACHT_WERROR=ON >/dev/null
+cmake --build build-fuzz -j "$jobs"
+ctest --test-dir build-fuzz --output-on-failure -j "$jobs"
