@@ -3,6 +3,7 @@
 # executions, coverage (edges), features and crashes per target. Crashing inputs are kept in
 # build-fuzz/crashes/; fix the fault and add the input to tests/fuzz/corpus/TARGET/.
 #   bench/fuzz.sh [RUNS] [TARGET...]
+# FUZZ_MAX_SECONDS=N stops each target after N seconds when its runs take longer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -25,7 +26,7 @@ for target in "${targets[@]}"; do
   log=build-fuzz/logs/$target.log
   mkdir -p "$work"
   crashes=0
-  ./build-fuzz/tests/fuzz/fuzz_"$target" -runs="$runs" -timeout=10 -rss_limit_mb=2048 \
+  ./build-fuzz/tests/fuzz/fuzz_"$target" -runs="$runs" -max_total_time="${FUZZ_MAX_SECONDS:-0}" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="build-fuzz/crashes/$target-" "$work" \
     "tests/fuzz/corpus/$target" >"$log" 2>&1 || crashes=1
   executions=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | tail -1 | awk '{print $2}')
