@@ -110,12 +110,16 @@ private:
 };
 
 /// A scenario of calls on one MSN, each ringing for a while and then hung up by the caller.
+/// The calls take turns through 255 PLCIs, so that a call is never offered on the PLCI of one
+/// the program has not finished with.
 inline void writeCallStream(const std::filesystem::path& path, int calls, double ringSeconds,
                             double gapSeconds, int firstNumber = 0) {
     std::ofstream out(path);
     for (int i = 0; i < calls; ++i) {
-        out << "call plci=0x101 called=1 calling=30" << 1000000 + firstNumber + i << "\n"
-            << "wait " << ringSeconds << "\nhangup plci=0x101\nwait " << gapSeconds << "\n";
+        const int plci = 0x101 + (i % 255) * 0x100;
+        out << "call plci=" << plci << " called=1 calling=30" << 1000000 + firstNumber + i << "\n"
+            << "wait " << ringSeconds << "\nhangup plci=" << plci << "\nwait " << gapSeconds
+            << "\n";
     }
 }
 

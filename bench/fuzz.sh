@@ -26,11 +26,12 @@ for target in "${targets[@]}"; do
   log=build-fuzz/logs/$target.log
   mkdir -p "$work"
   crashes=0
+  began=$SECONDS
   ./build-fuzz/tests/fuzz/fuzz_"$target" -runs="$runs" -max_total_time="${FUZZ_MAX_SECONDS:-0}" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="build-fuzz/crashes/$target-" "$work" \
     "tests/fuzz/corpus/$target" >"$log" 2>&1 || crashes=1
   executions=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | tail -1 | awk '{print $2}')
-  speed=$(grep -o 'stat::average_exec_per_sec: [0-9]*' "$log" | tail -1 | awk '{print $2}')
+  speed=$(( ${executions:-0} / (SECONDS - began > 0 ? SECONDS - began : 1) ))
   cover=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | awk '{print $2}')
   features=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | awk '{print $2}')
   [ "$crashes" -eq 1 ] && crashes=$(ls build-fuzz/crashes/ | grep -c "^$target-" || true)
