@@ -52,6 +52,9 @@ public:
 
     /// Sends the signal and waits for the end; the wait status.
     int end(int signal) {
+        if (m_pid <= 0) {
+            return -1;
+        }
         ::kill(m_pid, signal);
         int status = 0;
         ::waitpid(m_pid, &status, 0);
