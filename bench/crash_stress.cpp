@@ -87,7 +87,10 @@ int main(int argc, char** argv) {
     }
     std::vector<Key> onDisk = keysOf(before);
     const std::size_t startRecords = onDisk.size();
-    int unloadable = 0, lostRecords = 0, killsLeavingTemporaries = 0, temporariesNotCleaned = 0;
+    int unloadable = 0;
+    int lostRecords = 0;
+    int killsLeavingTemporaries = 0;
+    int temporariesNotCleaned = 0;
     std::set<std::string> leftByLastKill;
     std::uniform_int_distribution<int> delayMs(150, 2500);
     const auto started = std::chrono::steady_clock::now();
@@ -100,7 +103,7 @@ int main(int argc, char** argv) {
         }
         const auto left = temporaries(config);
         for (const auto& name : leftByLastKill) {
-            temporariesNotCleaned += left.count(name) > 0 ? 1 : 0;
+            temporariesNotCleaned += left.contains(name) ? 1 : 0;
         }
         killsLeavingTemporaries += left.empty() ? 0 : 1;
         leftByLastKill = left;
