@@ -14,10 +14,11 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kWarmUpCalls = 2000;
-// 25 calls a second: each call is written to disk twice (ring, end reason), and a call offered
-// on a PLCI the program is still clearing is dropped by the simulated line.
-constexpr double kRingSeconds = 0.02;
-constexpr double kGapSeconds = 0.02;
+// 50 calls a second. Each call is written to disk twice (ring, end reason); a call offered on a
+// PLCI the program is still clearing is dropped by the simulated line, so a program that falls
+// behind shows as fewer calls journaled than offered.
+constexpr double kRingSeconds = 0.01;
+constexpr double kGapSeconds = 0.01;
 constexpr auto kStalled = std::chrono::seconds(20);
 
 // Records in the journal: its lines that hold fields.
