@@ -17,13 +17,18 @@ inline std::string_view text(const std::uint8_t* data, std::size_t size) {
     return {reinterpret_cast<const char*>(data), size};
 }
 
-/// A file in /dev/shm (else /tmp) of this process that holds the input for one run.
+/// A file in /dev/shm (else /tmp) of this process that holds the input for one run; removed
+/// when the target ends.
 inline const std::string& scratchPath(const char* name) {
-    static const std::string path = [name] {
+    struct ScratchFile {
+        std::string path;
+        ~ScratchFile() { std::remove(path.c_str()); }
+    };
+    static const ScratchFile file{[name] {
         const char* folder = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm/" : "/tmp/";
         return std::string(folder) + "rufwacht-fuzz-" + std::to_string(::getpid()) + "-" + name;
-    }();
-    return path;
+    }()};
+    return file.path;
 }
 
 inline const std::string& writeScratch(const char* name, const std::uint8_t* data,
