@@ -5,6 +5,7 @@
 #include "support/AppPaths.h"
 #include "support/CommandLine.h"
 #include "support/QtText.h"
+#include "support/ServiceWatchdog.h"
 #include "support/SignalWatcher.h"
 #include "support/TextFile.h"
 #include "support/UserPrompt.h"
@@ -43,6 +44,7 @@ int runController(const CommandLine& commandLine, UserPrompt& prompt, Controller
     if (!controller.start()) {
         return controller.exitCode();
     }
+    const ServiceWatchdog watchdog;
     return QCoreApplication::exec();
 }
 

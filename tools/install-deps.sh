@@ -10,7 +10,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev libgl-dev qt6-qpa-plugins qt6-wayland
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcapi20-3 imagemagick libmosquitto-dev
+  libcapi20-3 imagemagick libmosquitto-dev libsystemd-dev
 )
 # CPack's Debian generator needs file and dpkg-shlibdeps (dpkg-dev); lintian checks the package.
 package_tools=(dpkg-dev file lintian)
@@ -30,6 +30,9 @@ case "${1:-}" in
   packages+=(radicale)
   # The Windows half: cross compiler, GoogleTest's sources for it, and wine to run the tests.
   packages+=(g++-mingw-w64-x86-64-posix googletest wine64)
+  # clang's libFuzzer and sanitizer runtimes for the fuzz targets; ip and nft for the test of
+  # a router that vanishes.
+  packages+=(clang-14 libclang-rt-14-dev iproute2 nftables)
   ;;
 esac
 

@@ -36,6 +36,18 @@ private slots:
         QVERIFY(trace->toPlainText().contains("CAPI_REGISTER"));
     }
 
+    // A service that runs for months keeps only the latest part of its trace.
+    void theTraceStaysBoundedAndKeepsTheLatestLines() {
+        DebugTrace& trace = m_controller->trace();
+        for (int i = 0; i < 20000; ++i) {
+            trace.append(QString("\r\n--> CAPI_CONNECT - CAPI_IND %1").arg(i));
+        }
+        QVERIFY(trace.text().size() <= DebugTrace::kMaxCharacters);
+        QVERIFY(trace.text().startsWith("---DEBUG---\r\n\r\n--> CAPI_CONNECT"));
+        QVERIFY(trace.text().endsWith("CAPI_IND 19999"));
+        QVERIFY(!trace.text().contains("CAPI_IND 0\r\n"));
+    }
+
     void incomingSendsATestCallThroughTheLine() {
         QTest::mouseClick(m_window->findChild<QPushButton*>("Command1"), Qt::LeftButton);
         const auto* caller = m_window->findChild<QLineEdit*>("txtCallerID");

@@ -74,6 +74,12 @@ private slots:
         QProcess* program = runner.start({"--headless", "--debug", "--line=capi"});
 
         QTRY_VERIFY_WITH_TIMEOUT(router.isListenedTo(), 10000);
+        // libcapi20's descriptor is its TCP connection to the router: it probes a dead peer.
+        QProcess ss;
+        ss.start("ss", {"-tnoi", "state", "established", "dst", QString("127.0.0.1:%1").arg(port)});
+        QVERIFY(ss.waitForFinished());
+        const QString sockets = QString::fromUtf8(ss.readAllStandardOutput());
+        QVERIFY2(sockets.contains("timer:(keepalive,"), qPrintable(sockets));
         router.offerCall(0x101, "4711", "301234567");
         QTRY_VERIFY_WITH_TIMEOUT(router.received().contains("CAPI_ALERT - CAPI_REQ"), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(runner.journal().size(), 1, 10000);

@@ -9,6 +9,10 @@ rufwacht_e2e_test(test_e2e_webfeed e2e/WebFeedTest.cpp)
 rufwacht_e2e_test(test_e2e_line e2e/LineRecoveryTest.cpp e2e/FakeRemoteCapi.cpp)
 # Names from a CardDAV address book on a real server (radicale).
 rufwacht_e2e_test(test_e2e_addressbooks e2e/AddressBookTest.cpp contacts/RadicaleServer.cpp)
+# A router that vanishes without closing (a network namespace; about a minute).
+rufwacht_e2e_test(test_e2e_dead_peer e2e/DeadPeerTest.cpp)
+# Under systemd's watchdog, the test playing the service manager.
+rufwacht_e2e_test(test_e2e_watchdog e2e/WatchdogTest.cpp)
 if(NOT RUFWACHT_CORE_ONLY)
   # Virtual screens started side by side can race for one display number: one at a time.
   set_tests_properties(test_e2e_desktop test_e2e_settings PROPERTIES RESOURCE_LOCK virtual_screen)
@@ -16,6 +20,7 @@ if(NOT RUFWACHT_CORE_ONLY)
   target_link_libraries(test_e2e_webpage PRIVATE Qt6::Network)
   target_link_libraries(test_e2e_webfeed PRIVATE Qt6::Network)
   target_link_libraries(test_e2e_line PRIVATE Qt6::Network ${CMAKE_DL_LIBS})
+  target_link_libraries(test_e2e_dead_peer PRIVATE Qt6::Network)
   target_link_libraries(test_e2e_addressbooks PRIVATE Qt6::Network)
 endif()
 # Passing calls on: a second program on the call-monitor server, the command on every call.

@@ -1,6 +1,7 @@
 #include "calls/CallMonitorSession.h"
 
 #include "line/CallMonitorCalls.h"
+#include "platform/DeadPeerDetection.h"
 #include "support/QtText.h"
 
 #include <utility>
@@ -66,8 +67,9 @@ void CallMonitorSession::connectNow() {
 
 void CallMonitorSession::onConnected() {
     m_connectTimer.stop();
-    // The router says nothing while no call comes: let the system notice a dead peer.
-    m_socket.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    // The router says nothing while no call comes: probe it, so a router that vanished is a
+    // lost line within about a minute.
+    enableDeadPeerDetection(m_socket.socketDescriptor());
     m_backoff.reset();
     const bool first = !std::exchange(m_everConnected, true);
     if (m_down) {

@@ -4,25 +4,21 @@
 
 #include <iostream>
 
-DebugTrace::DebugTrace(bool echoToStderr, QObject* parent)
-    : QObject(parent), m_echoToStderr(echoToStderr), m_text("---DEBUG---\r\n") {}
-
-DebugTrace::~DebugTrace() = default;
-
 namespace {
 
-// A program that runs for months keeps only the newest part of its trace: several lines per
-// call would otherwise grow the memory with every call.
-constexpr qsizetype kMaxTraceCharacters = qsizetype{256} * 1024;
+const QString kHeader = QStringLiteral("---DEBUG---\r\n");
 
 } // namespace
 
+DebugTrace::DebugTrace(bool echoToStderr, QObject* parent)
+    : QObject(parent), m_echoToStderr(echoToStderr), m_text(kHeader) {}
+
+DebugTrace::~DebugTrace() = default;
+
 void DebugTrace::append(const QString& text) {
     m_text += text;
-    if (m_text.size() > kMaxTraceCharacters) {
-        const qsizetype cut = m_text.indexOf("\r\n", m_text.size() - kMaxTraceCharacters / 2);
-        m_text.remove(0, cut < 0 ? m_text.size() - kMaxTraceCharacters / 2 : cut + 2);
-        m_text.squeeze();
+    if (m_text.size() > kMaxCharacters) {
+        dropOldestLines();
     }
     if (m_echoToStderr) {
         const QString line = text.trimmed().replace("\r\n", " ");
@@ -31,4 +27,13 @@ void DebugTrace::append(const QString& text) {
         }
     }
     emit appended(text);
+}
+
+// Cuts whole lines after the header down to three quarters of the limit, so that the cut
+// happens once per many additions.
+void DebugTrace::dropOldestLines() {
+    const qsizetype excess = m_text.size() - kMaxCharacters * 3 / 4;
+    qsizetype cut = m_text.indexOf("\r\n", kHeader.size() + excess);
+    cut = cut < 0 ? m_text.size() : cut;
+    m_text.remove(kHeader.size(), cut - kHeader.size());
 }

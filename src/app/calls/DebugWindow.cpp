@@ -36,6 +36,8 @@ DebugWindow::DebugWindow(Controller& controller, QWidget* parent)
     setWindowTitle("Form1");
     m_trace->setObjectName("txtDebug");
     m_trace->setReadOnly(true);
+    // As bounded as the trace itself: the window may stay open for months.
+    m_trace->setMaximumBlockCount(20000);
     m_trace->setPlainText(forDisplay(controller.trace().text()));
 
     auto* fields = new QFormLayout;

@@ -1,6 +1,7 @@
 #include "calls/LineSession.h"
 
 #include "line/CapiApplication.h"
+#include "platform/DeadPeerDetection.h"
 #include "support/QtText.h"
 
 #include <QSocketNotifier>
@@ -73,6 +74,10 @@ void LineSession::watchReadiness() {
     if (handle < 0) {
         return;
     }
+    // A remote CAPI's descriptor is libcapi20's TCP connection to the router: probe it like the
+    // call monitor's, so that a router that vanished shows as a lost line. The kernel CAPI's
+    // device file is left as it is.
+    enableDeadPeerDetection(handle);
     m_readiness = new QSocketNotifier(handle, QSocketNotifier::Read, this);
     connect(m_readiness, &QSocketNotifier::activated, this, &LineSession::fetchMessages);
 }

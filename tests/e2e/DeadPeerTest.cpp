@@ -1,0 +1,213 @@
+// A router that vanishes without closing: the call monitor's peer sits in a network namespace
+// the test makes, behind a veth pair, and a firewall rule in there swallows every packet. The
+// program must report the line lost within 90 s and be back one back-off step after the rule
+// goes. Without namespaces (no root, a container) the socket options are checked with ss.
+#include "ProgramRunner.h"
+
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sched.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <thread>
+
+namespace {
+
+constexpr int kLostWithinMs = 90000;
+// The first back-off step is 1 s; the rest is room for a loaded machine.
+constexpr int kBackWithinMs = 5000;
+
+bool run(const QStringList& command, QString* output = nullptr) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(command.first(), command.mid(1));
+    const bool ok = process.waitForFinished(10000) &&
+                    process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    if (output != nullptr) {
+        *output = QString::fromUtf8(process.readAll());
+    }
+    return ok;
+}
+
+/// A network namespace joined to this one by a veth pair, removed again with everything in it.
+class PeerNamespace {
+public:
+    PeerNamespace() : m_name(QString("rwdp%1").arg(::getpid())) {
+        const int n = ::getpid();
+        const QString net = QString("10.213.%1.%2").arg(n % 256).arg((n / 256) % 64 * 4);
+        m_hostAddress =
+            net.left(net.lastIndexOf('.') + 1) + QString::number(net.section('.', 3).toInt() + 1);
+        m_peerAddress =
+            net.left(net.lastIndexOf('.') + 1) + QString::number(net.section('.', 3).toInt() + 2);
+        const QString host = m_name + "h";
+        const QString peer = m_name + "n";
+        const QStringList exec{"ip", "netns", "exec", m_name};
+        m_made =
+            run({"ip", "netns", "add", m_name}, &m_problem) &&
+            run({"ip", "link", "add", host, "type", "veth", "peer", "name", peer, "netns", m_name},
+                &m_problem) &&
+            run({"ip", "addr", "add", m_hostAddress + "/30", "dev", host}, &m_problem) &&
+            run({"ip", "link", "set", host, "up"}, &m_problem) &&
+            run(exec + QStringList{"ip", "addr", "add", m_peerAddress + "/30", "dev", peer},
+                &m_problem) &&
+            run(exec + QStringList{"ip", "link", "set", peer, "up"}, &m_problem);
+    }
+    ~PeerNamespace() {
+        // Packets pass again first, so that connections left in there close and free it.
+        swallowPackets(false);
+        run({"ip", "netns", "delete", m_name});
+        run({"ip", "link", "delete", m_name + "h"});
+    }
+    PeerNamespace(const PeerNamespace&) = delete;
+    PeerNamespace& operator=(const PeerNamespace&) = delete;
+
+    bool isMade() const { return m_made; }
+    QString problem() const { return m_problem.trimmed(); }
+    QString peerAddress() const { return m_peerAddress; }
+
+    /// A listening socket inside the namespace (made on a thread that enters it: a socket
+    /// stays in the namespace it was made in); -1 on failure.
+    int listen() const {
+        int listener = -1;
+        std::thread([&] {
+            const int ns = ::open(("/var/run/netns/" + m_name).toLocal8Bit().constData(),
+                                  O_RDONLY | O_CLOEXEC);
+            if (ns < 0 || ::setns(ns, CLONE_NEWNET) != 0) {
+                return;
+            }
+            ::close(ns);
+            listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            sockaddr_in address{};
+            address.sin_family = AF_INET;
+            ::inet_pton(AF_INET, m_peerAddress.toLatin1().constData(), &address.sin_addr);
+            if (::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+                ::listen(listener, 4) != 0) {
+                ::close(listener);
+                listener = -1;
+            }
+        }).join();
+        return listener;
+    }
+
+    /// Every packet in or out of the namespace vanishes, or passes again.
+    bool swallowPackets(bool on) const {
+        const QStringList nft{"ip", "netns", "exec", m_name, "nft"};
+        if (!on) {
+            return run(nft + QStringList{"delete", "table", "inet", "vanish"});
+        }
+        return run(nft + QStringList{"add", "table", "inet", "vanish"}) &&
+               run(nft + QStringList{"add chain inet vanish in { type filter hook input "
+                                     "priority 0 ; policy drop ; }"}) &&
+               run(nft + QStringList{"add chain inet vanish out { type filter hook output "
+                                     "priority 0 ; policy drop ; }"});
+    }
+
+private:
+    QString m_name;
+    QString m_hostAddress;
+    QString m_peerAddress;
+    QString m_problem;
+    bool m_made = false;
+};
+
+/// The program's debug trace, collected as it comes.
+class Trace {
+public:
+    explicit Trace(QProcess* program) : m_program(program) {}
+    bool contains(const QString& text) {
+        m_text += QString::fromUtf8(m_program->readAllStandardError());
+        return m_text.contains(text);
+    }
+    const QString& text() const { return m_text; }
+
+    /// Waits until the trace holds the text; unlike QTRY, gives up at the deadline at once.
+    bool waitFor(const QString& text, int timeoutMs) {
+        const QDeadlineTimer deadline(timeoutMs);
+        while (!contains(text)) {
+            if (deadline.hasExpired()) {
+                return false;
+            }
+            QTest::qWait(50);
+        }
+        return true;
+    }
+
+private:
+    QProcess* m_program;
+    QString m_text;
+};
+
+} // namespace
+
+class DeadPeerTest : public QObject {
+    Q_OBJECT
+private slots:
+    void vanishedRouterIsALostLineWithinAMinuteAndComesBack() {
+        PeerNamespace peer;
+        if (!peer.isMade()) {
+            checkSocketOptionsWithSs();
+            QSKIP(qPrintable("network namespaces not allowed here (" + peer.problem() +
+                             "); checked the socket options with ss -tnoi instead"));
+        }
+        QTcpServer router;
+        const int listener = peer.listen();
+        QVERIFY(listener >= 0 && router.setSocketDescriptor(listener));
+        ProgramRunner runner;
+        runner.writeConfig({});
+        QProcess* program = runner.start(
+            {"--headless", "--debug",
+             QString("--line=callmonitor:%1:%2").arg(peer.peerAddress()).arg(router.serverPort())});
+        Trace trace(program);
+        QTRY_VERIFY_WITH_TIMEOUT(router.hasPendingConnections(), 15000);
+        QTcpSocket* connection = router.nextPendingConnection();
+        QTRY_VERIFY(trace.contains("LINE UP"));
+
+        QVERIFY(peer.swallowPackets(true));
+        QElapsedTimer outage;
+        outage.start();
+        QVERIFY2(trace.waitFor("LINE LOST", kLostWithinMs), qPrintable(trace.text()));
+        qInfo("line lost %lld ms after the peer vanished", outage.elapsed());
+
+        QVERIFY(peer.swallowPackets(false));
+        QElapsedTimer back;
+        back.start();
+        QVERIFY2(trace.waitFor("LINE BACK", kBackWithinMs), qPrintable(trace.text()));
+        qInfo("line back %lld ms after the peer returned", back.elapsed());
+        QVERIFY(router.hasPendingConnections() || router.waitForNewConnection(1000));
+        delete connection;
+        QCOMPARE(ProgramRunner::stop(program), 0);
+    }
+
+private:
+    // The options as the kernel reports them for the program's connection to a local router.
+    void checkSocketOptionsWithSs() {
+        QTcpServer router;
+        QVERIFY(router.listen(QHostAddress::LocalHost));
+        ProgramRunner runner;
+        runner.writeConfig({});
+        QProcess* program =
+            runner.start({"--headless", "--debug",
+                          QString("--line=callmonitor:127.0.0.1:%1").arg(router.serverPort())});
+        Trace trace(program);
+        QTRY_VERIFY_WITH_TIMEOUT(trace.contains("LINE UP"), 15000);
+        QString sockets;
+        QVERIFY(run({"ss", "-tnoi", "state", "established", "dst",
+                     QString("127.0.0.1:%1").arg(router.serverPort())},
+                    &sockets));
+        // The keepalive timer runs from 30 s down; the user timeout is not shown by ss.
+        QVERIFY2(sockets.contains("timer:(keepalive,"), qPrintable(sockets));
+        QCOMPARE(ProgramRunner::stop(program), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(DeadPeerTest)
+#include "DeadPeerTest.moc"
