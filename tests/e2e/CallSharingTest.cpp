@@ -180,8 +180,9 @@ private slots:
         const QString output = runner.appDir() + "steps out.txt";
         QFile file(script);
         QVERIFY(file.open(QIODevice::WriteOnly));
+        // One file per step: the steps' commands run side by side.
         file.write("#!/bin/sh\n"
-                   "{ env | grep '^RUFWACHT_' | sort; echo ---; } >> \"$1\"\n"
+                   "env | grep '^RUFWACHT_' | sort > \"$1.$RUFWACHT_EVENT\"\n"
                    "echo \"heard $RUFWACHT_EVENT\"\n");
         file.close();
         file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -196,11 +197,12 @@ private slots:
         QVERIFY(QTest::qWaitFor([&]() { return runner.log().count("heard") == 3; }, 15000));
         QCOMPARE(ProgramRunner::stop(program), 0);
 
-        QFile steps(output);
-        QVERIFY(steps.open(QIODevice::ReadOnly));
-        const QStringList runs =
-            QString::fromUtf8(steps.readAll()).split("---\n", Qt::SkipEmptyParts);
-        QCOMPARE(runs.size(), 3);
+        QStringList runs;
+        for (const char* step : {"ring", "connect", "end"}) {
+            QFile steps(output + "." + step);
+            QVERIFY2(steps.open(QIODevice::ReadOnly), step);
+            runs.append(QString::fromUtf8(steps.readAll()));
+        }
         QStringList events;
         for (const QString& run : runs) {
             QVERIFY2(run.contains("RUFWACHT_NUMBER=0301234567\n"), qPrintable(run));

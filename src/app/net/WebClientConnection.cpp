@@ -1,5 +1,7 @@
 #include "net/WebClientConnection.h"
 
+#include "platform/DeadPeerDetection.h"
+
 #include <QTcpSocket>
 
 namespace {
@@ -14,7 +16,8 @@ WebClientConnection::WebClientConnection(QTcpSocket* socket, Limits limits, Requ
     : QObject(parent), m_socket(socket), m_limits(limits), m_handler(std::move(handler)),
       m_lastHeard(std::chrono::steady_clock::now()) {
     m_socket->setParent(this);
-    m_socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    // An events listener that vanished without a word is found out within a minute.
+    enableDeadPeerDetection(m_socket->socketDescriptor());
     m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     m_deadline.setSingleShot(true);
     connect(&m_deadline, &QTimer::timeout, this, &WebClientConnection::drop);

@@ -1,6 +1,7 @@
 #include "outputs/CallMonitorServer.h"
 
 #include "line/CallMonitorLines.h"
+#include "platform/DeadPeerDetection.h"
 #include "support/Log.h"
 #include "support/QtText.h"
 
@@ -66,8 +67,8 @@ void CallMonitorServer::onNewConnection() {
 void CallMonitorServer::accept(QTcpSocket* client) {
     client->setParent(this);
     m_clients.append(client);
-    // A client that vanished without a word (power cut, cable) is found out by the system.
-    client->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    // A client that vanished without a word (power cut, cable) is found out within a minute.
+    enableDeadPeerDetection(client->socketDescriptor());
     client->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSendBufferBytes);
     // One-way: whatever a client sends is thrown away unread.
     connect(client, &QTcpSocket::readyRead, client,

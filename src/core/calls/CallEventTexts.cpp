@@ -63,8 +63,15 @@ const char* eventName(CallEvent::Kind kind) {
     return "end";
 }
 
-std::string isoTime(std::chrono::system_clock::time_point time) {
+std::string isoTime(std::chrono::system_clock::time_point time, bool withMilliseconds) {
     std::string text = formatTime(localTime(time), "%Y-%m-%dT%H:%M:%S%z");
+    if (withMilliseconds && text.size() >= 19) {
+        const auto millis =
+            std::chrono::duration_cast<std::chrono::milliseconds>(time.time_since_epoch()) % 1000;
+        std::string fraction = std::to_string(1000 + millis.count()); // "1250" for 250 ms
+        fraction[0] = '.';
+        text.insert(19, fraction);
+    }
     // strftime writes the offset as +hhmm; ISO 8601's extended form wants +hh:mm.
     if (text.size() >= 5) {
         text.insert(text.size() - 2, ":");

@@ -131,7 +131,7 @@ std::string callEventMessage(const CallEvent& event) {
         .key("service")
         .value(event.service)
         .key("time")
-        .value(isoTime(event.time));
+        .value(isoTime(event.time, true));
     if (event.kind == CallEvent::Kind::End) {
         json.key("reason").value(event.reason).key("missed").value(event.missed);
     }
