@@ -5,12 +5,13 @@
 set -euo pipefail
 
 # imagemagick draws the menu icons during the build; libmosquitto is the MQTT output's client;
-# qt6-wayland lets the program run on a Wayland session.
+# qt6-wayland lets the program run on a Wayland session; libsystemd tells systemd the program
+# lives; ccache keeps rebuilds short.
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev libgl-dev qt6-qpa-plugins qt6-wayland
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcapi20-3 imagemagick libmosquitto-dev libsystemd-dev
+  libcapi20-3 imagemagick libmosquitto-dev libsystemd-dev ccache
 )
 # CPack's Debian generator needs file and dpkg-shlibdeps (dpkg-dev); lintian checks the package.
 package_tools=(dpkg-dev file lintian)

@@ -5,6 +5,8 @@
 # its tests cross-built with MinGW-w64, run under wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# With ccache, a second clone or build folder compiles from the cache: paths count from here.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 
 tools/install-deps.sh --test
 jobs=$(nproc)
