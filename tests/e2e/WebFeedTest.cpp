@@ -8,8 +8,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QRandomGenerator>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 
@@ -17,17 +15,6 @@
 #include <vector>
 
 namespace {
-
-quint16 freePort() {
-    const auto first = static_cast<quint16>(20000 + QRandomGenerator::global()->bounded(10000));
-    for (quint16 port = first; port < 32000; ++port) {
-        QTcpServer probe;
-        if (probe.listen(QHostAddress::Any, port)) {
-            return port;
-        }
-    }
-    return 0;
-}
 
 struct Reply {
     int status = 0;
@@ -94,7 +81,7 @@ class WebFeedTest : public QObject {
 private slots:
     void jsonEventsAndHealthFollowTheLine() {
         ProgramRunner runner;
-        const quint16 port = freePort();
+        const quint16 port = ProgramRunner::freePort();
         runner.writeConfig(
             {"webexporton=-1", QStringLiteral("webexportport=%1").arg(port), "webexportpwd=pw"});
         // Windows-1252 on disk: quotes, a backslash, a control byte and an umlaut in names.

@@ -2,24 +2,11 @@
 
 #include <QFile>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 
 namespace {
-
-// A port that was free a moment ago, below 32768: the setting is a 16-bit signed number.
-quint16 freePort() {
-    const auto first = static_cast<quint16>(20000 + QRandomGenerator::global()->bounded(10000));
-    for (quint16 port = first; port < 32000; ++port) {
-        QTcpServer probe;
-        if (probe.listen(QHostAddress::Any, port)) {
-            return port;
-        }
-    }
-    return 0;
-}
 
 bool waitForListening(quint16 port) {
     return QTest::qWaitFor(
@@ -48,7 +35,7 @@ class WebPageTest : public QObject {
 private slots:
     void browserReadsTheJournalWithThePassword() {
         ProgramRunner runner;
-        const quint16 port = freePort();
+        const quint16 port = ProgramRunner::freePort();
         runner.writeConfig({"webexporton=-1", QStringLiteral("webexportport=%1").arg(port)});
         // Settings are Windows-1252: the password is "Gäste 1".
         QFile config(runner.configDir() + "config.dat");
@@ -81,7 +68,7 @@ private slots:
     void portInUseIsLoggedAndTheProgramRuns() {
         ProgramRunner runner;
         QTcpServer holder;
-        QVERIFY(holder.listen(QHostAddress::Any, freePort()));
+        QVERIFY(holder.listen(QHostAddress::Any, ProgramRunner::freePort()));
         runner.writeConfig(
             {"webexporton=-1", QStringLiteral("webexportport=%1").arg(holder.serverPort())});
         QProcess* program = runner.start({"--headless", runner.scenario("")});

@@ -98,10 +98,10 @@ public:
     }
 
     SettingsDialog& open() {
-        dialog = std::make_unique<SettingsDialog>(SettingsDialogParts{
-            fixture.context, prompt, sound, urls, webExport, autostart, files, fixture.pictures,
-            "/opt/rufwacht/rufwacht", lineFromCommandLine, std::string(),
-            [this]() { ++mqttApplied; }});
+        dialog = std::make_unique<SettingsDialog>(
+            SettingsDialogParts{fixture.context, prompt, sound, urls, webExport, autostart, files,
+                                fixture.pictures, "/opt/rufwacht/rufwacht", lineFromCommandLine,
+                                std::string(), [this]() { ++mqttApplied; }});
         return *dialog;
     }
     template <typename Control> Control* find(const char* name) const {
