@@ -1,24 +1,24 @@
+#include "platform/ConsoleEvents.h"
 #include "support/SignalWatcher.h"
 
 #include <QMetaObject>
-
-#include <windows.h>
+#include <QPointer>
 
 namespace {
 
-SignalWatcher* gWatcher = nullptr;
+QPointer<SignalWatcher> gWatcher;
 
-BOOL WINAPI onConsoleEvent(DWORD) {
-    if (gWatcher != nullptr) {
-        QMetaObject::invokeMethod(gWatcher, &SignalWatcher::terminationRequested,
+// Runs on a thread of the system's: the watcher hears of it on its own thread.
+void onConsoleEnd() {
+    if (SignalWatcher* watcher = gWatcher.data()) {
+        QMetaObject::invokeMethod(watcher, &SignalWatcher::terminationRequested,
                                   Qt::QueuedConnection);
     }
-    return TRUE;
 }
 
 } // namespace
 
 void installTerminationHandlers(SignalWatcher* watcher) {
     gWatcher = watcher;
-    ::SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+    watchConsoleEnd(&onConsoleEnd);
 }
