@@ -2,16 +2,15 @@
 #include "support/SignalWatcher.h"
 
 #include <QMetaObject>
-#include <QPointer>
 
 namespace {
 
-QPointer<SignalWatcher> gWatcher;
+SignalWatcher* gWatcher = nullptr; // lives as long as the program
 
 // Runs on a thread of the system's: the watcher hears of it on its own thread.
 void onConsoleEnd() {
-    if (SignalWatcher* watcher = gWatcher.data()) {
-        QMetaObject::invokeMethod(watcher, &SignalWatcher::terminationRequested,
+    if (gWatcher != nullptr) {
+        QMetaObject::invokeMethod(gWatcher, &SignalWatcher::terminationRequested,
                                   Qt::QueuedConnection);
     }
 }
