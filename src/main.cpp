@@ -35,6 +35,15 @@ bool hasDisplay() {
 int runController(const CommandLine& commandLine, UserPrompt& prompt, ControllerUi& ui,
                   DesktopUi* desktop) {
     Controller controller(commandLine, ss(QCoreApplication::applicationDirPath()), prompt, ui);
+    // Declared after the controller, so ended before it: the windows read its stores.
+    struct WindowsBeforeController {
+        DesktopUi* desktop;
+        ~WindowsBeforeController() {
+            if (desktop != nullptr) {
+                desktop->destroyWindows();
+            }
+        }
+    } windowsFirst{desktop};
     if (desktop != nullptr) {
         desktop->attach(&controller);
     }

@@ -237,6 +237,11 @@ private slots:
         runner.setEnvironment("QT_QPA_PLATFORM", "wayland");
         runner.setEnvironment("WAYLAND_DISPLAY", socket);
         runner.setEnvironment("WAYLAND_DEBUG", "client");
+        // The Wayland client libraries keep memory to the end; the program's own leaks are
+        // found by every other test of a sanitizer build.
+        if (const QByteArray asan = qgetenv("ASAN_OPTIONS"); !asan.isEmpty()) {
+            runner.setEnvironment("ASAN_OPTIONS", QString::fromLatin1(asan) + ":detect_leaks=0");
+        }
         m_server = std::make_unique<RecordingNotificationServer>(m_bus->connect("server"),
                                                                  QStringList{"actions", "body"});
         QVERIFY(m_server->registerOnBus());

@@ -53,6 +53,11 @@ int ProgramRunner::stop(QProcess* program) {
     if (!program->waitForFinished(10000) || program->exitStatus() != QProcess::NormalExit) {
         return -1;
     }
+    // A failed end says why (a sanitizer's report, a message) in the test's output.
+    if (program->exitCode() != 0) {
+        qWarning("program ended with %d:\n%s", program->exitCode(),
+                 program->readAllStandardError().right(4000).constData());
+    }
     return program->exitCode();
 }
 

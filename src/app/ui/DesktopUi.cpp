@@ -85,6 +85,10 @@ DesktopUi::DesktopUi(UserPrompt& prompt, std::function<bool()> trayAvailable)
 }
 
 DesktopUi::~DesktopUi() {
+    destroyWindows();
+}
+
+void DesktopUi::destroyWindows() {
     m_notifications.reset();
     delete m_settingsDialog;
     m_trayIcon.reset();

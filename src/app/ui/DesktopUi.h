@@ -73,6 +73,9 @@ public:
     /// The controller whose debug window this shows and whose context the windows show; set
     /// before start-up.
     void attach(Controller* controller);
+    /// Destroys the windows and the notification icon: they read the controller's stores, so
+    /// they go before the controller does.
+    void destroyWindows();
     /// The context alone, for a desktop without a controller.
     void attachContext(AppContext* context);
 
