@@ -231,4 +231,7 @@ TEST(ReplaceFileTail, AppendsOrRewritesTheEndOnlyWhenTheFileIsAsExpected) {
     EXPECT_FALSE(replaceFileTail(dir.file("calls.txt"), 17, 10, "x"));
     EXPECT_EQ(dir.read("calls.txt"), "one\r\ntwo\r\nTHREE!\r\n");
     EXPECT_FALSE(replaceFileTail(dir.file("missing.txt"), 0, 0, "x"));
+    // A shorter tail cuts what followed it.
+    ASSERT_TRUE(replaceFileTail(dir.file("calls.txt"), 18, 5, "2\r\n"));
+    EXPECT_EQ(dir.read("calls.txt"), "one\r\n2\r\n");
 }
