@@ -4,6 +4,7 @@
 #include "line/CallMonitorLines.h"
 #include "line/CallMonitorProtocol.h"
 #include "support/CommandSplit.h"
+#include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -159,8 +160,14 @@ TEST(HeadlessLine, OneLinePerCallStep) {
 }
 
 TEST(CommandEnvironment, IsoTimeWithTheLocalOffset) {
-    const std::string time = isoTime(christmasEvening());
-    ASSERT_EQ(time.size(), 25U) << time;
-    EXPECT_EQ(time.substr(0, 19), "2023-12-24T18:30:05");
-    EXPECT_EQ(time[22], ':');
+    const std::pair<const char*, const char*> zones[] = {{"UTC0", "2023-12-24T18:30:05+00:00"},
+                                                         {"CET-1", "2023-12-24T18:30:05+01:00"},
+                                                         {"NST3:30", "2023-12-24T18:30:05-03:30"}};
+    for (const auto& [zone, expected] : zones) {
+        setTimeZone(zone);
+        EXPECT_EQ(isoTime(christmasEvening()), expected) << zone;
+    }
+    EXPECT_EQ(isoTime(christmasEvening() + std::chrono::milliseconds(250), true),
+              "2023-12-24T18:30:05.250-03:30");
+    setTimeZone(nullptr);
 }

@@ -1,6 +1,7 @@
 #include "support/TestEnvironment.h"
 
 #include <cstdlib>
+#include <ctime>
 
 void setEnvironmentVariable(const char* name, const char* value) {
     if (value != nullptr) {
@@ -12,4 +13,9 @@ void setEnvironmentVariable(const char* name, const char* value) {
 
 bool runsOnWindows() {
     return false;
+}
+
+void setTimeZone(const char* zone) {
+    setEnvironmentVariable("TZ", zone);
+    ::tzset();
 }

@@ -1,6 +1,7 @@
 #include "support/TestEnvironment.h"
 
 #include <cstdlib>
+#include <ctime>
 
 void setEnvironmentVariable(const char* name, const char* value) {
     // An empty value removes the variable on Windows.
@@ -9,4 +10,9 @@ void setEnvironmentVariable(const char* name, const char* value) {
 
 bool runsOnWindows() {
     return true;
+}
+
+void setTimeZone(const char* zone) {
+    setEnvironmentVariable("TZ", zone);
+    ::_tzset();
 }

@@ -1,6 +1,8 @@
 #include "calls/CallEventTexts.h"
 
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 namespace {
@@ -9,6 +11,19 @@ std::tm localTime(std::chrono::system_clock::time_point time) {
     const std::time_t when = std::chrono::system_clock::to_time_t(time);
     const std::tm* local = std::localtime(&when);
     return local != nullptr ? *local : std::tm{};
+}
+
+// Minutes that local time is ahead of UTC at that moment.
+int utcOffsetMinutes(std::chrono::system_clock::time_point time) {
+    const std::time_t when = std::chrono::system_clock::to_time_t(time);
+    const std::tm local = localTime(time);
+    const std::tm* utcTime = std::gmtime(&when);
+    const std::tm utc = utcTime != nullptr ? *utcTime : local;
+    int days = local.tm_yday - utc.tm_yday;
+    if (local.tm_year != utc.tm_year) {
+        days = local.tm_year > utc.tm_year ? 1 : -1; // the two sides of New Year's night
+    }
+    return days * 24 * 60 + (local.tm_hour - utc.tm_hour) * 60 + (local.tm_min - utc.tm_min);
 }
 
 std::string formatTime(const std::tm& time, const char* format) {
@@ -64,19 +79,21 @@ const char* eventName(CallEvent::Kind kind) {
 }
 
 std::string isoTime(std::chrono::system_clock::time_point time, bool withMilliseconds) {
-    std::string text = formatTime(localTime(time), "%Y-%m-%dT%H:%M:%S%z");
-    if (withMilliseconds && text.size() >= 19) {
+    const std::tm local = localTime(time);
+    std::string text = formatTime(local, "%Y-%m-%dT%H:%M:%S");
+    if (withMilliseconds) {
         const auto millis =
             std::chrono::duration_cast<std::chrono::milliseconds>(time.time_since_epoch()) % 1000;
         std::string fraction = std::to_string(1000 + millis.count()); // "1250" for 250 ms
         fraction[0] = '.';
-        text.insert(19, fraction);
+        text += fraction;
     }
-    // strftime writes the offset as +hhmm; ISO 8601's extended form wants +hh:mm.
-    if (text.size() >= 5) {
-        text.insert(text.size() - 2, ":");
-    }
-    return text;
+    // The offset is worked out here: strftime's %z gives the zone's name on Windows.
+    const int offset = utcOffsetMinutes(time);
+    std::array<char, 24> zone{};
+    std::snprintf(zone.data(), zone.size(), "%c%02d:%02d", offset < 0 ? '-' : '+',
+                  std::abs(offset) / 60, std::abs(offset) % 60);
+    return text + zone.data();
 }
 
 std::vector<std::pair<std::string, std::string>> commandEnvironment(const CallEvent& event) {
