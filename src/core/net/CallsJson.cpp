@@ -2,6 +2,7 @@
 
 #include "calls/CallEvent.h"
 #include "calls/CallEventTexts.h"
+#include "stores/ListFile.h"
 #include "support/JsonWriter.h"
 
 #include <array>
@@ -10,21 +11,9 @@
 
 namespace {
 
-std::vector<std::string_view> splitAtTabs(std::string_view line) {
-    std::vector<std::string_view> fields;
-    std::size_t start = 0;
-    for (std::size_t tab = line.find('\t'); tab != std::string_view::npos;
-         tab = line.find('\t', start)) {
-        fields.push_back(line.substr(start, tab - start));
-        start = tab + 1;
-    }
-    fields.push_back(line.substr(start));
-    return fields;
-}
-
 std::string callRecord(std::string_view line, const NameLookup& nameOf,
                        std::string_view missedReason) {
-    const std::vector<std::string_view> fields = splitAtTabs(line);
+    const std::vector<std::string_view> fields = splitFieldViews(line);
     const auto field = [&fields](std::size_t i) {
         return i < fields.size() ? fields[i] : std::string_view();
     };

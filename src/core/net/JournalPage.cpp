@@ -3,6 +3,7 @@
 #include "net/ProductInfo.h"
 #include "stores/LanguageIds.h"
 #include "stores/LanguageTable.h"
+#include "stores/ListFile.h"
 #include "support/TextFile.h"
 
 namespace {
@@ -18,21 +19,6 @@ void addCell(std::string& page, std::string_view text) {
     page += "\r\n  <td>";
     page += escapeHtml(text);
     page += "</td>";
-}
-
-std::vector<std::string_view> splitAtTabs(std::string_view line) {
-    std::vector<std::string_view> fields;
-    if (line.empty()) {
-        return fields; // an empty line has no fields at all
-    }
-    std::size_t start = 0;
-    for (std::size_t tab = line.find('\t'); tab != std::string_view::npos;
-         tab = line.find('\t', start)) {
-        fields.push_back(line.substr(start, tab - start));
-        start = tab + 1;
-    }
-    fields.push_back(line.substr(start));
-    return fields;
 }
 
 } // namespace
@@ -136,7 +122,9 @@ std::string escapeHtml(std::string_view text) {
 }
 
 std::string journalRow(std::string_view line, const NameLookup& nameOf) {
-    const std::vector<std::string_view> fields = splitAtTabs(line);
+    // An empty line has no fields at all.
+    const std::vector<std::string_view> fields =
+        line.empty() ? std::vector<std::string_view>() : splitFieldViews(line);
     std::string row = "\r\n <tr valign='top'>";
     if (fields.size() > 1) {
         const std::string display(fields[1]);

@@ -5,18 +5,23 @@
 
 #include <algorithm>
 
-std::vector<std::string> splitFields(std::string_view line) {
-    std::vector<std::string> fields;
+std::vector<std::string_view> splitFieldViews(std::string_view line) {
+    std::vector<std::string_view> fields;
     std::size_t start = 0;
     while (true) {
         const std::size_t tab = line.find('\t', start);
         if (tab == std::string_view::npos) {
-            fields.emplace_back(line.substr(start));
+            fields.push_back(line.substr(start));
             return fields;
         }
-        fields.emplace_back(line.substr(start, tab - start));
+        fields.push_back(line.substr(start, tab - start));
         start = tab + 1;
     }
+}
+
+std::vector<std::string> splitFields(std::string_view line) {
+    const std::vector<std::string_view> views = splitFieldViews(line);
+    return {views.begin(), views.end()};
 }
 
 std::string joinFields(std::initializer_list<std::string_view> fields) {

@@ -17,6 +17,8 @@
 
 /// The fields of one stored line, split at every TAB.
 std::vector<std::string> splitFields(std::string_view line);
+/// The same fields as views into the line (which must outlive them).
+std::vector<std::string_view> splitFieldViews(std::string_view line);
 
 /// The fields joined by TAB. A TAB or line break inside a field would tear the record apart on
 /// the next load, so each becomes a blank.
