@@ -2,6 +2,8 @@
 
 // What the benchmarks through the whole headless program share: a program folder with the
 // shipped data and its own runtime folder, and waiting on the event loop.
+#include "calls/ControllerUi.h"
+
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
@@ -14,6 +16,20 @@
 namespace bench {
 
 using Clock = std::chrono::steady_clock;
+
+/// The headless desktop, but with a pop-up that notes when it was asked to show a call.
+class TimedPopupUi : public NoControllerUi, public PopupView {
+public:
+    PopupView& popupView() override { return *this; }
+    void showCall(const PopupContent&) override {
+        shownAt = Clock::now();
+        ++shown;
+    }
+    void setStatus(const std::string&) override {}
+    void close() override {}
+    Clock::time_point shownAt;
+    int shown = 0;
+};
 
 /// Runs the event loop until done() holds; false after 5 s.
 inline bool waitUntil(const std::function<bool()>& done) {

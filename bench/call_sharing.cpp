@@ -34,19 +34,6 @@ using bench::waitUntil;
 constexpr int kCalls = 1000;
 constexpr int kReadingClients = 32;
 
-class TimedPopupUi : public NoControllerUi, public PopupView {
-public:
-    PopupView& popupView() override { return *this; }
-    void showCall(const PopupContent&) override {
-        shownAt = Clock::now();
-        ++shown;
-    }
-    void setStatus(const std::string&) override {}
-    void close() override {}
-    Clock::time_point shownAt;
-    int shown = 0;
-};
-
 // The server's clients, in their own thread: when the last reading client saw each RING.
 class Clients : public QObject {
 public:
@@ -121,7 +108,7 @@ double msBetween(Clock::time_point from, Clock::time_point to) {
 }
 
 // Plays kCalls calls; false when one did not arrive.
-bool playCalls(QTcpSocket* router, TimedPopupUi& ui, const CallJournal& journal, int first,
+bool playCalls(QTcpSocket* router, bench::TimedPopupUi& ui, const CallJournal& journal, int first,
                Clients* clients, Figures& figures) {
     for (int i = 1; i <= kCalls; ++i) {
         const int call = first + i;
@@ -215,7 +202,7 @@ int main(int argc, char* argv[]) {
     CommandLine commandLine;
     commandLine.headless = true;
     HeadlessPrompt prompt;
-    TimedPopupUi ui;
+    bench::TimedPopupUi ui;
     Controller controller(commandLine, appDir, prompt, ui);
     if (!controller.start() || !router.waitForNewConnection(5000)) {
         std::fprintf(stderr, "start-up failed\n");

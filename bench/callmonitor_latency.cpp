@@ -25,20 +25,6 @@ namespace {
 using bench::Clock;
 using bench::waitUntil;
 
-// The headless desktop, but with a pop-up that notes when it was asked to show a call.
-class TimedPopupUi : public NoControllerUi, public PopupView {
-public:
-    PopupView& popupView() override { return *this; }
-    void showCall(const PopupContent&) override {
-        shownAt = Clock::now();
-        ++shown;
-    }
-    void setStatus(const std::string&) override {}
-    void close() override {}
-    Clock::time_point shownAt;
-    int shown = 0;
-};
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -53,7 +39,7 @@ int main(int argc, char* argv[]) {
     CommandLine commandLine;
     commandLine.headless = true;
     HeadlessPrompt prompt;
-    TimedPopupUi ui;
+    bench::TimedPopupUi ui;
     Controller controller(commandLine, appDir, prompt, ui);
     if (!controller.start() || !router.waitForNewConnection(5000)) {
         std::fprintf(stderr, "start-up failed\n");

@@ -37,19 +37,6 @@ constexpr int kRecords = 200000;
 constexpr int kCallsPerPhase = 300;
 constexpr int kClients = 8;
 
-class TimedPopupUi : public NoControllerUi, public PopupView {
-public:
-    PopupView& popupView() override { return *this; }
-    void showCall(const PopupContent&) override {
-        shownAt = Clock::now();
-        ++shown;
-    }
-    void setStatus(const std::string&) override {}
-    void close() override {}
-    Clock::time_point shownAt;
-    int shown = 0;
-};
-
 long statusKb(const char* field) {
     std::ifstream status("/proc/self/status");
     std::string line;
@@ -140,7 +127,7 @@ int main(int argc, char* argv[]) {
     CommandLine commandLine;
     commandLine.headless = true;
     HeadlessPrompt prompt;
-    TimedPopupUi ui;
+    bench::TimedPopupUi ui;
     Controller controller(commandLine, appDir, prompt, ui);
     if (!controller.start() || !router.waitForNewConnection(5000)) {
         std::fprintf(stderr, "start-up failed\n");
