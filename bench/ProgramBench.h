@@ -3,6 +3,7 @@
 // What the benchmarks through the whole headless program share: a program folder with the
 // shipped data and its own runtime folder, and waiting on the event loop.
 #include "calls/ControllerUi.h"
+#include "support/CommandLine.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -55,6 +56,16 @@ inline std::string prepareProgramFolder(const QTemporaryDir& dir, const std::str
     std::ofstream(appDir + "/config/config.dat") << "[config]\r\nlanguage=english\r\n" << settings;
     qputenv("XDG_RUNTIME_DIR", dir.path().toUtf8());
     return appDir;
+}
+
+/// The headless program on the simulated line with nothing scheduled: the benchmark places the
+/// calls itself.
+inline CommandLine headlessOnIdleLine(const std::string& appDir) {
+    std::ofstream(appDir + "/empty.scenario") << "\n";
+    CommandLine commandLine;
+    commandLine.headless = true;
+    commandLine.line = "sim:" + appDir + "/empty.scenario";
+    return commandLine;
 }
 
 } // namespace bench

@@ -55,10 +55,7 @@ int main(int argc, char* argv[]) {
 
     QTemporaryDir dir;
     const std::string appDir = bench::prepareProgramFolder(dir, "");
-    std::ofstream(appDir + "/empty.scenario") << "\n";
-    CommandLine commandLine;
-    commandLine.headless = true;
-    commandLine.line = "sim:" + appDir + "/empty.scenario";
+    const CommandLine commandLine = bench::headlessOnIdleLine(appDir);
     HeadlessPrompt prompt;
     NoControllerUi ui;
     Controller controller(commandLine, appDir, prompt, ui);
