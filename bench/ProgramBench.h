@@ -2,7 +2,10 @@
 
 // What the benchmarks through the whole headless program share: a program folder with the
 // shipped data and its own runtime folder, and waiting on the event loop.
+#include "calls/CapiLine.h"
+#include "calls/Controller.h"
 #include "calls/ControllerUi.h"
+#include "line/LineTestControl.h"
 #include "support/CommandLine.h"
 
 #include <QCoreApplication>
@@ -31,6 +34,11 @@ public:
     Clock::time_point shownAt;
     int shown = 0;
 };
+
+/// The simulated line under a started controller, to place and end calls on.
+inline LineTestControl& simulatedLine(Controller& controller) {
+    return *qobject_cast<CapiLine*>(controller.line())->capi().driver().testControl();
+}
 
 /// Runs the event loop until done() holds; false after 5 s.
 inline bool waitUntil(const std::function<bool()>& done) {

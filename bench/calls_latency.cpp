@@ -4,7 +4,6 @@
 #include "calls/Controller.h"
 #include "calls/ControllerUi.h"
 #include "calls/EndReason.h"
-#include "line/CapiApplication.h"
 #include "line/LineTestControl.h"
 #include "support/UserPrompt.h"
 
@@ -35,7 +34,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "start-up failed\n");
         return 1;
     }
-    auto& line = *controller.capi()->driver().testControl();
+    auto& line = bench::simulatedLine(controller);
     const CallJournal& journal = controller.context().journal;
 
     constexpr int kCalls = 1000;

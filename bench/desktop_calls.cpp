@@ -9,7 +9,6 @@
 #include "calls/Controller.h"
 #include "calls/ControllerUi.h"
 #include "calls/EndReason.h"
-#include "line/CapiApplication.h"
 #include "line/LineTestControl.h"
 #include "support/UserPrompt.h"
 #include "ui/DesktopUi.h"
@@ -129,7 +128,7 @@ public:
     ~Program() { m_controller->appExit(true); }
 
     bool started() const { return m_started; }
-    LineTestControl& line() { return *m_controller->capi()->driver().testControl(); }
+    LineTestControl& line() { return bench::simulatedLine(*m_controller); }
     CallJournal& journal() { return m_controller->context().journal; }
 
     // One call rung and hung up; false when it did not arrive.

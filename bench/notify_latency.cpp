@@ -5,7 +5,6 @@
 #include "calls/Controller.h"
 #include "calls/ControllerUi.h"
 #include "calls/EndReason.h"
-#include "line/CapiApplication.h"
 #include "line/LineTestControl.h"
 #include "outputs/DesktopNotifications.h"
 #include "support/UserPrompt.h"
@@ -73,7 +72,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    auto& line = *controller.capi()->driver().testControl();
+    auto& line = bench::simulatedLine(controller);
     constexpr int kCalls = 500;
     std::vector<double> latencies;
     std::vector<double> sent;

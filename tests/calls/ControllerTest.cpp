@@ -2,6 +2,7 @@
 #include "support/ScriptedPrompt.h"
 
 #include "calls/AppContext.h"
+#include "calls/CapiLine.h"
 #include "calls/Controller.h"
 #include "calls/ControllerUi.h"
 #include "stores/LanguageIds.h"
@@ -31,6 +32,11 @@ public:
     int debugWindows = 0;
     int closes = 0;
 };
+
+// The CAPI line's registration and polling.
+const LineSession& sessionOf(const Controller& controller) {
+    return qobject_cast<const CapiLine*>(controller.line())->session();
+}
 
 // A program folder, the prompt and the desktop that a controller talks to.
 struct Rig {
@@ -95,7 +101,7 @@ private slots:
         Controller& controller = rig.make(false, true);
         QVERIFY(controller.start());
         QCOMPARE(rig.ui.mainWindows, 1);
-        QVERIFY(controller.lineSession()->isPolling());
+        QVERIFY(sessionOf(controller).isPolling());
         QVERIFY(controller.trace().text().contains("CAPI_REGISTER"));
         QCOMPARE(rig.ui.debugWindows, 1);
         QCOMPARE(rig.ui.languageChoosers, 1);
@@ -192,8 +198,8 @@ private slots:
             "[config]\r\nlanguage=english\r\ncapidelay=-1\r\ncapidelaytime=10\r\n");
         Controller& controller = rig.make(false);
         QVERIFY(controller.start());
-        QCOMPARE(controller.lineSession()->delayCountdown(), 330);
-        QVERIFY(!controller.lineSession()->isPolling());
+        QCOMPARE(sessionOf(controller).delayCountdown(), 330);
+        QVERIFY(!sessionOf(controller).isPolling());
         QCOMPARE(rig.ui.mainWindows, 1);
     }
 

@@ -1,6 +1,7 @@
 #include "support/ProgramFolder.h"
 #include "support/ScriptedPrompt.h"
 
+#include "calls/CapiLine.h"
 #include "calls/Controller.h"
 #include "calls/ControllerUi.h"
 #include "calls/DebugWindow.h"
@@ -65,7 +66,7 @@ private slots:
         m_window->close();
         QTRY_COMPARE(m_prompt.shown.size(), std::size_t(1));
         QVERIFY(!m_controller->hasEnded());
-        QVERIFY(m_controller->lineSession()->isPolling());
+        QVERIFY(qobject_cast<const CapiLine*>(m_controller->line())->session().isPolling());
     }
 
 private:

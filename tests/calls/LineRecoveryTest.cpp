@@ -2,6 +2,7 @@
 #include "support/ScriptedPrompt.h"
 
 #include "calls/AppContext.h"
+#include "calls/CallMonitorLine.h"
 #include "calls/CallMonitorSession.h"
 #include "calls/Controller.h"
 #include "calls/ControllerUi.h"
@@ -218,7 +219,7 @@ private slots:
         commandLine.headless = true;
         Controller controller(commandLine, folder.appDir(), prompt, ui);
         QVERIFY(controller.start());
-        QVERIFY(controller.callMonitorSession() != nullptr);
+        QVERIFY(qobject_cast<const CallMonitorLine*>(controller.line()) != nullptr);
         QVERIFY(!controller.canRejectCalls());
         QTRY_VERIFY(router.hasClient());
         router.send("01.02.24 10:00:00;RING;7;0301234567;4711;SIP0;\n");

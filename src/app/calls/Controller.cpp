@@ -1,20 +1,15 @@
 #include "calls/Controller.h"
 
 #include "calls/AppContext.h"
-#include "calls/CallMonitorCallLine.h"
 #include "calls/CallerTexts.h"
-#include "calls/CapiCallLine.h"
 #include "calls/ControllerUi.h"
 #include "calls/EndReason.h"
+#include "calls/Line.h"
 #include "calls/MissedCalls.h"
 #include "calls/ReverseLookup.h"
 #include "calls/SoundPolicy.h"
 #include "calls/StartupChecks.h"
 #include "contacts/AddressBooks.h"
-#include "line/CallMonitorCalls.h"
-#include "line/CapiApplication.h"
-#include "line/CapiDriverFactory.h"
-#include "line/LineTestControl.h"
 #include "net/JournalWebServer.h"
 #include "outputs/CallOutputs.h"
 #include "outputs/MqttCallOutput.h"
@@ -35,13 +30,6 @@ namespace {
 
 const LatestCall kNoCall;
 
-// The call the debug window's "Incoming" button makes on the simulated line: a national number,
-// so the caller reads 08154711 as in the test call without a line.
-constexpr const char* kTestCallerDigits = "8154711";
-constexpr const char* kTestMsn = "12345";
-// The connection id of the debug window's test call on the call monitor.
-constexpr std::uint32_t kTestConnectionId = 0xF01;
-
 } // namespace
 
 Controller::Controller(const CommandLine& commandLine, const std::string& executableDir,
@@ -59,14 +47,8 @@ Controller::Controller(const CommandLine& commandLine, const std::string& execut
 
 Controller::~Controller() {
     m_mqtt.reset();
-    m_session.reset();
-    m_monitor.reset();
-    if (m_capi) {
-        m_capi->events = {};
-        if (m_capi->isRegistered()) {
-            m_capi->release();
-        }
-    }
+    // Nothing more comes from the line while the rest goes.
+    m_line.reset();
 }
 
 std::string Controller::text(int number) const {
@@ -93,14 +75,7 @@ bool Controller::start() {
         return false;
     }
     checks.loadLanguage();
-    const capi::CallerTexts callerTexts = callerTextsFrom(m_context->language);
-    if (m_capi) {
-        m_capi->setCallerTexts(callerTexts);
-    } else {
-        std::string withheld = callerTexts.withheld;
-        std::erase(withheld, ' ');
-        m_monitorCalls->setWithheldText(withheld);
-    }
+    m_line->setCallerTexts(callerTextsFrom(m_context->language));
     if (!checks.loadOrigins() || !checks.checkResources()) {
         endStartup(1);
         return false;
@@ -115,7 +90,7 @@ bool Controller::start() {
     m_context->removeLeftoverTemporaries();
     startCallOutputs();
     restoreMissedCalls();
-    startLine();
+    m_line->start();
     if (m_ended) {
         return false;
     }
@@ -127,70 +102,20 @@ bool Controller::start() {
     return true;
 }
 
-void Controller::startLine() {
-    if (m_monitor) {
-        m_monitor->start();
-        return;
-    }
-    const SettingsRecord& settings = m_context->settings;
-    m_session->start(settings.delayRegistration ? (settings.registrationDelayStep + 1) * 30 : 0);
-}
-
 bool Controller::createLine() {
     // The command line wins over the settings.
     const std::string& choice =
         m_commandLine.line.empty() ? m_context->settings.line : m_commandLine.line;
-    if (choice.starts_with(callmonitor::kLinePrefix)) {
-        return createCallMonitorLine(choice.substr(callmonitor::kLinePrefix.size()));
-    }
-    return createCapiLine(choice);
-}
-
-bool Controller::createCapiLine(const std::string& choice) {
     std::string error;
-    auto driver = makeCapiDriver(choice, m_context->paths.dataDir(), error);
-    if (!driver) {
+    m_line = makeLine(choice, m_context->settings, m_context->paths.dataDir(), error);
+    if (!m_line) {
         m_prompt.message(error, "", PromptIcon::Exclamation);
         endStartup(2);
         return false;
     }
-    m_capi = std::make_unique<CapiApplication>(std::move(driver));
-    m_capi->events.statusChanged = [this]() { appendLineTrace("\r\n" + qs(m_capi->statusText())); };
-    m_capi->events.errorReported = [this]() {
-        appendLineTrace("\r\n" + qs(m_capi->errorText()) + "\r\n");
-    };
-    m_callLine = std::make_unique<CapiCallLine>(*m_capi);
-    m_session = std::make_unique<LineSession>(*m_capi);
-    connect(m_session.get(), &LineSession::registrationFailed, this,
-            &Controller::onRegistrationFailed);
+    connect(m_line.get(), &Line::notice, &m_trace, &DebugTrace::append);
+    connect(m_line.get(), &Line::registrationFailed, this, &Controller::onRegistrationFailed);
     return true;
-}
-
-bool Controller::createCallMonitorLine(const std::string& address) {
-    const auto endpoint = callmonitor::parseEndpoint(address);
-    if (!endpoint) {
-        m_prompt.message("Bad call monitor address \"" + address +
-                             "\": use callmonitor:HOST or callmonitor:HOST:PORT",
-                         "", PromptIcon::Exclamation);
-        endStartup(2);
-        return false;
-    }
-    m_monitorCalls = std::make_unique<CallMonitorCalls>();
-    m_monitorCalls->events.notice = [this](const std::string& text) {
-        m_trace.append("\r\n" + qs(text));
-    };
-    m_callLine = std::make_unique<CallMonitorCallLine>(*m_monitorCalls);
-    m_monitor = std::make_unique<CallMonitorSession>(*m_monitorCalls, *endpoint);
-    connect(m_monitor.get(), &CallMonitorSession::notice, &m_trace, &DebugTrace::append);
-    return true;
-}
-
-void Controller::appendLineTrace(const QString& text) {
-    if (m_session && m_session->isReconnecting()) {
-        m_heldTrace.append(text);
-        return;
-    }
-    m_trace.append(text);
 }
 
 void Controller::watchLine() {
@@ -198,33 +123,18 @@ void Controller::watchLine() {
     m_lineWatch =
         std::make_unique<LineWatch>(m_trace, m_ui.trayView(), c.language, c.log, *m_calls);
     LineWatch* watch = m_lineWatch.get();
-    if (m_monitor) {
-        connect(m_monitor.get(), &CallMonitorSession::lineUp, this,
-                [this, watch]() { watch->lineUp("call monitor " + m_monitor->address()); });
-        connect(m_monitor.get(), &CallMonitorSession::lineLost, this,
-                [watch](const QString& reason) { watch->lineLost(reason); });
-        connect(m_monitor.get(), &CallMonitorSession::lineRestored, this,
-                [watch]() { watch->lineRestored(); });
-        return;
-    }
-    connect(m_session.get(), &LineSession::lineLost, this,
+    connect(m_line.get(), &Line::lineUp, this,
+            [watch](const QString& description) { watch->lineUp(description); });
+    connect(m_line.get(), &Line::lineLost, this,
             [watch](const QString& reason) { watch->lineLost(reason); });
-    // A failed attempt's trace says nothing new; a successful one's shows the registration.
-    connect(m_session.get(), &LineSession::reconnectFailed, this,
-            [this]() { m_heldTrace.clear(); });
-    connect(m_session.get(), &LineSession::lineRestored, this, [this, watch]() {
-        for (const QString& text : std::exchange(m_heldTrace, {})) {
-            m_trace.append(text);
-        }
-        watch->lineRestored();
-    });
+    connect(m_line.get(), &Line::lineRestored, this, [watch]() { watch->lineRestored(); });
 }
 
 void Controller::createCallHandler() {
     AppContext& c = *m_context;
     m_sound = std::make_unique<SoundPolicy>(m_ui.wavePlayer(), c.settings, c.paths);
     m_calls = std::make_unique<CallHandler>(CallHandlerParts{
-        *m_callLine, c.settings, c.language, c.journal, c.phonebook, c.msnList, c.origins,
+        m_line->callLine(), c.settings, c.language, c.journal, c.phonebook, c.msnList, c.origins,
         m_ui.journalView(), m_ui.popupView(), m_ui.trayView(), *m_sound, m_clock});
     m_calls->latestChanged = [this]() { emit latestCallChanged(); };
     m_missed =
@@ -239,19 +149,8 @@ void Controller::createCallHandler() {
     m_webExport->followCalls(m_calls->events);
     m_webExport->setLineHealth([watch = m_lineWatch.get()]() { return watch->health(); });
     subscribeOutputs();
-    if (m_monitorCalls) {
-        m_monitorCalls->events.incomingCall = [this]() { takeCall(); };
-        m_monitorCalls->events.callEnded = [this]() { m_calls->onCallDisconnect(); };
-        return;
-    }
-    m_capi->events.incomingCall = [this]() { takeCall(); };
-    m_capi->events.callDisconnected = [this]() {
-        if (!m_calls->onCallDisconnect()) {
-            m_trace.append(QString("\r\n--> DISCONNECT_IND for an unknown call (PLCI 0x%1): "
-                                   "answered, no record changed")
-                               .arg(m_capi->eventPlci(), 0, 16));
-        }
-    };
+    m_line->callArrived = [this]() { takeCall(); };
+    m_line->callEnded = [this]() { return m_calls->onCallDisconnect(); };
 }
 
 void Controller::subscribeOutputs() {
@@ -415,70 +314,23 @@ void Controller::onRegistrationFailed() {
 }
 
 void Controller::rejectCall(std::uint32_t callId) {
-    if (m_callLine) {
-        m_callLine->rejectCall(callId);
+    if (m_line) {
+        m_line->callLine().rejectCall(callId);
     }
 }
 
 void Controller::rejectCall() {
-    if (m_capi) {
-        m_capi->rejectCall(m_capi->lastOfferedPlci());
-    } else if (m_monitorCalls) {
-        m_monitorCalls->rejectCall(m_monitorCalls->eventId());
+    if (m_line) {
+        m_line->rejectLatestCall();
     }
 }
 
 bool Controller::canRejectCalls() const {
-    return !m_callLine || m_callLine->canReject();
+    return !m_line || m_line->callLine().canReject();
 }
 
 void Controller::lookUpNumber(const std::string& displayText) {
     lookUpInBrowser(displayText, m_context->settings.lookupUrl, m_ui.urlOpener(), m_context->log);
-}
-
-void Controller::placeTestCall() {
-    if (m_monitorCalls) {
-        callmonitor::Event ring;
-        ring.connectionId = kTestConnectionId;
-        ring.caller = std::string("0") + kTestCallerDigits;
-        ring.called = kTestMsn;
-        m_monitorCalls->handleEvent(ring);
-        return;
-    }
-    if (!m_capi) {
-        return;
-    }
-    if (auto* line = m_capi->driver().testControl(); line && line->isListening()) {
-        capi::IncomingCallElements call;
-        call.calledDigits = kTestMsn;
-        call.callingDigits = kTestCallerDigits;
-        call.cip = 1; // speech: the listen request asks for voice calls only
-        call.plci = m_nextTestPlci++;
-        line->injectCall(call);
-        return;
-    }
-    m_capi->simulateIncomingCall();
-}
-
-void Controller::endTestCall() {
-    if (m_monitorCalls) {
-        callmonitor::Event end;
-        end.kind = callmonitor::EventKind::Disconnect;
-        end.connectionId = kTestConnectionId;
-        m_monitorCalls->handleEvent(end);
-        return;
-    }
-    if (!m_capi) {
-        return;
-    }
-    if (auto* line = m_capi->driver().testControl(); line) {
-        const auto calls = line->callsInProgress();
-        if (!calls.empty()) {
-            line->injectHangup(calls.back(), kReasonNormalClearing);
-            return;
-        }
-    }
-    m_capi->simulateDisconnect();
 }
 
 void Controller::endStartup(int exitCode) {
@@ -503,18 +355,11 @@ bool Controller::appExit(bool force) {
     m_webExport->stop();
     // Ends the connection without a word: the broker's will says "offline".
     m_mqtt.reset();
-    if (m_session) {
-        m_session->stop();
-    }
-    if (m_monitor) {
-        m_monitor->stop();
+    if (m_line) {
+        m_line->stop();
     }
     if (m_lineWatch) {
         m_lineWatch->programEnds();
-    }
-    // After a refused registration there is nothing to release.
-    if (m_capi && m_capi->isRegistered()) {
-        m_capi->release();
     }
     // The files are up to date after every change; this catches what a failed save left in
     // memory. A second instance ends here too: its copy is stale and must never be written.

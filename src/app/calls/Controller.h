@@ -1,9 +1,7 @@
 #pragma once
 
 #include "calls/CallHandler.h"
-#include "calls/CallMonitorSession.h"
 #include "calls/DebugTrace.h"
-#include "calls/LineSession.h"
 #include "calls/LineWatch.h"
 #include "calls/QtCallClock.h"
 #include "stores/Settings.h"
@@ -11,7 +9,6 @@
 #include "support/InstanceLock.h"
 
 #include <QObject>
-#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -19,10 +16,9 @@
 
 struct AppContext;
 class AddressBooks;
-class CallMonitorCalls;
-class CapiApplication;
 class CallOutputs;
 class ControllerUi;
+class Line;
 class MqttCallOutput;
 class MissedCalls;
 struct JournalRecord;
@@ -58,26 +54,19 @@ public:
     /// Looks the number of a display text up in the web directory, in the browser.
     void lookUpNumber(const std::string& displayText);
 
-    // The debug window's test buttons: on the simulated line the calls travel the line.
-    void placeTestCall();
-    void endTestCall();
-
     bool hasEnded() const { return m_ended; }
     int exitCode() const { return m_exitCode; }
     bool isDebug() const { return m_commandLine.debug; }
     const CommandLine& commandLine() const { return m_commandLine; }
 
     AppContext& context() { return *m_context; }
-    /// The CAPI application; null before start-up created it.
-    CapiApplication* capi() { return m_capi.get(); }
+    /// The line; null before start-up created it.
+    Line* line() { return m_line.get(); }
+    const Line* line() const { return m_line.get(); }
     /// The sounds; null before start-up has loaded the settings.
     SoundPolicy* sound() { return m_sound.get(); }
     const LatestCall& latestCall() const;
     DebugTrace& trace() { return m_trace; }
-    /// The line's registration and polling; null before start-up created a CAPI line.
-    const LineSession* lineSession() const { return m_session.get(); }
-    /// The connection to the call monitor; null unless that is the line.
-    const CallMonitorSession* callMonitorSession() const { return m_monitor.get(); }
     /// True while the line is lost and being reconnected.
     bool isLineDown() const { return m_lineWatch && m_lineWatch->isDown(); }
     /// The address books; null before start-up has loaded the settings.
@@ -105,8 +94,6 @@ signals:
 
 private:
     bool createLine();
-    bool createCapiLine(const std::string& choice);
-    bool createCallMonitorLine(const std::string& address);
     void createCallHandler();
     void takeCall();
     void startWebExport();
@@ -117,9 +104,6 @@ private:
     /// "Missed calls: 3", for the log and the web page.
     std::string missedCallsLine() const;
     void watchLine();
-    void startLine();
-    /// A line of the line's own trace; held back while an attempt to reconnect may still fail.
-    void appendLineTrace(const QString& text);
     bool checkPrevInstance();
     void reportFileProblems();
     void tellFileProblem(const std::string& title, const std::string& text);
@@ -134,13 +118,8 @@ private:
     DebugTrace m_trace;
     InstanceLock m_instanceLock;
     QtCallClock m_clock;
-    std::unique_ptr<CapiApplication> m_capi;
-    std::unique_ptr<LineSession> m_session;
-    std::unique_ptr<CallMonitorCalls> m_monitorCalls;
-    std::unique_ptr<CallMonitorSession> m_monitor;
-    std::unique_ptr<CallLine> m_callLine;
+    std::unique_ptr<Line> m_line;
     std::unique_ptr<LineWatch> m_lineWatch;
-    QStringList m_heldTrace;
     std::unique_ptr<SoundPolicy> m_sound;
     std::unique_ptr<AddressBooks> m_addressBooks;
     std::unique_ptr<CallHandler> m_calls;
@@ -150,8 +129,7 @@ private:
     std::unique_ptr<MqttCallOutput> m_mqtt;
     // The settings the MQTT output runs with.
     SettingsRecord m_mqttSettings;
-    std::uint32_t m_nextTestPlci = 0x0F01; // PLCIs of the debug window's test calls
-    bool m_missedSeenUnsaved = false;      // missedseen holds a time config.dat does not have yet
+    bool m_missedSeenUnsaved = false; // missedseen holds a time config.dat does not have yet
     bool m_ended = false;
     int m_exitCode = 0;
 };

@@ -1,5 +1,6 @@
 #include "calls/DebugWindow.h"
 
+#include "calls/CapiLine.h"
 #include "calls/Controller.h"
 #include "line/CapiApplication.h"
 #include "support/QtText.h"
@@ -47,11 +48,19 @@ DebugWindow::DebugWindow(Controller& controller, QWidget* parent)
     fields->addRow("CIP Value:", m_cip);
     fields->addRow("Disconnect Reason:", m_disconnectReason);
 
-    // The diagnostics ask the driver and add its answer to the trace.
+    // The diagnostics ask the CAPI driver and add its answer to the trace; other lines have
+    // none. The test calls come over whichever line there is.
     const auto diagnostic = [this](auto query) {
         return [this, query]() {
-            if (CapiApplication* capi = m_controller.capi()) {
-                m_controller.trace().append("\r\n" + query(*capi));
+            if (auto* line = qobject_cast<CapiLine*>(m_controller.line())) {
+                m_controller.trace().append("\r\n" + query(line->capi()));
+            }
+        };
+    };
+    const auto testCall = [this](void (Line::*step)()) {
+        return [this, step]() {
+            if (Line* line = m_controller.line()) {
+                (line->*step)();
             }
         };
     };
@@ -61,8 +70,8 @@ DebugWindow::DebugWindow(Controller& controller, QWidget* parent)
         {"Command6", "INSTALLED"},
     };
     const std::function<void()> actions[] = {
-        [this]() { m_controller.placeTestCall(); },
-        [this]() { m_controller.endTestCall(); },
+        testCall(&Line::placeTestCall),
+        testCall(&Line::endTestCall),
         diagnostic([](CapiApplication& capi) { return qs(capi.manufacturer()); }),
         diagnostic([](CapiApplication& capi) { return qs(capi.version()); }),
         diagnostic([](CapiApplication& capi) { return qs(capi.profile()); }),
