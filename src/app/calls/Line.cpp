@@ -9,13 +9,13 @@ Line::Line(QObject* parent) : QObject(parent) {}
 
 Line::~Line() = default;
 
-void Line::tellCallArrived() {
+void Line::tellCallArrived() const {
     if (callArrived) {
         callArrived();
     }
 }
 
-bool Line::tellCallEnded() {
+bool Line::tellCallEnded() const {
     return !callEnded || callEnded();
 }
 

@@ -58,8 +58,9 @@ signals:
 protected:
     explicit Line(QObject* parent = nullptr);
 
-    void tellCallArrived();
-    bool tellCallEnded();
+    // Pass a call on to the call handling; before it is attached a call ends as a known one.
+    void tellCallArrived() const;
+    bool tellCallEnded() const;
 
     // The debug window's test call: a national number, so the caller reads 08154711 as in the
     // test call without a line.
