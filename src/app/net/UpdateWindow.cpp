@@ -41,11 +41,16 @@ QString runningVersion() {
 
 } // namespace
 
-UpdateWindow::UpdateWindow(AppContext& context, UserPrompt& prompt, AppCommands& commands,
-                           UrlOpener& opener, const QIcon& icon, QWidget* parent)
+UpdateWindowParts UpdateWindowParts::of(AppContext& context) {
+    return {context.paths, context.settings, context.language};
+}
+
+UpdateWindow::UpdateWindow(const UpdateWindowParts& parts, UserPrompt& prompt,
+                           AppCommands& commands, UrlOpener& opener, const QIcon& icon,
+                           QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_context(context), m_prompt(prompt), m_commands(commands), m_opener(opener),
+      m_parts(parts), m_prompt(prompt), m_commands(commands), m_opener(opener),
       m_scale(TwipsScale::forScreen()), m_versionDownload(prompt), m_setupDownload(prompt) {
     setObjectName("frmAutoUpdate");
     setWindowTitle(kTitle);
@@ -53,7 +58,7 @@ UpdateWindow::UpdateWindow(AppContext& context, UserPrompt& prompt, AppCommands&
     setFixedSize(m_scale.size(kClientWidth, kClientHeight));
     useDesignFont(this);
     createControls();
-    applyLanguageTags(this, context.language);
+    applyLanguageTags(this, parts.language);
     fitButtonCaptions(this);
     centreOnScreen(this);
     m_cmdUpdate->setEnabled(false);
@@ -126,11 +131,11 @@ void UpdateWindow::createControls() {
 }
 
 QString UpdateWindow::updateFolder() const {
-    return qs(m_context.paths.configFile("update/"));
+    return qs(m_parts.paths.configFile("update/"));
 }
 
 QString UpdateWindow::baseAddress() const {
-    return qs(updateBase(m_context.settings.updateUrl));
+    return qs(updateBase(m_parts.settings.updateUrl));
 }
 
 void UpdateWindow::checkForUpdate() {
@@ -189,7 +194,7 @@ void UpdateWindow::onSetupFinished(Downloader::Outcome outcome, const QString& e
     // A file that cannot be checked is never handed to the desktop to run.
     if (m_setupSha256.isEmpty()) {
         showStatus(lang_id::kUpdateWithoutDigest);
-        if (m_prompt.question(m_context.language.text(lang_id::kUpdateWithoutDigest), kTitle)) {
+        if (m_prompt.question(m_parts.language.text(lang_id::kUpdateWithoutDigest), kTitle)) {
             m_opener.openUrl(ss(QUrl::fromLocalFile(updateFolder()).toString()));
         }
         return;
@@ -204,7 +209,7 @@ void UpdateWindow::onSetupFinished(Downloader::Outcome outcome, const QString& e
 }
 
 void UpdateWindow::showStatus(int languageId, const QString& detail) {
-    QString text = qs(m_context.language.text(languageId));
+    QString text = qs(m_parts.language.text(languageId));
     if (!detail.isEmpty()) {
         text += ' ' + detail;
     }
@@ -216,7 +221,7 @@ void UpdateWindow::showStatus(int languageId, const QString& detail) {
 
 void UpdateWindow::showFailure(int languageId, const QString& detail) {
     showStatus(languageId, detail);
-    std::string text = m_context.language.text(languageId);
+    std::string text = m_parts.language.text(languageId);
     if (!detail.isEmpty()) {
         text += "\r\n" + ss(detail);
     }

@@ -22,20 +22,24 @@ constexpr int kIconSize = 495;
 
 } // namespace
 
-CallPopupWindow::CallPopupWindow(AppContext& context, const DesktopPictures& pictures,
+CallPopupWindowParts CallPopupWindowParts::of(AppContext& context) {
+    return {context.settings, context.language, context.paths, context.phonebook};
+}
+
+CallPopupWindow::CallPopupWindow(const CallPopupWindowParts& parts, const DesktopPictures& pictures,
                                  AppCommands& commands, UserPrompt& prompt, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_context(context), m_pictures(pictures), m_commands(commands), m_prompt(prompt),
+      m_parts(parts), m_pictures(pictures), m_commands(commands), m_prompt(prompt),
       m_scale(TwipsScale::forScreen()) {
     setObjectName("frmCall");
     setLanguageTag(this, lang_id::kIncomingCallTitle);
     useDesignFont(this);
     createControls();
-    applyLanguageTags(this, context.language);
+    applyLanguageTags(this, parts.language);
     fitButtonCaptions(this);
     setWindowIcon(m_pictures.telBlack);
-    setWindowBackground(this, context.settings.style == 0 ? m_pictures.background : QPixmap());
+    setWindowBackground(this, parts.settings.style == 0 ? m_pictures.background : QPixmap());
     setPlainBackground(m_picMenu1);
     const int iconSide = m_scale.px(kIconSize);
     m_image1->setPixmap(m_pictures.telBlack.pixmap(std::min(iconSide, 32)));
@@ -94,7 +98,7 @@ void CallPopupWindow::createControls() {
     connect(m_cmdAddPB, &QPushButton::clicked, this, &CallPopupWindow::addToPhonebook);
     connect(cmdIdentify, &QPushButton::clicked, this, &CallPopupWindow::identify);
     connect(cmdReject, &QPushButton::clicked, this, [this]() { m_commands.rejectCall(); });
-    offerRejectIfPossible(cmdReject, m_commands, m_context.language);
+    offerRejectIfPossible(cmdReject, m_commands, m_parts.language);
     connect(cmdClose, &QPushButton::clicked, this, &CallPopupWindow::closeRequested);
 }
 
@@ -111,7 +115,7 @@ void CallPopupWindow::fill(const PopupContent& content) {
     QPixmap picture;
     if (!content.picturePath.empty()) {
         // A picture that does not load leaves the window narrow, without a word.
-        picture.load(qs(m_context.paths.resolve(content.picturePath)));
+        picture.load(qs(m_parts.paths.resolve(content.picturePath)));
     }
     m_hasPicture = !picture.isNull();
     m_imgCallerPic->setPixmap(picture);
@@ -133,7 +137,8 @@ void CallPopupWindow::bringToFront() {
 }
 
 void CallPopupWindow::addToPhonebook() {
-    askAndAddToPhonebook(m_commands.latestCallerId(), m_prompt, m_context);
+    askAndAddToPhonebook(m_commands.latestCallerId(), m_prompt, m_parts.language,
+                         m_parts.phonebook);
 }
 
 void CallPopupWindow::identify() {

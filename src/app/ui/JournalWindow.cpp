@@ -36,13 +36,24 @@ constexpr int kButtonHeight = 375;
 
 } // namespace
 
-JournalWindow::JournalWindow(AppContext& context, const DesktopPictures& pictures,
+JournalWindowParts JournalWindowParts::of(AppContext& context) {
+    return {context.settings, context.language,
+            context.journal,  context.phonebook,
+            context.msnList,  context.contacts,
+            context.origins,  [&context]() { context.loadJournal(); }};
+}
+
+JournalTableParts JournalWindowParts::tableParts() const {
+    return {language, journal, phonebook, msnList, contacts};
+}
+
+JournalWindow::JournalWindow(JournalWindowParts parts, const DesktopPictures& pictures,
                              AppCommands& commands, UserPrompt& prompt,
                              std::function<bool()> trayAvailable, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      m_context(context), m_pictures(pictures), m_commands(commands), m_prompt(prompt),
+      m_parts(std::move(parts)), m_pictures(pictures), m_commands(commands), m_prompt(prompt),
       m_trayAvailable(std::move(trayAvailable)), m_scale(TwipsScale::forScreen()) {
     setObjectName("frmJournal");
     setLanguageTag(this, lang_id::kCallJournal);
@@ -50,7 +61,7 @@ JournalWindow::JournalWindow(AppContext& context, const DesktopPictures& picture
     useDesignFont(this);
     createControls();
     createMenus();
-    applyLanguageTags(this, context.language);
+    applyLanguageTags(this, m_parts.language);
     fitButtonCaptions(this);
     applyLook();
     centreOnScreen(this);
@@ -106,7 +117,7 @@ void JournalWindow::createControls() {
     m_lstCalls = new QTableView(m_picISDN);
     m_lstCalls->setObjectName("lstCalls");
     placeInTwips(m_lstCalls, m_scale, 120, 120, 7575, 2295);
-    m_model = new JournalTableModel(m_context, this);
+    m_model = new JournalTableModel(m_parts.tableParts(), this);
     m_model->setMissedTest(
         [this](const JournalRecord& record) { return m_commands.isMissedCall(record); });
     m_lstCalls->setModel(m_model);
@@ -153,7 +164,7 @@ void JournalWindow::createControls() {
     connect(cmdConfig, &QPushButton::clicked, this, [this]() { m_commands.openSettings(false); });
     connect(cmdInfo, &QPushButton::clicked, this, [this]() { m_commands.openSettings(true); });
     connect(cmdReject, &QPushButton::clicked, this, [this]() { m_commands.rejectCall(); });
-    offerRejectIfPossible(cmdReject, m_commands, m_context.language);
+    offerRejectIfPossible(cmdReject, m_commands, m_parts.language);
 }
 
 void JournalWindow::createMenus() {
@@ -189,7 +200,7 @@ void JournalWindow::createMenus() {
 
 void JournalWindow::applyLook() {
     setWindowIcon(m_pictures.telBlack);
-    const bool withPicture = m_context.settings.style == 0;
+    const bool withPicture = m_parts.settings.style == 0;
     setWindowBackground(this, withPicture ? m_pictures.background : QPixmap());
     setPlainBackground(m_picISDN);
     setPlainBackground(m_picMenu);
@@ -200,7 +211,7 @@ void JournalWindow::applyLook() {
 
 void JournalWindow::refresh(bool clear) {
     if (clear) {
-        m_context.journal.clear();
+        m_parts.journal.clear();
     }
     m_model->refresh();
     sizeColumns();
@@ -210,10 +221,10 @@ void JournalWindow::refresh(bool clear) {
 }
 
 void JournalWindow::showMissedCalls() {
-    QString title = qs(m_context.language.text(lang_id::kCallJournal));
+    QString title = qs(m_parts.language.text(lang_id::kCallJournal));
     const int count = m_commands.missedCallCount();
     if (count > 0) {
-        title += " - " + qs(missedCountText(count, m_context.language));
+        title += " - " + qs(missedCountText(count, m_parts.language));
     }
     setWindowTitle(title);
     // Rows change colour only when the count does (a missed call, a look at the journal).
@@ -236,7 +247,7 @@ void JournalWindow::bringToFront() {
 
 void JournalWindow::showAndActivate() {
     // The journal is read when it is first shown.
-    m_context.loadJournal();
+    m_parts.loadJournal();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     bringToFront();
@@ -280,19 +291,18 @@ void JournalWindow::toggleOptions() {
 }
 
 void JournalWindow::clearList() {
-    if (m_prompt.question(m_context.language.text(lang_id::kClearListQuestion), "")) {
+    if (m_prompt.question(m_parts.language.text(lang_id::kClearListQuestion), "")) {
         refresh(true);
     }
 }
 
 void JournalWindow::prefixCheck() {
-    const auto entry = m_prompt.input(m_context.language.text(lang_id::kPrefixCheckPrompt), "", "");
+    const auto entry = m_prompt.input(m_parts.language.text(lang_id::kPrefixCheckPrompt), "", "");
     if (!entry || entry->empty()) {
         return;
     }
-    const std::string origin = m_context.origins.originOf(*entry);
-    m_prompt.message(origin.empty() ? m_context.language.text(lang_id::kPrefixCheckNoResult)
-                                    : origin,
+    const std::string origin = m_parts.origins.originOf(*entry);
+    m_prompt.message(origin.empty() ? m_parts.language.text(lang_id::kPrefixCheckNoResult) : origin,
                      "", PromptIcon::Information);
 }
 
@@ -317,7 +327,8 @@ void JournalWindow::identifySelected() {
 
 void JournalWindow::addSelectedToPhonebook() {
     if (selectedRow()) {
-        askAndAddToPhonebook(ss(selectedText(Qt::DisplayRole)), m_prompt, m_context);
+        askAndAddToPhonebook(ss(selectedText(Qt::DisplayRole)), m_prompt, m_parts.language,
+                             m_parts.phonebook);
     }
 }
 
@@ -328,7 +339,7 @@ void JournalWindow::deleteSelected() {
     }
     const int index = m_model->index(*row, 0).data(JournalTableModel::JournalIndexRole).toInt();
     // The table follows the removal; the memory is what the file now holds.
-    CallJournal& journal = m_context.journal;
+    CallJournal& journal = m_parts.journal;
     journal.remove(index);
     journal.save();
     refresh(false);
@@ -372,7 +383,7 @@ void JournalWindow::changeEvent(QEvent* event) {
 void JournalWindow::closeEvent(QCloseEvent* event) {
     // The window lives as long as the program: closing it minimises it or ends the program.
     event->ignore();
-    if (m_context.settings.exitOnClose) {
+    if (m_parts.settings.exitOnClose) {
         m_commands.exitApp();
     } else {
         minimize();

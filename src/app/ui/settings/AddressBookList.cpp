@@ -25,9 +25,13 @@ constexpr const char* kAddressBookFilter = "(*.vcf *.vcard *.xml)";
 
 } // namespace
 
-AddressBookList::AddressBookList(AppContext& context, AddressBooks& books, FilePicker& files,
-                                 QWidget* parent)
-    : QWidget(parent), m_context(context), m_books(books), m_files(files) {
+AddressBookListParts AddressBookListParts::of(AppContext& context) {
+    return {context.settings, context, context.language, context.phonebook};
+}
+
+AddressBookList::AddressBookList(const AddressBookListParts& parts, AddressBooks& books,
+                                 FilePicker& files, QWidget* parent)
+    : QWidget(parent), m_parts(parts), m_books(books), m_files(files) {
     setObjectName("fraAddressBooks");
     auto* heading = named(new QLabel(text(lang_id::kAddressBooks), this), "lblAddressBooks");
     m_list = named(new QTreeWidget(this), "lstAddressBooks");
@@ -72,7 +76,7 @@ AddressBookList::AddressBookList(AppContext& context, AddressBooks& books, FileP
 }
 
 QString AddressBookList::text(int number) const {
-    return qs(m_context.language.text(number));
+    return qs(m_parts.language.text(number));
 }
 
 void AddressBookList::refill() {
@@ -96,17 +100,17 @@ int AddressBookList::selectedSource() const {
 }
 
 void AddressBookList::apply() {
-    m_context.saveSettings();
-    m_books.configure(m_context.settings.addressBooks, m_context.settings.ownCountryPrefix);
+    m_parts.settingsStorage.saveSettings();
+    m_books.configure(m_parts.settings.addressBooks, m_parts.settings.ownCountryPrefix);
 }
 
 void AddressBookList::addFile(const QString& path) {
-    m_context.settings.addressBooks.push_back({ss(path), {}, {}});
+    m_parts.settings.addressBooks.push_back({ss(path), {}, {}});
     apply();
 }
 
 void AddressBookList::addCardDav(const QString& url, const QString& user, const QString& password) {
-    m_context.settings.addressBooks.push_back({ss(url), ss(user), ss(password)});
+    m_parts.settings.addressBooks.push_back({ss(url), ss(user), ss(password)});
     apply();
 }
 
@@ -135,7 +139,7 @@ void AddressBookList::askForCardDav() {
 
 void AddressBookList::removeSelected() {
     const int index = selectedSource();
-    auto& books = m_context.settings.addressBooks;
+    auto& books = m_parts.settings.addressBooks;
     if (index < 0 || index >= static_cast<int>(books.size())) {
         return;
     }
@@ -176,8 +180,8 @@ void AddressBookList::importFromSelected() {
         const QListWidgetItem* item = list->item(row);
         if (item->checkState() == Qt::Checked) {
             const QStringList fields = item->data(Qt::UserRole).toStringList();
-            m_context.phonebook.add(
-                lineFormOfNumber(ss(fields[1]), m_context.settings.ownCountryPrefix), ss(fields[0]),
+            m_parts.phonebook.add(
+                lineFormOfNumber(ss(fields[1]), m_parts.settings.ownCountryPrefix), ss(fields[0]),
                 false, "", ss(fields[2]));
         }
     }

@@ -23,8 +23,8 @@ PhonebookPage::PhonebookPage(Phonebook& phonebook, const LanguageTable& language
 
 PhonebookPage::~PhonebookPage() = default;
 
-void PhonebookPage::showAddressBooks(AppContext& context, AddressBooks& books) {
-    auto* list = new AddressBookList(context, books, m_files, this);
+void PhonebookPage::showAddressBooks(const AddressBookListParts& parts, AddressBooks& books) {
+    auto* list = new AddressBookList(parts, books, m_files, this);
     connect(list, &AddressBookList::imported, this, &PhonebookPage::refill);
     if (auto* column = qobject_cast<QVBoxLayout*>(layout())) {
         column->addWidget(list);

@@ -5,7 +5,7 @@
 
 class AddressBooks;
 class AppPaths;
-struct AppContext;
+struct AddressBookListParts;
 class FilePicker;
 class QCheckBox;
 class QLineEdit;
@@ -19,7 +19,7 @@ public:
     ~PhonebookPage() override;
 
     /// Shows the address books below the phonebook's entries.
-    void showAddressBooks(AppContext& context, AddressBooks& books);
+    void showAddressBooks(const AddressBookListParts& parts, AddressBooks& books);
 
 protected:
     int entryCount() const override;
