@@ -67,9 +67,9 @@ private:
     QString m_remoteVersion;      // the newer version found by the last check
     QByteArray m_setupSha256;     // its setup file's digest, when version.txt names one
     QString m_setupFile;
-    QLineEdit* m_txtLocal = nullptr;
-    QLineEdit* m_txtRemote = nullptr;
-    QPushButton* m_cmdUpdate = nullptr;
-    QLabel* m_lblDownload = nullptr;
-    ProgressBar* m_picProgress = nullptr;
+    QLineEdit* m_runningVersionEdit = nullptr;
+    QLineEdit* m_offeredVersionEdit = nullptr;
+    QPushButton* m_updateButton = nullptr;
+    QLabel* m_downloadLabel = nullptr;
+    ProgressBar* m_progressBar = nullptr;
 };

@@ -78,12 +78,12 @@ private:
     TwipsScale m_scale;
     bool m_hasPicture = false;
 
-    QPushButton* m_cmdAddPB = nullptr;
-    QWidget* m_picMenu1 = nullptr;
-    QLabel* m_lblCallMSN = nullptr;
-    QLabel* m_lblCallNumber = nullptr;
-    QLabel* m_lblCallDate = nullptr;
-    QLabel* m_lblCannStatus = nullptr;
-    QLabel* m_image1 = nullptr;
-    QLabel* m_imgCallerPic = nullptr;
+    QPushButton* m_addToPhonebookButton = nullptr;
+    QWidget* m_callPanel = nullptr;
+    QLabel* m_msnLabel = nullptr;
+    QLabel* m_callerLabel = nullptr;
+    QLabel* m_dateLabel = nullptr;
+    QLabel* m_statusLabel = nullptr;
+    QLabel* m_phoneIcon = nullptr;
+    QLabel* m_callerPicture = nullptr;
 };

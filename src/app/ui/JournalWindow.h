@@ -69,7 +69,7 @@ public:
     /// Shows how many missed calls wait in the title and marks their rows.
     void showMissedCalls();
     /// The notification icon's menu.
-    QMenu* trayMenu() const { return m_mnuPop; }
+    QMenu* trayMenu() const { return m_trayMenu; }
     bool isOptionsOpen() const;
     /// True while the options panel is moving.
     bool isSliding() const;
@@ -116,12 +116,12 @@ private:
     int m_shownMissedCount = 0; // the missed calls the rows are marked for
     OptionsSlide* m_slide = nullptr;
 
-    QWidget* m_picPopUp = nullptr;
-    QWidget* m_picMenu = nullptr;
-    QWidget* m_picISDN = nullptr;
-    QTableView* m_lstCalls = nullptr;
-    ClickableLabel* m_lblOptions = nullptr;
-    QLabel* m_lblInfo = nullptr;
-    QMenu* m_mnuPop = nullptr;
-    QMenu* m_mnuJournalPopup = nullptr;
+    QWidget* m_notificationSink = nullptr;
+    QWidget* m_menuPanel = nullptr;
+    QWidget* m_callsPanel = nullptr;
+    QTableView* m_callTable = nullptr;
+    ClickableLabel* m_optionsToggle = nullptr;
+    QLabel* m_versionLabel = nullptr;
+    QMenu* m_trayMenu = nullptr;
+    QMenu* m_callMenu = nullptr;
 };

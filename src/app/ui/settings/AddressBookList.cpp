@@ -38,17 +38,19 @@ AddressBookList::AddressBookList(const AddressBookListParts& parts, AddressBooks
     m_list->setRootIsDecorated(false);
     m_list->setHeaderLabels({text(lang_id::kAddressBookSource), text(lang_id::kAddressBookContacts),
                              text(lang_id::kAddressBookLastError)});
-    auto* cmdFile =
+    auto* addFileButton =
         named(new QPushButton(text(lang_id::kAddressBookAddFile), this), "cmdAddressBookFile");
-    auto* addCardDav = named(new QPushButton(text(lang_id::kAddressBookAddCardDav), this),
-                             "cmdAddressBookCardDav");
-    auto* remove = named(new QPushButton(text(lang_id::kRemove), this), "cmdAddressBookRemove");
-    auto* refresh =
+    auto* addCardDavButton = named(new QPushButton(text(lang_id::kAddressBookAddCardDav), this),
+                                   "cmdAddressBookCardDav");
+    auto* removeButton =
+        named(new QPushButton(text(lang_id::kRemove), this), "cmdAddressBookRemove");
+    auto* refreshButton =
         named(new QPushButton(text(lang_id::kAddressBookRefresh), this), "cmdAddressBookRefresh");
-    auto* import =
+    auto* importButton =
         named(new QPushButton(text(lang_id::kAddressBookImport), this), "cmdAddressBookImport");
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* button : {cmdFile, addCardDav, remove, refresh, import}) {
+    for (QPushButton* button :
+         {addFileButton, addCardDavButton, removeButton, refreshButton, importButton}) {
         buttons->addWidget(button);
     }
     buttons->addStretch();
@@ -62,15 +64,15 @@ AddressBookList::AddressBookList(const AddressBookListParts& parts, AddressBooks
     m_list->setColumnWidth(0, m_list->fontMetrics().averageCharWidth() * 36);
     m_list->setColumnWidth(1, m_list->fontMetrics().averageCharWidth() * 14);
 
-    connect(cmdFile, &QPushButton::clicked, this, [this]() {
+    connect(addFileButton, &QPushButton::clicked, this, [this]() {
         if (const auto path = m_files.openFile(this, kAddressBookFilter, {})) {
             addFile(qs(*path));
         }
     });
-    connect(addCardDav, &QPushButton::clicked, this, &AddressBookList::askForCardDav);
-    connect(remove, &QPushButton::clicked, this, &AddressBookList::removeSelected);
-    connect(refresh, &QPushButton::clicked, &m_books, &AddressBooks::refreshAll);
-    connect(import, &QPushButton::clicked, this, &AddressBookList::importFromSelected);
+    connect(addCardDavButton, &QPushButton::clicked, this, &AddressBookList::askForCardDav);
+    connect(removeButton, &QPushButton::clicked, this, &AddressBookList::removeSelected);
+    connect(refreshButton, &QPushButton::clicked, &m_books, &AddressBooks::refreshAll);
+    connect(importButton, &QPushButton::clicked, this, &AddressBookList::importFromSelected);
     connect(&m_books, &AddressBooks::sourcesChanged, this, &AddressBookList::refill);
     refill();
 }

@@ -21,23 +21,23 @@ BackupPage::BackupPage(const BackupPageParts& parts, UserPrompt& prompt, FilePic
                        QWidget* parent)
     : QWidget(parent), m_parts(parts), m_prompt(prompt), m_files(files) {
     setObjectName("picCfgBackup");
-    auto* lblBack = named(new QLabel(this), "lblBack", lang_id::kBackupHint);
-    lblBack->setWordWrap(true);
-    auto* cmdBackup = named(new QPushButton(this), "cmdBackup", lang_id::kBackup);
-    auto* cmdRestore = named(new QPushButton(this), "cmdRestore", lang_id::kRestore);
+    auto* hintLabel = named(new QLabel(this), "lblBack", lang_id::kBackupHint);
+    hintLabel->setWordWrap(true);
+    auto* backupButton = named(new QPushButton(this), "cmdBackup", lang_id::kBackup);
+    auto* restoreButton = named(new QPushButton(this), "cmdRestore", lang_id::kRestore);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdBackup);
-    buttons->addWidget(cmdRestore);
+    buttons->addWidget(backupButton);
+    buttons->addWidget(restoreButton);
     buttons->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(lblBack);
+    layout->addWidget(hintLabel);
     layout->addLayout(buttons);
     layout->addStretch();
 
-    connect(cmdBackup, &QPushButton::clicked, this, &BackupPage::backUp);
-    connect(cmdRestore, &QPushButton::clicked, this, &BackupPage::restore);
+    connect(backupButton, &QPushButton::clicked, this, &BackupPage::backUp);
+    connect(restoreButton, &QPushButton::clicked, this, &BackupPage::restore);
 }
 
 BackupPage::~BackupPage() = default;

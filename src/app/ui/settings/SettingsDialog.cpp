@@ -49,13 +49,13 @@ SettingsDialog::SettingsDialog(SettingsDialogParts parts, QWidget* parent)
     createNavigation();
     createPages();
 
-    auto* cmdOK = named(new QPushButton(this), "cmdOK", lang_id::kOk);
-    auto* cmdCacel = named(new QPushButton(this), "cmdCacel", lang_id::kCancel);
-    cmdOK->setDefault(true);
+    auto* okButton = named(new QPushButton(this), "cmdOK", lang_id::kOk);
+    auto* cancelButton = named(new QPushButton(this), "cmdCacel", lang_id::kCancel);
+    okButton->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCacel);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
 
     auto* body = new QHBoxLayout;
     body->addWidget(m_tvwNav);
@@ -64,8 +64,8 @@ SettingsDialog::SettingsDialog(SettingsDialogParts parts, QWidget* parent)
     layout->addLayout(body, 1);
     layout->addLayout(buttons);
 
-    connect(cmdOK, &QPushButton::clicked, this, &SettingsDialog::accept);
-    connect(cmdCacel, &QPushButton::clicked, this, &SettingsDialog::reject);
+    connect(okButton, &QPushButton::clicked, this, &SettingsDialog::accept);
+    connect(cancelButton, &QPushButton::clicked, this, &SettingsDialog::reject);
 
     applyLanguageTags(this, m_parts.context.language);
     applyLook();
