@@ -171,7 +171,7 @@ void JournalWindow::createControls() {
 }
 
 void JournalWindow::createMenus() {
-    auto addAction = [this](QMenu* menu, const char* name, int languageId) {
+    auto addAction = [](QMenu* menu, const char* name, int languageId) {
         auto* action = menu->addAction(QString());
         action->setObjectName(name);
         setLanguageTag(action, languageId);
