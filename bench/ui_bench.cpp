@@ -75,7 +75,8 @@ void BM_RefreshJournalFull(benchmark::State& state) {
     const DesktopPictures pictures = DesktopPictures::load(context.paths.dataFile("res/"));
     SilentCommands commands;
     HeadlessPrompt prompt;
-    JournalWindow window(context, pictures, commands, prompt, []() { return true; });
+    JournalWindow window(JournalWindowParts::of(context), pictures, commands, prompt,
+                         []() { return true; });
     for (auto _ : state) {
         window.refresh(false);
     }

@@ -66,7 +66,7 @@ private:
         NoFiles files;
         AddressBooks books{{qs(test.context.paths.configDir()), test.context.language,
                             test.context.log, test.context.contacts}};
-        AddressBookList list{test.context, books, files};
+        AddressBookList list{AddressBookListParts::of(test.context), books, files};
 
         QString row(int column) const {
             auto* tree = list.findChild<QTreeWidget*>("lstAddressBooks");
@@ -115,7 +115,7 @@ private slots:
                                       "Telephony");
         page.test.context.journal.add("0301111111", "0301111111", "4711", "07.12.2026", "02:01:00",
                                       "Telephony");
-        JournalTableModel model(page.test.context);
+        JournalTableModel model(JournalTableParts::of(page.test.context));
         model.refresh();
         const auto cell = [&model](int row, int role) { return model.index(row, 0).data(role); };
         QCOMPARE(cell(0, Qt::DisplayRole).toString(), QString("0301111111"));

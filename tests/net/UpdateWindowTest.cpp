@@ -46,8 +46,9 @@ private slots:
         m_prompt = ScriptedPrompt();
         m_commands = RecordingCommands();
         m_opener = RecordingOpener();
-        m_window = std::make_unique<UpdateWindow>(m_fixture->context, m_prompt, m_commands,
-                                                  m_opener, m_fixture->pictures.telBlack);
+        m_window =
+            std::make_unique<UpdateWindow>(UpdateWindowParts::of(m_fixture->context), m_prompt,
+                                           m_commands, m_opener, m_fixture->pictures.telBlack);
         m_window->show();
     }
     void cleanup() {

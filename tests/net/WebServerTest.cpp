@@ -34,7 +34,8 @@ private slots:
         m_fixture->settings().webExportPassword = "a b";
         QDir().mkpath(QString::fromStdString(m_fixture->dir.file("logs")));
         m_server = std::make_unique<JournalWebServer>(
-            m_fixture->context, JournalWebServer::Limits{kIdleTime, kMaxConnections, kHeadTime});
+            JournalWebServerParts::of(m_fixture->context),
+            JournalWebServer::Limits{kIdleTime, kMaxConnections, kHeadTime});
         QVERIFY(m_server->start(0));
         QVERIFY(m_server->isRunning());
     }
@@ -110,7 +111,7 @@ private slots:
     void silentConnectionsCannotLockTheOwnerOut() {
         // A head time far beyond the test's: only making room can let the owner in.
         m_server = std::make_unique<JournalWebServer>(
-            m_fixture->context,
+            JournalWebServerParts::of(m_fixture->context),
             JournalWebServer::Limits{kIdleTime, kMaxConnections, std::chrono::seconds(60)});
         QVERIFY(m_server->start(0));
         std::vector<std::unique_ptr<TestClient>> silent;

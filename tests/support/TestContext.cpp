@@ -9,5 +9,5 @@ TestContext::TestContext(const std::string& dataFolder)
     context.language.select("english");
     context.loadStores();
     context.settings.ownCountryPrefix = "0049";
-    context.loadOrigins();
+    context.origins.load(context.settings.ownCountryPrefix, context.paths.dataFile("prefix/"));
 }

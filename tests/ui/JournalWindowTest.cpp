@@ -28,8 +28,9 @@ private:
 
     std::string text(int id) const { return m_fixture->text(id); }
     std::unique_ptr<JournalWindow> makeWindow() {
-        return std::make_unique<JournalWindow>(m_fixture->context, m_fixture->pictures, m_commands,
-                                               m_prompt, [this]() { return m_trayAvailable; });
+        return std::make_unique<JournalWindow>(JournalWindowParts::of(m_fixture->context),
+                                               m_fixture->pictures, m_commands, m_prompt,
+                                               [this]() { return m_trayAvailable; });
     }
     static QTableView* list(JournalWindow& window) {
         return window.findChild<QTableView*>("lstCalls");

@@ -19,7 +19,7 @@ private slots:
 
     void selectsTheSavedLanguageWithoutRegardToCase() {
         m_test->settings().language = "deutsch";
-        LanguageChooser chooser(m_test->context);
+        LanguageChooser chooser(LanguageChooserParts::of(m_test->context));
         QCOMPARE(chooser.windowTitle(), QString("Set Language"));
         auto* languages = chooser.findChild<QComboBox*>("cmbLanguage");
         QVERIFY(languages);
@@ -28,13 +28,13 @@ private slots:
     }
 
     void withoutAMatchTheLastEntryIsSelected() {
-        LanguageChooser chooser(m_test->context);
+        LanguageChooser chooser(LanguageChooserParts::of(m_test->context));
         auto* languages = chooser.findChild<QComboBox*>("cmbLanguage");
         QCOMPARE(languages->currentIndex(), languages->count() - 1);
     }
 
     void saveSetsLoadsAndStoresTheChoice() {
-        LanguageChooser chooser(m_test->context);
+        LanguageChooser chooser(LanguageChooserParts::of(m_test->context));
         auto* languages = chooser.findChild<QComboBox*>("cmbLanguage");
         languages->setCurrentIndex(languages->findText("Deutsch"));
         QTest::mouseClick(chooser.findChild<QPushButton*>("cmdSave"), Qt::LeftButton);

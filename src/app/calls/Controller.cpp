@@ -39,7 +39,7 @@ Controller::Controller(const CommandLine& commandLine, const std::string& execut
           std::make_unique<AppContext>(AppPaths::locate(executableDir, commandLine.configDir))),
       m_trace(commandLine.debug && commandLine.headless),
       m_instanceLock(m_context->paths.configDir()),
-      m_webExport(std::make_unique<JournalWebServer>(*m_context)) {
+      m_webExport(std::make_unique<JournalWebServer>(JournalWebServerParts::of(*m_context))) {
     // Where no window shows them, the missed calls are named above the journal's table.
     m_webExport->setPageNotice(
         [this]() { return missedCallCount() > 0 ? missedCallsLine() : std::string(); });
@@ -64,7 +64,8 @@ bool Controller::start() {
         m_ui.showDebugWindow();
     }
     reportFileProblems();
-    StartupChecks checks(*m_context, m_prompt, m_ui, m_commandLine.headless);
+    StartupChecks checks(StartupChecksParts::of(*m_context), m_prompt, m_ui,
+                         m_commandLine.headless);
     if (!checks.prepareFolders()) {
         endStartup(1);
         return false;
@@ -285,7 +286,8 @@ void Controller::startWebExport() {
 void Controller::startCallOutputs() {
     // Headless without --debug the call steps are printed for people; --debug keeps the trace.
     const bool printCalls = m_commandLine.headless && !m_commandLine.debug;
-    m_outputs = std::make_unique<CallOutputs>(*m_context, printCalls);
+    m_outputs = std::make_unique<CallOutputs>(m_context->settings, m_context->log,
+                                              m_context->language, printCalls);
     connect(m_outputs.get(), &CallOutputs::notice, &m_trace, &DebugTrace::append);
     m_outputs->start(m_calls->events);
 }

@@ -25,8 +25,12 @@ std::string folderProblem(const std::string& path) {
 
 } // namespace
 
+StartupChecksParts StartupChecksParts::of(AppContext& context) {
+    return {context.paths, context.settings, context.language, context.origins};
+}
+
 bool StartupChecks::prepareFolders() {
-    const std::string& configDir = m_context.paths.configDir();
+    const std::string& configDir = m_parts.paths.configDir();
     // Without its settings folder nothing could be kept; without a log folder the program runs
     // on and says once that it writes no log.
     if (!ensureDir(configDir)) {
@@ -36,16 +40,16 @@ bool StartupChecks::prepareFolders() {
     }
     const std::string logs = configDir + "logs";
     if (const std::string problem = folderProblem(logs); !problem.empty()) {
-        m_prompt.message(m_context.language.text(lang_id::kLogFolderUnusable) + "\r\n" + logs +
-                             ": " + problem,
+        m_prompt.message(m_parts.language.text(lang_id::kLogFolderUnusable) + "\r\n" + logs + ": " +
+                             problem,
                          "", PromptIcon::Exclamation);
     }
     return true;
 }
 
 void StartupChecks::loadLanguage() {
-    LanguageTable& language = m_context.language;
-    if (!language.select(m_context.settings.language)) {
+    LanguageTable& language = m_parts.language;
+    if (!language.select(m_parts.settings.language)) {
         if (m_headless) {
             language.select("english");
         } else {
@@ -63,7 +67,8 @@ void StartupChecks::loadLanguage() {
 }
 
 bool StartupChecks::loadOrigins() {
-    if (m_context.loadOrigins()) {
+    if (m_parts.origins.load(m_parts.settings.ownCountryPrefix,
+                             m_parts.paths.dataFile("prefix/"))) {
         return true;
     }
     tellResourceMissing();
@@ -72,7 +77,7 @@ bool StartupChecks::loadOrigins() {
 
 bool StartupChecks::checkResources() {
     const bool complete = std::ranges::all_of(kResourceFiles, [this](const char* name) {
-        return fileExists(m_context.paths.dataFile(std::string("res/") + name));
+        return fileExists(m_parts.paths.dataFile(std::string("res/") + name));
     });
     if (!complete) {
         tellResourceMissing();
@@ -81,6 +86,5 @@ bool StartupChecks::checkResources() {
 }
 
 void StartupChecks::tellResourceMissing() {
-    m_prompt.message(m_context.language.text(lang_id::kResourceMissing), "",
-                     PromptIcon::Exclamation);
+    m_prompt.message(m_parts.language.text(lang_id::kResourceMissing), "", PromptIcon::Exclamation);
 }

@@ -3,8 +3,22 @@
 #include <array>
 
 struct AppContext;
+class AppPaths;
 class ControllerUi;
+class LanguageTable;
+class OriginLookup;
 class UserPrompt;
+struct SettingsRecord;
+
+/// What the start-up checks prepare and load: the folders, the language and the origin tables.
+struct StartupChecksParts {
+    const AppPaths& paths;
+    const SettingsRecord& settings;
+    LanguageTable& language;
+    OriginLookup& origins;
+
+    static StartupChecksParts of(AppContext& context);
+};
 
 /// The steps of the start-up that can stop it: the settings folders, the language, the
 /// origin tables and the resource files. A failing step has told the user when it returns.
@@ -16,8 +30,9 @@ public:
         "bg.jpg",   "call.wav",       "eye.ico",        "info.wav",
         "load.wav", "phoneblack.ico", "phonegreen.ico", "phonered.ico"};
 
-    StartupChecks(AppContext& context, UserPrompt& prompt, ControllerUi& ui, bool headless)
-        : m_context(context), m_prompt(prompt), m_ui(ui), m_headless(headless) {}
+    StartupChecks(const StartupChecksParts& parts, UserPrompt& prompt, ControllerUi& ui,
+                  bool headless)
+        : m_parts(parts), m_prompt(prompt), m_ui(ui), m_headless(headless) {}
 
     /// Creates the settings folder and its logs folder.
     bool prepareFolders();
@@ -32,7 +47,7 @@ public:
 private:
     void tellResourceMissing();
 
-    AppContext& m_context;
+    StartupChecksParts m_parts;
     UserPrompt& m_prompt;
     ControllerUi& m_ui;
     bool m_headless;

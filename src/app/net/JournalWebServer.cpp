@@ -38,11 +38,17 @@ struct JournalWebServer::Built {
     std::shared_ptr<const CallsJson> json;
 };
 
-JournalWebServer::JournalWebServer(AppContext& context, QObject* parent)
-    : JournalWebServer(context, Limits{}, parent) {}
+JournalWebServerParts JournalWebServerParts::of(AppContext& context) {
+    return {context.paths,    context.log,       context.settings,
+            context.language, context.phonebook, context.contacts};
+}
 
-JournalWebServer::JournalWebServer(AppContext& context, Limits limits, QObject* parent)
-    : QObject(parent), m_context(context), m_limits(limits) {
+JournalWebServer::JournalWebServer(const JournalWebServerParts& parts, QObject* parent)
+    : JournalWebServer(parts, Limits{}, parent) {}
+
+JournalWebServer::JournalWebServer(const JournalWebServerParts& parts, Limits limits,
+                                   QObject* parent)
+    : QObject(parent), m_parts(parts), m_limits(limits) {
     m_builder.setMaxThreadCount(1);
     connect(&m_server, &QTcpServer::newConnection, this, &JournalWebServer::acceptConnections);
     connect(&m_pingTimer, &QTimer::timeout, this, &JournalWebServer::pingListeners);
@@ -65,16 +71,16 @@ JournalWebServer::~JournalWebServer() {
 
 bool JournalWebServer::start(std::uint16_t port) {
     // The page's texts are those of the language active now.
-    JournalPage page(m_context.language);
+    JournalPage page(m_parts.language);
     m_wrongPasswordPage = bytes(page.wrongPasswordPage());
     m_pages = std::make_shared<JournalPageCache>(
-        std::move(page), m_context.paths.configFile("calls.txt"), m_context.phonebook.path());
+        std::move(page), m_parts.paths.configFile("calls.txt"), m_parts.phonebook.path());
     m_server.close();
     if (!m_server.listen(QHostAddress::Any, port)) {
         const QString reason = m_server.errorString();
-        m_context.log.write("ERROR: sckWeb Error (" + std::to_string(m_server.serverError()) + "-" +
-                            ss(reason) + ")");
-        m_lastError = m_context.language.text(lang_id::kWebExportPortUnavailable) + " " +
+        m_parts.log.write("ERROR: sckWeb Error (" + std::to_string(m_server.serverError()) + "-" +
+                          ss(reason) + ")");
+        m_lastError = m_parts.language.text(lang_id::kWebExportPortUnavailable) + " " +
                       std::to_string(port) + " (" + ss(reason) + ")";
         return false;
     }
@@ -143,7 +149,7 @@ void JournalWebServer::onConnectionClosed(WebClientConnection* client) {
 }
 
 void JournalWebServer::answer(WebClientConnection& client, const WebRequest& request) {
-    const WebReply reply = replyFor(request, m_context.settings.webExportPassword);
+    const WebReply reply = replyFor(request, m_parts.settings.webExportPassword);
     const bool keepAlive = request.keepAlive && reply.status < 400;
     switch (reply.body) {
     case WebReply::Body::WrongPasswordPage:
@@ -235,10 +241,9 @@ void JournalWebServer::startBuild() {
         (waiting.resource == WebRequest::Resource::Page ? wantsPage : wantsJson) = true;
     }
     // The worker reads its own copies of the lists: the program may change them meanwhile.
-    auto phonebook = std::make_shared<const Phonebook>(m_context.phonebook);
-    auto contacts = std::make_shared<const ContactIndex>(m_context.contacts);
-    const std::string missedReason =
-        m_context.language.text(endReasonTextId(kReasonNormalClearing));
+    auto phonebook = std::make_shared<const Phonebook>(m_parts.phonebook);
+    auto contacts = std::make_shared<const ContactIndex>(m_parts.contacts);
+    const std::string missedReason = m_parts.language.text(endReasonTextId(kReasonNormalClearing));
     const std::string notice = m_pageNotice ? m_pageNotice() : std::string();
     m_building = true;
     m_builder.start([this, pages = m_pages, phonebook, contacts, wantsPage, wantsJson, missedReason,
@@ -268,8 +273,8 @@ void JournalWebServer::startBuild() {
 void JournalWebServer::onBuilt(const Built& built) {
     m_building = false;
     if (built.page && !built.page->journalError.empty()) {
-        m_context.log.write("ERROR: WebExport-calls.txt not found (" + built.page->journalError +
-                            ")");
+        m_parts.log.write("ERROR: WebExport-calls.txt not found (" + built.page->journalError +
+                          ")");
     }
     QList<Waiting> unanswered;
     for (const Waiting& waiting : std::exchange(m_waiting, {})) {

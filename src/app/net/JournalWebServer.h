@@ -18,8 +18,27 @@
 #include <string>
 
 struct AppContext;
+class AppPaths;
+class ContactIndex;
 class JournalPageCache;
+class LanguageTable;
+class Log;
+class Phonebook;
+struct SettingsRecord;
 struct WebRequest;
+
+/// What the journal web server reads: the journal's folder, the password, the texts and the
+/// lists that name the callers; its errors go to the log.
+struct JournalWebServerParts {
+    const AppPaths& paths;
+    Log& log;
+    const SettingsRecord& settings;
+    const LanguageTable& language;
+    const Phonebook& phonebook;
+    const ContactIndex& contacts;
+
+    static JournalWebServerParts of(AppContext& context);
+};
 
 /// The journal web page server (the design's `sckWeb`): serves the journal page, the journal
 /// as JSON, the call events as a stream and the line's health over HTTP to any number of
@@ -44,8 +63,8 @@ public:
         std::chrono::milliseconds buildInterval{1000};
     };
 
-    explicit JournalWebServer(AppContext& context, QObject* parent = nullptr);
-    JournalWebServer(AppContext& context, Limits limits, QObject* parent = nullptr);
+    explicit JournalWebServer(const JournalWebServerParts& parts, QObject* parent = nullptr);
+    JournalWebServer(const JournalWebServerParts& parts, Limits limits, QObject* parent = nullptr);
     ~JournalWebServer() override;
 
     bool start(std::uint16_t port) override;
@@ -85,7 +104,7 @@ private:
     void pingListeners();
     QByteArray healthReply(bool keepAlive) const;
 
-    AppContext& m_context;
+    JournalWebServerParts m_parts;
     Limits m_limits;
     QTcpServer m_server;
     QList<WebClientConnection*> m_clients;

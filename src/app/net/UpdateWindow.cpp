@@ -41,11 +41,16 @@ QString runningVersion() {
 
 } // namespace
 
-UpdateWindow::UpdateWindow(AppContext& context, UserPrompt& prompt, AppCommands& commands,
-                           UrlOpener& opener, const QIcon& icon, QWidget* parent)
+UpdateWindowParts UpdateWindowParts::of(AppContext& context) {
+    return {context.paths, context.settings, context.language};
+}
+
+UpdateWindow::UpdateWindow(const UpdateWindowParts& parts, UserPrompt& prompt,
+                           AppCommands& commands, UrlOpener& opener, const QIcon& icon,
+                           QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_context(context), m_prompt(prompt), m_commands(commands), m_opener(opener),
+      m_parts(parts), m_prompt(prompt), m_commands(commands), m_opener(opener),
       m_scale(TwipsScale::forScreen()), m_versionDownload(prompt), m_setupDownload(prompt) {
     setObjectName("frmAutoUpdate");
     setWindowTitle(kTitle);
@@ -53,15 +58,15 @@ UpdateWindow::UpdateWindow(AppContext& context, UserPrompt& prompt, AppCommands&
     setFixedSize(m_scale.size(kClientWidth, kClientHeight));
     useDesignFont(this);
     createControls();
-    applyLanguageTags(this, context.language);
+    applyLanguageTags(this, parts.language);
     fitButtonCaptions(this);
     centreOnScreen(this);
-    m_cmdUpdate->setEnabled(false);
-    m_txtLocal->setText(runningVersion());
+    m_updateButton->setEnabled(false);
+    m_runningVersionEdit->setText(runningVersion());
     QDir().mkpath(updateFolder());
 
     connect(&m_versionDownload, &Downloader::finished, this, &UpdateWindow::onVersionFileFinished);
-    connect(&m_setupDownload, &Downloader::progress, m_picProgress, &ProgressBar::setProgress);
+    connect(&m_setupDownload, &Downloader::progress, m_progressBar, &ProgressBar::setProgress);
     connect(&m_setupDownload, &Downloader::finished, this, &UpdateWindow::onSetupFinished);
 }
 
@@ -86,72 +91,72 @@ QLineEdit* UpdateWindow::addField(const char* name, int top) {
 }
 
 void UpdateWindow::createControls() {
-    QLabel* lblInfo = addLabel("lblInfo", 0, 120, 120, kClientWidth - 240);
-    lblInfo->setText(kTitle);
-    QFont heading = lblInfo->font();
+    QLabel* infoLabel = addLabel("lblInfo", 0, 120, 120, kClientWidth - 240);
+    infoLabel->setText(kTitle);
+    QFont heading = infoLabel->font();
     heading.setPointSizeF(12);
     heading.setBold(true);
-    lblInfo->setFont(heading);
-    placeInTwips(lblInfo, m_scale, 120, 120, kClientWidth - 240, 420);
+    infoLabel->setFont(heading);
+    placeInTwips(infoLabel, m_scale, 120, 120, kClientWidth - 240, 420);
 
     addLabel("Label1", lang_id::kInstalledVersion, 120, 720, kLabelWidth);
-    m_txtLocal = addField("txtLocal", 690);
+    m_runningVersionEdit = addField("txtLocal", 690);
     addLabel("Label2", lang_id::kLatestVersion, 120, 1140, kLabelWidth);
-    m_txtRemote = addField("txtRemote", 1110);
+    m_offeredVersionEdit = addField("txtRemote", 1110);
 
-    auto* cmdCheck = new QPushButton(this);
-    cmdCheck->setObjectName("cmdCheck");
-    setLanguageTag(cmdCheck, lang_id::kCheckVersion);
-    placeInTwips(cmdCheck, m_scale, 120, 1620, kButtonWidth, kButtonHeight);
-    m_cmdUpdate = new QPushButton(this);
-    m_cmdUpdate->setObjectName("cmdUpdate");
-    setLanguageTag(m_cmdUpdate, lang_id::kStartUpdate);
-    placeInTwips(m_cmdUpdate, m_scale, kClientWidth - 120 - kButtonWidth, 1620, kButtonWidth,
+    auto* checkButton = new QPushButton(this);
+    checkButton->setObjectName("cmdCheck");
+    setLanguageTag(checkButton, lang_id::kCheckVersion);
+    placeInTwips(checkButton, m_scale, 120, 1620, kButtonWidth, kButtonHeight);
+    m_updateButton = new QPushButton(this);
+    m_updateButton->setObjectName("cmdUpdate");
+    setLanguageTag(m_updateButton, lang_id::kStartUpdate);
+    placeInTwips(m_updateButton, m_scale, kClientWidth - 120 - kButtonWidth, 1620, kButtonWidth,
                  kButtonHeight);
 
     // Above the bar while downloading; in place of both it tells why an update cannot go on.
-    m_lblDownload = addLabel("lblDownload", 0, 120, 2160, kClientWidth - 240);
-    placeInTwips(m_lblDownload, m_scale, 120, 2160, kClientWidth - 240, 720);
-    m_lblDownload->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_lblDownload->setWordWrap(true);
-    m_lblDownload->setText("Download ...");
-    m_lblDownload->hide();
-    m_picProgress = new ProgressBar(this);
-    m_picProgress->setObjectName("picProgress");
-    placeInTwips(m_picProgress, m_scale, 120, 2460, kClientWidth - 240, 300);
-    m_picProgress->hide();
+    m_downloadLabel = addLabel("lblDownload", 0, 120, 2160, kClientWidth - 240);
+    placeInTwips(m_downloadLabel, m_scale, 120, 2160, kClientWidth - 240, 720);
+    m_downloadLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_downloadLabel->setWordWrap(true);
+    m_downloadLabel->setText("Download ...");
+    m_downloadLabel->hide();
+    m_progressBar = new ProgressBar(this);
+    m_progressBar->setObjectName("picProgress");
+    placeInTwips(m_progressBar, m_scale, 120, 2460, kClientWidth - 240, 300);
+    m_progressBar->hide();
 
-    connect(cmdCheck, &QPushButton::clicked, this, &UpdateWindow::checkForUpdate);
-    connect(m_cmdUpdate, &QPushButton::clicked, this, &UpdateWindow::startUpdate);
+    connect(checkButton, &QPushButton::clicked, this, &UpdateWindow::checkForUpdate);
+    connect(m_updateButton, &QPushButton::clicked, this, &UpdateWindow::startUpdate);
 }
 
 QString UpdateWindow::updateFolder() const {
-    return qs(m_context.paths.configFile("update/"));
+    return qs(m_parts.paths.configFile("update/"));
 }
 
 QString UpdateWindow::baseAddress() const {
-    return qs(updateBase(m_context.settings.updateUrl));
+    return qs(updateBase(m_parts.settings.updateUrl));
 }
 
 void UpdateWindow::checkForUpdate() {
     m_remoteVersion.clear();
     m_setupSha256.clear();
-    m_cmdUpdate->setEnabled(false);
-    m_lblDownload->hide();
-    m_picProgress->hide();
+    m_updateButton->setEnabled(false);
+    m_downloadLabel->hide();
+    m_progressBar->hide();
     m_versionDownload.start(baseAddress() + "version.txt", updateFolder() + "version.txt");
 }
 
 void UpdateWindow::onVersionFileFinished(Downloader::Outcome outcome, const QString& errorText) {
     if (outcome != Downloader::Outcome::Completed) {
-        m_txtRemote->clear();
+        m_offeredVersionEdit->clear();
         showFailure(lang_id::kUpdateCheckFailed, errorText);
         return;
     }
     const auto lines = readTextLines(ss(updateFolder() + "version.txt"));
     const VersionLine line =
         parseVersionLine(lines && !lines->empty() ? lines->front() : std::string());
-    m_txtRemote->setText(qs(line.versionText));
+    m_offeredVersionEdit->setText(qs(line.versionText));
     if (line.malformedDigest) {
         showStatus(lang_id::kUpdateMalformedDigest);
         return;
@@ -160,7 +165,7 @@ void UpdateWindow::onVersionFileFinished(Downloader::Outcome outcome, const QStr
     if (line.version && *line.version > running) {
         m_remoteVersion = qs(line.versionText);
         m_setupSha256 = QByteArray::fromStdString(line.setupSha256);
-        m_cmdUpdate->setEnabled(true);
+        m_updateButton->setEnabled(true);
     }
 }
 
@@ -168,10 +173,10 @@ void UpdateWindow::startUpdate() {
     if (m_remoteVersion.isEmpty()) {
         return;
     }
-    m_lblDownload->setText("Download ...");
-    m_lblDownload->show();
-    m_picProgress->setProgress(0, 0);
-    m_picProgress->show();
+    m_downloadLabel->setText("Download ...");
+    m_downloadLabel->show();
+    m_progressBar->setProgress(0, 0);
+    m_progressBar->show();
     const SetupPackage setup = setupPackageFor(ss(m_remoteVersion));
     m_setupFile = updateFolder() + qs(setup.localName);
     m_setupDownload.start(baseAddress() + qs(setup.remoteName), m_setupFile, m_setupSha256);
@@ -189,7 +194,7 @@ void UpdateWindow::onSetupFinished(Downloader::Outcome outcome, const QString& e
     // A file that cannot be checked is never handed to the desktop to run.
     if (m_setupSha256.isEmpty()) {
         showStatus(lang_id::kUpdateWithoutDigest);
-        if (m_prompt.question(m_context.language.text(lang_id::kUpdateWithoutDigest), kTitle)) {
+        if (m_prompt.question(m_parts.language.text(lang_id::kUpdateWithoutDigest), kTitle)) {
             m_opener.openUrl(ss(QUrl::fromLocalFile(updateFolder()).toString()));
         }
         return;
@@ -204,19 +209,19 @@ void UpdateWindow::onSetupFinished(Downloader::Outcome outcome, const QString& e
 }
 
 void UpdateWindow::showStatus(int languageId, const QString& detail) {
-    QString text = qs(m_context.language.text(languageId));
+    QString text = qs(m_parts.language.text(languageId));
     if (!detail.isEmpty()) {
         text += ' ' + detail;
     }
-    m_lblDownload->setText(text);
-    m_lblDownload->setToolTip(text);
-    m_lblDownload->show();
-    m_picProgress->hide();
+    m_downloadLabel->setText(text);
+    m_downloadLabel->setToolTip(text);
+    m_downloadLabel->show();
+    m_progressBar->hide();
 }
 
 void UpdateWindow::showFailure(int languageId, const QString& detail) {
     showStatus(languageId, detail);
-    std::string text = m_context.language.text(languageId);
+    std::string text = m_parts.language.text(languageId);
     if (!detail.isEmpty()) {
         text += "\r\n" + ss(detail);
     }

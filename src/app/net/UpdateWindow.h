@@ -7,12 +7,25 @@
 
 struct AppContext;
 class AppCommands;
+class AppPaths;
+class LanguageTable;
 class ProgressBar;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class UrlOpener;
 class UserPrompt;
+struct SettingsRecord;
+
+/// What the update window reads: its download folder, the update server's address and the
+/// texts.
+struct UpdateWindowParts {
+    const AppPaths& paths;
+    const SettingsRecord& settings;
+    const LanguageTable& language;
+
+    static UpdateWindowParts of(AppContext& context);
+};
 
 /// The update window (`frmAutoUpdate`): on the user's request fetches the update server's
 /// version.txt and shows the version offered beside the running one; when that is newer,
@@ -20,8 +33,8 @@ class UserPrompt;
 class UpdateWindow : public QWidget {
     Q_OBJECT
 public:
-    UpdateWindow(AppContext& context, UserPrompt& prompt, AppCommands& commands, UrlOpener& opener,
-                 const QIcon& icon, QWidget* parent = nullptr);
+    UpdateWindow(const UpdateWindowParts& parts, UserPrompt& prompt, AppCommands& commands,
+                 UrlOpener& opener, const QIcon& icon, QWidget* parent = nullptr);
     ~UpdateWindow() override;
 
     /// The folder the downloads go to, with a trailing separator.
@@ -44,7 +57,7 @@ private:
     void showStatus(int languageId, const QString& detail = {});
     void showFailure(int languageId, const QString& detail);
 
-    AppContext& m_context;
+    UpdateWindowParts m_parts;
     UserPrompt& m_prompt;
     AppCommands& m_commands;
     UrlOpener& m_opener;
@@ -54,9 +67,9 @@ private:
     QString m_remoteVersion;      // the newer version found by the last check
     QByteArray m_setupSha256;     // its setup file's digest, when version.txt names one
     QString m_setupFile;
-    QLineEdit* m_txtLocal = nullptr;
-    QLineEdit* m_txtRemote = nullptr;
-    QPushButton* m_cmdUpdate = nullptr;
-    QLabel* m_lblDownload = nullptr;
-    ProgressBar* m_picProgress = nullptr;
+    QLineEdit* m_runningVersionEdit = nullptr;
+    QLineEdit* m_offeredVersionEdit = nullptr;
+    QPushButton* m_updateButton = nullptr;
+    QLabel* m_downloadLabel = nullptr;
+    ProgressBar* m_progressBar = nullptr;
 };

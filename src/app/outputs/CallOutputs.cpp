@@ -1,13 +1,14 @@
 #include "outputs/CallOutputs.h"
 
-#include "calls/AppContext.h"
 #include "calls/CallEvent.h"
+#include "stores/Settings.h"
 
-CallOutputs::CallOutputs(AppContext& context, bool printCalls, QObject* parent)
-    : QObject(parent), m_context(context), m_monitorServer(context.log),
-      m_commands(context.settings, context.log, CallCommandRunner::Limits{}) {
+CallOutputs::CallOutputs(const SettingsRecord& settings, Log& log, const LanguageTable& language,
+                         bool printCalls, QObject* parent)
+    : QObject(parent), m_settings(settings), m_monitorServer(log),
+      m_commands(settings, log, CallCommandRunner::Limits{}) {
     if (printCalls) {
-        m_printer.emplace(context.language);
+        m_printer.emplace(language);
     }
     connect(&m_monitorServer, &CallMonitorServer::notice, this, &CallOutputs::notice);
 }
@@ -15,7 +16,7 @@ CallOutputs::CallOutputs(AppContext& context, bool printCalls, QObject* parent)
 CallOutputs::~CallOutputs() = default;
 
 void CallOutputs::start(CallEventStream& events) {
-    const SettingsRecord& settings = m_context.settings;
+    const SettingsRecord& settings = m_settings;
     if (settings.monitorServerOn && settings.monitorPort > 0) {
         m_monitorServer.start(static_cast<std::uint16_t>(settings.monitorPort),
                               AddressAllowList(QString::fromStdString(settings.monitorAllow)));

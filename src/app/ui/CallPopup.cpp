@@ -17,7 +17,8 @@ CallPopupWindow* CallPopup::window() const {
 
 CallPopupWindow* CallPopup::ensureWindow() {
     if (!m_window && m_context != nullptr) {
-        m_window = new CallPopupWindow(*m_context, m_pictures(), m_commands, m_prompt);
+        m_window = new CallPopupWindow(CallPopupWindowParts::of(*m_context), m_pictures(),
+                                       m_commands, m_prompt);
         connect(m_window, &CallPopupWindow::closeRequested, this, &CallPopup::close);
     }
     return m_window;

@@ -7,10 +7,25 @@
 
 struct AppContext;
 class AppCommands;
+class AppPaths;
+class LanguageTable;
+class Phonebook;
 class QLabel;
 class QPushButton;
 class UserPrompt;
 struct DesktopPictures;
+struct SettingsRecord;
+
+/// What the call pop-up uses: the style, the texts, the folder of the callers' pictures and the
+/// phonebook it adds callers to.
+struct CallPopupWindowParts {
+    const SettingsRecord& settings;
+    const LanguageTable& language;
+    const AppPaths& paths;
+    Phonebook& phonebook;
+
+    static CallPopupWindowParts of(AppContext& context);
+};
 
 /// The pop-up that announces an incoming call: when, to which MSN, who (with the origin of the
 /// number), the state of the call and the caller's picture, with buttons to add the caller to
@@ -24,8 +39,8 @@ public:
     static constexpr int kFrameWidth = 90;
     static constexpr int kClientHeight = 3780;
 
-    CallPopupWindow(AppContext& context, const DesktopPictures& pictures, AppCommands& commands,
-                    UserPrompt& prompt, QWidget* parent = nullptr);
+    CallPopupWindow(const CallPopupWindowParts& parts, const DesktopPictures& pictures,
+                    AppCommands& commands, UserPrompt& prompt, QWidget* parent = nullptr);
     ~CallPopupWindow() override;
 
     /// Fills the fields with a call; does not show the window.
@@ -56,19 +71,19 @@ private:
     QPushButton* addButton(const char* name, int languageId, int left, int top);
     void setOuterWidth(int twips);
 
-    AppContext& m_context;
+    CallPopupWindowParts m_parts;
     const DesktopPictures& m_pictures;
     AppCommands& m_commands;
     UserPrompt& m_prompt;
     TwipsScale m_scale;
     bool m_hasPicture = false;
 
-    QPushButton* m_cmdAddPB = nullptr;
-    QWidget* m_picMenu1 = nullptr;
-    QLabel* m_lblCallMSN = nullptr;
-    QLabel* m_lblCallNumber = nullptr;
-    QLabel* m_lblCallDate = nullptr;
-    QLabel* m_lblCannStatus = nullptr;
-    QLabel* m_image1 = nullptr;
-    QLabel* m_imgCallerPic = nullptr;
+    QPushButton* m_addToPhonebookButton = nullptr;
+    QWidget* m_callPanel = nullptr;
+    QLabel* m_msnLabel = nullptr;
+    QLabel* m_callerLabel = nullptr;
+    QLabel* m_dateLabel = nullptr;
+    QLabel* m_statusLabel = nullptr;
+    QLabel* m_phoneIcon = nullptr;
+    QLabel* m_callerPicture = nullptr;
 };

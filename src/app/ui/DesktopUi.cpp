@@ -119,7 +119,7 @@ void DesktopUi::chooseLanguage() {
     if (m_context == nullptr) {
         return;
     }
-    LanguageChooser chooser(*m_context);
+    LanguageChooser chooser(LanguageChooserParts::of(*m_context));
     chooser.exec();
 }
 
@@ -168,8 +168,8 @@ SettingsDialog* DesktopUi::settingsDialog() const {
 void DesktopUi::openUpdateWindow() {
     if (m_context != nullptr) {
         showSingle(m_updateWindow, [this]() {
-            return new UpdateWindow(*m_context, m_prompt, m_commands, m_opener,
-                                    pictures().telBlack);
+            return new UpdateWindow(UpdateWindowParts::of(*m_context), m_prompt, m_commands,
+                                    m_opener, pictures().telBlack);
         });
     }
 }
@@ -195,8 +195,8 @@ void DesktopUi::showMainWindowHidden() {
     m_trayIcon = std::make_unique<NotificationIcon>(m_tray, pictures(), nullptr);
     m_trayIcon->add();
 
-    m_journalWindow =
-        std::make_unique<JournalWindow>(context, pictures(), m_commands, m_prompt, m_trayAvailable);
+    m_journalWindow = std::make_unique<JournalWindow>(JournalWindowParts::of(context), pictures(),
+                                                      m_commands, m_prompt, m_trayAvailable);
     m_journal.attach(m_journalWindow.get());
     m_trayIcon->setMenu(m_journalWindow->trayMenu());
     QObject::connect(m_trayIcon.get(), &NotificationIcon::openRequested, m_journalWindow.get(),
@@ -255,7 +255,7 @@ DesktopNotifications& DesktopUi::notificationsStarted() {
         commands.lookUp = [this](const std::string& number) { m_commands.identify(number); };
         commands.addToPhonebook = [this](const std::string& number) {
             if (m_context != nullptr) {
-                askAndAddToPhonebook(number, m_prompt, *m_context);
+                askAndAddToPhonebook(number, m_prompt, m_context->language, m_context->phonebook);
             }
         };
         commands.turnAway = [this](std::uint32_t callId) {

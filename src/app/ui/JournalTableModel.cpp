@@ -18,18 +18,22 @@ constexpr std::size_t kMaxCachedNames = 4096;
 
 } // namespace
 
-JournalTableModel::JournalTableModel(AppContext& context, QObject* parent)
-    : QAbstractTableModel(parent), m_context(context), m_journal(context.journal),
-      m_rows(context.journal.size()), m_phonebookRevision(context.phonebook.revision()),
-      m_msnRevision(context.msnList.revision()) {
+JournalTableParts JournalTableParts::of(AppContext& context) {
+    return {context.language, context.journal, context.phonebook, context.msnList,
+            context.contacts};
+}
+
+JournalTableModel::JournalTableModel(const JournalTableParts& parts, QObject* parent)
+    : QAbstractTableModel(parent), m_parts(parts), m_rows(parts.journal.size()),
+      m_phonebookRevision(parts.phonebook.revision()), m_msnRevision(parts.msnList.revision()) {
     for (int column = 0; column < kColumnCount; ++column) {
-        m_headings[column] = qs(m_context.language.text(kHeadingIds[column]));
+        m_headings[column] = qs(m_parts.language.text(kHeadingIds[column]));
     }
-    m_journal.addObserver(this);
+    m_parts.journal.addObserver(this);
 }
 
 JournalTableModel::~JournalTableModel() {
-    m_journal.removeObserver(this);
+    m_parts.journal.removeObserver(this);
 }
 
 int JournalTableModel::widthDivisor(int column) {
@@ -38,12 +42,12 @@ int JournalTableModel::widthDivisor(int column) {
 
 void JournalTableModel::refresh() {
     for (int column = 0; column < kColumnCount; ++column) {
-        m_headings[column] = qs(m_context.language.text(kHeadingIds[column]));
+        m_headings[column] = qs(m_parts.language.text(kHeadingIds[column]));
     }
     emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
-    if (m_rows != m_journal.size()) {
+    if (m_rows != m_parts.journal.size()) {
         beginResetModel();
-        m_rows = m_journal.size();
+        m_rows = m_parts.journal.size();
         m_callerNames.clear();
         m_msnNames.clear();
         endResetModel();
@@ -52,8 +56,8 @@ void JournalTableModel::refresh() {
 }
 
 void JournalTableModel::forgetOutdatedNames() {
-    const auto phonebook = m_context.phonebook.revision();
-    const auto msnList = m_context.msnList.revision();
+    const auto phonebook = m_parts.phonebook.revision();
+    const auto msnList = m_parts.msnList.revision();
     if (phonebook == m_phonebookRevision && msnList == m_msnRevision) {
         return;
     }
@@ -94,7 +98,7 @@ void JournalTableModel::journalChanged(Change change, int journalIndex) {
         endRemoveRows();
         break;
     case Change::Replaced:
-        m_rows = m_journal.size();
+        m_rows = m_parts.journal.size();
         m_callerNames.clear();
         m_msnNames.clear();
         endResetModel();
@@ -128,21 +132,23 @@ QVariant JournalTableModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const int journalIndex = rowOf(index.row());
-    const JournalRecord& record = m_journal.recordAt(journalIndex);
+    const JournalRecord& record = m_parts.journal.recordAt(journalIndex);
     switch (role) {
     case Qt::DisplayRole:
         switch (index.column()) {
         case 0: {
             const auto found = m_callerNames.find(record.number);
-            return found != m_callerNames.end() ? found->second
-                                                : cachedName(m_callerNames, record.number,
-                                                             m_context.callerName(record.number));
+            return found != m_callerNames.end()
+                       ? found->second
+                       : cachedName(
+                             m_callerNames, record.number,
+                             callerNameOf(m_parts.phonebook, m_parts.contacts, record.number));
         }
         case 1: {
             const auto found = m_msnNames.find(record.msn);
             return found != m_msnNames.end()
                        ? found->second
-                       : cachedName(m_msnNames, record.msn, m_context.msnList.nameOf(record.msn));
+                       : cachedName(m_msnNames, record.msn, m_parts.msnList.nameOf(record.msn));
         }
         case 2:
             return qs(record.date);
@@ -153,10 +159,10 @@ QVariant JournalTableModel::data(const QModelIndex& index, int role) const {
         }
     case Qt::ToolTipRole:
         // A name from an address book tells which one.
-        if (const auto match = m_context.contacts.find(record.number);
-            match && m_context.phonebook.nameOf(record.number) == record.number) {
-            return qs(record.number) + "\n" + qs(m_context.language.text(lang_id::kNameFrom)) +
-                   " " + qs(match->source);
+        if (const auto match = m_parts.contacts.find(record.number);
+            match && m_parts.phonebook.nameOf(record.number) == record.number) {
+            return qs(record.number) + "\n" + qs(m_parts.language.text(lang_id::kNameFrom)) + " " +
+                   qs(match->source);
         }
         return qs(record.number);
     case JournalIndexRole:

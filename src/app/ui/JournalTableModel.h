@@ -12,6 +12,22 @@
 #include <unordered_map>
 
 struct AppContext;
+class ContactIndex;
+class LanguageTable;
+class MsnList;
+class Phonebook;
+
+/// What the journal table reads: the journal it follows, the lists that name callers and MSNs,
+/// and the texts.
+struct JournalTableParts {
+    const LanguageTable& language;
+    CallJournal& journal;
+    const Phonebook& phonebook;
+    const MsnList& msnList;
+    const ContactIndex& contacts;
+
+    static JournalTableParts of(AppContext& context);
+};
 
 /// The call journal as a table, newest call first: caller (phonebook name), MSN (MSN list
 /// name), date, time and end reason. Each row's tooltip is the record's number; its tag
@@ -26,7 +42,7 @@ public:
     /// True for the row of a missed call the user has not looked at yet.
     static constexpr int MissedRole = Qt::UserRole + 2;
 
-    explicit JournalTableModel(AppContext& context, QObject* parent = nullptr);
+    explicit JournalTableModel(const JournalTableParts& parts, QObject* parent = nullptr);
     ~JournalTableModel() override;
 
     /// Fetches the headings from the language tables and the names from the lists as they are
@@ -57,8 +73,7 @@ private:
                               const std::string& name) const;
     void forgetOutdatedNames();
 
-    const AppContext& m_context;
-    CallJournal& m_journal;
+    JournalTableParts m_parts;
     int m_rows = 0; // the journal's records as the table shows them
     std::array<QString, kColumnCount> m_headings;
     mutable NameCache m_callerNames;

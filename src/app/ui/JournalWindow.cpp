@@ -36,13 +36,24 @@ constexpr int kButtonHeight = 375;
 
 } // namespace
 
-JournalWindow::JournalWindow(AppContext& context, const DesktopPictures& pictures,
+JournalWindowParts JournalWindowParts::of(AppContext& context) {
+    return {context.settings, context.language,
+            context.journal,  context.phonebook,
+            context.msnList,  context.contacts,
+            context.origins,  [&context]() { context.loadJournal(); }};
+}
+
+JournalTableParts JournalWindowParts::tableParts() const {
+    return {language, journal, phonebook, msnList, contacts};
+}
+
+JournalWindow::JournalWindow(JournalWindowParts parts, const DesktopPictures& pictures,
                              AppCommands& commands, UserPrompt& prompt,
                              std::function<bool()> trayAvailable, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      m_context(context), m_pictures(pictures), m_commands(commands), m_prompt(prompt),
+      m_parts(std::move(parts)), m_pictures(pictures), m_commands(commands), m_prompt(prompt),
       m_trayAvailable(std::move(trayAvailable)), m_scale(TwipsScale::forScreen()) {
     setObjectName("frmJournal");
     setLanguageTag(this, lang_id::kCallJournal);
@@ -50,16 +61,16 @@ JournalWindow::JournalWindow(AppContext& context, const DesktopPictures& picture
     useDesignFont(this);
     createControls();
     createMenus();
-    applyLanguageTags(this, context.language);
+    applyLanguageTags(this, m_parts.language);
     fitButtonCaptions(this);
     applyLook();
     centreOnScreen(this);
     m_commands.playSound("load");
     refresh(false);
-    m_lblInfo->setText(QStringLiteral("Rufwacht %1.%2.%3")
-                           .arg(kAppVersionMajor)
-                           .arg(kAppVersionMinor)
-                           .arg(kAppVersionPatch));
+    m_versionLabel->setText(QStringLiteral("Rufwacht %1.%2.%3")
+                                .arg(kAppVersionMajor)
+                                .arg(kAppVersionMinor)
+                                .arg(kAppVersionPatch));
 }
 
 JournalWindow::~JournalWindow() = default;
@@ -75,113 +86,116 @@ QPushButton* JournalWindow::addButton(QWidget* parent, const char* name, int lan
 
 void JournalWindow::createControls() {
     // The notification icon reports to the desktop directly; the sink stays for its name.
-    m_picPopUp = new QWidget(this);
-    m_picPopUp->setObjectName("picPopUp");
-    placeInTwips(m_picPopUp, m_scale, 240, 4080, 495, 495);
-    m_picPopUp->hide();
+    m_notificationSink = new QWidget(this);
+    m_notificationSink->setObjectName("picPopUp");
+    placeInTwips(m_notificationSink, m_scale, 240, 4080, 495, 495);
+    m_notificationSink->hide();
 
-    m_picMenu = new QWidget(this);
-    m_picMenu->setObjectName("picMenu");
-    placeInTwips(m_picMenu, m_scale, 8040, 3720, 15, 1575);
-    m_picMenu->hide();
-    QPushButton* cmdPrefixCheck = addButton(m_picMenu, "cmdPrefixCheck", lang_id::kPrefixCheck, 240,
-                                            1080, kButtonWidth, kButtonHeight);
-    QPushButton* cmdUpdateCheck = addButton(m_picMenu, "cmdUpdateCheck", lang_id::kSearchUpdate,
-                                            240, 600, kButtonWidth, kButtonHeight);
-    QPushButton* cmdClearList = addButton(m_picMenu, "cmdClearList", lang_id::kClearList, 240, 120,
-                                          kButtonWidth, kButtonHeight);
-    QPushButton* cmdConfig = addButton(m_picMenu, "cmdConfig", lang_id::kSettings, 2400, 120,
-                                       kButtonWidth, kButtonHeight);
-    QPushButton* cmdInfo =
-        addButton(m_picMenu, "cmdInfo", lang_id::kInfo, 2400, 600, kButtonWidth, kButtonHeight);
-    QPushButton* cmdExit = addButton(m_picMenu, "cmdExit", lang_id::kExitTitle, 2400, 1080,
-                                     kButtonWidth, kButtonHeight);
+    m_menuPanel = new QWidget(this);
+    m_menuPanel->setObjectName("picMenu");
+    placeInTwips(m_menuPanel, m_scale, 8040, 3720, 15, 1575);
+    m_menuPanel->hide();
+    QPushButton* prefixCheckButton = addButton(m_menuPanel, "cmdPrefixCheck", lang_id::kPrefixCheck,
+                                               240, 1080, kButtonWidth, kButtonHeight);
+    QPushButton* updateCheckButton =
+        addButton(m_menuPanel, "cmdUpdateCheck", lang_id::kSearchUpdate, 240, 600, kButtonWidth,
+                  kButtonHeight);
+    QPushButton* clearListButton = addButton(m_menuPanel, "cmdClearList", lang_id::kClearList, 240,
+                                             120, kButtonWidth, kButtonHeight);
+    QPushButton* settingsButton = addButton(m_menuPanel, "cmdConfig", lang_id::kSettings, 2400, 120,
+                                            kButtonWidth, kButtonHeight);
+    QPushButton* infoButton =
+        addButton(m_menuPanel, "cmdInfo", lang_id::kInfo, 2400, 600, kButtonWidth, kButtonHeight);
+    QPushButton* exitButton = addButton(m_menuPanel, "cmdExit", lang_id::kExitTitle, 2400, 1080,
+                                        kButtonWidth, kButtonHeight);
 
-    m_picISDN = new QWidget(this);
-    m_picISDN->setObjectName("picISDN");
-    placeInTwips(m_picISDN, m_scale, 120, 120, 7935, 3015);
-    QPushButton* cmdReject =
-        addButton(m_picISDN, "cmdReject", lang_id::kRejectCall, 120, 2520, 1815, kButtonHeight);
+    m_callsPanel = new QWidget(this);
+    m_callsPanel->setObjectName("picISDN");
+    placeInTwips(m_callsPanel, m_scale, 120, 120, 7935, 3015);
+    QPushButton* rejectButton =
+        addButton(m_callsPanel, "cmdReject", lang_id::kRejectCall, 120, 2520, 1815, kButtonHeight);
 
-    m_lstCalls = new QTableView(m_picISDN);
-    m_lstCalls->setObjectName("lstCalls");
-    placeInTwips(m_lstCalls, m_scale, 120, 120, 7575, 2295);
-    m_model = new JournalTableModel(m_context, this);
+    m_callTable = new QTableView(m_callsPanel);
+    m_callTable->setObjectName("lstCalls");
+    placeInTwips(m_callTable, m_scale, 120, 120, 7575, 2295);
+    m_model = new JournalTableModel(m_parts.tableParts(), this);
     m_model->setMissedTest(
         [this](const JournalRecord& record) { return m_commands.isMissedCall(record); });
-    m_lstCalls->setModel(m_model);
-    m_lstCalls->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_lstCalls->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_lstCalls->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_lstCalls->setShowGrid(false);
-    m_lstCalls->setWordWrap(false);
-    m_lstCalls->setTabKeyNavigation(false);
-    m_lstCalls->verticalHeader()->hide();
-    m_lstCalls->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_lstCalls->verticalHeader()->setDefaultSectionSize(m_lstCalls->fontMetrics().height() + 4);
-    m_lstCalls->horizontalHeader()->setHighlightSections(false);
-    m_lstCalls->horizontalHeader()->setStretchLastSection(false);
-    m_lstCalls->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_lstCalls->viewport()->installEventFilter(this);
+    m_callTable->setModel(m_model);
+    m_callTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_callTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_callTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_callTable->setShowGrid(false);
+    m_callTable->setWordWrap(false);
+    m_callTable->setTabKeyNavigation(false);
+    m_callTable->verticalHeader()->hide();
+    m_callTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_callTable->verticalHeader()->setDefaultSectionSize(m_callTable->fontMetrics().height() + 4);
+    m_callTable->horizontalHeader()->setHighlightSections(false);
+    m_callTable->horizontalHeader()->setStretchLastSection(false);
+    m_callTable->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_callTable->viewport()->installEventFilter(this);
 
-    m_lblOptions = new ClickableLabel(m_picISDN);
-    m_lblOptions->setObjectName("lblOptions");
-    placeInTwips(m_lblOptions, m_scale, 7440, 2520, 255, 255);
-    m_lblOptions->setAlignment(Qt::AlignCenter);
-    m_lblOptions->setFont(QFont("Tahoma", 9));
-    m_lblOptions->setText(">>");
+    m_optionsToggle = new ClickableLabel(m_callsPanel);
+    m_optionsToggle->setObjectName("lblOptions");
+    placeInTwips(m_optionsToggle, m_scale, 7440, 2520, 255, 255);
+    m_optionsToggle->setAlignment(Qt::AlignCenter);
+    m_optionsToggle->setFont(QFont("Tahoma", 9));
+    m_optionsToggle->setText(">>");
 
-    m_lblInfo = new QLabel(this);
-    m_lblInfo->setObjectName("lblInfo");
-    placeInTwips(m_lblInfo, m_scale, 960, 3240, 7095, 375);
-    m_lblInfo->setAlignment(Qt::AlignCenter);
+    m_versionLabel = new QLabel(this);
+    m_versionLabel->setObjectName("lblInfo");
+    placeInTwips(m_versionLabel, m_scale, 960, 3240, 7095, 375);
+    m_versionLabel->setAlignment(Qt::AlignCenter);
     QFont infoFont("Tahoma");
     infoFont.setPointSizeF(15.75);
     infoFont.setBold(true);
-    m_lblInfo->setFont(infoFont);
+    m_versionLabel->setFont(infoFont);
 
-    m_slide = new OptionsSlide(this, m_picMenu, m_scale, this);
+    m_slide = new OptionsSlide(this, m_menuPanel, m_scale, this);
     connect(m_slide, &OptionsSlide::finished, this, [this]() {
-        m_lblOptions->setEnabled(true);
+        m_optionsToggle->setEnabled(true);
         emit optionsSlideFinished();
     });
-    connect(m_lblOptions, &ClickableLabel::clicked, this, &JournalWindow::toggleOptions);
-    connect(cmdClearList, &QPushButton::clicked, this, &JournalWindow::clearList);
-    connect(cmdPrefixCheck, &QPushButton::clicked, this, &JournalWindow::prefixCheck);
-    connect(cmdUpdateCheck, &QPushButton::clicked, this, [this]() { m_commands.checkForUpdate(); });
-    connect(cmdExit, &QPushButton::clicked, this, [this]() { m_commands.exitApp(); });
-    connect(cmdConfig, &QPushButton::clicked, this, [this]() { m_commands.openSettings(false); });
-    connect(cmdInfo, &QPushButton::clicked, this, [this]() { m_commands.openSettings(true); });
-    connect(cmdReject, &QPushButton::clicked, this, [this]() { m_commands.rejectCall(); });
-    offerRejectIfPossible(cmdReject, m_commands, m_context.language);
+    connect(m_optionsToggle, &ClickableLabel::clicked, this, &JournalWindow::toggleOptions);
+    connect(clearListButton, &QPushButton::clicked, this, &JournalWindow::clearList);
+    connect(prefixCheckButton, &QPushButton::clicked, this, &JournalWindow::prefixCheck);
+    connect(updateCheckButton, &QPushButton::clicked, this,
+            [this]() { m_commands.checkForUpdate(); });
+    connect(exitButton, &QPushButton::clicked, this, [this]() { m_commands.exitApp(); });
+    connect(settingsButton, &QPushButton::clicked, this,
+            [this]() { m_commands.openSettings(false); });
+    connect(infoButton, &QPushButton::clicked, this, [this]() { m_commands.openSettings(true); });
+    connect(rejectButton, &QPushButton::clicked, this, [this]() { m_commands.rejectCall(); });
+    offerRejectIfPossible(rejectButton, m_commands, m_parts.language);
 }
 
 void JournalWindow::createMenus() {
-    auto addAction = [this](QMenu* menu, const char* name, int languageId) {
+    auto addAction = [](QMenu* menu, const char* name, int languageId) {
         auto* action = menu->addAction(QString());
         action->setObjectName(name);
         setLanguageTag(action, languageId);
         return action;
     };
 
-    m_mnuPop = new QMenu(this);
-    m_mnuPop->setObjectName("mnuPop");
-    QAction* mnuLoadMain = addAction(m_mnuPop, "mnuLoadMain", lang_id::kCallJournal);
-    QAction* mnuConfig = addAction(m_mnuPop, "mnuConfig", lang_id::kSettings);
-    QAction* mnuInfo = addAction(m_mnuPop, "mnuInfo", lang_id::kInfo);
-    m_mnuPop->addSeparator()->setObjectName("mnuDiv");
-    QAction* mnuExit = addAction(m_mnuPop, "mnuExit", lang_id::kExitTitle);
-    connect(mnuConfig, &QAction::triggered, this, [this]() { m_commands.openSettings(false); });
-    connect(mnuInfo, &QAction::triggered, this, [this]() { m_commands.openSettings(true); });
-    connect(mnuLoadMain, &QAction::triggered, this, &JournalWindow::showFromMenu);
-    connect(mnuExit, &QAction::triggered, this, [this]() { m_commands.exitApp(); });
+    m_trayMenu = new QMenu(this);
+    m_trayMenu->setObjectName("mnuPop");
+    QAction* openJournalAction = addAction(m_trayMenu, "mnuLoadMain", lang_id::kCallJournal);
+    QAction* settingsAction = addAction(m_trayMenu, "mnuConfig", lang_id::kSettings);
+    QAction* infoAction = addAction(m_trayMenu, "mnuInfo", lang_id::kInfo);
+    m_trayMenu->addSeparator()->setObjectName("mnuDiv");
+    QAction* exitAction = addAction(m_trayMenu, "mnuExit", lang_id::kExitTitle);
+    connect(settingsAction, &QAction::triggered, this,
+            [this]() { m_commands.openSettings(false); });
+    connect(infoAction, &QAction::triggered, this, [this]() { m_commands.openSettings(true); });
+    connect(openJournalAction, &QAction::triggered, this, &JournalWindow::showFromMenu);
+    connect(exitAction, &QAction::triggered, this, [this]() { m_commands.exitApp(); });
 
-    m_mnuJournalPopup = new QMenu(this);
-    m_mnuJournalPopup->setObjectName("mnuJournalPopup");
-    QAction* identify = addAction(m_mnuJournalPopup, "mnuJournalIdentify", lang_id::kReverseLookup);
-    QAction* addToPhonebook =
-        addAction(m_mnuJournalPopup, "mnuJournalAddPB", lang_id::kAddToPhonebook);
-    QAction* remove = addAction(m_mnuJournalPopup, "mnuJournalDel", lang_id::kDeleteEntry);
+    m_callMenu = new QMenu(this);
+    m_callMenu->setObjectName("mnuJournalPopup");
+    QAction* identify = addAction(m_callMenu, "mnuJournalIdentify", lang_id::kReverseLookup);
+    QAction* addToPhonebook = addAction(m_callMenu, "mnuJournalAddPB", lang_id::kAddToPhonebook);
+    QAction* remove = addAction(m_callMenu, "mnuJournalDel", lang_id::kDeleteEntry);
     connect(identify, &QAction::triggered, this, &JournalWindow::identifySelected);
     connect(addToPhonebook, &QAction::triggered, this, &JournalWindow::addSelectedToPhonebook);
     connect(remove, &QAction::triggered, this, &JournalWindow::deleteSelected);
@@ -189,18 +203,18 @@ void JournalWindow::createMenus() {
 
 void JournalWindow::applyLook() {
     setWindowIcon(m_pictures.telBlack);
-    const bool withPicture = m_context.settings.style == 0;
+    const bool withPicture = m_parts.settings.style == 0;
     setWindowBackground(this, withPicture ? m_pictures.background : QPixmap());
-    setPlainBackground(m_picISDN);
-    setPlainBackground(m_picMenu);
-    QPalette infoPalette = m_lblInfo->palette();
+    setPlainBackground(m_callsPanel);
+    setPlainBackground(m_menuPanel);
+    QPalette infoPalette = m_versionLabel->palette();
     infoPalette.setColor(QPalette::WindowText, Qt::black);
-    m_lblInfo->setPalette(infoPalette);
+    m_versionLabel->setPalette(infoPalette);
 }
 
 void JournalWindow::refresh(bool clear) {
     if (clear) {
-        m_context.journal.clear();
+        m_parts.journal.clear();
     }
     m_model->refresh();
     sizeColumns();
@@ -210,10 +224,10 @@ void JournalWindow::refresh(bool clear) {
 }
 
 void JournalWindow::showMissedCalls() {
-    QString title = qs(m_context.language.text(lang_id::kCallJournal));
+    QString title = qs(m_parts.language.text(lang_id::kCallJournal));
     const int count = m_commands.missedCallCount();
     if (count > 0) {
-        title += " - " + qs(missedCountText(count, m_context.language));
+        title += " - " + qs(missedCountText(count, m_parts.language));
     }
     setWindowTitle(title);
     // Rows change colour only when the count does (a missed call, a look at the journal).
@@ -223,9 +237,9 @@ void JournalWindow::showMissedCalls() {
 }
 
 void JournalWindow::sizeColumns() {
-    const int listWidth = m_lstCalls->width();
+    const int listWidth = m_callTable->width();
     for (int column = 0; column < JournalTableModel::kColumnCount; ++column) {
-        m_lstCalls->setColumnWidth(column, listWidth / JournalTableModel::widthDivisor(column));
+        m_callTable->setColumnWidth(column, listWidth / JournalTableModel::widthDivisor(column));
     }
 }
 
@@ -236,7 +250,7 @@ void JournalWindow::bringToFront() {
 
 void JournalWindow::showAndActivate() {
     // The journal is read when it is first shown.
-    m_context.loadJournal();
+    m_parts.loadJournal();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     bringToFront();
@@ -258,7 +272,7 @@ void JournalWindow::showFromMenu() {
 }
 
 bool JournalWindow::isOptionsOpen() const {
-    return m_lblOptions->text() == "<<";
+    return m_optionsToggle->text() == "<<";
 }
 
 bool JournalWindow::isSliding() const {
@@ -269,35 +283,34 @@ void JournalWindow::toggleOptions() {
     if (m_slide->isRunning()) {
         return;
     }
-    m_lblOptions->setEnabled(false);
+    m_optionsToggle->setEnabled(false);
     if (isOptionsOpen()) {
-        m_lblOptions->setText(">>");
+        m_optionsToggle->setText(">>");
         m_slide->shut();
     } else {
-        m_lblOptions->setText("<<");
+        m_optionsToggle->setText("<<");
         m_slide->open();
     }
 }
 
 void JournalWindow::clearList() {
-    if (m_prompt.question(m_context.language.text(lang_id::kClearListQuestion), "")) {
+    if (m_prompt.question(m_parts.language.text(lang_id::kClearListQuestion), "")) {
         refresh(true);
     }
 }
 
 void JournalWindow::prefixCheck() {
-    const auto entry = m_prompt.input(m_context.language.text(lang_id::kPrefixCheckPrompt), "", "");
+    const auto entry = m_prompt.input(m_parts.language.text(lang_id::kPrefixCheckPrompt), "", "");
     if (!entry || entry->empty()) {
         return;
     }
-    const std::string origin = m_context.origins.originOf(*entry);
-    m_prompt.message(origin.empty() ? m_context.language.text(lang_id::kPrefixCheckNoResult)
-                                    : origin,
+    const std::string origin = m_parts.origins.originOf(*entry);
+    m_prompt.message(origin.empty() ? m_parts.language.text(lang_id::kPrefixCheckNoResult) : origin,
                      "", PromptIcon::Information);
 }
 
 std::optional<int> JournalWindow::selectedRow() const {
-    const QModelIndexList rows = m_lstCalls->selectionModel()->selectedRows();
+    const QModelIndexList rows = m_callTable->selectionModel()->selectedRows();
     if (rows.isEmpty()) {
         return std::nullopt;
     }
@@ -317,7 +330,8 @@ void JournalWindow::identifySelected() {
 
 void JournalWindow::addSelectedToPhonebook() {
     if (selectedRow()) {
-        askAndAddToPhonebook(ss(selectedText(Qt::DisplayRole)), m_prompt, m_context);
+        askAndAddToPhonebook(ss(selectedText(Qt::DisplayRole)), m_prompt, m_parts.language,
+                             m_parts.phonebook);
     }
 }
 
@@ -328,24 +342,24 @@ void JournalWindow::deleteSelected() {
     }
     const int index = m_model->index(*row, 0).data(JournalTableModel::JournalIndexRole).toInt();
     // The table follows the removal; the memory is what the file now holds.
-    CallJournal& journal = m_context.journal;
+    CallJournal& journal = m_parts.journal;
     journal.remove(index);
     journal.save();
     refresh(false);
 }
 
 bool JournalWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != m_lstCalls->viewport() || event->type() != QEvent::MouseButtonPress) {
+    if (watched != m_callTable->viewport() || event->type() != QEvent::MouseButtonPress) {
         return QWidget::eventFilter(watched, event);
     }
     const auto* press = static_cast<QMouseEvent*>(event);
-    const QModelIndex hit = m_lstCalls->indexAt(press->position().toPoint());
+    const QModelIndex hit = m_callTable->indexAt(press->position().toPoint());
     if (hit.isValid()) {
-        m_lstCalls->selectRow(hit.row());
+        m_callTable->selectRow(hit.row());
     }
-    m_lstCalls->setFocus(Qt::MouseFocusReason);
+    m_callTable->setFocus(Qt::MouseFocusReason);
     if (press->button() == Qt::RightButton && m_model->rowCount() > 0) {
-        m_mnuJournalPopup->popup(press->globalPosition().toPoint());
+        m_callMenu->popup(press->globalPosition().toPoint());
     }
     // Selection is decided here alone: a press beside the rows keeps the selected row.
     return true;
@@ -372,7 +386,7 @@ void JournalWindow::changeEvent(QEvent* event) {
 void JournalWindow::closeEvent(QCloseEvent* event) {
     // The window lives as long as the program: closing it minimises it or ends the program.
     event->ignore();
-    if (m_context.settings.exitOnClose) {
+    if (m_parts.settings.exitOnClose) {
         m_commands.exitApp();
     } else {
         minimize();

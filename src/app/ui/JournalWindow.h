@@ -10,9 +10,15 @@
 
 struct AppContext;
 class AppCommands;
+class CallJournal;
 class ClickableLabel;
+class ContactIndex;
 class JournalTableModel;
+class LanguageTable;
+class MsnList;
 class OptionsSlide;
+class OriginLookup;
+class Phonebook;
 class QAction;
 class QLabel;
 class QMenu;
@@ -20,6 +26,25 @@ class QPushButton;
 class QTableView;
 class UserPrompt;
 struct DesktopPictures;
+struct JournalTableParts;
+struct SettingsRecord;
+
+/// What the journal window works with: its table's parts, the settings it follows, the origin
+/// tables of the prefix check, and the phonebook it adds callers to.
+struct JournalWindowParts {
+    const SettingsRecord& settings;
+    const LanguageTable& language;
+    CallJournal& journal;
+    Phonebook& phonebook;
+    const MsnList& msnList;
+    const ContactIndex& contacts;
+    const OriginLookup& origins;
+    /// Reads the journal unless it has been read (the window reads it when first shown).
+    std::function<void()> loadJournal;
+
+    static JournalWindowParts of(AppContext& context);
+    JournalTableParts tableParts() const;
+};
 
 /// The journal window: the table of calls with its context menu, the reject button and the
 /// options panel. It lives as long as the program; closing and minimising send it to the
@@ -28,7 +53,7 @@ class JournalWindow : public QWidget, public JournalView {
     Q_OBJECT
 public:
     /// trayAvailable tells whether the desktop has a notification area to hide the window in.
-    JournalWindow(AppContext& context, const DesktopPictures& pictures, AppCommands& commands,
+    JournalWindow(JournalWindowParts parts, const DesktopPictures& pictures, AppCommands& commands,
                   UserPrompt& prompt, std::function<bool()> trayAvailable,
                   QWidget* parent = nullptr);
     ~JournalWindow() override;
@@ -44,7 +69,7 @@ public:
     /// Shows how many missed calls wait in the title and marks their rows.
     void showMissedCalls();
     /// The notification icon's menu.
-    QMenu* trayMenu() const { return m_mnuPop; }
+    QMenu* trayMenu() const { return m_trayMenu; }
     bool isOptionsOpen() const;
     /// True while the options panel is moving.
     bool isSliding() const;
@@ -81,7 +106,7 @@ private:
     QString selectedText(int role) const;
     bool hasTray() const { return m_trayAvailable && m_trayAvailable(); }
 
-    AppContext& m_context;
+    JournalWindowParts m_parts;
     const DesktopPictures& m_pictures;
     AppCommands& m_commands;
     UserPrompt& m_prompt;
@@ -91,12 +116,12 @@ private:
     int m_shownMissedCount = 0; // the missed calls the rows are marked for
     OptionsSlide* m_slide = nullptr;
 
-    QWidget* m_picPopUp = nullptr;
-    QWidget* m_picMenu = nullptr;
-    QWidget* m_picISDN = nullptr;
-    QTableView* m_lstCalls = nullptr;
-    ClickableLabel* m_lblOptions = nullptr;
-    QLabel* m_lblInfo = nullptr;
-    QMenu* m_mnuPop = nullptr;
-    QMenu* m_mnuJournalPopup = nullptr;
+    QWidget* m_notificationSink = nullptr;
+    QWidget* m_menuPanel = nullptr;
+    QWidget* m_callsPanel = nullptr;
+    QTableView* m_callTable = nullptr;
+    ClickableLabel* m_optionsToggle = nullptr;
+    QLabel* m_versionLabel = nullptr;
+    QMenu* m_trayMenu = nullptr;
+    QMenu* m_callMenu = nullptr;
 };

@@ -10,11 +10,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-LanguageChooser::LanguageChooser(AppContext& context, QWidget* parent)
-    : QDialog(parent), m_context(context), m_languages(new QComboBox(this)) {
+LanguageChooserParts LanguageChooserParts::of(AppContext& context) {
+    return {context.paths, context.settings, context, context.language};
+}
+
+LanguageChooser::LanguageChooser(const LanguageChooserParts& parts, QWidget* parent)
+    : QDialog(parent), m_parts(parts), m_languages(new QComboBox(this)) {
     setObjectName("frmSetLang");
     setWindowTitle("Set Language");
-    setWindowIcon(QIcon(qs(context.paths.dataFile("res/phoneblack.ico"))));
+    setWindowIcon(QIcon(qs(parts.paths.dataFile("res/phoneblack.ico"))));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
     auto* prompt = new QLabel("Please select the language you would like to use", this);
@@ -29,15 +33,15 @@ LanguageChooser::LanguageChooser(AppContext& context, QWidget* parent)
     layout->addWidget(saveButton, 0, Qt::AlignRight);
     setFixedSize(sizeHint().expandedTo(QSize(320, 0)));
 
-    fillLanguageList(m_languages, context.language, context.settings.language);
+    fillLanguageList(m_languages, parts.language, parts.settings.language);
     connect(saveButton, &QPushButton::clicked, this, &LanguageChooser::save);
 }
 
 LanguageChooser::~LanguageChooser() = default;
 
 void LanguageChooser::save() {
-    m_context.settings.language = ss(m_languages->currentText());
-    m_context.language.select(m_context.settings.language);
-    m_context.saveSettings();
+    m_parts.settings.language = ss(m_languages->currentText());
+    m_parts.language.select(m_parts.settings.language);
+    m_parts.settingsStorage.saveSettings();
     accept();
 }

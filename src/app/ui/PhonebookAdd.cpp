@@ -1,7 +1,8 @@
 #include "ui/PhonebookAdd.h"
 
-#include "calls/AppContext.h"
 #include "stores/LanguageIds.h"
+#include "stores/LanguageTable.h"
+#include "stores/Phonebook.h"
 #include "support/NumericText.h"
 #include "support/UserPrompt.h"
 
@@ -9,11 +10,11 @@ bool canAddToPhonebook(const std::string& number) {
     return isNumericText(number) && number.find('.') == std::string::npos;
 }
 
-bool askAndAddToPhonebook(const std::string& number, UserPrompt& prompt, AppContext& context) {
+bool askAndAddToPhonebook(const std::string& number, UserPrompt& prompt,
+                          const LanguageTable& language, Phonebook& phonebook) {
     if (!canAddToPhonebook(number)) {
         return false;
     }
-    const LanguageTable& language = context.language;
     const std::string question = language.text(lang_id::kAddToPhonebookQuestion) + "\r\n" +
                                  language.text(lang_id::kNumber) + ": " + number;
     if (!prompt.question(question, "")) {
@@ -23,6 +24,6 @@ bool askAndAddToPhonebook(const std::string& number, UserPrompt& prompt, AppCont
     if (!name || name->empty()) {
         return false;
     }
-    context.phonebook.add(number, *name, false, "", "");
+    phonebook.add(number, *name, false, "", "");
     return true;
 }

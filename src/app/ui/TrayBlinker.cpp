@@ -3,12 +3,12 @@
 #include "support/QtText.h"
 
 TrayBlinker::TrayBlinker(QObject* parent) : QObject(parent) {
-    m_tmrTrayBlink.setObjectName("tmrTrayBlink");
-    m_tmrTrayBlinkRed.setObjectName("tmrTrayBlinkRed");
-    m_tmrTrayBlink.setInterval(kBlinkIntervalMs);
-    m_tmrTrayBlinkRed.setInterval(kBlinkIntervalMs);
-    connect(&m_tmrTrayBlink, &QTimer::timeout, this, &TrayBlinker::greenTick);
-    connect(&m_tmrTrayBlinkRed, &QTimer::timeout, this, &TrayBlinker::redTick);
+    m_greenBlinkTimer.setObjectName("tmrTrayBlink");
+    m_redBlinkTimer.setObjectName("tmrTrayBlinkRed");
+    m_greenBlinkTimer.setInterval(kBlinkIntervalMs);
+    m_redBlinkTimer.setInterval(kBlinkIntervalMs);
+    connect(&m_greenBlinkTimer, &QTimer::timeout, this, &TrayBlinker::greenTick);
+    connect(&m_redBlinkTimer, &QTimer::timeout, this, &TrayBlinker::redTick);
 }
 
 TrayBlinker::~TrayBlinker() = default;
@@ -35,32 +35,32 @@ void TrayBlinker::setIcon(TrayIcon icon) {
 
 void TrayBlinker::setGreenBlink(bool on) {
     if (on) {
-        m_tmrTrayBlink.start();
+        m_greenBlinkTimer.start();
     } else {
-        m_tmrTrayBlink.stop();
+        m_greenBlinkTimer.stop();
     }
 }
 
 void TrayBlinker::setRedBlink(bool on) {
     if (on) {
-        m_tmrTrayBlinkRed.start();
+        m_redBlinkTimer.start();
     } else {
-        m_tmrTrayBlinkRed.stop();
+        m_redBlinkTimer.stop();
     }
 }
 
 void TrayBlinker::acknowledge() {
     setIcon(TrayIcon::Black);
-    m_tmrTrayBlink.stop();
-    m_tmrTrayBlinkRed.stop();
+    m_greenBlinkTimer.stop();
+    m_redBlinkTimer.stop();
     emit acknowledged();
 }
 
 TrayBlinker::State TrayBlinker::state() const {
-    if (m_tmrTrayBlink.isActive()) {
+    if (m_greenBlinkTimer.isActive()) {
         return State::Ringing;
     }
-    if (m_tmrTrayBlinkRed.isActive()) {
+    if (m_redBlinkTimer.isActive()) {
         return State::Missed;
     }
     return m_icon == TrayIcon::Black ? State::Idle : State::Still;

@@ -37,8 +37,8 @@ public:
     TrayIcon icon() const { return m_icon; }
     const QString& tooltip() const { return m_tooltip; }
     State state() const;
-    bool isGreenBlinking() const { return m_tmrTrayBlink.isActive(); }
-    bool isRedBlinking() const { return m_tmrTrayBlinkRed.isActive(); }
+    bool isGreenBlinking() const { return m_greenBlinkTimer.isActive(); }
+    bool isRedBlinking() const { return m_redBlinkTimer.isActive(); }
 
     /// The tooltip as it fits the icon's field.
     static QString fitTooltip(const QString& text);
@@ -56,8 +56,8 @@ public slots:
 private:
     void blink(TrayIcon colour);
 
-    QTimer m_tmrTrayBlink;
-    QTimer m_tmrTrayBlinkRed;
+    QTimer m_greenBlinkTimer;
+    QTimer m_redBlinkTimer;
     TrayIcon m_icon = TrayIcon::Black;
     QString m_tooltip;
 };

@@ -58,10 +58,6 @@ void AppContext::removeLeftoverTemporaries() const {
     }
 }
 
-bool AppContext::loadOrigins() {
-    return origins.load(settings.ownCountryPrefix, paths.dataFile("prefix/"));
-}
-
 std::string AppContext::callerName(const std::string& number) const {
     return callerNameOf(phonebook, contacts, number);
 }

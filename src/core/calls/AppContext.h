@@ -8,6 +8,7 @@
 #include "stores/OriginLookup.h"
 #include "stores/Phonebook.h"
 #include "stores/Settings.h"
+#include "stores/SettingsStorage.h"
 #include "stores/StoreFile.h"
 #include "support/AppPaths.h"
 #include "support/Log.h"
@@ -17,7 +18,7 @@
 /// What the program knows for its whole run: where its files are, the log, the settings, the
 /// stores and the texts. The controller owns one and hands it to whoever needs it; tests build
 /// their own.
-struct AppContext {
+struct AppContext final : SettingsStorage {
     explicit AppContext(AppPaths appPaths);
     AppContext(const AppContext&) = delete;
     AppContext& operator=(const AppContext&) = delete;
@@ -41,10 +42,8 @@ struct AppContext {
 
     /// The settings folder's config.dat.
     std::string settingsFile() const { return paths.configFile("config.dat"); }
-    /// Loads the settings; the trace names every value that could not be read.
-    void loadSettings();
-    /// Writes the settings (once, every key) and loads them again.
-    SaveResult saveSettings();
+    void loadSettings() override;
+    SaveResult saveSettings() override;
 
     /// Loads phonebook, journal and MSN list from the settings folder; without withJournal
     /// the journal waits for loadJournal (a desktop reads it when it first shows it).
@@ -57,8 +56,6 @@ struct AppContext {
     /// Removes the temporary files of saves that a killed instance left in the settings
     /// folder. Only the one running instance may do so: another's save could be under way.
     void removeLeftoverTemporaries() const;
-    /// Loads the origin tables for the own country; false when they are unusable.
-    bool loadOrigins();
 
 private:
     StoreFile m_settingsStore;

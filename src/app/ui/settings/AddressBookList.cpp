@@ -25,26 +25,32 @@ constexpr const char* kAddressBookFilter = "(*.vcf *.vcard *.xml)";
 
 } // namespace
 
-AddressBookList::AddressBookList(AppContext& context, AddressBooks& books, FilePicker& files,
-                                 QWidget* parent)
-    : QWidget(parent), m_context(context), m_books(books), m_files(files) {
+AddressBookListParts AddressBookListParts::of(AppContext& context) {
+    return {context.settings, context, context.language, context.phonebook};
+}
+
+AddressBookList::AddressBookList(const AddressBookListParts& parts, AddressBooks& books,
+                                 FilePicker& files, QWidget* parent)
+    : QWidget(parent), m_parts(parts), m_books(books), m_files(files) {
     setObjectName("fraAddressBooks");
     auto* heading = named(new QLabel(text(lang_id::kAddressBooks), this), "lblAddressBooks");
     m_list = named(new QTreeWidget(this), "lstAddressBooks");
     m_list->setRootIsDecorated(false);
     m_list->setHeaderLabels({text(lang_id::kAddressBookSource), text(lang_id::kAddressBookContacts),
                              text(lang_id::kAddressBookLastError)});
-    auto* cmdFile =
+    auto* addFileButton =
         named(new QPushButton(text(lang_id::kAddressBookAddFile), this), "cmdAddressBookFile");
-    auto* addCardDav = named(new QPushButton(text(lang_id::kAddressBookAddCardDav), this),
-                             "cmdAddressBookCardDav");
-    auto* remove = named(new QPushButton(text(lang_id::kRemove), this), "cmdAddressBookRemove");
-    auto* refresh =
+    auto* addCardDavButton = named(new QPushButton(text(lang_id::kAddressBookAddCardDav), this),
+                                   "cmdAddressBookCardDav");
+    auto* removeButton =
+        named(new QPushButton(text(lang_id::kRemove), this), "cmdAddressBookRemove");
+    auto* refreshButton =
         named(new QPushButton(text(lang_id::kAddressBookRefresh), this), "cmdAddressBookRefresh");
-    auto* import =
+    auto* importButton =
         named(new QPushButton(text(lang_id::kAddressBookImport), this), "cmdAddressBookImport");
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* button : {cmdFile, addCardDav, remove, refresh, import}) {
+    for (QPushButton* button :
+         {addFileButton, addCardDavButton, removeButton, refreshButton, importButton}) {
         buttons->addWidget(button);
     }
     buttons->addStretch();
@@ -58,21 +64,21 @@ AddressBookList::AddressBookList(AppContext& context, AddressBooks& books, FileP
     m_list->setColumnWidth(0, m_list->fontMetrics().averageCharWidth() * 36);
     m_list->setColumnWidth(1, m_list->fontMetrics().averageCharWidth() * 14);
 
-    connect(cmdFile, &QPushButton::clicked, this, [this]() {
+    connect(addFileButton, &QPushButton::clicked, this, [this]() {
         if (const auto path = m_files.openFile(this, kAddressBookFilter, {})) {
             addFile(qs(*path));
         }
     });
-    connect(addCardDav, &QPushButton::clicked, this, &AddressBookList::askForCardDav);
-    connect(remove, &QPushButton::clicked, this, &AddressBookList::removeSelected);
-    connect(refresh, &QPushButton::clicked, &m_books, &AddressBooks::refreshAll);
-    connect(import, &QPushButton::clicked, this, &AddressBookList::importFromSelected);
+    connect(addCardDavButton, &QPushButton::clicked, this, &AddressBookList::askForCardDav);
+    connect(removeButton, &QPushButton::clicked, this, &AddressBookList::removeSelected);
+    connect(refreshButton, &QPushButton::clicked, &m_books, &AddressBooks::refreshAll);
+    connect(importButton, &QPushButton::clicked, this, &AddressBookList::importFromSelected);
     connect(&m_books, &AddressBooks::sourcesChanged, this, &AddressBookList::refill);
     refill();
 }
 
 QString AddressBookList::text(int number) const {
-    return qs(m_context.language.text(number));
+    return qs(m_parts.language.text(number));
 }
 
 void AddressBookList::refill() {
@@ -96,17 +102,17 @@ int AddressBookList::selectedSource() const {
 }
 
 void AddressBookList::apply() {
-    m_context.saveSettings();
-    m_books.configure(m_context.settings.addressBooks, m_context.settings.ownCountryPrefix);
+    m_parts.settingsStorage.saveSettings();
+    m_books.configure(m_parts.settings.addressBooks, m_parts.settings.ownCountryPrefix);
 }
 
 void AddressBookList::addFile(const QString& path) {
-    m_context.settings.addressBooks.push_back({ss(path), {}, {}});
+    m_parts.settings.addressBooks.push_back({ss(path), {}, {}});
     apply();
 }
 
 void AddressBookList::addCardDav(const QString& url, const QString& user, const QString& password) {
-    m_context.settings.addressBooks.push_back({ss(url), ss(user), ss(password)});
+    m_parts.settings.addressBooks.push_back({ss(url), ss(user), ss(password)});
     apply();
 }
 
@@ -135,7 +141,7 @@ void AddressBookList::askForCardDav() {
 
 void AddressBookList::removeSelected() {
     const int index = selectedSource();
-    auto& books = m_context.settings.addressBooks;
+    auto& books = m_parts.settings.addressBooks;
     if (index < 0 || index >= static_cast<int>(books.size())) {
         return;
     }
@@ -176,8 +182,8 @@ void AddressBookList::importFromSelected() {
         const QListWidgetItem* item = list->item(row);
         if (item->checkState() == Qt::Checked) {
             const QStringList fields = item->data(Qt::UserRole).toStringList();
-            m_context.phonebook.add(
-                lineFormOfNumber(ss(fields[1]), m_context.settings.ownCountryPrefix), ss(fields[0]),
+            m_parts.phonebook.add(
+                lineFormOfNumber(ss(fields[1]), m_parts.settings.ownCountryPrefix), ss(fields[0]),
                 false, "", ss(fields[2]));
         }
     }

@@ -5,8 +5,23 @@
 struct AppContext;
 class AddressBooks;
 class FilePicker;
+class LanguageTable;
+class Phonebook;
 class QPushButton;
 class QTreeWidget;
+class SettingsStorage;
+struct SettingsRecord;
+
+/// What the address book list changes: the address book settings, saved at once, and the
+/// phonebook that contacts are imported into.
+struct AddressBookListParts {
+    SettingsRecord& settings;
+    SettingsStorage& settingsStorage;
+    const LanguageTable& language;
+    Phonebook& phonebook;
+
+    static AddressBookListParts of(AppContext& context);
+};
 
 /// The address books on the phonebook page: each source with the contacts it read and its
 /// last error; add a file, add a CardDAV address, remove, refresh now, and import chosen
@@ -14,7 +29,7 @@ class QTreeWidget;
 class AddressBookList : public QWidget {
     Q_OBJECT
 public:
-    AddressBookList(AppContext& context, AddressBooks& books, FilePicker& files,
+    AddressBookList(const AddressBookListParts& parts, AddressBooks& books, FilePicker& files,
                     QWidget* parent = nullptr);
 
     /// Adds a CardDAV address book (what the CardDAV button does after its questions).
@@ -34,7 +49,7 @@ private:
     int selectedSource() const;
     QString text(int number) const;
 
-    AppContext& m_context;
+    AddressBookListParts m_parts;
     AddressBooks& m_books;
     FilePicker& m_files;
     QTreeWidget* m_list = nullptr;

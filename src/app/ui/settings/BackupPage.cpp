@@ -13,26 +13,31 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-BackupPage::BackupPage(AppContext& context, UserPrompt& prompt, FilePicker& files, QWidget* parent)
-    : QWidget(parent), m_context(context), m_prompt(prompt), m_files(files) {
+BackupPageParts BackupPageParts::of(AppContext& context) {
+    return {context.paths, context.language, context, context.phonebook, context.msnList};
+}
+
+BackupPage::BackupPage(const BackupPageParts& parts, UserPrompt& prompt, FilePicker& files,
+                       QWidget* parent)
+    : QWidget(parent), m_parts(parts), m_prompt(prompt), m_files(files) {
     setObjectName("picCfgBackup");
-    auto* lblBack = named(new QLabel(this), "lblBack", lang_id::kBackupHint);
-    lblBack->setWordWrap(true);
-    auto* cmdBackup = named(new QPushButton(this), "cmdBackup", lang_id::kBackup);
-    auto* cmdRestore = named(new QPushButton(this), "cmdRestore", lang_id::kRestore);
+    auto* hintLabel = named(new QLabel(this), "lblBack", lang_id::kBackupHint);
+    hintLabel->setWordWrap(true);
+    auto* backupButton = named(new QPushButton(this), "cmdBackup", lang_id::kBackup);
+    auto* restoreButton = named(new QPushButton(this), "cmdRestore", lang_id::kRestore);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdBackup);
-    buttons->addWidget(cmdRestore);
+    buttons->addWidget(backupButton);
+    buttons->addWidget(restoreButton);
     buttons->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(lblBack);
+    layout->addWidget(hintLabel);
     layout->addLayout(buttons);
     layout->addStretch();
 
-    connect(cmdBackup, &QPushButton::clicked, this, &BackupPage::backUp);
-    connect(cmdRestore, &QPushButton::clicked, this, &BackupPage::restore);
+    connect(backupButton, &QPushButton::clicked, this, &BackupPage::backUp);
+    connect(restoreButton, &QPushButton::clicked, this, &BackupPage::restore);
 }
 
 BackupPage::~BackupPage() = default;
@@ -58,12 +63,12 @@ int refusalText(RestoreResult result) {
 } // namespace
 
 void BackupPage::tell(int languageId) {
-    m_prompt.message(m_context.language.text(languageId), "", PromptIcon::Information);
+    m_prompt.message(m_parts.language.text(languageId), "", PromptIcon::Information);
 }
 
 void BackupPage::backUp() {
     const auto target = m_files.saveFile(window(), kBackupFilter, {});
-    if (target && !writeBackup(m_context.paths, *target)) {
+    if (target && !writeBackup(m_parts.paths, *target)) {
         tell(lang_id::kBackupNotWritten);
     }
 }
@@ -73,14 +78,14 @@ void BackupPage::restore() {
     if (!source) {
         return;
     }
-    const RestoreResult result = restoreBackup(m_context.paths, *source);
+    const RestoreResult result = restoreBackup(m_parts.paths, *source);
     if (result != RestoreResult::Restored) {
         tell(refusalText(result));
         return;
     }
-    m_context.loadSettings();
-    m_context.phonebook.load(m_context.paths.configFile("nn.dat"));
-    m_context.msnList.load(m_context.paths.configFile("msn.dat"));
+    m_parts.settingsStorage.loadSettings();
+    m_parts.phonebook.load(m_parts.paths.configFile("nn.dat"));
+    m_parts.msnList.load(m_parts.paths.configFile("msn.dat"));
     emit restored();
     tell(lang_id::kRestartNeeded);
 }

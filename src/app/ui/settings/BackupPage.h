@@ -3,15 +3,32 @@
 #include <QWidget>
 
 struct AppContext;
+class AppPaths;
 class FilePicker;
+class LanguageTable;
+class MsnList;
+class Phonebook;
+class SettingsStorage;
 class UserPrompt;
+
+/// What the backup page writes to a backup and reloads after a restore: the settings and the
+/// lists in the settings folder.
+struct BackupPageParts {
+    const AppPaths& paths;
+    const LanguageTable& language;
+    SettingsStorage& settingsStorage;
+    Phonebook& phonebook;
+    MsnList& msnList;
+
+    static BackupPageParts of(AppContext& context);
+};
 
 /// The settings page that writes settings, MSN list and phonebook to one backup file and
 /// restores them from it.
 class BackupPage : public QWidget {
     Q_OBJECT
 public:
-    BackupPage(AppContext& context, UserPrompt& prompt, FilePicker& files,
+    BackupPage(const BackupPageParts& parts, UserPrompt& prompt, FilePicker& files,
                QWidget* parent = nullptr);
     ~BackupPage() override;
 
@@ -24,7 +41,7 @@ private:
     void restore();
     void tell(int languageId);
 
-    AppContext& m_context;
+    BackupPageParts m_parts;
     UserPrompt& m_prompt;
     FilePicker& m_files;
 };

@@ -34,8 +34,8 @@ private:
     std::optional<std::int16_t> enteredPort() const;
     void enableServerFields(bool on);
 
-    QCheckBox* m_chkMonitorServer = nullptr;
-    QLineEdit* m_txtMonitorPort = nullptr;
-    QLineEdit* m_txtMonitorAllow = nullptr;
-    QLineEdit* m_txtOnCall = nullptr;
+    QCheckBox* m_monitorServerCheck = nullptr;
+    QLineEdit* m_monitorPortEdit = nullptr;
+    QLineEdit* m_monitorAllowEdit = nullptr;
+    QLineEdit* m_onCallCommandEdit = nullptr;
 };

@@ -75,28 +75,28 @@ QString InfoPage::privacyAddress(const std::string& lookupUrl) {
 }
 
 void InfoPage::createControls(const QIcon& logo) {
-    auto* imgLogo = named(new QLabel(this), "imgLogo");
-    imgLogo->setPixmap(logo.pixmap(48, 48));
-    auto* lblProductName = named(new QLabel(kAppName, this), "lblProductName");
-    QFont productFont = lblProductName->font();
+    auto* logoLabel = named(new QLabel(this), "imgLogo");
+    logoLabel->setPixmap(logo.pixmap(48, 48));
+    auto* productNameLabel = named(new QLabel(kAppName, this), "lblProductName");
+    QFont productFont = productNameLabel->font();
     productFont.setBold(true);
     productFont.setPointSizeF(productFont.pointSizeF() * 1.5);
-    lblProductName->setFont(productFont);
-    auto* lblCompany = named(new QLabel(kCompany, this), "lblCompany");
-    auto* lblVersion = named(new QLabel("Version " + versionNumber(), this), "lblVersion");
+    productNameLabel->setFont(productFont);
+    auto* companyLabel = named(new QLabel(kCompany, this), "lblCompany");
+    auto* versionLabel = named(new QLabel("Version " + versionNumber(), this), "lblVersion");
 
-    m_lblWWW = named(new ClickableLabel(this), "lblWWW");
-    m_lblWWW->setText(QStringLiteral("URL:     ") + kProductWebAddress);
-    m_lbleMail = named(new ClickableLabel(this), "lbleMail");
-    m_lbleMail->setText(QStringLiteral("eMail:  ") + kContactAddress);
-    m_lblIdentOert1 = named(new QLabel(this), "lblIdentOert1", lang_id::kLookupCredits);
-    m_lblIdentOert2 = named(new ClickableLabel(this), "lblIdentOert2", lang_id::kLookupPrivacy);
+    m_webLink = named(new ClickableLabel(this), "lblWWW");
+    m_webLink->setText(QStringLiteral("URL:     ") + kProductWebAddress);
+    m_mailLink = named(new ClickableLabel(this), "lbleMail");
+    m_mailLink->setText(QStringLiteral("eMail:  ") + kContactAddress);
+    m_lookupCreditsLabel = named(new QLabel(this), "lblIdentOert1", lang_id::kLookupCredits);
+    m_lookupPrivacyLink = named(new ClickableLabel(this), "lblIdentOert2", lang_id::kLookupPrivacy);
 
     auto* header = new QGridLayout;
-    header->addWidget(imgLogo, 0, 0, 3, 1, Qt::AlignTop);
-    header->addWidget(lblProductName, 0, 1);
-    header->addWidget(lblCompany, 1, 1);
-    header->addWidget(lblVersion, 2, 1);
+    header->addWidget(logoLabel, 0, 0, 3, 1, Qt::AlignTop);
+    header->addWidget(productNameLabel, 0, 1);
+    header->addWidget(companyLabel, 1, 1);
+    header->addWidget(versionLabel, 2, 1);
     header->setColumnStretch(1, 1);
     header->setHorizontalSpacing(12);
 
@@ -104,22 +104,22 @@ void InfoPage::createControls(const QIcon& logo) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(header);
     layout->addSpacing(16);
-    for (QLabel* label :
-         std::initializer_list<QLabel*>{m_lblWWW, m_lbleMail, m_lblIdentOert1, m_lblIdentOert2}) {
+    for (QLabel* label : std::initializer_list<QLabel*>{m_webLink, m_mailLink, m_lookupCreditsLabel,
+                                                        m_lookupPrivacyLink}) {
         label->setTextFormat(Qt::PlainText);
         label->installEventFilter(this);
         layout->addWidget(label);
     }
     layout->addStretch();
-    for (ClickableLabel* link : {m_lblWWW, m_lbleMail, m_lblIdentOert2}) {
+    for (ClickableLabel* link : {m_webLink, m_mailLink, m_lookupPrivacyLink}) {
         link->setCursor(Qt::PointingHandCursor);
     }
 
-    connect(m_lblWWW, &ClickableLabel::clicked, this,
+    connect(m_webLink, &ClickableLabel::clicked, this,
             [this]() { m_urls.openUrl(ss(webAddress())); });
-    connect(m_lbleMail, &ClickableLabel::clicked, this,
+    connect(m_mailLink, &ClickableLabel::clicked, this,
             [this]() { m_urls.openUrl(ss(mailAddress())); });
-    connect(m_lblIdentOert2, &ClickableLabel::clicked, this, [this]() {
+    connect(m_lookupPrivacyLink, &ClickableLabel::clicked, this, [this]() {
         if (const QString address = privacyAddress(m_lookupUrl); !address.isEmpty()) {
             m_urls.openUrl(ss(address));
         }
@@ -127,14 +127,15 @@ void InfoPage::createControls(const QIcon& logo) {
 }
 
 void InfoPage::highlightLink(QLabel* link) {
-    for (QLabel* label : std::initializer_list<QLabel*>{m_lblWWW, m_lbleMail, m_lblIdentOert2}) {
+    for (QLabel* label :
+         std::initializer_list<QLabel*>{m_webLink, m_mailLink, m_lookupPrivacyLink}) {
         showAsLink(label, label == link);
     }
 }
 
 bool InfoPage::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Enter) {
-        highlightLink(watched == m_lblIdentOert1 ? nullptr : qobject_cast<QLabel*>(watched));
+        highlightLink(watched == m_lookupCreditsLabel ? nullptr : qobject_cast<QLabel*>(watched));
     }
     return QWidget::eventFilter(watched, event);
 }

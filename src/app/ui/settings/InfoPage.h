@@ -34,8 +34,8 @@ private:
 
     UrlOpener& m_urls;
     std::string m_lookupUrl;
-    ClickableLabel* m_lblWWW = nullptr;
-    ClickableLabel* m_lbleMail = nullptr;
-    QLabel* m_lblIdentOert1 = nullptr;
-    ClickableLabel* m_lblIdentOert2 = nullptr;
+    ClickableLabel* m_webLink = nullptr;
+    ClickableLabel* m_mailLink = nullptr;
+    QLabel* m_lookupCreditsLabel = nullptr;
+    ClickableLabel* m_lookupPrivacyLink = nullptr;
 };

@@ -45,14 +45,14 @@ LinePage::~LinePage() = default;
 
 void LinePage::createControls(const std::string& lineFromCommandLine) {
     auto* kind = named(new QGroupBox(this), "FrameLine", lang_id::kLineGroup);
-    m_optLineCapi = named(new QRadioButton(kind), "optLineCapi", lang_id::kLineCapi);
+    m_capiOption = named(new QRadioButton(kind), "optLineCapi", lang_id::kLineCapi);
     // The library or scenario of a CAPI-kind setting, which OK keeps.
-    m_txtLineCapi = readOnlyBox(kind, "txtLineCapi");
-    m_optLineCallMonitor =
+    m_capiEdit = readOnlyBox(kind, "txtLineCapi");
+    m_callMonitorOption =
         named(new QRadioButton(kind), "optLineCallMonitor", lang_id::kLineCallMonitor);
-    m_lblLineHost = named(new QLabel(kind), "lblLineHost", lang_id::kLineHost);
-    m_txtLineHost = named(new QLineEdit(kind), "txtLineHost");
-    m_lblLineHost->setBuddy(m_txtLineHost);
+    m_hostLabel = named(new QLabel(kind), "lblLineHost", lang_id::kLineHost);
+    m_hostEdit = named(new QLineEdit(kind), "txtLineHost");
+    m_hostLabel->setBuddy(m_hostEdit);
 
     // The details stand under their option's text, not under its button.
     const int indent = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
@@ -60,56 +60,54 @@ void LinePage::createControls(const std::string& lineFromCommandLine) {
     auto* choices = new QGridLayout(kind);
     choices->setColumnMinimumWidth(0, indent);
     choices->setColumnStretch(2, 1);
-    choices->addWidget(m_optLineCapi, 0, 0, 1, 3);
-    choices->addWidget(m_txtLineCapi, 1, 1, 1, 2);
-    choices->addWidget(m_optLineCallMonitor, 2, 0, 1, 3);
-    choices->addWidget(m_lblLineHost, 3, 1);
-    choices->addWidget(m_txtLineHost, 3, 2);
+    choices->addWidget(m_capiOption, 0, 0, 1, 3);
+    choices->addWidget(m_capiEdit, 1, 1, 1, 2);
+    choices->addWidget(m_callMonitorOption, 2, 0, 1, 3);
+    choices->addWidget(m_hostLabel, 3, 1);
+    choices->addWidget(m_hostEdit, 3, 2);
 
-    auto* lblLineRestart = wrappedLabel(this, "lblLineRestart", lang_id::kLineAtNextStart);
-    auto* lblLineInUse = wrappedLabel(this, "lblLineInUse", lang_id::kLineFromCommandLine);
-    auto* txtLineInUse = readOnlyBox(this, "txtLineInUse");
-    txtLineInUse->setText(qs(lineFromCommandLine));
-    lblLineInUse->setVisible(!lineFromCommandLine.empty());
-    txtLineInUse->setVisible(!lineFromCommandLine.empty());
+    auto* restartLabel = wrappedLabel(this, "lblLineRestart", lang_id::kLineAtNextStart);
+    auto* inUseLabel = wrappedLabel(this, "lblLineInUse", lang_id::kLineFromCommandLine);
+    auto* inUseEdit = readOnlyBox(this, "txtLineInUse");
+    inUseEdit->setText(qs(lineFromCommandLine));
+    inUseLabel->setVisible(!lineFromCommandLine.empty());
+    inUseEdit->setVisible(!lineFromCommandLine.empty());
 
     m_sharing = new CallSharingGroup(this);
     QVBoxLayout* layout =
-        stackControls(this, {kind, lblLineRestart, lblLineInUse, txtLineInUse, m_sharing});
+        stackControls(this, {kind, restartLabel, inUseLabel, inUseEdit, m_sharing});
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addStretch();
 
-    chainTabOrder(
-        {m_optLineCapi, m_txtLineCapi, m_optLineCallMonitor, m_txtLineHost, txtLineInUse});
+    chainTabOrder({m_capiOption, m_capiEdit, m_callMonitorOption, m_hostEdit, inUseEdit});
     enableHost(false);
-    connect(m_optLineCallMonitor, &QRadioButton::toggled, this, &LinePage::enableHost);
+    connect(m_callMonitorOption, &QRadioButton::toggled, this, &LinePage::enableHost);
 }
 
 void LinePage::enableHost(bool on) {
-    m_lblLineHost->setEnabled(on);
-    m_txtLineHost->setEnabled(on);
+    m_hostLabel->setEnabled(on);
+    m_hostEdit->setEnabled(on);
 }
 
 void LinePage::load(const SettingsRecord& settings) {
     const std::string& line = settings.line;
     const bool callMonitor = isCallMonitor(line);
-    (callMonitor ? m_optLineCallMonitor : m_optLineCapi)->setChecked(true);
-    m_txtLineHost->setText(callMonitor ? qs(line.substr(callmonitor::kLinePrefix.size()))
-                                       : QString());
+    (callMonitor ? m_callMonitorOption : m_capiOption)->setChecked(true);
+    m_hostEdit->setText(callMonitor ? qs(line.substr(callmonitor::kLinePrefix.size())) : QString());
     const bool namesItsCapi = !callMonitor && !line.empty() && line != "capi";
-    m_txtLineCapi->setText(namesItsCapi ? qs(line) : QString());
-    m_txtLineCapi->setVisible(namesItsCapi);
+    m_capiEdit->setText(namesItsCapi ? qs(line) : QString());
+    m_capiEdit->setVisible(namesItsCapi);
     m_sharing->load(settings);
 }
 
 bool LinePage::hasValidHost() const {
-    return !m_optLineCallMonitor->isChecked() ||
-           callmonitor::parseEndpoint(ss(m_txtLineHost->text().trimmed())).has_value();
+    return !m_callMonitorOption->isChecked() ||
+           callmonitor::parseEndpoint(ss(m_hostEdit->text().trimmed())).has_value();
 }
 
 void LinePage::store(SettingsRecord& settings) const {
-    if (m_optLineCallMonitor->isChecked()) {
-        settings.line = std::string(callmonitor::kLinePrefix) + ss(m_txtLineHost->text().trimmed());
+    if (m_callMonitorOption->isChecked()) {
+        settings.line = std::string(callmonitor::kLinePrefix) + ss(m_hostEdit->text().trimmed());
     } else if (isCallMonitor(settings.line)) {
         settings.line = "capi";
     }
@@ -117,6 +115,6 @@ void LinePage::store(SettingsRecord& settings) const {
 }
 
 void LinePage::focusHost() {
-    m_txtLineHost->setFocus(Qt::OtherFocusReason);
-    m_txtLineHost->selectAll();
+    m_hostEdit->setFocus(Qt::OtherFocusReason);
+    m_hostEdit->selectAll();
 }

@@ -33,10 +33,10 @@ private:
     void createControls(const std::string& lineFromCommandLine);
     void enableHost(bool on);
 
-    QRadioButton* m_optLineCapi = nullptr;
-    QLineEdit* m_txtLineCapi = nullptr;
-    QRadioButton* m_optLineCallMonitor = nullptr;
-    QLabel* m_lblLineHost = nullptr;
-    QLineEdit* m_txtLineHost = nullptr;
+    QRadioButton* m_capiOption = nullptr;
+    QLineEdit* m_capiEdit = nullptr;
+    QRadioButton* m_callMonitorOption = nullptr;
+    QLabel* m_hostLabel = nullptr;
+    QLineEdit* m_hostEdit = nullptr;
     CallSharingGroup* m_sharing = nullptr;
 };

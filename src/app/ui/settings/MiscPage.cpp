@@ -41,46 +41,47 @@ MiscPage::~MiscPage() = default;
 
 void MiscPage::createControls() {
     auto* prefix = named(new QGroupBox(this), "Frame8", lang_id::kCountryPrefix);
-    m_txtPrefix = named(new QLineEdit(prefix), "txtPrefix");
-    stackControls(prefix, {m_txtPrefix});
+    m_countryPrefixEdit = named(new QLineEdit(prefix), "txtPrefix");
+    stackControls(prefix, {m_countryPrefixEdit});
 
     auto* telephoneSystem = named(new QGroupBox(this), "Frame6", lang_id::kTelephoneSystem);
-    m_chkTKRemoveNull =
+    m_removeLeadingZeroCheck =
         named(new QCheckBox(telephoneSystem), "chkTKRemoveNull", lang_id::kTkRemoveNull);
-    m_chkTKAddNull = named(new QCheckBox(telephoneSystem), "chkTKAddNull", lang_id::kTkAddNull);
-    stackControls(telephoneSystem, {m_chkTKRemoveNull, m_chkTKAddNull});
+    m_addLeadingZeroCheck =
+        named(new QCheckBox(telephoneSystem), "chkTKAddNull", lang_id::kTkAddNull);
+    stackControls(telephoneSystem, {m_removeLeadingZeroCheck, m_addLeadingZeroCheck});
 
     auto* style = named(new QGroupBox("Style", this), "Frame4");
-    m_optStyleRufwacht = named(new QRadioButton("Rufwacht Style", style), "optStyleRufwacht");
-    m_optStyleDefault = named(new QRadioButton("Windows Style", style), "optStyleDefault");
-    stackControls(style, {m_optStyleRufwacht, m_optStyleDefault});
+    m_ownStyleOption = named(new QRadioButton("Rufwacht Style", style), "optStyleRufwacht");
+    m_systemStyleOption = named(new QRadioButton("Windows Style", style), "optStyleDefault");
+    stackControls(style, {m_ownStyleOption, m_systemStyleOption});
 
     auto* languageGroup = named(new QGroupBox(this), "Frame3", lang_id::kLanguage);
-    m_cmbLanguage = named(new QComboBox(languageGroup), "cmbLanguage");
-    stackControls(languageGroup, {m_cmbLanguage});
+    m_languageCombo = named(new QComboBox(languageGroup), "cmbLanguage");
+    stackControls(languageGroup, {m_languageCombo});
 
     auto* misc = named(new QGroupBox(this), "Frame5", lang_id::kMiscellaneous);
-    m_chkAppExit = named(new QCheckBox(misc), "chkAppExit", lang_id::kExitOnClose);
-    m_chkAudioFeedback = named(new QCheckBox(misc), "chkAudioFeedback", lang_id::kAudioFeedback);
-    m_chkCAPIDelay = named(new QCheckBox(misc), "chkCAPIDelay", lang_id::kCapiDelay);
-    m_cmbDelayTime = named(new QComboBox(misc), "cmbDelayTime");
+    m_exitOnCloseCheck = named(new QCheckBox(misc), "chkAppExit", lang_id::kExitOnClose);
+    m_audioFeedbackCheck = named(new QCheckBox(misc), "chkAudioFeedback", lang_id::kAudioFeedback);
+    m_delayRegistrationCheck = named(new QCheckBox(misc), "chkCAPIDelay", lang_id::kCapiDelay);
+    m_delayTimeCombo = named(new QComboBox(misc), "cmbDelayTime");
     for (int step = 0; step < kDelaySteps; ++step) {
-        m_cmbDelayTime->addItem(QStringLiteral("%1 sec.").arg((step + 1) * 30));
+        m_delayTimeCombo->addItem(QStringLiteral("%1 sec.").arg((step + 1) * 30));
     }
-    auto* lblCAPIDelay = named(new QLabel(misc), "lblCAPIDelay", lang_id::kCapiDelayHint);
-    lblCAPIDelay->setWordWrap(true);
-    m_chkAutostart = named(new QCheckBox(misc), "chkAutostart", lang_id::kAutostart);
-    m_chkQuietExit = named(new QCheckBox(misc), "chkQuietExit", lang_id::kQuietExit);
-    stackControls(misc, {m_chkAppExit, m_chkAudioFeedback, m_chkCAPIDelay, m_cmbDelayTime,
-                         lblCAPIDelay, m_chkAutostart, m_chkQuietExit})
+    auto* delayHintLabel = named(new QLabel(misc), "lblCAPIDelay", lang_id::kCapiDelayHint);
+    delayHintLabel->setWordWrap(true);
+    m_autostartCheck = named(new QCheckBox(misc), "chkAutostart", lang_id::kAutostart);
+    m_quietExitCheck = named(new QCheckBox(misc), "chkQuietExit", lang_id::kQuietExit);
+    stackControls(misc, {m_exitOnCloseCheck, m_audioFeedbackCheck, m_delayRegistrationCheck,
+                         m_delayTimeCombo, delayHintLabel, m_autostartCheck, m_quietExitCheck})
         ->addStretch();
 
     auto* notify = named(new QGroupBox(this), "Frame9", lang_id::kNotifyLabel);
-    m_cmbNotify = named(new QComboBox(notify), "cmbNotify");
+    m_notifyCombo = named(new QComboBox(notify), "cmbNotify");
     for (const int id : {lang_id::kNotifyPopup, lang_id::kNotifyDesktop, lang_id::kNotifyBoth}) {
-        m_cmbNotify->addItem(qs(m_language.text(id)));
+        m_notifyCombo->addItem(qs(m_language.text(id)));
     }
-    stackControls(notify, {m_cmbNotify});
+    stackControls(notify, {m_notifyCombo});
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -93,10 +94,11 @@ void MiscPage::createControls() {
     layout->setRowStretch(5, 1);
     layout->setColumnStretch(1, 1);
 
-    chainTabOrder({m_txtPrefix, m_chkTKRemoveNull, m_chkTKAddNull, m_optStyleRufwacht,
-                   m_optStyleDefault, m_cmbLanguage, m_chkAppExit, m_chkAudioFeedback,
-                   m_chkCAPIDelay, m_cmbDelayTime, m_chkAutostart, m_chkQuietExit, m_cmbNotify});
-    connect(m_txtPrefix, &QLineEdit::textEdited, this, &MiscPage::checkPrefix);
+    chainTabOrder({m_countryPrefixEdit, m_removeLeadingZeroCheck, m_addLeadingZeroCheck,
+                   m_ownStyleOption, m_systemStyleOption, m_languageCombo, m_exitOnCloseCheck,
+                   m_audioFeedbackCheck, m_delayRegistrationCheck, m_delayTimeCombo,
+                   m_autostartCheck, m_quietExitCheck, m_notifyCombo});
+    connect(m_countryPrefixEdit, &QLineEdit::textEdited, this, &MiscPage::checkPrefix);
 }
 
 void MiscPage::checkPrefix(const QString& text) {
@@ -106,19 +108,19 @@ void MiscPage::checkPrefix(const QString& text) {
 }
 
 void MiscPage::load(const SettingsRecord& settings) {
-    m_chkCAPIDelay->setChecked(settings.delayRegistration);
-    m_chkAutostart->setChecked(settings.autostart);
-    m_chkQuietExit->setChecked(settings.quietExit);
-    m_chkAppExit->setChecked(settings.exitOnClose);
-    m_chkTKAddNull->setChecked(settings.addLeadingZero);
-    m_chkTKRemoveNull->setChecked(settings.removeLeadingZero);
-    m_chkAudioFeedback->setChecked(settings.audioFeedback);
-    (settings.style == 0 ? m_optStyleRufwacht : m_optStyleDefault)->setChecked(true);
-    m_txtPrefix->setText(qs(settings.ownCountryPrefix));
+    m_delayRegistrationCheck->setChecked(settings.delayRegistration);
+    m_autostartCheck->setChecked(settings.autostart);
+    m_quietExitCheck->setChecked(settings.quietExit);
+    m_exitOnCloseCheck->setChecked(settings.exitOnClose);
+    m_addLeadingZeroCheck->setChecked(settings.addLeadingZero);
+    m_removeLeadingZeroCheck->setChecked(settings.removeLeadingZero);
+    m_audioFeedbackCheck->setChecked(settings.audioFeedback);
+    (settings.style == 0 ? m_ownStyleOption : m_systemStyleOption)->setChecked(true);
+    m_countryPrefixEdit->setText(qs(settings.ownCountryPrefix));
     // A step outside the list selects nothing, and OK then keeps the step.
     const int step = settings.registrationDelayStep;
-    m_cmbDelayTime->setCurrentIndex(step >= 0 && step < kDelaySteps ? step : -1);
-    fillLanguageList(m_cmbLanguage, m_language, settings.language);
+    m_delayTimeCombo->setCurrentIndex(step >= 0 && step < kDelaySteps ? step : -1);
+    fillLanguageList(m_languageCombo, m_language, settings.language);
     // Without a choice of the user's the list shows what this desktop gets.
     const NotifyMode mode =
         chooseNotifyMode(settings.notify, QSystemTrayIcon::isSystemTrayAvailable(),
@@ -126,30 +128,30 @@ void MiscPage::load(const SettingsRecord& settings) {
     m_notifyShownIndex =
         static_cast<int>(std::find(std::begin(kNotifyModes), std::end(kNotifyModes), mode) -
                          std::begin(kNotifyModes));
-    m_cmbNotify->setCurrentIndex(m_notifyShownIndex);
+    m_notifyCombo->setCurrentIndex(m_notifyShownIndex);
     m_notifyUnset = settings.notify.empty();
 }
 
 std::string MiscPage::chosenLanguage() const {
-    return ss(m_cmbLanguage->currentText());
+    return ss(m_languageCombo->currentText());
 }
 
 void MiscPage::store(SettingsRecord& settings) const {
-    settings.audioFeedback = m_chkAudioFeedback->isChecked();
+    settings.audioFeedback = m_audioFeedbackCheck->isChecked();
     settings.language = chosenLanguage();
-    settings.style = m_optStyleRufwacht->isChecked() ? 0 : 1;
-    settings.delayRegistration = m_chkCAPIDelay->isChecked();
-    settings.autostart = m_chkAutostart->isChecked();
-    settings.quietExit = m_chkQuietExit->isChecked();
-    settings.exitOnClose = m_chkAppExit->isChecked();
-    settings.addLeadingZero = m_chkTKAddNull->isChecked();
-    settings.removeLeadingZero = m_chkTKRemoveNull->isChecked();
-    if (const int step = m_cmbDelayTime->currentIndex(); step >= 0) {
+    settings.style = m_ownStyleOption->isChecked() ? 0 : 1;
+    settings.delayRegistration = m_delayRegistrationCheck->isChecked();
+    settings.autostart = m_autostartCheck->isChecked();
+    settings.quietExit = m_quietExitCheck->isChecked();
+    settings.exitOnClose = m_exitOnCloseCheck->isChecked();
+    settings.addLeadingZero = m_addLeadingZeroCheck->isChecked();
+    settings.removeLeadingZero = m_removeLeadingZeroCheck->isChecked();
+    if (const int step = m_delayTimeCombo->currentIndex(); step >= 0) {
         settings.registrationDelayStep = static_cast<std::int16_t>(step);
     }
-    settings.ownCountryPrefix = ss(m_txtPrefix->text());
+    settings.ownCountryPrefix = ss(m_countryPrefixEdit->text());
     // An unset choice stays unset while the list shows what the desktop chose.
-    const int index = m_cmbNotify->currentIndex();
+    const int index = m_notifyCombo->currentIndex();
     if (index >= 0 && !(m_notifyUnset && index == m_notifyShownIndex)) {
         settings.notify = notifyModeKey(kNotifyModes[index]);
     }

@@ -35,19 +35,19 @@ private:
     const LanguageTable& m_language;
     UserPrompt& m_prompt;
 
-    QLineEdit* m_txtPrefix = nullptr;
-    QCheckBox* m_chkTKRemoveNull = nullptr;
-    QCheckBox* m_chkTKAddNull = nullptr;
-    QCheckBox* m_chkAppExit = nullptr;
-    QCheckBox* m_chkAudioFeedback = nullptr;
-    QCheckBox* m_chkCAPIDelay = nullptr;
-    QComboBox* m_cmbDelayTime = nullptr;
-    QCheckBox* m_chkAutostart = nullptr;
-    QCheckBox* m_chkQuietExit = nullptr;
-    QRadioButton* m_optStyleRufwacht = nullptr;
-    QRadioButton* m_optStyleDefault = nullptr;
-    QComboBox* m_cmbLanguage = nullptr;
-    QComboBox* m_cmbNotify = nullptr;
+    QLineEdit* m_countryPrefixEdit = nullptr;
+    QCheckBox* m_removeLeadingZeroCheck = nullptr;
+    QCheckBox* m_addLeadingZeroCheck = nullptr;
+    QCheckBox* m_exitOnCloseCheck = nullptr;
+    QCheckBox* m_audioFeedbackCheck = nullptr;
+    QCheckBox* m_delayRegistrationCheck = nullptr;
+    QComboBox* m_delayTimeCombo = nullptr;
+    QCheckBox* m_autostartCheck = nullptr;
+    QCheckBox* m_quietExitCheck = nullptr;
+    QRadioButton* m_ownStyleOption = nullptr;
+    QRadioButton* m_systemStyleOption = nullptr;
+    QComboBox* m_languageCombo = nullptr;
+    QComboBox* m_notifyCombo = nullptr;
     // An unset choice shows what the desktop gets; OK keeps it unset unless the user changed it.
     bool m_notifyUnset = true;
     int m_notifyShownIndex = -1;

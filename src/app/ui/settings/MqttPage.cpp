@@ -21,98 +21,98 @@ MqttPage::MqttPage(QWidget* parent) : QWidget(parent) {
 MqttPage::~MqttPage() = default;
 
 void MqttPage::createControls() {
-    m_chkMqtt = named(new QCheckBox(this), "chkMqtt", lang_id::kMqttEnable);
-    auto* lblHost = named(new QLabel(this), "lblMqttHost", lang_id::kMqttHost);
-    m_txtMqttHost = named(new QLineEdit(this), "txtMqttHost");
-    auto* lblPort = named(new QLabel("Port", this), "lblMqttPort");
-    m_txtMqttPort = named(new QLineEdit(this), "txtMqttPort");
-    auto* lblUser = named(new QLabel(this), "lblMqttUser", lang_id::kMqttUser);
-    m_txtMqttUser = named(new QLineEdit(this), "txtMqttUser");
-    auto* lblPassword = named(new QLabel(this), "lblMqttPwd", lang_id::kMqttPassword);
-    m_txtMqttPwd = named(new QLineEdit(this), "txtMqttPwd");
-    m_txtMqttPwd->setEchoMode(QLineEdit::Password);
-    m_chkMqttTls = named(new QCheckBox(this), "chkMqttTls", lang_id::kMqttTls);
-    auto* lblTopic = named(new QLabel(this), "lblMqttTopic", lang_id::kMqttTopic);
-    m_txtMqttTopic = named(new QLineEdit(this), "txtMqttTopic");
+    m_mqttCheck = named(new QCheckBox(this), "chkMqtt", lang_id::kMqttEnable);
+    auto* hostLabel = named(new QLabel(this), "lblMqttHost", lang_id::kMqttHost);
+    m_hostEdit = named(new QLineEdit(this), "txtMqttHost");
+    auto* portLabel = named(new QLabel("Port", this), "lblMqttPort");
+    m_portEdit = named(new QLineEdit(this), "txtMqttPort");
+    auto* userLabel = named(new QLabel(this), "lblMqttUser", lang_id::kMqttUser);
+    m_userEdit = named(new QLineEdit(this), "txtMqttUser");
+    auto* passwordLabel = named(new QLabel(this), "lblMqttPwd", lang_id::kMqttPassword);
+    m_passwordEdit = named(new QLineEdit(this), "txtMqttPwd");
+    m_passwordEdit->setEchoMode(QLineEdit::Password);
+    m_tlsCheck = named(new QCheckBox(this), "chkMqttTls", lang_id::kMqttTls);
+    auto* topicLabel = named(new QLabel(this), "lblMqttTopic", lang_id::kMqttTopic);
+    m_topicEdit = named(new QLineEdit(this), "txtMqttTopic");
     // Empty stands for the default, which the box shows greyed.
-    m_txtMqttTopic->setPlaceholderText(qs(mqtt::defaultPrefix(ss(QSysInfo::machineHostName()))));
-    m_chkMqttDiscovery = named(new QCheckBox(this), "chkMqttDiscovery", lang_id::kMqttDiscovery);
-    lblHost->setBuddy(m_txtMqttHost);
-    lblPort->setBuddy(m_txtMqttPort);
-    lblUser->setBuddy(m_txtMqttUser);
-    lblPassword->setBuddy(m_txtMqttPwd);
-    lblTopic->setBuddy(m_txtMqttTopic);
+    m_topicEdit->setPlaceholderText(qs(mqtt::defaultPrefix(ss(QSysInfo::machineHostName()))));
+    m_discoveryCheck = named(new QCheckBox(this), "chkMqttDiscovery", lang_id::kMqttDiscovery);
+    hostLabel->setBuddy(m_hostEdit);
+    portLabel->setBuddy(m_portEdit);
+    userLabel->setBuddy(m_userEdit);
+    passwordLabel->setBuddy(m_passwordEdit);
+    topicLabel->setBuddy(m_topicEdit);
 
     auto* fields = new QGridLayout;
-    fields->addWidget(lblHost, 0, 0);
-    fields->addWidget(m_txtMqttHost, 0, 1);
-    fields->addWidget(lblPort, 1, 0);
-    fields->addWidget(m_txtMqttPort, 1, 1);
-    fields->addWidget(lblUser, 2, 0);
-    fields->addWidget(m_txtMqttUser, 2, 1);
-    fields->addWidget(lblPassword, 3, 0);
-    fields->addWidget(m_txtMqttPwd, 3, 1);
-    fields->addWidget(m_chkMqttTls, 4, 1);
-    fields->addWidget(lblTopic, 5, 0);
-    fields->addWidget(m_txtMqttTopic, 5, 1);
-    fields->addWidget(m_chkMqttDiscovery, 6, 1);
+    fields->addWidget(hostLabel, 0, 0);
+    fields->addWidget(m_hostEdit, 0, 1);
+    fields->addWidget(portLabel, 1, 0);
+    fields->addWidget(m_portEdit, 1, 1);
+    fields->addWidget(userLabel, 2, 0);
+    fields->addWidget(m_userEdit, 2, 1);
+    fields->addWidget(passwordLabel, 3, 0);
+    fields->addWidget(m_passwordEdit, 3, 1);
+    fields->addWidget(m_tlsCheck, 4, 1);
+    fields->addWidget(topicLabel, 5, 0);
+    fields->addWidget(m_topicEdit, 5, 1);
+    fields->addWidget(m_discoveryCheck, 6, 1);
     fields->setColumnStretch(1, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_chkMqtt);
+    layout->addWidget(m_mqttCheck);
     layout->addLayout(fields);
     layout->addStretch();
 
-    chainTabOrder({m_chkMqtt, m_txtMqttHost, m_txtMqttPort, m_txtMqttUser, m_txtMqttPwd,
-                   m_chkMqttTls, m_txtMqttTopic, m_chkMqttDiscovery});
+    chainTabOrder({m_mqttCheck, m_hostEdit, m_portEdit, m_userEdit, m_passwordEdit, m_tlsCheck,
+                   m_topicEdit, m_discoveryCheck});
     enableFields(false);
-    connect(m_chkMqtt, &QCheckBox::toggled, this, &MqttPage::enableFields);
+    connect(m_mqttCheck, &QCheckBox::toggled, this, &MqttPage::enableFields);
 }
 
 void MqttPage::enableFields(bool on) {
     for (QWidget* field :
-         std::initializer_list<QWidget*>{m_txtMqttHost, m_txtMqttPort, m_txtMqttUser, m_txtMqttPwd,
-                                         m_chkMqttTls, m_txtMqttTopic, m_chkMqttDiscovery}) {
+         std::initializer_list<QWidget*>{m_hostEdit, m_portEdit, m_userEdit, m_passwordEdit,
+                                         m_tlsCheck, m_topicEdit, m_discoveryCheck}) {
         field->setEnabled(on);
     }
 }
 
 void MqttPage::load(const SettingsRecord& settings) {
-    m_txtMqttHost->setText(qs(settings.mqttHost));
-    m_txtMqttPort->setText(QString::number(settings.mqttPort));
-    m_txtMqttUser->setText(qs(settings.mqttUser));
-    m_txtMqttPwd->setText(qs(settings.mqttPassword));
-    m_chkMqttTls->setChecked(settings.mqttTls);
-    m_txtMqttTopic->setText(qs(settings.mqttTopic));
-    m_chkMqttDiscovery->setChecked(settings.mqttDiscovery);
-    m_chkMqtt->setChecked(settings.mqttOn);
+    m_hostEdit->setText(qs(settings.mqttHost));
+    m_portEdit->setText(QString::number(settings.mqttPort));
+    m_userEdit->setText(qs(settings.mqttUser));
+    m_passwordEdit->setText(qs(settings.mqttPassword));
+    m_tlsCheck->setChecked(settings.mqttTls);
+    m_topicEdit->setText(qs(settings.mqttTopic));
+    m_discoveryCheck->setChecked(settings.mqttDiscovery);
+    m_mqttCheck->setChecked(settings.mqttOn);
     enableFields(settings.mqttOn);
 }
 
 bool MqttPage::hasValidEntries() const {
-    if (!m_chkMqtt->isChecked()) {
+    if (!m_mqttCheck->isChecked()) {
         return true;
     }
-    const std::string topic = ss(m_txtMqttTopic->text().trimmed());
-    return !m_txtMqttHost->text().trimmed().isEmpty() &&
-           parseSettingPort(ss(m_txtMqttPort->text().trimmed())).has_value() &&
+    const std::string topic = ss(m_topicEdit->text().trimmed());
+    return !m_hostEdit->text().trimmed().isEmpty() &&
+           parseSettingPort(ss(m_portEdit->text().trimmed())).has_value() &&
            (topic.empty() || mqtt::isUsablePrefix(topic));
 }
 
 void MqttPage::store(SettingsRecord& settings) const {
-    settings.mqttOn = m_chkMqtt->isChecked();
-    settings.mqttHost = ss(m_txtMqttHost->text().trimmed());
+    settings.mqttOn = m_mqttCheck->isChecked();
+    settings.mqttHost = ss(m_hostEdit->text().trimmed());
     settings.mqttPort =
-        parseSettingPort(ss(m_txtMqttPort->text().trimmed())).value_or(settings.mqttPort);
-    settings.mqttUser = ss(m_txtMqttUser->text());
-    settings.mqttPassword = ss(m_txtMqttPwd->text());
-    settings.mqttTls = m_chkMqttTls->isChecked();
-    settings.mqttTopic = ss(m_txtMqttTopic->text().trimmed());
-    settings.mqttDiscovery = m_chkMqttDiscovery->isChecked();
+        parseSettingPort(ss(m_portEdit->text().trimmed())).value_or(settings.mqttPort);
+    settings.mqttUser = ss(m_userEdit->text());
+    settings.mqttPassword = ss(m_passwordEdit->text());
+    settings.mqttTls = m_tlsCheck->isChecked();
+    settings.mqttTopic = ss(m_topicEdit->text().trimmed());
+    settings.mqttDiscovery = m_discoveryCheck->isChecked();
 }
 
 void MqttPage::focusHost() {
-    m_txtMqttHost->setFocus(Qt::OtherFocusReason);
-    m_txtMqttHost->selectAll();
+    m_hostEdit->setFocus(Qt::OtherFocusReason);
+    m_hostEdit->selectAll();
 }

@@ -25,12 +25,12 @@ private:
     void createControls();
     void enableFields(bool on);
 
-    QCheckBox* m_chkMqtt = nullptr;
-    QLineEdit* m_txtMqttHost = nullptr;
-    QLineEdit* m_txtMqttPort = nullptr;
-    QLineEdit* m_txtMqttUser = nullptr;
-    QLineEdit* m_txtMqttPwd = nullptr;
-    QCheckBox* m_chkMqttTls = nullptr;
-    QLineEdit* m_txtMqttTopic = nullptr;
-    QCheckBox* m_chkMqttDiscovery = nullptr;
+    QCheckBox* m_mqttCheck = nullptr;
+    QLineEdit* m_hostEdit = nullptr;
+    QLineEdit* m_portEdit = nullptr;
+    QLineEdit* m_userEdit = nullptr;
+    QLineEdit* m_passwordEdit = nullptr;
+    QCheckBox* m_tlsCheck = nullptr;
+    QLineEdit* m_topicEdit = nullptr;
+    QCheckBox* m_discoveryCheck = nullptr;
 };

@@ -17,19 +17,19 @@ MsnPage::MsnPage(MsnList& msnList, const LanguageTable& language, UserPrompt& pr
 MsnPage::~MsnPage() = default;
 
 void MsnPage::createControls() {
-    m_txtMSNMSN = named(new QLineEdit(this), "txtMSNMSN");
-    m_txtMSNName = named(new QLineEdit(this), "txtMSNName");
+    m_msnEdit = named(new QLineEdit(this), "txtMSNMSN");
+    m_nameEdit = named(new QLineEdit(this), "txtMSNName");
     // The MSN list does not select a changed entry again.
     createListControls({"lstMSN", "cmdMSNAdd", "cmdMSNChange", "cmdMSNDel"}, {"MSN", "Name"},
-                       m_txtMSNMSN, m_txtMSNName, false);
-    m_chkMSNReject = named(new QCheckBox(this), "chkMSNReject");
-    m_chkMSNRejectAnon = named(new QCheckBox(this), "chkMSNRejectAnon");
+                       m_msnEdit, m_nameEdit, false);
+    m_rejectCheck = named(new QCheckBox(this), "chkMSNReject");
+    m_rejectWithheldCheck = named(new QCheckBox(this), "chkMSNRejectAnon");
 
-    addFieldRow("Label3", lang_id::kMsn, m_txtMSNMSN);
-    addFieldRow("Label2", lang_id::kName, m_txtMSNName);
-    addFieldRow("Label1", lang_id::kAutoReject, m_chkMSNReject);
-    addFieldRow("Label4", lang_id::kRejectAnonymous, m_chkMSNRejectAnon);
-    layOut({m_txtMSNMSN, m_txtMSNName, m_chkMSNReject, m_chkMSNRejectAnon});
+    addFieldRow("Label3", lang_id::kMsn, m_msnEdit);
+    addFieldRow("Label2", lang_id::kName, m_nameEdit);
+    addFieldRow("Label1", lang_id::kAutoReject, m_rejectCheck);
+    addFieldRow("Label4", lang_id::kRejectAnonymous, m_rejectWithheldCheck);
+    layOut({m_msnEdit, m_nameEdit, m_rejectCheck, m_rejectWithheldCheck});
 }
 
 int MsnPage::entryCount() const {
@@ -44,20 +44,20 @@ QStringList MsnPage::entryAt(int index) const {
 
 void MsnPage::showEntry(int index) {
     const MsnEntry& entry = m_msnList.entryAt(index);
-    m_txtMSNMSN->setText(qs(entry.msn));
-    m_txtMSNName->setText(qs(entry.name));
-    m_chkMSNReject->setChecked(entry.reject);
-    m_chkMSNRejectAnon->setChecked(entry.rejectWithheld);
+    m_msnEdit->setText(qs(entry.msn));
+    m_nameEdit->setText(qs(entry.name));
+    m_rejectCheck->setChecked(entry.reject);
+    m_rejectWithheldCheck->setChecked(entry.rejectWithheld);
 }
 
 void MsnPage::addFromFields() {
-    m_msnList.add(ss(m_txtMSNMSN->text()), ss(m_txtMSNName->text()), m_chkMSNReject->isChecked(),
-                  m_chkMSNRejectAnon->isChecked());
+    m_msnList.add(ss(m_msnEdit->text()), ss(m_nameEdit->text()), m_rejectCheck->isChecked(),
+                  m_rejectWithheldCheck->isChecked());
 }
 
 void MsnPage::replaceFromFields(int index) {
-    m_msnList.replaceAt(index, ss(m_txtMSNMSN->text()), ss(m_txtMSNName->text()),
-                        m_chkMSNReject->isChecked(), m_chkMSNRejectAnon->isChecked());
+    m_msnList.replaceAt(index, ss(m_msnEdit->text()), ss(m_nameEdit->text()),
+                        m_rejectCheck->isChecked(), m_rejectWithheldCheck->isChecked());
 }
 
 void MsnPage::removeByKey(const std::string& key) {

@@ -27,8 +27,8 @@ private:
 
     MsnList& m_msnList;
 
-    QLineEdit* m_txtMSNMSN = nullptr;
-    QLineEdit* m_txtMSNName = nullptr;
-    QCheckBox* m_chkMSNReject = nullptr;
-    QCheckBox* m_chkMSNRejectAnon = nullptr;
+    QLineEdit* m_msnEdit = nullptr;
+    QLineEdit* m_nameEdit = nullptr;
+    QCheckBox* m_rejectCheck = nullptr;
+    QCheckBox* m_rejectWithheldCheck = nullptr;
 };

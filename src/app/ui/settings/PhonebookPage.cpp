@@ -23,8 +23,8 @@ PhonebookPage::PhonebookPage(Phonebook& phonebook, const LanguageTable& language
 
 PhonebookPage::~PhonebookPage() = default;
 
-void PhonebookPage::showAddressBooks(AppContext& context, AddressBooks& books) {
-    auto* list = new AddressBookList(context, books, m_files, this);
+void PhonebookPage::showAddressBooks(const AddressBookListParts& parts, AddressBooks& books) {
+    auto* list = new AddressBookList(parts, books, m_files, this);
     connect(list, &AddressBookList::imported, this, &PhonebookPage::refill);
     if (auto* column = qobject_cast<QVBoxLayout*>(layout())) {
         column->addWidget(list);
@@ -32,28 +32,29 @@ void PhonebookPage::showAddressBooks(AppContext& context, AddressBooks& books) {
 }
 
 void PhonebookPage::createControls(const LanguageTable& language) {
-    m_txtNumber = named(new QLineEdit(this), "txtNumber");
-    m_txtName = named(new QLineEdit(this), "txtName");
+    m_numberEdit = named(new QLineEdit(this), "txtNumber");
+    m_nameEdit = named(new QLineEdit(this), "txtName");
     createListControls({"lstPB", "cmdAdd", "cmdChange", "cmdDel"},
                        {qs(language.text(lang_id::kNumber)), qs(language.text(lang_id::kName))},
-                       m_txtNumber, m_txtName, true);
-    m_chkReject = named(new QCheckBox(this), "chkReject");
-    m_txtSound = named(new QLineEdit(this), "txtSound");
-    auto* cmdSound = named(new QPushButton(this), "cmdSound", lang_id::kBrowse);
-    m_txtPicture = named(new QLineEdit(this), "txtPicture");
-    auto* cmdPic = named(new QPushButton(this), "cmdPic", lang_id::kBrowse);
+                       m_numberEdit, m_nameEdit, true);
+    m_rejectCheck = named(new QCheckBox(this), "chkReject");
+    m_soundEdit = named(new QLineEdit(this), "txtSound");
+    auto* soundButton = named(new QPushButton(this), "cmdSound", lang_id::kBrowse);
+    m_pictureEdit = named(new QLineEdit(this), "txtPicture");
+    auto* pictureButton = named(new QPushButton(this), "cmdPic", lang_id::kBrowse);
 
-    addFieldRow("lblNumber", lang_id::kNumber, m_txtNumber);
-    addFieldRow("lblName", lang_id::kName, m_txtName);
-    addFieldRow("lblReject", lang_id::kAutoReject, m_chkReject);
-    addFieldRow("lblSound", lang_id::kSound, m_txtSound, cmdSound);
-    addFieldRow("lblPicture", lang_id::kPicture, m_txtPicture, cmdPic);
-    layOut({m_txtNumber, m_txtName, m_chkReject, m_txtSound, cmdSound, m_txtPicture, cmdPic});
+    addFieldRow("lblNumber", lang_id::kNumber, m_numberEdit);
+    addFieldRow("lblName", lang_id::kName, m_nameEdit);
+    addFieldRow("lblReject", lang_id::kAutoReject, m_rejectCheck);
+    addFieldRow("lblSound", lang_id::kSound, m_soundEdit, soundButton);
+    addFieldRow("lblPicture", lang_id::kPicture, m_pictureEdit, pictureButton);
+    layOut({m_numberEdit, m_nameEdit, m_rejectCheck, m_soundEdit, soundButton, m_pictureEdit,
+            pictureButton});
 
-    connect(cmdSound, &QPushButton::clicked, this,
-            [this]() { pickFileInto(m_txtSound, m_files, m_paths, kWaveFilter); });
-    connect(cmdPic, &QPushButton::clicked, this,
-            [this]() { pickFileInto(m_txtPicture, m_files, m_paths, kPictureFilter); });
+    connect(soundButton, &QPushButton::clicked, this,
+            [this]() { pickFileInto(m_soundEdit, m_files, m_paths, kWaveFilter); });
+    connect(pictureButton, &QPushButton::clicked, this,
+            [this]() { pickFileInto(m_pictureEdit, m_files, m_paths, kPictureFilter); });
 }
 
 int PhonebookPage::entryCount() const {
@@ -68,22 +69,22 @@ QStringList PhonebookPage::entryAt(int index) const {
 
 void PhonebookPage::showEntry(int index) {
     const PhonebookEntry& entry = m_phonebook.entryAt(index);
-    m_txtNumber->setText(qs(entry.number));
-    m_txtName->setText(qs(entry.name));
-    m_chkReject->setChecked(entry.reject);
-    m_txtSound->setText(qs(entry.sound));
-    m_txtPicture->setText(qs(entry.picture));
+    m_numberEdit->setText(qs(entry.number));
+    m_nameEdit->setText(qs(entry.name));
+    m_rejectCheck->setChecked(entry.reject);
+    m_soundEdit->setText(qs(entry.sound));
+    m_pictureEdit->setText(qs(entry.picture));
 }
 
 void PhonebookPage::addFromFields() {
-    m_phonebook.add(ss(m_txtNumber->text()), ss(m_txtName->text()), m_chkReject->isChecked(),
-                    ss(m_txtSound->text()), ss(m_txtPicture->text()));
+    m_phonebook.add(ss(m_numberEdit->text()), ss(m_nameEdit->text()), m_rejectCheck->isChecked(),
+                    ss(m_soundEdit->text()), ss(m_pictureEdit->text()));
 }
 
 void PhonebookPage::replaceFromFields(int index) {
-    m_phonebook.replaceAt(index, ss(m_txtNumber->text()), ss(m_txtName->text()),
-                          m_chkReject->isChecked(), ss(m_txtSound->text()),
-                          ss(m_txtPicture->text()));
+    m_phonebook.replaceAt(index, ss(m_numberEdit->text()), ss(m_nameEdit->text()),
+                          m_rejectCheck->isChecked(), ss(m_soundEdit->text()),
+                          ss(m_pictureEdit->text()));
 }
 
 void PhonebookPage::removeByKey(const std::string& key) {

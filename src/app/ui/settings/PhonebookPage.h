@@ -5,7 +5,7 @@
 
 class AddressBooks;
 class AppPaths;
-struct AppContext;
+struct AddressBookListParts;
 class FilePicker;
 class QCheckBox;
 class QLineEdit;
@@ -19,7 +19,7 @@ public:
     ~PhonebookPage() override;
 
     /// Shows the address books below the phonebook's entries.
-    void showAddressBooks(AppContext& context, AddressBooks& books);
+    void showAddressBooks(const AddressBookListParts& parts, AddressBooks& books);
 
 protected:
     int entryCount() const override;
@@ -36,9 +36,9 @@ private:
     FilePicker& m_files;
     const AppPaths& m_paths;
 
-    QLineEdit* m_txtNumber = nullptr;
-    QLineEdit* m_txtName = nullptr;
-    QCheckBox* m_chkReject = nullptr;
-    QLineEdit* m_txtSound = nullptr;
-    QLineEdit* m_txtPicture = nullptr;
+    QLineEdit* m_numberEdit = nullptr;
+    QLineEdit* m_nameEdit = nullptr;
+    QCheckBox* m_rejectCheck = nullptr;
+    QLineEdit* m_soundEdit = nullptr;
+    QLineEdit* m_pictureEdit = nullptr;
 };

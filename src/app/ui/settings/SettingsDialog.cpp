@@ -10,6 +10,7 @@
 #include "support/UserPrompt.h"
 #include "ui/DesktopPictures.h"
 #include "ui/WindowLook.h"
+#include "ui/settings/AddressBookList.h"
 #include "ui/settings/BackupPage.h"
 #include "ui/settings/CallPage.h"
 #include "ui/settings/InfoPage.h"
@@ -48,13 +49,13 @@ SettingsDialog::SettingsDialog(SettingsDialogParts parts, QWidget* parent)
     createNavigation();
     createPages();
 
-    auto* cmdOK = named(new QPushButton(this), "cmdOK", lang_id::kOk);
-    auto* cmdCacel = named(new QPushButton(this), "cmdCacel", lang_id::kCancel);
-    cmdOK->setDefault(true);
+    auto* okButton = named(new QPushButton(this), "cmdOK", lang_id::kOk);
+    auto* cancelButton = named(new QPushButton(this), "cmdCacel", lang_id::kCancel);
+    okButton->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCacel);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
 
     auto* body = new QHBoxLayout;
     body->addWidget(m_tvwNav);
@@ -63,8 +64,8 @@ SettingsDialog::SettingsDialog(SettingsDialogParts parts, QWidget* parent)
     layout->addLayout(body, 1);
     layout->addLayout(buttons);
 
-    connect(cmdOK, &QPushButton::clicked, this, &SettingsDialog::accept);
-    connect(cmdCacel, &QPushButton::clicked, this, &SettingsDialog::reject);
+    connect(okButton, &QPushButton::clicked, this, &SettingsDialog::accept);
+    connect(cancelButton, &QPushButton::clicked, this, &SettingsDialog::reject);
 
     applyLanguageTags(this, m_parts.context.language);
     applyLook();
@@ -83,14 +84,15 @@ void SettingsDialog::createPages() {
     m_phonebookPage = new PhonebookPage(context.phonebook, context.language, m_parts.prompt,
                                         m_parts.files, context.paths, m_pages);
     if (m_parts.addressBooks != nullptr) {
-        m_phonebookPage->showAddressBooks(context, *m_parts.addressBooks);
+        m_phonebookPage->showAddressBooks(AddressBookListParts::of(context), *m_parts.addressBooks);
     }
     m_msnPage = new MsnPage(context.msnList, context.language, m_parts.prompt, m_pages);
     m_webExportPage = new WebExportPage(m_parts.webExport, m_parts.urls, context.settings,
                                         context.language, m_pages);
     m_mqttPage = new MqttPage(m_pages);
     m_miscPage = new MiscPage(context.language, m_parts.prompt, m_pages);
-    m_backupPage = new BackupPage(context, m_parts.prompt, m_parts.files, m_pages);
+    m_backupPage =
+        new BackupPage(BackupPageParts::of(context), m_parts.prompt, m_parts.files, m_pages);
     m_infoPage =
         new InfoPage(m_parts.urls, m_parts.pictures.telBlack, context.settings.lookupUrl, m_pages);
     m_noPage = new QWidget(m_pages);

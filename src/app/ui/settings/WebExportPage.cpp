@@ -35,66 +35,66 @@ WebExportPage::WebExportPage(WebExportControl& server, UrlOpener& urls, const Se
 WebExportPage::~WebExportPage() = default;
 
 void WebExportPage::createControls() {
-    m_chkWebExport = named(new QCheckBox(this), "chkWebExport", lang_id::kWebExportEnable);
-    m_lblWEError = named(new QLabel(this), "lblWEError");
-    m_lblWEError->setTextFormat(Qt::PlainText);
-    m_lblWEError->setWordWrap(true);
-    m_lblWEError->hide();
-    QPalette errorPalette = m_lblWEError->palette();
+    m_webExportCheck = named(new QCheckBox(this), "chkWebExport", lang_id::kWebExportEnable);
+    m_errorLabel = named(new QLabel(this), "lblWEError");
+    m_errorLabel->setTextFormat(Qt::PlainText);
+    m_errorLabel->setWordWrap(true);
+    m_errorLabel->hide();
+    QPalette errorPalette = m_errorLabel->palette();
     errorPalette.setColor(QPalette::WindowText, Qt::darkRed);
-    m_lblWEError->setPalette(errorPalette);
+    m_errorLabel->setPalette(errorPalette);
 
-    auto* lblPort = named(new QLabel("Port", this), "lblWebExportPort");
-    m_txtWebExportPort = named(new QLineEdit(this), "txtWebExportPort");
-    auto* lblPassword = named(new QLabel(this), "lblWebExportPwd", lang_id::kWebExportPassword);
-    m_txtWebExportPwd = named(new QLineEdit(this), "txtWebExportPwd");
-    auto* lblWEInfo = named(new QLabel(this), "lblWEInfo", lang_id::kWebExportPasswordHint);
-    lblWEInfo->setWordWrap(true);
-    auto* lblWELink = named(new QLabel("Test-Link", this), "lblWELink");
-    m_txtWELink = named(new QLineEdit(this), "txtWELink");
-    m_txtWELink->setReadOnly(true);
-    m_cmdWETest = named(new QPushButton("Test", this), "cmdWETest");
-    lblPort->setBuddy(m_txtWebExportPort);
-    lblPassword->setBuddy(m_txtWebExportPwd);
-    lblWELink->setBuddy(m_txtWELink);
+    auto* portLabel = named(new QLabel("Port", this), "lblWebExportPort");
+    m_portEdit = named(new QLineEdit(this), "txtWebExportPort");
+    auto* passwordLabel = named(new QLabel(this), "lblWebExportPwd", lang_id::kWebExportPassword);
+    m_passwordEdit = named(new QLineEdit(this), "txtWebExportPwd");
+    auto* passwordHintLabel = named(new QLabel(this), "lblWEInfo", lang_id::kWebExportPasswordHint);
+    passwordHintLabel->setWordWrap(true);
+    auto* testLinkLabel = named(new QLabel("Test-Link", this), "lblWELink");
+    m_testLinkEdit = named(new QLineEdit(this), "txtWELink");
+    m_testLinkEdit->setReadOnly(true);
+    m_testButton = named(new QPushButton("Test", this), "cmdWETest");
+    portLabel->setBuddy(m_portEdit);
+    passwordLabel->setBuddy(m_passwordEdit);
+    testLinkLabel->setBuddy(m_testLinkEdit);
 
     auto* fields = new QGridLayout;
-    fields->addWidget(lblPort, 0, 0);
-    fields->addWidget(m_txtWebExportPort, 0, 1, 1, 2);
-    fields->addWidget(lblPassword, 1, 0);
-    fields->addWidget(m_txtWebExportPwd, 1, 1, 1, 2);
-    fields->addWidget(lblWEInfo, 2, 1, 1, 2);
-    fields->addWidget(lblWELink, 3, 0);
-    fields->addWidget(m_txtWELink, 3, 1);
-    fields->addWidget(m_cmdWETest, 3, 2);
+    fields->addWidget(portLabel, 0, 0);
+    fields->addWidget(m_portEdit, 0, 1, 1, 2);
+    fields->addWidget(passwordLabel, 1, 0);
+    fields->addWidget(m_passwordEdit, 1, 1, 1, 2);
+    fields->addWidget(passwordHintLabel, 2, 1, 1, 2);
+    fields->addWidget(testLinkLabel, 3, 0);
+    fields->addWidget(m_testLinkEdit, 3, 1);
+    fields->addWidget(m_testButton, 3, 2);
     fields->setColumnStretch(1, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_chkWebExport);
-    layout->addWidget(m_lblWEError);
+    layout->addWidget(m_webExportCheck);
+    layout->addWidget(m_errorLabel);
     layout->addLayout(fields);
     layout->addStretch();
 
     // Unticked until load: the fields wait for the box.
     enableFields(false);
-    connect(m_chkWebExport, &QCheckBox::toggled, this, &WebExportPage::onExportToggled);
-    connect(m_txtWebExportPort, &QLineEdit::textChanged, this, &WebExportPage::updateTestLink);
-    connect(m_txtWebExportPwd, &QLineEdit::textChanged, this, &WebExportPage::updateTestLink);
-    connect(m_cmdWETest, &QPushButton::clicked, this, &WebExportPage::openTestLink);
+    connect(m_webExportCheck, &QCheckBox::toggled, this, &WebExportPage::onExportToggled);
+    connect(m_portEdit, &QLineEdit::textChanged, this, &WebExportPage::updateTestLink);
+    connect(m_passwordEdit, &QLineEdit::textChanged, this, &WebExportPage::updateTestLink);
+    connect(m_testButton, &QPushButton::clicked, this, &WebExportPage::openTestLink);
 }
 
 void WebExportPage::load(const SettingsRecord& settings) {
-    m_txtWebExportPort->setText(QString::number(settings.webExportPort));
-    m_txtWebExportPwd->setText(qs(settings.webExportPassword));
-    m_chkWebExport->setChecked(settings.webExportOn);
+    m_portEdit->setText(QString::number(settings.webExportPort));
+    m_passwordEdit->setText(qs(settings.webExportPassword));
+    m_webExportCheck->setChecked(settings.webExportOn);
 }
 
 void WebExportPage::enableFields(bool on) {
-    m_txtWebExportPort->setEnabled(on);
-    m_txtWebExportPwd->setEnabled(on);
-    m_txtWELink->setEnabled(on);
-    m_cmdWETest->setEnabled(on);
+    m_portEdit->setEnabled(on);
+    m_passwordEdit->setEnabled(on);
+    m_testLinkEdit->setEnabled(on);
+    m_testButton->setEnabled(on);
 }
 
 void WebExportPage::onExportToggled(bool on) {
@@ -111,13 +111,13 @@ bool WebExportPage::applyToServer(bool on) {
     } else if (!m_server.start(static_cast<std::uint16_t>(m_saved.webExportPort))) {
         failure = qs(m_language.text(lang_id::kWebExportNotStarted) + " " + m_server.lastError());
     }
-    m_lblWEError->setText(failure);
-    m_lblWEError->setVisible(!failure.isEmpty());
+    m_errorLabel->setText(failure);
+    m_errorLabel->setVisible(!failure.isEmpty());
     return failure.isEmpty();
 }
 
 void WebExportPage::updateTestLink() {
-    m_txtWELink->setText(testAddress(m_txtWebExportPort->text(), m_txtWebExportPwd->text()));
+    m_testLinkEdit->setText(testAddress(m_portEdit->text(), m_passwordEdit->text()));
 }
 
 void WebExportPage::openTestLink() {
@@ -126,7 +126,7 @@ void WebExportPage::openTestLink() {
 }
 
 std::optional<std::int16_t> WebExportPage::enteredPort() const {
-    const QString text = m_txtWebExportPort->text().trimmed();
+    const QString text = m_portEdit->text().trimmed();
     for (const QChar c : text) {
         if (!c.isDigit() || c.unicode() > 0x7f) {
             return std::nullopt;
@@ -141,12 +141,12 @@ std::optional<std::int16_t> WebExportPage::enteredPort() const {
 }
 
 void WebExportPage::store(SettingsRecord& settings, std::int16_t port) const {
-    settings.webExportOn = m_chkWebExport->isChecked();
+    settings.webExportOn = m_webExportCheck->isChecked();
     settings.webExportPort = port;
-    settings.webExportPassword = ss(m_txtWebExportPwd->text());
+    settings.webExportPassword = ss(m_passwordEdit->text());
 }
 
 void WebExportPage::focusPort() {
-    m_txtWebExportPort->setFocus(Qt::OtherFocusReason);
-    m_txtWebExportPort->selectAll();
+    m_portEdit->setFocus(Qt::OtherFocusReason);
+    m_portEdit->selectAll();
 }

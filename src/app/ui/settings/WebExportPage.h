@@ -48,10 +48,10 @@ private:
     const SettingsRecord& m_saved;
     const LanguageTable& m_language;
 
-    QCheckBox* m_chkWebExport = nullptr;
-    QLabel* m_lblWEError = nullptr;
-    QLineEdit* m_txtWebExportPort = nullptr;
-    QLineEdit* m_txtWebExportPwd = nullptr;
-    QLineEdit* m_txtWELink = nullptr;
-    QPushButton* m_cmdWETest = nullptr;
+    QCheckBox* m_webExportCheck = nullptr;
+    QLabel* m_errorLabel = nullptr;
+    QLineEdit* m_portEdit = nullptr;
+    QLineEdit* m_passwordEdit = nullptr;
+    QLineEdit* m_testLinkEdit = nullptr;
+    QPushButton* m_testButton = nullptr;
 };
