@@ -39,7 +39,7 @@ private slots:
             {"ring, plain", 0, "Erika Mustermann", "ring"},
             {"connect, quotes and backslash", 1, R"(Dr. "Bob" C:\Users)", "connect"},
             {"end, umlauts and euro", 2, "Müller € Ärger", "end"},
-            {"ring, control characters", 0, QString("a\nb\tc\rd\x01" "e\x1f\x7f"), "ring"},
+            {"ring, control characters", 0, QString("a\nb\tc\rd\001e\x1f\x7f"), "ring"},
             {"ring, no name", 0, "", "ring"}};
         for (const auto& [row, kind, name, event] : rows) {
             QTest::newRow(row) << kind << name << QString(event);

@@ -183,16 +183,14 @@ TEST_P(PhonebookIndex, AnswersAsTheFirstMatchingEntryInTableOrder) {
     EXPECT_EQ(phonebook.pictureOf(q.number), q.picture);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, PhonebookIndex,
-                         ::testing::Values(Lookup{"0351123", "Dresden", true, "max.wav", "max.png"},
-                                           Lookup{"0351", "Dresden", true, "", ""},
-                                           Lookup{"035", "Ost", false, "", ""},
-                                           Lookup{"0301", "Ost", false, "a2.wav", "a1.png"},
-                                           Lookup{"03011", "Ost", false, "", ""},
-                                           Lookup{"0401", "Jeder", true, "", ""},
-                                           Lookup{"", "Jeder", true, "", ""},
-                                           Lookup{"*", "Jeder", true, "all.wav", ""},
-                                           Lookup{"0351*", "Dresden", true, "", ""}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, PhonebookIndex,
+    ::testing::Values(Lookup{"0351123", "Dresden", true, "max.wav", "max.png"},
+                      Lookup{"0351", "Dresden", true, "", ""}, Lookup{"035", "Ost", false, "", ""},
+                      Lookup{"0301", "Ost", false, "a2.wav", "a1.png"},
+                      Lookup{"03011", "Ost", false, "", ""}, Lookup{"0401", "Jeder", true, "", ""},
+                      Lookup{"", "Jeder", true, "", ""}, Lookup{"*", "Jeder", true, "all.wav", ""},
+                      Lookup{"0351*", "Dresden", true, "", ""}));
 
 // The order a change leaves, as the stored list has it: the table sorted by descending name
 // (equal names keeping their order) and written from its end, then read back.

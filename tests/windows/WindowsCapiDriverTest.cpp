@@ -29,7 +29,6 @@ protected:
             reinterpret_cast<void*>(GetProcAddress(library, "FakeCapiTranscript")));
         return function != nullptr ? function() : "";
     }
-
 };
 
 } // namespace
