@@ -197,6 +197,9 @@ TEST_F(CallHandlerTest, WildcardEntriesRejectARangeAndOnlyAMissingNumberIsWithhe
     ring("09001234", "1", 0x104);
     EXPECT_EQ(line.rejected, (std::vector<std::uint32_t>{0x104}));
     EXPECT_EQ(journal.recordAt(2).name, "Mehrwert");
+    // A caller the line could not name is journaled as unknown.
+    ring("", "1", 0x105);
+    EXPECT_EQ(journal.recordAt(3).number, anonymous());
 }
 
 // Every cause the line may give has its own text; anything else is unknown.
@@ -215,12 +218,6 @@ TEST_F(CallHandlerTest, EachEndReasonHasItsText) {
         hangUp(reason, plci);
         EXPECT_EQ(journal.recordAt(journal.size()).endReason, text(id)) << std::hex << reason;
     }
-}
-
-TEST_F(CallHandlerTest, CallerTheLineCouldNotNameIsJournaledAsUnknown) {
-    ring("", "1");
-    ASSERT_EQ(journal.size(), 1);
-    EXPECT_EQ(journal.recordAt(1).number, anonymous());
 }
 
 TEST_F(CallHandlerTest, SoundFollowsPhonebookAndSettings) {

@@ -1,7 +1,6 @@
 #include "calls/SoundPolicy.h"
 #include "stores/Settings.h"
 #include "support/AppPaths.h"
-#include "support/TestEnvironment.h"
 #include "support/WavePlayer.h"
 
 #include <gtest/gtest.h>
@@ -32,24 +31,4 @@ TEST_F(SoundTest, FeedbackSoundsOnlyWithAudioFeedback) {
     settings.audioFeedback = true;
     sound.playSound("load");
     EXPECT_EQ(player.played, std::vector<std::string>{"/opt/rw/res/load.wav"});
-}
-
-TEST_F(SoundTest, CallSoundFollowsPlsndAndResolvesAgainstTheProgramFolder) {
-    if (runsOnWindows()) {
-        GTEST_SKIP() << "Linux paths";
-    }
-    settings.callSound = ".\\res\\call.wav"; // as a Windows-made config.dat has it
-    sound.playCallWave();
-    EXPECT_TRUE(player.played.empty());
-    settings.playCallSound = true;
-    sound.playCallWave();
-    settings.callSound = "/usr/share/sounds/ring.wav";
-    sound.playCallWave();
-    EXPECT_EQ(player.played,
-              (std::vector<std::string>{"/opt/rw/res/call.wav", "/usr/share/sounds/ring.wav"}));
-}
-
-TEST_F(SoundTest, PlayWaveIsUnconditional) {
-    sound.playWave("voices/erika.wav");
-    EXPECT_EQ(player.played, std::vector<std::string>{"/opt/rw/voices/erika.wav"});
 }

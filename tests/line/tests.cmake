@@ -3,7 +3,6 @@ find_package(Threads REQUIRED)
 rufwacht_core_test(test_line_codec line/CapiMessagesTest.cpp line/CodeTablesTest.cpp)
 rufwacht_core_test(test_line_capi line/CapiApplicationTest.cpp)
 rufwacht_core_test(test_line_sim line/SimulatedLineTest.cpp)
-rufwacht_core_test(test_line_fuzz line/MessageFuzzTest.cpp)
 # Stand-ins for libcapi20, loaded by path: one complete, one lacking capi20_get_profile. They
 # play the simulated line of the core library, linked in and kept out of their exported symbols.
 if(NOT WIN32)

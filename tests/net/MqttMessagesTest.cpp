@@ -7,6 +7,8 @@
 #include <QJsonObject>
 #include <QTest>
 
+#include <tuple>
+
 namespace {
 
 QJsonObject parsed(const std::string& payload) {
@@ -33,18 +35,15 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expectedEvent");
-        QTest::newRow("ring, plain") << 0 << "Erika Mustermann"
-                                     << "ring";
-        QTest::newRow("connect, quotes and backslash") << 1 << R"(Dr. "Bob" C:\Users)"
-                                                       << "connect";
-        QTest::newRow("end, umlauts and euro") << 2 << "Müller € Ärger"
-                                               << "end";
-        QTest::newRow("ring, control characters") << 0
-                                                  << "a\nb\tc\rd\x01"
-                                                     "e\x1f\x7f"
-                                                  << "ring";
-        QTest::newRow("ring, no name") << 0 << ""
-                                       << "ring";
+        const std::tuple<const char*, int, QString, const char*> rows[] = {
+            {"ring, plain", 0, "Erika Mustermann", "ring"},
+            {"connect, quotes and backslash", 1, R"(Dr. "Bob" C:\Users)", "connect"},
+            {"end, umlauts and euro", 2, "Müller € Ärger", "end"},
+            {"ring, control characters", 0, QString("a\nb\tc\rd\001e\x1f\x7f"), "ring"},
+            {"ring, no name", 0, "", "ring"}};
+        for (const auto& [row, kind, name, event] : rows) {
+            QTest::newRow(row) << kind << name << QString(event);
+        }
     }
     void callPayloadCarriesEveryFieldUnharmed() {
         QFETCH(int, kind);

@@ -1,5 +1,5 @@
 # Tests of the network services' pure parts.
-rufwacht_core_test(test_net_request net/WebRequestTest.cpp net/RequestFuzzTest.cpp)
+rufwacht_core_test(test_net_request net/WebRequestTest.cpp)
 rufwacht_core_test(test_net_page net/JournalPageTest.cpp net/JsonTest.cpp)
 rufwacht_core_test(test_net_update net/UpdateCheckTest.cpp)
 rufwacht_qt_test(test_net_webserver net/WebServerTest.cpp)

@@ -15,12 +15,14 @@ TEST(AppPaths, ExactlyOneTrailingSeparator) {
     EXPECT_EQ(withTrailingSeparator("C:\\"), "C:\\");
 }
 
-TEST(AppPaths, PortableConfigBesideTheExecutable) {
+TEST(AppPaths, PortableConfigBesideTheExecutableUnlessOverridden) {
     TempDir dir;
     const auto paths = AppPaths::locate(dir.path() + "app");
     EXPECT_EQ(paths.dataDir(), dir.path() + "app/");
     EXPECT_EQ(paths.configDir(), dir.path() + "app/config/");
     EXPECT_TRUE(dirExists(paths.configDir()));
+    EXPECT_EQ(AppPaths::locate(dir.path() + "app", dir.path() + "elsewhere").configDir(),
+              dir.path() + "elsewhere/");
 }
 
 TEST(AppPaths, UnwritableProgramFolderFallsBackToTheUserConfig) {
@@ -39,12 +41,6 @@ TEST(AppPaths, UnwritableProgramFolderFallsBackToTheUserConfig) {
     const ScopedEnv relativeXdg("XDG_CONFIG_HOME", "relative"); // to be ignored
     EXPECT_EQ(AppPaths::locate(dir.path() + "app").configDir(),
               dir.path() + "home/.config/rufwacht/");
-}
-
-TEST(AppPaths, OverrideWins) {
-    TempDir dir;
-    EXPECT_EQ(AppPaths::locate(dir.path() + "app", dir.path() + "elsewhere").configDir(),
-              dir.path() + "elsewhere/");
 }
 
 TEST(AppPaths, TheDataTreeTellsAnInstalledProgramFromAPortableOne) {

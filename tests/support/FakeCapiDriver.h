@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calls/CallerTexts.h"
+#include "line/CapiApplication.h"
 #include "line/CapiDriver.h"
 #include "line/CapiMessages.h"
 #include "stores/LanguageTable.h"
@@ -54,6 +55,24 @@ inline std::vector<std::string> transcriptNames(const std::vector<std::string>& 
     }
     return names;
 }
+
+/// A CapiApplication over a real driver (a library loaded by path), with every error text,
+/// caller and disconnect recorded.
+struct RecordedCapi {
+    std::unique_ptr<CapiApplication> open(std::unique_ptr<CapiDriver> driver) {
+        auto capi = std::make_unique<CapiApplication>(std::move(driver));
+        capi->setCallerTexts(englishCallerTexts());
+        auto* raw = capi.get();
+        capi->events.errorReported = [this, raw] { errors.push_back(raw->errorText()); };
+        capi->events.incomingCall = [this, raw] { calls.push_back(raw->callerId()); };
+        capi->events.callDisconnected = [this] { ++disconnects; };
+        return capi;
+    }
+
+    std::vector<std::string> errors;
+    std::vector<std::string> calls;
+    int disconnects = 0;
+};
 
 /// A scripted driver: hands out queued byte strings (each in a heap block of exactly its size,
 /// so that the sanitizer sees any read beyond it), records every put and answers with set

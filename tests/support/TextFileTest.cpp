@@ -61,15 +61,12 @@ TEST(Cp1252, UnmappableAndMalformedBecomeQuestionMarks) {
     EXPECT_EQ(utf8ToCp1252("\xFF\xFE"), "??");
 }
 
-TEST(SplitLines, CrLfBareLfNulAndMissingFinalBreak) {
+TEST(SplitLines, CrLfBareLfBareCrNulAndMissingFinalBreak) {
     EXPECT_EQ(splitLines("a\r\nb\nc"), (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_EQ(splitLines("a\r\n\r\n"), (std::vector<std::string>{"a", ""}));
     EXPECT_EQ(splitLines("\r\n"), (std::vector<std::string>{""}));
     EXPECT_TRUE(splitLines("").empty());
     EXPECT_EQ(splitLines(std::string("x\0y\r\n", 5)), (std::vector<std::string>{"xy"}));
-}
-
-TEST(SplitLines, BareCarriageReturnsEndLinesToo) {
     EXPECT_EQ(splitLines("a\rb\rc\r"), (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_EQ(splitLines("a\r\rb\n\rc"), (std::vector<std::string>{"a", "", "b", "", "c"}));
 }
@@ -81,10 +78,6 @@ TEST(TextLines, WriteThenReadGivesTheSameLinesWithCrLfOnDisk) {
     EXPECT_EQ(dir.read("x.txt"), "M\xFCller\t0301234\r\n\r\nStra\xDF"
                                  "e\r\n");
     EXPECT_EQ(readTextLines(dir.file("x.txt")), lines);
-}
-
-TEST(TextLines, MissingFileIsNoValue) {
-    TempDir dir;
     EXPECT_FALSE(readTextLines(dir.file("missing.txt")).has_value());
 }
 
@@ -94,14 +87,6 @@ TEST(TextLines, AppendKeepsExistingContent) {
     ASSERT_TRUE(appendTextLine(dir.file("log.txt"), "zweite Zeile ä"));
     EXPECT_EQ(dir.read("log.txt"), "first\r\nzweite Zeile \xE4\r\n");
     EXPECT_FALSE(appendTextLine(dir.file("no-such-folder/log.txt"), "x"));
-}
-
-TEST(SafeSave, ReplacesTheFileAndLeavesNoTemporaryBehind) {
-    TempDir dir;
-    dir.write("data.txt", "old content that is longer");
-    ASSERT_TRUE(safeSave(dir.file("data.txt"), "new"));
-    EXPECT_EQ(dir.read("data.txt"), "new");
-    EXPECT_EQ(countEntries(dir.path()), 1);
 }
 
 // A write cut short (here by the file size limit) fails, keeps the old file and leaves no
@@ -164,11 +149,13 @@ TEST(DataFile, OnlyRegularFilesAreReadAndAFifoNeverBlocks) {
     EXPECT_LT(waited, std::chrono::seconds(1));
 }
 
-TEST(SafeSave, KeepsThePermissionsOfTheFileItReplaces) {
+TEST(SafeSave, ReplacesTheFileKeepingItsPermissionsAndLeavesNoTemporary) {
     TempDir dir;
-    dir.write("calls.txt", "old");
+    dir.write("calls.txt", "old content that is longer");
     ::chmod(dir.file("calls.txt").c_str(), 0600);
     ASSERT_TRUE(safeSave(dir.file("calls.txt"), "new"));
+    EXPECT_EQ(dir.read("calls.txt"), "new");
+    EXPECT_EQ(countEntries(dir.path()), 1);
     EXPECT_EQ(modeOf(dir.file("calls.txt")), 0600u);
     ::chmod(dir.file("calls.txt").c_str(), 0640);
     ASSERT_TRUE(safeSave(dir.file("calls.txt"), "newer"));

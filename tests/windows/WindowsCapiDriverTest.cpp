@@ -16,18 +16,8 @@ namespace {
 // The stand-ins lie beside the test program, where Windows looks first for a library.
 constexpr const char* kWithoutProfile = "capi2032_without_profile.dll";
 
-class WindowsCapiDriverTest : public ::testing::Test {
+class WindowsCapiDriverTest : public ::testing::Test, protected line_test::RecordedCapi {
 protected:
-    std::unique_ptr<CapiApplication> open(std::unique_ptr<WindowsCapiDriver> driver) {
-        auto capi = std::make_unique<CapiApplication>(std::move(driver));
-        capi->setCallerTexts(line_test::englishCallerTexts());
-        auto* raw = capi.get();
-        capi->events.errorReported = [this, raw] { errors.push_back(raw->errorText()); };
-        capi->events.incomingCall = [this, raw] { calls.push_back(raw->callerId()); };
-        capi->events.callDisconnected = [this] { ++disconnects; };
-        return capi;
-    }
-
     /// What the stand-in saw on the line until the last release.
     static std::string transcript() {
         const HMODULE library = GetModuleHandleA("Capi2032.dll");
@@ -39,10 +29,6 @@ protected:
             reinterpret_cast<void*>(GetProcAddress(library, "FakeCapiTranscript")));
         return function != nullptr ? function() : "";
     }
-
-    std::vector<std::string> errors;
-    std::vector<std::string> calls;
-    int disconnects = 0;
 };
 
 } // namespace

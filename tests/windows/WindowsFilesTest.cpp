@@ -1,4 +1,3 @@
-#include "net/UpdateCheck.h"
 #include "support/PlatformFiles.h"
 #include "support/SafeSave.h"
 #include "support/TempDir.h"
@@ -58,10 +57,4 @@ TEST(WindowsFiles, ReadingTellsMissingFoldersAndFilesApart) {
     const FileRead read = readRegularFile(dir.file("msn.dat"));
     EXPECT_EQ(read.status, ReadStatus::Ok);
     EXPECT_EQ(read.bytes, "1\tBüro\r\n");
-}
-
-TEST(WindowsFiles, UpdatesComeAsASetupProgram) {
-    const SetupPackage setup = setupPackageFor("1.2.3");
-    EXPECT_EQ(setup.remoteName, "Rufwacht-1.2.3.exe");
-    EXPECT_EQ(setup.localName, "update.exe");
 }
