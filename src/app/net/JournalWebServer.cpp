@@ -67,8 +67,8 @@ bool JournalWebServer::start(std::uint16_t port) {
     // The page's texts are those of the language active now.
     JournalPage page(m_context.language);
     m_wrongPasswordPage = bytes(page.wrongPasswordPage());
-    m_pages = std::make_shared<JournalPageCache>(
-        std::move(page), m_context.paths.configFile("calls.txt"), m_context.phonebook.path());
+    m_pages = std::make_shared<JournalPageCache>(std::move(page),
+                                                 m_context.paths.configFile("calls.txt"));
     m_server.close();
     if (!m_server.listen(QHostAddress::Any, port)) {
         const QString reason = m_server.errorString();
@@ -175,7 +175,7 @@ void JournalWebServer::answer(WebClientConnection& client, const WebRequest& req
         (wantsPage ? m_pages->builtPage().page != nullptr &&
                          m_pages->pageNotice() == (m_pageNotice ? m_pageNotice() : std::string())
                    : m_pages->builtJson() != nullptr) &&
-        m_pages->isCurrent()) {
+        m_pages->isCurrent(m_context.phonebook.revision())) {
         // Built and unchanged: served from here without reading a file.
         Built built;
         if (wantsPage) {
@@ -255,10 +255,10 @@ void JournalWebServer::startBuild() {
         };
         Built built;
         if (wantsPage) {
-            built.page = pages->journalPage(nameOf, notice);
+            built.page = pages->journalPage(nameOf, phonebook->revision(), notice);
         }
         if (wantsJson) {
-            built.json = pages->callsJson(nameOf, missedReason);
+            built.json = pages->callsJson(nameOf, phonebook->revision(), missedReason);
         }
         QMetaObject::invokeMethod(
             this, [this, built]() { onBuilt(built); }, Qt::QueuedConnection);

@@ -63,7 +63,12 @@ void BackupPage::tell(int languageId) {
 
 void BackupPage::backUp() {
     const auto target = m_files.saveFile(window(), kBackupFilter, {});
-    if (target && !writeBackup(m_context.paths, *target)) {
+    if (!target) {
+        return;
+    }
+    // The backup and the restore read and replace the lists' files: no save may be under way.
+    m_context.storeWriter.finish();
+    if (!writeBackup(m_context.paths, *target)) {
         tell(lang_id::kBackupNotWritten);
     }
 }
@@ -73,6 +78,7 @@ void BackupPage::restore() {
     if (!source) {
         return;
     }
+    m_context.storeWriter.finish();
     const RestoreResult result = restoreBackup(m_context.paths, *source);
     if (result != RestoreResult::Restored) {
         tell(refusalText(result));
