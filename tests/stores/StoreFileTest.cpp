@@ -113,9 +113,12 @@ TEST_F(ProblemsFixture, BackgroundSavesLandBeforeAReadAndAtTheEndAndTheirFailure
     {
         StoreWriter writer;
         Phonebook phonebook;
+        MsnList msnList;
         phonebook.reportTo(&problems);
         phonebook.writeThrough(&writer);
+        msnList.writeThrough(&writer);
         ASSERT_TRUE(phonebook.load(path));
+        ASSERT_TRUE(msnList.load(dir.write("msn.dat", "\r\n")));
         phonebook.add("0301", "Anna", false, "", "");
         ASSERT_TRUE(phonebook.load(path));
         EXPECT_EQ(phonebook.nameOf("0301"), "Anna");
@@ -127,7 +130,10 @@ TEST_F(ProblemsFixture, BackgroundSavesLandBeforeAReadAndAtTheEndAndTheirFailure
         EXPECT_NE(told[0].find(path), std::string::npos);
         std::filesystem::remove(path);
         phonebook.add("0303", "Carl", false, "", "");
+        // Queued while the phonebook is being written: the end of the writer waits for both.
+        msnList.add("11", "Office", false, false);
     }
+    EXPECT_EQ(dir.read("msn.dat"), "11\tOffice\t0\t0\r\n\r\n");
     EXPECT_EQ(dir.read("nn.dat"),
               "0301\tAnna\t0\t\t\r\n0302\tBert\t0\t\t\r\n0303\tCarl\t0\t\t\r\n\r\n");
 }
