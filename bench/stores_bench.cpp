@@ -2,9 +2,11 @@
 #include "stores/CallJournal.h"
 #include "stores/OriginLookup.h"
 #include "stores/Phonebook.h"
+#include "stores/StoreWriter.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -12,6 +14,7 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -143,10 +146,17 @@ double threadCpuMs() {
     return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
-// The phonebook's miss and change at 2,000 and at 20,000 entries, side by side.
+double median(std::vector<double> values) {
+    std::ranges::sort(values);
+    return values[values.size() / 2];
+}
+
+// The phonebook's miss and change at 2,000 and at 20,000 entries, side by side. A change is
+// timed alone, as the user makes it: until add() returns, with the save in the background as
+// in the program, and until the file is on the disk.
 void printPhonebookScaling() {
     struct Figures {
-        double missUs, addCpuMs, addWallMs;
+        double missUs, addCpuMs, addWallMs, savedMs, syncWallMs;
     };
     const auto measure = [](int entries) {
         Phonebook phonebook;
@@ -162,28 +172,44 @@ void printPhonebookScaling() {
             std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
                 .count() /
             kMisses;
-        constexpr int kAdds = 20;
-        const double cpu = threadCpuMs();
-        start = std::chrono::steady_clock::now();
-        for (int i = 0; i < kAdds; ++i) {
+        const auto sinceMs = [](std::chrono::steady_clock::time_point from) {
+            return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
+                                                             from)
+                .count();
+        };
+        constexpr int kAdds = 31;
+        StoreWriter writer;
+        std::vector<double> walls, cpus, saved, sync;
+        for (int i = 0; i < 2 * kAdds; ++i) {
+            const bool inBackground = i % 2 == 0;
+            phonebook.writeThrough(inBackground ? &writer : nullptr);
+            const double cpu = threadCpuMs();
+            start = std::chrono::steady_clock::now();
             phonebook.add("0351" + std::to_string(i), "Neu " + std::to_string(i % 3), false, "",
                           "");
+            if (!inBackground) {
+                sync.push_back(sinceMs(start));
+                continue;
+            }
+            walls.push_back(sinceMs(start));
+            cpus.push_back(threadCpuMs() - cpu);
+            writer.finish();
+            saved.push_back(sinceMs(start));
         }
-        const double wall =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count();
-        return Figures{missUs, (threadCpuMs() - cpu) / kAdds, wall / kAdds};
+        return Figures{missUs, median(cpus), median(walls), median(saved), median(sync)};
     };
     const Figures small = measure(2000);
     const Figures large = measure(20000);
     std::printf("phonebook lookup miss:  2,000 entries %.3f us   20,000 entries %.3f us   ratio "
                 "%.2f (target 20,000 <= 2 us)\n",
                 small.missUs, large.missUs, large.missUs / small.missUs);
-    std::printf("phonebook add one entry: 2,000 entries %.2f ms (CPU %.2f ms)   20,000 entries "
-                "%.2f ms (CPU %.2f ms)   ratio %.2f (target 20,000 <= 5 ms; the wall time "
-                "includes flushing the file to the disk)\n",
+    std::printf("phonebook add one entry (median): 2,000 entries %.2f ms (CPU %.2f ms)   20,000 "
+                "entries %.2f ms (CPU %.2f ms)   ratio %.2f (target 20,000 <= 5 ms)\n",
                 small.addWallMs, small.addCpuMs, large.addWallMs, large.addCpuMs,
                 large.addWallMs / small.addWallMs);
+    std::printf("phonebook add one entry until on the disk (median): 2,000 entries %.2f ms   "
+                "20,000 entries %.2f ms   (saved while the caller waits: %.2f ms, %.2f ms)\n",
+                small.savedMs, large.savedMs, small.syncWallMs, large.syncWallMs);
 }
 
 } // namespace

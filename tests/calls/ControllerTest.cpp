@@ -158,20 +158,27 @@ private slots:
         // The unreadable value was named in the trace, and the default taken.
         QVERIFY(controller.trace().text().contains("showAllCalls"));
         QVERIFY(controller.context().settings.showAllCalls);
+        // The phonebook, saved in the background, is told of without anyone waiting for it.
+        const std::string phonebookFile = controller.context().phonebook.path();
+        std::filesystem::remove(phonebookFile);
+        std::filesystem::create_directory(phonebookFile);
+        controller.context().phonebook.add("0301", "Anna", false, "", "");
+        const auto& shown = rig.prompt.shown;
+        QTRY_COMPARE(shown.size(), std::size_t(1));
+        QVERIFY(shown[0].text.find(phonebookFile) != std::string::npos);
         FileProblems& problems = controller.context().fileProblems;
         problems.saveFailed("/x/calls.txt", "28 - No space left on device");
         problems.saveFailed("/x/calls.txt", "28 - No space left on device");
-        const auto& shown = rig.prompt.shown;
-        QCOMPARE(shown.size(), std::size_t(1));
-        QCOMPARE(shown[0].icon, PromptIcon::Exclamation);
-        QVERIFY(shown[0].text.find(controller.context().language.text(lang_id::kSaveFailed)) !=
+        QCOMPARE(shown.size(), std::size_t(2));
+        QCOMPARE(shown[1].icon, PromptIcon::Exclamation);
+        QVERIFY(shown[1].text.find(controller.context().language.text(lang_id::kSaveFailed)) !=
                 std::string::npos);
         QCOMPARE(controller.trace().text().count("ERROR: unable to save /x/calls.txt"), 2);
         // With a notification area the notice goes there instead.
         rig.ui.trayNotices = true;
         problems.saved("/x/calls.txt");
         problems.saveFailed("/x/calls.txt", "30 - Read-only file system");
-        QCOMPARE(shown.size(), std::size_t(1));
+        QCOMPARE(shown.size(), std::size_t(2));
         QCOMPARE(rig.ui.notices, 1);
     }
 

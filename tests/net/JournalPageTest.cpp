@@ -134,31 +134,34 @@ TEST_F(JournalPageTest, PagesAreValidXhtmlStrict) {
 
 TEST_F(JournalPageTest, CacheFollowsTheFilesAndReportsAMissingOrEmptyJournal) {
     const std::string journal = ctx.context.paths.configFile("calls.txt");
-    JournalPageCache cache(page, journal, ctx.context.phonebook.path());
+    JournalPageCache cache(page, journal);
+    const auto built = [&] {
+        return cache.journalPage(nameOf(), ctx.context.phonebook.revision());
+    };
     ctx.dir.write("calls.txt", "");
-    auto result = cache.journalPage(nameOf());
+    auto result = built();
     EXPECT_EQ(result.journalError, "62-Input past end of file");
     EXPECT_EQ(rowsOf(*result.page), "\r\n\r\n");
 
     std::filesystem::remove(journal);
-    result = cache.journalPage(nameOf());
+    result = built();
     EXPECT_EQ(result.journalError, "53-File not found");
     EXPECT_EQ(*result.page, page.journalPage({}, nameOf()));
 
     ctx.dir.write("calls.txt", "1\t1\r\n");
-    result = cache.journalPage(nameOf());
+    result = built();
     EXPECT_EQ(result.journalError, "");
     EXPECT_EQ(rowsOf(*result.page), "\r\n" + row({"1", "1"}) + "\r\n");
     const auto version = result.version;
-    EXPECT_EQ(cache.journalPage(nameOf()).version, version);
+    EXPECT_EQ(built().version, version);
 
     // Same size, same moment: told apart by content.
     ctx.dir.write("calls.txt", "2\t2\r\n");
-    result = cache.journalPage(nameOf());
+    result = built();
     EXPECT_NE(result.version, version);
     EXPECT_NE(rowsOf(*result.page).find("<td>2</td>"), std::string::npos);
 
     // A new phonebook name shows at once.
     ctx.context.phonebook.add("2", "Zoe", false, "", "");
-    EXPECT_NE(cache.journalPage(nameOf()).page->find("<td>Zoe</td>"), std::string::npos);
+    EXPECT_NE(built().page->find("<td>Zoe</td>"), std::string::npos);
 }

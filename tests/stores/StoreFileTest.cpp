@@ -9,6 +9,7 @@
 #include "stores/LanguageTable.h"
 #include "stores/MsnList.h"
 #include "stores/Phonebook.h"
+#include "stores/StoreWriter.h"
 #include "support/Log.h"
 
 #include <gtest/gtest.h>
@@ -105,6 +106,36 @@ TEST_F(ProblemsFixture, PhonebookEntriesAddedWhileTheFileCannotBeReadJoinItsEntr
     EXPECT_EQ(dir.read("nn.dat"),
               "0301\tAnna\t0\t\t\r\n0302\tBert\t0\t\t\r\n0303\tCarl\t-1\t\t\r\n\r\n");
     EXPECT_EQ(phonebook.size(), 3);
+}
+
+TEST_F(ProblemsFixture, BackgroundSavesLandBeforeAReadAndAtTheEndAndTheirFailuresAreTold) {
+    const std::string path = dir.write("nn.dat", "\r\n");
+    {
+        StoreWriter writer;
+        Phonebook phonebook;
+        MsnList msnList;
+        phonebook.reportTo(&problems);
+        phonebook.writeThrough(&writer);
+        msnList.writeThrough(&writer);
+        ASSERT_TRUE(phonebook.load(path));
+        ASSERT_TRUE(msnList.load(dir.write("msn.dat", "\r\n")));
+        phonebook.add("0301", "Anna", false, "", "");
+        ASSERT_TRUE(phonebook.load(path));
+        EXPECT_EQ(phonebook.nameOf("0301"), "Anna");
+        std::filesystem::remove(path);
+        std::filesystem::create_directory(path);
+        phonebook.add("0302", "Bert", false, "", "");
+        writer.finish();
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_NE(told[0].find(path), std::string::npos);
+        std::filesystem::remove(path);
+        phonebook.add("0303", "Carl", false, "", "");
+        // Queued while the phonebook is being written: the end of the writer waits for both.
+        msnList.add("11", "Office", false, false);
+    }
+    EXPECT_EQ(dir.read("msn.dat"), "11\tOffice\t0\t0\r\n\r\n");
+    EXPECT_EQ(dir.read("nn.dat"),
+              "0301\tAnna\t0\t\t\r\n0302\tBert\t0\t\t\r\n0303\tCarl\t0\t\t\r\n\r\n");
 }
 
 TEST_F(ProblemsFixture, AFullDiskIsToldOncePerOutageAndTheNextSaveWritesEverything) {

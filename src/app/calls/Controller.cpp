@@ -46,6 +46,7 @@ Controller::Controller(const CommandLine& commandLine, const std::string& execut
 }
 
 Controller::~Controller() {
+    m_context->storeWriter.setOnFinished({});
     m_mqtt.reset();
     // Nothing more comes from the line while the rest goes.
     m_line.reset();
@@ -254,6 +255,11 @@ void Controller::reportFileProblems() {
     problems.tellUser = [this](const FileProblems::Message& message) {
         tellFileProblem(message.title, message.text);
     };
+    // A list saved in the background reports here, on this thread, as soon as it is written.
+    m_context->storeWriter.setOnFinished([this]() {
+        QMetaObject::invokeMethod(
+            this, [this]() { m_context->storeWriter.reportFinished(); }, Qt::QueuedConnection);
+    });
 }
 
 void Controller::tellFileProblem(const std::string& title, const std::string& text) {

@@ -73,8 +73,8 @@ bool JournalWebServer::start(std::uint16_t port) {
     // The page's texts are those of the language active now.
     JournalPage page(m_parts.language);
     m_wrongPasswordPage = bytes(page.wrongPasswordPage());
-    m_pages = std::make_shared<JournalPageCache>(
-        std::move(page), m_parts.paths.configFile("calls.txt"), m_parts.phonebook.path());
+    m_pages =
+        std::make_shared<JournalPageCache>(std::move(page), m_parts.paths.configFile("calls.txt"));
     m_server.close();
     if (!m_server.listen(QHostAddress::Any, port)) {
         const QString reason = m_server.errorString();
@@ -181,7 +181,7 @@ void JournalWebServer::answer(WebClientConnection& client, const WebRequest& req
         (wantsPage ? m_pages->builtPage().page != nullptr &&
                          m_pages->pageNotice() == (m_pageNotice ? m_pageNotice() : std::string())
                    : m_pages->builtJson() != nullptr) &&
-        m_pages->isCurrent()) {
+        m_pages->isCurrent(m_parts.phonebook.revision())) {
         // Built and unchanged: served from here without reading a file.
         Built built;
         if (wantsPage) {
@@ -260,10 +260,10 @@ void JournalWebServer::startBuild() {
         };
         Built built;
         if (wantsPage) {
-            built.page = pages->journalPage(nameOf, notice);
+            built.page = pages->journalPage(nameOf, phonebook->revision(), notice);
         }
         if (wantsJson) {
-            built.json = pages->callsJson(nameOf, missedReason);
+            built.json = pages->callsJson(nameOf, phonebook->revision(), missedReason);
         }
         QMetaObject::invokeMethod(
             this, [this, built]() { onBuilt(built); }, Qt::QueuedConnection);

@@ -10,6 +10,8 @@ AppContext::AppContext(AppPaths appPaths)
     journal.reportTo(&fileProblems);
     phonebook.reportTo(&fileProblems);
     msnList.reportTo(&fileProblems);
+    phonebook.writeThrough(&storeWriter);
+    msnList.writeThrough(&storeWriter);
     m_settingsStore.reportTo(&fileProblems);
 }
 
@@ -45,7 +47,9 @@ void AppContext::loadJournal() {
 }
 
 void AppContext::saveChangedStores() {
-    // The lists write every change at once; only the journal may hold unsaved calls.
+    // The lists hand every change to the writer at once; only the journal may hold unsaved
+    // calls.
+    storeWriter.finish();
     if (journal.hasUnsavedChanges()) {
         journal.save();
     }

@@ -10,6 +10,7 @@
 #include "stores/Settings.h"
 #include "stores/SettingsStorage.h"
 #include "stores/StoreFile.h"
+#include "stores/StoreWriter.h"
 #include "support/AppPaths.h"
 #include "support/Log.h"
 
@@ -35,6 +36,9 @@ struct AppContext final : SettingsStorage {
     ContactIndex contacts;
     /// Trouble with the data files; the program shows it on the desktop and in the trace.
     FileProblems fileProblems;
+    /// Saves the phonebook and the MSN list off the caller's thread; their changes are on disk
+    /// once finish() returns.
+    StoreWriter storeWriter;
 
     /// The name the windows show for a number: the phonebook's, else an address book's, else
     /// the number itself.
@@ -51,7 +55,8 @@ struct AppContext final : SettingsStorage {
     /// Reads the journal unless it has been read: before the first call is journaled.
     void loadJournal();
     bool isJournalLoaded() const { return m_journalLoaded; }
-    /// Writes what the stores hold in memory and not yet in their files (the program's end).
+    /// Writes what the stores hold in memory and not yet in their files (the program's end),
+    /// the saves under way included.
     void saveChangedStores();
     /// Removes the temporary files of saves that a killed instance left in the settings
     /// folder. Only the one running instance may do so: another's save could be under way.

@@ -33,44 +33,37 @@ std::string journalFileError(bool exists, bool hasLines) {
     return hasLines ? std::string() : "62-Input past end of file";
 }
 
-JournalPageCache::JournalPageCache(JournalPage page, std::string journalPath,
-                                   std::string phonebookPath)
-    : m_page(std::move(page)), m_journalPath(std::move(journalPath)),
-      m_phonebookPath(std::move(phonebookPath)) {}
+JournalPageCache::JournalPageCache(JournalPage page, std::string journalPath)
+    : m_page(std::move(page)), m_journalPath(std::move(journalPath)) {}
 
 bool JournalPageCache::stampsSettled() const {
-    const auto newest = std::max(m_journalStamp.modified, m_phonebookStamp.modified);
-    return m_verifiedAt - newest > kStampResolution;
+    return m_verifiedAt - m_journalStamp.modified > kStampResolution;
 }
 
-bool JournalPageCache::isCurrent() const {
-    return m_read && stampOf(m_journalPath) == m_journalStamp &&
-           stampOf(m_phonebookPath) == m_phonebookStamp && stampsSettled();
+bool JournalPageCache::isCurrent(std::uint64_t namesRevision) const {
+    return m_read && namesRevision == m_namesRevision && stampOf(m_journalPath) == m_journalStamp &&
+           stampsSettled();
 }
 
-void JournalPageCache::refresh() {
-    // The stamps are taken before reading, so a change during the read shows next time.
+void JournalPageCache::refresh(std::uint64_t namesRevision) {
+    // The stamp is taken before reading, so a change during the read shows next time.
     const FileStamp journalStamp = stampOf(m_journalPath);
-    const FileStamp phonebookStamp = stampOf(m_phonebookPath);
-    if (m_read && journalStamp == m_journalStamp && phonebookStamp == m_phonebookStamp &&
+    if (m_read && namesRevision == m_namesRevision && journalStamp == m_journalStamp &&
         stampsSettled()) {
         return;
     }
     const auto now = std::filesystem::file_time_type::clock::now();
     std::optional<std::string> journalBytes = readFileBytes(m_journalPath);
-    std::string phonebookBytes = readFileBytes(m_phonebookPath).value_or(std::string());
     m_journalStamp = journalStamp;
-    m_phonebookStamp = phonebookStamp;
     m_verifiedAt = now;
-    if (m_read && journalBytes.has_value() == m_journalExists &&
-        journalBytes.value_or(std::string()) == m_journalBytes &&
-        phonebookBytes == m_phonebookBytes) {
+    if (m_read && namesRevision == m_namesRevision && journalBytes.has_value() == m_journalExists &&
+        journalBytes.value_or(std::string()) == m_journalBytes) {
         return;
     }
     m_read = true;
+    m_namesRevision = namesRevision;
     m_journalExists = journalBytes.has_value();
     m_journalBytes = journalBytes.value_or(std::string());
-    m_phonebookBytes = std::move(phonebookBytes);
     m_result.page.reset();
     m_json.reset();
 }
@@ -80,8 +73,9 @@ std::vector<std::string> JournalPageCache::journalLines() const {
 }
 
 JournalPageCache::Result JournalPageCache::journalPage(const NameLookup& nameOf,
+                                                       std::uint64_t namesRevision,
                                                        const std::string& notice) {
-    refresh();
+    refresh(namesRevision);
     if (m_result.page && notice != m_notice) {
         m_result.page.reset();
     }
@@ -97,8 +91,9 @@ JournalPageCache::Result JournalPageCache::journalPage(const NameLookup& nameOf,
 }
 
 std::shared_ptr<const CallsJson> JournalPageCache::callsJson(const NameLookup& nameOf,
+                                                             std::uint64_t namesRevision,
                                                              std::string_view missedReason) {
-    refresh();
+    refresh(namesRevision);
     if (!m_json) {
         m_json = std::make_shared<const CallsJson>(journalLines(), nameOf, missedReason);
     }

@@ -9,12 +9,13 @@
 #include <string>
 
 /// The journal page (and the journal as JSON) as served: built from calls.txt and the
-/// phonebook when first asked for, and kept while neither file changes, so that a request costs
-/// a look at two files' sizes and times. A file changed within the time stamps' resolution is
-/// compared by content. Not thread-safe: one thread at a time may use it.
+/// phonebook's names when first asked for, and kept while neither the file nor the names change
+/// (the phonebook's revision tells), so that a request costs a look at the file's size and time.
+/// A file changed within the time stamps' resolution is compared by content. Not thread-safe:
+/// one thread at a time may use it.
 class JournalPageCache {
 public:
-    JournalPageCache(JournalPage page, std::string journalPath, std::string phonebookPath);
+    JournalPageCache(JournalPage page, std::string journalPath);
 
     struct Result {
         std::shared_ptr<const std::string> page; // as sent, never null
@@ -24,16 +25,17 @@ public:
     };
 
     /// The page with every line of calls.txt; names from nameOf, which answers from the
-    /// phonebook that the phonebook's file holds.
-    Result journalPage(const NameLookup& nameOf, const std::string& notice = {});
+    /// phonebook of the given revision.
+    Result journalPage(const NameLookup& nameOf, std::uint64_t namesRevision,
+                       const std::string& notice = {});
     /// The line of text above the table of the page built last.
     const std::string& pageNotice() const { return m_notice; }
     /// The journal as JSON; missedReason is the end reason of a call nobody answered.
-    std::shared_ptr<const CallsJson> callsJson(const NameLookup& nameOf,
-                                               std::string_view missedReason);
-    /// Whether both files are as they were at the last build: true means journalPage() and
-    /// callsJson() answer without reading a file (once each has been built).
-    bool isCurrent() const;
+    std::shared_ptr<const CallsJson>
+    callsJson(const NameLookup& nameOf, std::uint64_t namesRevision, std::string_view missedReason);
+    /// Whether the file and the names are as they were at the last build: true means
+    /// journalPage() and callsJson() answer without reading the file (once each has been built).
+    bool isCurrent(std::uint64_t namesRevision) const;
     /// What was built last, without a look at the files; an empty page or null when nothing
     /// is built for the files as they were last read.
     const Result& builtPage() const { return m_result; }
@@ -49,18 +51,17 @@ public:
 
 private:
     bool stampsSettled() const;
-    /// Reads the files again unless isCurrent(); forgets what was built when they changed.
-    void refresh();
+    /// Reads the file again unless isCurrent(); forgets what was built when it or the names
+    /// changed.
+    void refresh(std::uint64_t namesRevision);
     std::vector<std::string> journalLines() const;
 
     JournalPage m_page;
     std::string m_journalPath;
-    std::string m_phonebookPath;
     FileStamp m_journalStamp;
-    FileStamp m_phonebookStamp;
+    std::uint64_t m_namesRevision = 0;
     std::filesystem::file_time_type m_verifiedAt{};
     std::string m_journalBytes;
-    std::string m_phonebookBytes;
     bool m_read = false;
     bool m_journalExists = false;
     Result m_result;

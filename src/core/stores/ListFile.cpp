@@ -24,6 +24,15 @@ std::vector<std::string> splitFields(std::string_view line) {
     return {views.begin(), views.end()};
 }
 
+namespace {
+
+// A TAB or line break inside a field would tear its record apart.
+bool breaksRecord(char c) {
+    return c == '\t' || c == '\r' || c == '\n';
+}
+
+} // namespace
+
 std::string joinFields(std::initializer_list<std::string_view> fields) {
     std::size_t length = fields.size();
     for (const auto field : fields) {
@@ -39,11 +48,25 @@ std::string joinFields(std::initializer_list<std::string_view> fields) {
         first = false;
         const std::size_t start = line.size();
         line.append(field);
-        std::replace_if(
-            line.begin() + static_cast<std::ptrdiff_t>(start), line.end(),
-            [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+        std::replace_if(line.begin() + static_cast<std::ptrdiff_t>(start), line.end(), breaksRecord,
+                        ' ');
     }
     return line;
+}
+
+void appendListLine(std::string& bytes, std::span<const std::string_view> fields,
+                    std::string_view extra) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) {
+            bytes.push_back('\t');
+        }
+        const std::size_t start = bytes.size();
+        appendCp1252(bytes, fields[i]);
+        std::replace_if(bytes.begin() + static_cast<std::ptrdiff_t>(start), bytes.end(),
+                        breaksRecord, ' ');
+    }
+    appendCp1252(bytes, extra);
+    bytes += "\r\n";
 }
 
 std::string fieldsFrom(const std::vector<std::string>& fields, std::size_t first) {
@@ -96,8 +119,4 @@ ListRecords parseListRecords(std::string_view bytes, const StoreFile& file) {
         result.records.push_back(std::move(fields));
     }
     return result;
-}
-
-std::string encodeListLines(const std::vector<std::string>& lines) {
-    return encodeTextLines(lines);
 }

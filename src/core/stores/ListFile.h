@@ -4,9 +4,11 @@
 #include "stores/StoreFile.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -23,6 +25,11 @@ std::vector<std::string_view> splitFieldViews(std::string_view line);
 /// The fields joined by TAB. A TAB or line break inside a field would tear the record apart on
 /// the next load, so each becomes a blank.
 std::string joinFields(std::initializer_list<std::string_view> fields);
+
+/// Appends the line of a list file to bytes: the fields joined as joinFields() joins them, then
+/// extra as it stands, in Windows-1252 and ended by CR LF.
+void appendListLine(std::string& bytes, std::span<const std::string_view> fields,
+                    std::string_view extra);
 
 /// The fields from index `first` on as they stood in the line, each with the TAB before it;
 /// empty when the line has no more fields. Written back after the known fields, they keep a
@@ -51,9 +58,6 @@ struct ListRecords {
 };
 ListRecords parseListRecords(std::string_view bytes, const StoreFile& file);
 
-/// The lines as the bytes of a list file (Windows-1252, CR LF).
-std::string encodeListLines(const std::vector<std::string>& lines);
-
 /// A list kept in ascending order of name in its file (phonebook, MSN list). Every change is
 /// written at once and leaves the table as a reload of the written file would: in ascending
 /// order of name, each run of equal names in the reverse of its order before the change. An
@@ -62,7 +66,7 @@ std::string encodeListLines(const std::vector<std::string>& lines);
 ///   static constexpr std::size_t kFields;                  // the known fields
 ///   static constexpr bool kWildcards;                      // keys ending in "*" are prefixes
 ///   static const std::string& key(const Entry&);           // empty: the slot is free
-///   static std::string toLine(const Entry&);
+///   static std::array<std::string_view, kFields> fields(const Entry&); // as written
 ///   static Entry fromFields(const std::vector<std::string>&);
 ///   static bool readsBack(const std::vector<std::string>&); // false: a rewrite changes it
 template <typename Entry, typename Format> class NameOrderedList {
@@ -189,7 +193,9 @@ private:
             std::reverse(m_entries.begin(), m_entries.end());
         }
         rebuildIndex();
-        write();
+        // Every save follows a change of the user's, which may rewrite what was kept as is.
+        m_file.allowRewrite();
+        m_file.writeLater(fileBytes());
     }
 
     // Each run of equal names turns round: the file lists equal names in the reverse of
@@ -217,9 +223,14 @@ private:
     }
 
     Entry readBack(const Entry& entry) {
-        std::vector<Entry> read =
-            parse(encodeListLines({Format::toLine(entry) + entry.extra}), false);
+        std::string line;
+        appendLine(line, entry);
+        std::vector<Entry> read = parse(line, false);
         return read.empty() ? Entry{} : std::move(read.front());
+    }
+
+    static void appendLine(std::string& bytes, const Entry& entry) {
+        appendListLine(bytes, Format::fields(entry), entry.extra);
     }
 
     // The file could not be read at load: what it holds now comes first, then the table,
@@ -230,7 +241,8 @@ private:
             m_entries.insert(m_entries.begin(), fromFile.begin(), fromFile.end());
         }
         sortByNameDescending();
-        if (!write(true)) {
+        m_file.allowRewrite();
+        if (!m_file.write(fileBytes(true))) {
             std::erase_if(m_entries, [](const Entry& e) { return Format::key(e).empty(); });
             std::reverse(m_entries.begin(), m_entries.end());
             rebuildIndex();
@@ -239,14 +251,16 @@ private:
         load();
     }
 
-    // Writes the table, or with reversed set, the table from its last entry to its first,
-    // then one empty line.
-    SaveResult write(bool reversed = false) {
-        std::vector<std::string> lines;
-        lines.reserve(m_entries.size() + 1);
-        const auto add = [&lines](const Entry& e) {
+    // The file's bytes: the table, or with reversed set, the table from its last entry to its
+    // first, then one empty line.
+    std::string fileBytes(bool reversed = false) const {
+        // A change rewrites the whole file: each entry goes straight into the one buffer.
+        constexpr std::size_t kTypicalLineBytes = 40;
+        std::string bytes;
+        bytes.reserve(m_entries.size() * kTypicalLineBytes);
+        const auto add = [&bytes](const Entry& e) {
             if (!Format::key(e).empty()) {
-                lines.push_back(Format::toLine(e) + e.extra);
+                appendLine(bytes, e);
             }
         };
         if (reversed) {
@@ -254,19 +268,18 @@ private:
         } else {
             std::ranges::for_each(m_entries, add);
         }
-        lines.emplace_back();
-        // Every save follows a change of the user's, which may rewrite what was kept as is.
-        m_file.allowRewrite();
-        return m_file.write(encodeListLines(lines));
+        bytes += "\r\n";
+        return bytes;
     }
 
     void rebuildIndex() {
         ++m_revision;
-        m_index = ListIndex(Format::kWildcards);
+        m_index.restart(Format::kWildcards);
         m_index.reserve(m_entries.size());
         for (std::size_t i = 0; i < m_entries.size(); ++i) {
             m_index.add(Format::key(m_entries[i]), i);
         }
+        m_index.dropUnused();
     }
 
     std::vector<Entry> parse(std::string_view bytes, bool tellLoss) {

@@ -2,30 +2,47 @@
 
 #include <algorithm>
 
-void ListIndex::clear() {
-    m_keys.clear();
-    m_prefixes.clear();
+void ListIndex::restart(bool wildcards) {
+    m_wildcards = wildcards;
+    for (auto& [key, positions] : m_keys) {
+        positions = {kUnset, kUnset};
+    }
+    for (auto& [prefix, first] : m_prefixes) {
+        first = kUnset;
+    }
     m_prefixLengths.clear();
 }
 
 void ListIndex::add(std::string_view key, std::size_t position) {
-    if (const auto found = m_keys.find(key); found != m_keys.end()) {
-        found->second.last = position;
-    } else {
-        m_keys.emplace(key, Positions{position, position});
+    auto found = m_keys.find(key);
+    if (found == m_keys.end()) {
+        found = m_keys.emplace(key, Positions{kUnset, kUnset}).first;
     }
+    if (found->second.first == kUnset) {
+        found->second.first = position;
+    }
+    found->second.last = position;
     if (!m_wildcards || !key.ends_with('*')) {
         return;
     }
     const std::string_view prefix = key.substr(0, key.size() - 1);
-    if (m_prefixes.try_emplace(std::string(prefix), position).second) {
-        const auto length =
-            std::ranges::lower_bound(m_prefixLengths, prefix.size()) - m_prefixLengths.begin();
-        if (static_cast<std::size_t>(length) == m_prefixLengths.size() ||
-            m_prefixLengths[static_cast<std::size_t>(length)] != prefix.size()) {
-            m_prefixLengths.insert(m_prefixLengths.begin() + length, prefix.size());
-        }
+    auto first = m_prefixes.find(prefix);
+    if (first == m_prefixes.end()) {
+        first = m_prefixes.emplace(prefix, kUnset).first;
     }
+    if (first->second != kUnset) {
+        return;
+    }
+    first->second = position;
+    const auto length = std::ranges::lower_bound(m_prefixLengths, prefix.size());
+    if (length == m_prefixLengths.end() || *length != prefix.size()) {
+        m_prefixLengths.insert(length, prefix.size());
+    }
+}
+
+void ListIndex::dropUnused() {
+    std::erase_if(m_keys, [](const auto& key) { return key.second.first == kUnset; });
+    std::erase_if(m_prefixes, [](const auto& prefix) { return prefix.second == kUnset; });
 }
 
 std::optional<std::size_t> ListIndex::firstOf(std::string_view key) const {

@@ -4,8 +4,8 @@ struct MsnLineFormat {
     static constexpr std::size_t kFields = 4;
     static constexpr bool kWildcards = false;
     static const std::string& key(const MsnEntry& e) { return e.msn; }
-    static std::string toLine(const MsnEntry& e) {
-        return joinFields({e.msn, e.name, storedBool(e.reject), storedBool(e.rejectWithheld)});
+    static std::array<std::string_view, kFields> fields(const MsnEntry& e) {
+        return {e.msn, e.name, storedBool(e.reject), storedBool(e.rejectWithheld)};
     }
     static MsnEntry fromFields(const std::vector<std::string>& f) {
         return {fieldAt(f, 0), fieldAt(f, 1), readStoredBool(fieldAt(f, 2)),

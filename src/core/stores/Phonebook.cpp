@@ -4,8 +4,8 @@ struct PhonebookLineFormat {
     static constexpr std::size_t kFields = 5;
     static constexpr bool kWildcards = true;
     static const std::string& key(const PhonebookEntry& e) { return e.number; }
-    static std::string toLine(const PhonebookEntry& e) {
-        return joinFields({e.number, e.name, storedBool(e.reject), e.sound, e.picture});
+    static std::array<std::string_view, kFields> fields(const PhonebookEntry& e) {
+        return {e.number, e.name, storedBool(e.reject), e.sound, e.picture};
     }
     static PhonebookEntry fromFields(const std::vector<std::string>& f) {
         return {fieldAt(f, 0), fieldAt(f, 1), readStoredBool(fieldAt(f, 2)), fieldAt(f, 3),

@@ -57,6 +57,8 @@ public:
     const std::string& path() const { return m_list.path(); }
     /// Where trouble with the file is reported.
     void reportTo(FileProblems* problems) { m_list.file().reportTo(problems); }
+    /// Saves go through writer (see StoreWriter) instead of waiting for the disk.
+    void writeThrough(StoreWriter* writer) { m_list.file().writeThrough(writer); }
 
 private:
     const PhonebookEntry* firstMatch(const std::string& number) const;

@@ -1,9 +1,13 @@
 #include "stores/StoreFile.h"
 
 #include "stores/FileProblems.h"
+#include "stores/StoreWriter.h"
 #include "support/TextFile.h"
 
 std::optional<std::string> StoreFile::read() {
+    if (m_writer) {
+        m_writer->finish();
+    }
     FileRead file = readDataFile(m_path);
     switch (file.status) {
     case ReadStatus::Ok:
@@ -31,7 +35,18 @@ SaveResult StoreFile::write(std::string_view bytes) {
     if (m_unreadable) {
         return reported(SaveResult::failed("the file could not be read, so it is not replaced"));
     }
+    if (m_writer) {
+        m_writer->finish();
+    }
     return reported(safeSave(m_path, bytes));
+}
+
+void StoreFile::writeLater(std::string bytes) {
+    if (m_writer && !m_unreadable) {
+        m_writer->save(m_path, std::move(bytes), m_problems);
+    } else {
+        write(bytes);
+    }
 }
 
 SaveResult StoreFile::writeTail(std::uint64_t expectedSize, std::uint64_t from,

@@ -1,5 +1,6 @@
 #include "support/TextFile.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <fstream>
@@ -93,11 +94,24 @@ std::string cp1252ToUtf8(std::string_view bytes) {
 std::string utf8ToCp1252(std::string_view text) {
     std::string out;
     out.reserve(text.size());
+    appendCp1252(out, text);
+    return out;
+}
+
+void appendCp1252(std::string& out, std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
-        out.push_back(encodeCp1252(nextCodePoint(text, i)));
+        // Runs of ASCII, most of every file, are the same in both and copied as they are.
+        const auto ascii =
+            std::find_if(text.begin() + static_cast<std::ptrdiff_t>(i), text.end(),
+                         [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+        const auto end = static_cast<std::size_t>(ascii - text.begin());
+        out.append(text.substr(i, end - i));
+        i = end;
+        if (i < text.size()) {
+            out.push_back(encodeCp1252(nextCodePoint(text, i)));
+        }
     }
-    return out;
 }
 
 std::filesystem::path toFsPath(const std::string& utf8Path) {

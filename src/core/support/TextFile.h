@@ -19,6 +19,8 @@ std::string cp1252ToUtf8(std::string_view bytes);
 /// Encodes UTF-8 text as Windows-1252. Characters the code page cannot hold, and malformed
 /// UTF-8, become "?".
 std::string utf8ToCp1252(std::string_view text);
+/// The same, appended to out.
+void appendCp1252(std::string& out, std::string_view text);
 
 /// A filesystem path from a UTF-8 path string (also correct on Windows).
 std::filesystem::path toFsPath(const std::string& utf8Path);

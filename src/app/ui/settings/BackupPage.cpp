@@ -14,7 +14,8 @@
 #include <QVBoxLayout>
 
 BackupPageParts BackupPageParts::of(AppContext& context) {
-    return {context.paths, context.language, context, context.phonebook, context.msnList};
+    return {context.paths,     context.language, context,
+            context.phonebook, context.msnList,  context.storeWriter};
 }
 
 BackupPage::BackupPage(const BackupPageParts& parts, UserPrompt& prompt, FilePicker& files,
@@ -68,7 +69,12 @@ void BackupPage::tell(int languageId) {
 
 void BackupPage::backUp() {
     const auto target = m_files.saveFile(window(), kBackupFilter, {});
-    if (target && !writeBackup(m_parts.paths, *target)) {
+    if (!target) {
+        return;
+    }
+    // The backup and the restore read and replace the lists' files: no save may be under way.
+    m_parts.storeWriter.finish();
+    if (!writeBackup(m_parts.paths, *target)) {
         tell(lang_id::kBackupNotWritten);
     }
 }
@@ -78,6 +84,7 @@ void BackupPage::restore() {
     if (!source) {
         return;
     }
+    m_parts.storeWriter.finish();
     const RestoreResult result = restoreBackup(m_parts.paths, *source);
     if (result != RestoreResult::Restored) {
         tell(refusalText(result));

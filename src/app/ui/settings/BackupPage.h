@@ -9,6 +9,7 @@ class LanguageTable;
 class MsnList;
 class Phonebook;
 class SettingsStorage;
+class StoreWriter;
 class UserPrompt;
 
 /// What the backup page writes to a backup and reloads after a restore: the settings and the
@@ -19,6 +20,8 @@ struct BackupPageParts {
     SettingsStorage& settingsStorage;
     Phonebook& phonebook;
     MsnList& msnList;
+    /// Finished before a backup or restore reads or replaces the lists' files.
+    StoreWriter& storeWriter;
 
     static BackupPageParts of(AppContext& context);
 };
