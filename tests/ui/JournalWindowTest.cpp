@@ -70,33 +70,23 @@ private slots:
     }
     void cleanup() { m_fixture.reset(); }
 
-    void controlsCarryTheirCaptions() {
-        auto window = makeWindow();
-        // Buttons and menu entries alike.
-        const CaptionCheck captions = checkCaptions(*window, m_fixture->context.language);
-        QVERIFY2(captions.wrong.isEmpty(), qPrintable(captions.wrong));
-        // Creation plays the load sound.
-        QCOMPARE(m_commands.sounds, std::vector<std::string>({"load"}));
-    }
-
-    void captionsFitTheirButtonsInEveryLanguage() {
+    // Buttons and menu entries carry their language texts, which fit their buttons.
+    void captionsAreTheLanguagesAndFitTheirButtons() {
         for (const char* language : {"english", "deutsch"}) {
             QVERIFY(m_fixture->context.language.select(language));
             auto window = makeWindow();
+            const CaptionCheck captions = checkCaptions(*window, m_fixture->context.language);
+            QVERIFY2(captions.wrong.isEmpty(), qPrintable(captions.wrong));
             for (auto* button : window->findChildren<QAbstractButton*>()) {
                 const int advance = button->fontMetrics().horizontalAdvance(button->text());
                 QVERIFY2(advance <= button->width(), qPrintable(button->text()));
             }
         }
+        // Creation plays the load sound.
+        QCOMPARE(m_commands.sounds, std::vector<std::string>({"load", "load"}));
     }
 
     void rowsStandNewestFirstWithTagsAndTooltips() {
-        auto empty = makeWindow();
-        QCOMPARE(list(*empty)->model()->rowCount(), 0);
-        QCOMPARE(list(*empty)->model()->columnCount(), 5);
-        QCOMPARE(list(*empty)->model()->headerData(4, Qt::Horizontal).toString().toStdString(),
-                 text(lang_id::kColumnEndReason));
-
         m_fixture->context.phonebook.add("0301234567", "Anna", false, "", "");
         m_fixture->context.msnList.add("7654321", "Office", false, false);
         m_fixture->addCall("0301234567", "7654321", "first");
@@ -105,6 +95,8 @@ private slots:
         auto window = makeWindow();
         QTableView* view = list(*window);
         QCOMPARE(view->model()->rowCount(), 3);
+        QCOMPARE(view->model()->headerData(4, Qt::Horizontal).toString().toStdString(),
+                 text(lang_id::kColumnEndReason));
         QCOMPARE(row(*window, 0),
                  QStringList({"0211555", "Office", "06.12.26", "09:15:00", "third"}));
         QCOMPARE(row(*window, 1),
@@ -161,7 +153,8 @@ private slots:
         QCOMPARE(model->rowCount(), 0);
     }
 
-    void deletingTheTopRowRemovesOnlyTheNewestRecord() {
+    // Delete removes only the newest record of the top row; clearing asks first.
+    void deletingTheTopRowAndClearingTheList() {
         m_fixture->addCall("0301111", "1");
         m_fixture->addCall("0302222", "1");
         m_fixture->addCall("0303333", "1");
@@ -171,19 +164,13 @@ private slots:
         QCOMPARE(m_fixture->context.journal.size(), 2);
         QCOMPARE(m_fixture->context.journal.recordAt(1).number, std::string("0301111"));
         QCOMPARE(m_fixture->context.journal.recordAt(2).number, std::string("0302222"));
-        const std::string file = m_fixture->dir.read("calls.txt");
-        QVERIFY(file.find("0303333") == std::string::npos);
-        QVERIFY(file.find("0302222") != std::string::npos);
+        const std::string before = m_fixture->dir.read("calls.txt");
+        QVERIFY(before.find("0303333") == std::string::npos);
+        QVERIFY(before.find("0302222") != std::string::npos);
         QCOMPARE(list(*window)->model()->rowCount(), 2);
         QCOMPARE(cell(*window, 0, 0), QString("0302222"));
         QVERIFY(m_prompt.shown.empty());
-    }
 
-    void clearingAsksFirst() {
-        m_fixture->addCall("0301111", "1");
-        m_fixture->addCall("0302222", "1");
-        auto window = makeWindow();
-        const std::string before = m_fixture->dir.read("calls.txt");
         auto* clear = window->findChild<QAbstractButton*>("cmdClearList");
         m_prompt.answers = {false};
         clear->click();
@@ -193,7 +180,6 @@ private slots:
         QCOMPARE(m_fixture->context.journal.size(), 2);
         QCOMPARE(m_fixture->dir.read("calls.txt"), before);
         QCOMPARE(list(*window)->model()->rowCount(), 2);
-
         m_prompt.answers = {true};
         clear->click();
         QCOMPARE(m_fixture->context.journal.size(), 0);
