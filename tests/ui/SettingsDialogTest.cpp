@@ -48,7 +48,25 @@ bool hasLine(const std::string& file, const std::string& line) {
     return file.find("\r\n" + line + "\r\n") != std::string::npos;
 }
 
+// An entry typed into a field after clicking a box (gated: the box enables the field).
+struct BadEntry {
+    const char *box, *field, *entry, *named, *page, *fixed;
+    bool gated;
+    int message;
+    QStringList written;
+};
+
+// The line setting at the start, the options clicked, the host typed, the setting written.
+struct LineChoice {
+    const char *line, *host, *capiSetting;
+    QStringList clicks;
+    const char *typed, *written;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(BadEntry)
+Q_DECLARE_METATYPE(LineChoice)
 
 class SettingsDialogTest : public QObject {
     Q_OBJECT
@@ -345,23 +363,14 @@ private slots:
     // An entry that cannot be used keeps the dialog open on its page with a message and saves
     // nothing; fixed, OK saves every change and applies the MQTT settings.
     void badEntriesKeepTheDialogOpen_data() {
-        QTest::addColumn<QString>("box"); // clicked first; gated: it enables the field
-        QTest::addColumn<bool>("gated");
-        QTest::addColumn<QString>("fieldName");
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<int>("message");
-        QTest::addColumn<QString>("named"); // the entries the message names
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<QString>("fixed");
-        QTest::addColumn<QStringList>("written");
+        QTest::addColumn<BadEntry>("row");
         const auto rows = [](const char* box, bool gated, const char* field,
                              std::initializer_list<const char*> entries, int message,
                              const char* named, const char* page, const char* fixed,
                              const QStringList& written) {
             for (const char* entry : entries) {
                 QTest::addRow("%s '%s'", field, entry)
-                    << QString(box) << gated << QString(field) << QString(entry) << message
-                    << QString(named) << QString(page) << QString(fixed) << written;
+                    << BadEntry{box, field, entry, named, page, fixed, gated, message, written};
             }
         };
         rows("chkWebExport", true, "txtWebExportPort",
@@ -387,31 +396,24 @@ private slots:
              "picCfgMqtt", "home/phone", {"mqtt=-1", "mqtttopic=home/phone", "mqttport=1883"});
     }
     void badEntriesKeepTheDialogOpen() {
-        QFETCH(QString, box);
-        QFETCH(bool, gated);
-        QFETCH(QString, fieldName);
-        QFETCH(QString, entry);
-        QFETCH(int, message);
-        QFETCH(QString, named);
-        QFETCH(QString, page);
-        QFETCH(QString, fixed);
-        QFETCH(QStringList, written);
+        QFETCH(BadEntry, row);
+        const auto& [box, fieldName, entry, named, page, fixed, gated, message, written] = row;
         SettingsDialog& dialog = openShown();
         const std::string before = bench().configFile();
-        QCOMPARE(field(qPrintable(fieldName))->isEnabled(), !gated);
-        click(button(qPrintable(box)));
+        QCOMPARE(field(fieldName)->isEnabled(), !gated);
+        click(button(box));
         click(button("optPopUp"));
         dialog.switchView("misc");
-        type(qPrintable(fieldName), entry);
+        type(fieldName, entry);
         click(button("cmdOK"));
-        QCOMPARE(bench().messages(), Texts{bench().text(message) + ss(named)});
+        QCOMPARE(bench().messages(), Texts{bench().text(message) + named});
         QVERIFY(dialog.isVisible());
-        QCOMPARE(dialog.currentPageName(), page);
+        QCOMPARE(dialog.currentPageName(), QString(page));
         QCOMPARE(bench().configFile(), before);
         QVERIFY(!bench().settings().showJournalOnCall);
         QVERIFY(bench().settings().line.empty());
         QCOMPARE(bench().mqttApplied, 0);
-        type(qPrintable(fieldName), fixed);
+        type(fieldName, fixed);
         click(button("cmdOK"));
         QVERIFY(!dialog.isVisible());
         // The notification choice was not touched: the desktop goes on deciding.
@@ -423,59 +425,46 @@ private slots:
 
     // The page shows the line setting; clicks choose another, which OK writes.
     void linePageShowsTheSettingAndOkWritesTheChoice_data() {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("host");
-        QTest::addColumn<QString>("capiSetting");
-        QTest::addColumn<QStringList>("clicks");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("written");
-        const auto row = [](const char* name, const char* line, const char* host,
-                            const char* capiSetting, const QStringList& clicks, const char* typed,
-                            const char* written) {
-            QTest::newRow(name) << QString(line) << QString(host) << QString(capiSetting) << clicks
-                                << QString(typed) << QString(written);
+        QTest::addColumn<LineChoice>("row");
+        const auto row = [](const char* name, const LineChoice& choice) {
+            QTest::newRow(name) << choice;
         };
         const QStringList monitor{"optLineCallMonitor"};
-        row("empty", "", "", "", {}, "", "");
-        row("library", "capi:/x/lib.so", "", "capi:/x/lib.so", {}, "", "capi:/x/lib.so");
-        row("port", "callmonitor:10.0.0.1:2012", "10.0.0.1:2012", "", {}, "",
-            "callmonitor:10.0.0.1:2012");
-        row("to monitor", "", "", "", monitor, "fritz.box", "callmonitor:fritz.box");
-        row("capi to port", "capi", "", "", monitor, " 10.0.0.1:2012 ",
-            "callmonitor:10.0.0.1:2012");
-        row("ipv6", "", "", "", monitor, "[fd00::1]:1012", "callmonitor:[fd00::1]:1012");
-        row("monitor to capi", "callmonitor:fritz.box", "fritz.box", "", {"optLineCapi"}, "",
-            "capi");
-        row("there and back", "sim:/x/calls.scenario", "", "sim:/x/calls.scenario",
-            monitor + QStringList{"optLineCapi"}, "", "sim:/x/calls.scenario");
+        const char* const port = "callmonitor:10.0.0.1:2012";
+        row("empty", {"", "", "", {}, "", ""});
+        row("library", {"capi:/x/lib.so", "", "capi:/x/lib.so", {}, "", "capi:/x/lib.so"});
+        row("port", {port, "10.0.0.1:2012", "", {}, "", port});
+        row("to monitor", {"", "", "", monitor, "fritz.box", "callmonitor:fritz.box"});
+        row("capi to port", {"capi", "", "", monitor, " 10.0.0.1:2012 ", port});
+        row("ipv6", {"", "", "", monitor, "[fd00::1]:1012", "callmonitor:[fd00::1]:1012"});
+        row("monitor to capi",
+            {"callmonitor:fritz.box", "fritz.box", "", {"optLineCapi"}, "", "capi"});
+        row("there and back", {"sim:/x/calls.scenario", "", "sim:/x/calls.scenario",
+                               monitor + QStringList{"optLineCapi"}, "", "sim:/x/calls.scenario"});
     }
     void linePageShowsTheSettingAndOkWritesTheChoice() {
-        QFETCH(QString, line);
-        QFETCH(QString, host);
-        QFETCH(QString, capiSetting);
-        QFETCH(QStringList, clicks);
-        QFETCH(QString, typed);
-        QFETCH(QString, written);
-        bench().settings().line = ss(line);
+        QFETCH(LineChoice, row);
+        const auto& [line, host, capiSetting, clicks, typed, written] = row;
+        bench().settings().line = line;
         bench().open();
-        const bool callMonitor = !host.isEmpty();
+        const bool callMonitor = *host != '\0';
         QCOMPARE(button("optLineCallMonitor")->isChecked(), callMonitor);
         QCOMPARE(button("optLineCapi")->isChecked(), !callMonitor);
-        QCOMPARE(field("txtLineHost")->text(), host);
+        QCOMPARE(field("txtLineHost")->text(), QString(host));
         QCOMPARE(field("txtLineHost")->isEnabled(), callMonitor);
-        QCOMPARE(field("txtLineCapi")->text(), capiSetting);
-        QCOMPARE(field("txtLineCapi")->isHidden(), capiSetting.isEmpty());
+        QCOMPARE(field("txtLineCapi")->text(), QString(capiSetting));
+        QCOMPARE(field("txtLineCapi")->isHidden(), *capiSetting == '\0');
         QVERIFY(bench().find<QLabel>("lblLineInUse")->isHidden());
         for (const QString& option : clicks) {
             click(button(qPrintable(option)));
             // The host is asked for the call monitor only.
             QCOMPARE(field("txtLineHost")->isEnabled(), option == "optLineCallMonitor");
         }
-        if (!typed.isEmpty()) {
+        if (*typed != '\0') {
             type("txtLineHost", typed);
         }
         click(button("cmdOK"));
-        QVERIFY(hasLine(bench().configFile(), "line=" + ss(written)));
+        QVERIFY(hasLine(bench().configFile(), std::string("line=") + written));
     }
 
     void theLineOfTheCommandLineIsShownAsInUse() {
