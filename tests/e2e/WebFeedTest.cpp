@@ -107,7 +107,11 @@ private slots:
                                       "Telephony\r\n");
         QProcess* program = runner.startHeadless("wait 3; call plci=0x101 called=4711 "
                                                  "calling=301234567; wait 0.5; hangup plci=0x101; "
-                                                 "wait 1.5; drop; wait 4; restore");
+                                                 "wait 3; call plci=0x102 called=1 calling=302; "
+                                                 "wait 0.3; drop; wait 4; restore; "
+                                                 "call plci=0x103 called=1 calling=303; wait 0.3; "
+                                                 "hangup plci=0x103",
+                                                 {"--debug"});
         QVERIFY(QTest::qWaitFor([port]() { return get(port, "/health").status == 200; }, 15000));
         EventListener listener(port, pwd);
         QVERIFY(listener.waitStreaming());
@@ -190,16 +194,26 @@ private slots:
         QVERIFY(wrong.contains("<td><b>Wrong</b></td>"));
         QVERIFY(!wrong.contains("0815"));
 
-        // The line drops and comes back.
+        // The line drops during a call, which ends unknown, and comes back for the next.
         QVERIFY(QTest::qWaitFor([port]() { return get(port, "/health").status == 503; }, 15000));
         const QJsonObject down = QJsonDocument::fromJson(get(port, "/health").body).object();
         QCOMPARE(down["line"].toString(), "down");
         QVERIFY(!down["reason"].toString().isEmpty());
         QVERIFY(QTest::qWaitFor([port]() { return get(port, "/health").status == 200; }, 30000));
+        QTRY_VERIFY_WITH_TIMEOUT(runner.journal().size() == 5 &&
+                                     runner.journal().recordAt(5).endReason ==
+                                         ProgramRunner::englishText(lang_id::kEndCallerHungUp),
+                                 15000);
+        QCOMPARE(runner.journal().recordAt(4).endReason,
+                 ProgramRunner::englishText(lang_id::kUnknown));
         const QJsonObject up = QJsonDocument::fromJson(get(port, "/health").body).object();
         QCOMPARE(up["line"].toString(), "up");
-        QCOMPARE(up["calls"].toInt(), 1);
+        QCOMPARE(up["calls"].toInt(), 3);
         QCOMPARE(ProgramRunner::stop(program), 0);
+        const QString errors = QString::fromUtf8(program->readAllStandardError());
+        QCOMPARE(errors.count("LINE LOST"), 1);
+        QCOMPARE(errors.count("LINE BACK"), 1);
+        QCOMPARE(runner.log().count("Line lost at"), 1);
     }
 
     void portInUseIsLoggedAndTheProgramRuns() {

@@ -2,9 +2,10 @@
 rufwacht_e2e_test(test_e2e_startup e2e/StartupTest.cpp)
 # Calls on the simulated line; names also from a CardDAV address book on a real server (radicale).
 rufwacht_e2e_test(test_e2e_calls e2e/CallFlowTest.cpp contacts/RadicaleServer.cpp)
-# The journal as a web page and a JSON feed, the call events and the line's health.
+# The journal as a web page and a JSON feed, the call events and the line's health;
+# the simulated line dropped during a call and restored.
 rufwacht_e2e_test(test_e2e_webfeed e2e/WebFeedTest.cpp)
-# The line's recovery: the simulated line dropped, a remote CAPI that the test plays itself,
+# The line's recovery: a remote CAPI that the test plays itself,
 # and a router that vanishes without closing (a network namespace; about a minute).
 rufwacht_e2e_test(test_e2e_line e2e/LineRecoveryTest.cpp e2e/FakeRemoteCapi.cpp)
 # Passing calls on: a second program on the call-monitor server, the command on every call.
