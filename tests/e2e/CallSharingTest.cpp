@@ -182,10 +182,10 @@ private slots:
         QCOMPARE(ProgramRunner::stop(program), 0);
         QCOMPARE(runner.log().count("connection from 127.0.0.1 refused"), 1);
 
-        QStringList events;
-        for (const char* step : {"ring", "connect", "end"}) {
+        // One file per event, named by RUFWACHT_EVENT.
+        for (const QString step : {"ring", "connect", "end"}) {
             QFile steps(output + "." + step);
-            QVERIFY2(steps.open(QIODevice::ReadOnly), step);
+            QVERIFY2(steps.open(QIODevice::ReadOnly), qPrintable(step));
             const QString run = QString::fromUtf8(steps.readAll());
             for (const char* line :
                  {"RUFWACHT_NUMBER=0301234567\n", "RUFWACHT_NAME=Erika \"Eri\" Mustermann\n",
@@ -197,15 +197,12 @@ private slots:
                     .match(run)
                     .hasMatch(),
                 qPrintable(run));
-            events.append(QRegularExpression("RUFWACHT_EVENT=(\\w+)").match(run).captured(1));
-            if (events.last() == "end") {
+            if (step == "end") {
                 QVERIFY2(run.contains("RUFWACHT_REASON=" +
                                       ProgramRunner::english(lang_id::kEndAnsweredElsewhere)),
                          qPrintable(run));
             }
         }
-        events.sort();
-        QCOMPARE(events, QStringList({"connect", "end", "ring"}));
 
         const QString printed = QString::fromUtf8(program->readAllStandardOutput());
         const QStringList lines = printed.split('\n', Qt::SkipEmptyParts);
