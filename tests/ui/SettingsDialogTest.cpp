@@ -19,6 +19,7 @@
 #include <QTreeWidget>
 
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -132,40 +133,33 @@ private slots:
                  bench().text(lang_id::kName));
     }
 
-    void openingFillsTheControls_data() {
-        QTest::addColumn<bool>("popup");
-        QTest::addColumn<bool>("popupSmall");
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<bool>("minimizeEnabled");
-        QTest::newRow("journal") << true << true << "optPopUp" << true;
-        QTest::newRow("small") << false << true << "optPopUpSmall" << true;
-        QTest::newRow("none") << false << false << "optNoPopUp" << false;
-    }
     void openingFillsTheControls() {
-        QFETCH(bool, popup);
-        QFETCH(bool, popupSmall);
-        QFETCH(QString, chosen);
-        QFETCH(bool, minimizeEnabled);
-        SettingsRecord& settings = bench().settings();
-        settings.showJournalOnCall = popup;
-        settings.showPopupOnCall = popupSmall;
-        settings.registrationDelayStep = 7;
-        settings.audioFeedback = true;
-        settings.playCallSound = false;
-        settings.language = "DeUtScH";
-        bench().open();
-        QVERIFY(bench().find<QRadioButton>(qPrintable(chosen))->isChecked());
-        QCOMPARE(button("chkMin")->isEnabled(), minimizeEnabled);
-        QVERIFY(!field("txtWaveFile")->isEnabled());
-        QVERIFY(!button("cmdCommonDlg")->isEnabled());
-        // Eleven delays, each named for the wait its position gives; step 7 is 240 seconds.
-        auto* delays = bench().find<QComboBox>("cmbDelayTime");
-        QCOMPARE(delays->currentIndex(), 7);
-        QCOMPARE(delays->currentText(), QString("240 sec."));
-        QCOMPARE(bench().find<QComboBox>("cmbLanguage")->currentText(), QString("deutsch"));
-        QCOMPARE(field("txtWELink")->text(), QString("http://localhost:80/index.html&pwd=brindle"));
-        QCOMPARE(bench().player.played,
-                 Texts{bench().fixture.context.paths.dataFile("res/info.wav")});
+        const std::tuple<bool, bool, const char*> popups[] = {
+            {true, true, "optPopUp"}, {false, true, "optPopUpSmall"}, {false, false, "optNoPopUp"}};
+        for (const auto& [popup, popupSmall, chosen] : popups) {
+            m_bench = std::make_unique<SettingsBench>();
+            SettingsRecord& settings = bench().settings();
+            settings.showJournalOnCall = popup;
+            settings.showPopupOnCall = popupSmall;
+            settings.registrationDelayStep = 7;
+            settings.audioFeedback = true;
+            settings.playCallSound = false;
+            settings.language = "DeUtScH";
+            bench().open();
+            QVERIFY(bench().find<QRadioButton>(chosen)->isChecked());
+            QCOMPARE(button("chkMin")->isEnabled(), popup || popupSmall);
+            QVERIFY(!field("txtWaveFile")->isEnabled());
+            QVERIFY(!button("cmdCommonDlg")->isEnabled());
+            // Eleven delays, each named for the wait its position gives; step 7 is 240 seconds.
+            auto* delays = bench().find<QComboBox>("cmbDelayTime");
+            QCOMPARE(delays->currentIndex(), 7);
+            QCOMPARE(delays->currentText(), QString("240 sec."));
+            QCOMPARE(bench().find<QComboBox>("cmbLanguage")->currentText(), QString("deutsch"));
+            QCOMPARE(field("txtWELink")->text(),
+                     QString("http://localhost:80/index.html&pwd=brindle"));
+            QCOMPARE(bench().player.played,
+                     Texts{bench().fixture.context.paths.dataFile("res/info.wav")});
+        }
     }
 
     void callPageOptionsSwitchTheirControls() {
