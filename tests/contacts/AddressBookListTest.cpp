@@ -1,10 +1,10 @@
 #include "RadicaleServer.h"
 #include "support/TestContext.h"
+#include "ui/SettingsFakes.h"
 
 #include "contacts/AddressBooks.h"
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
-#include "ui/FilePicker.h"
 #include "ui/JournalTableModel.h"
 #include "ui/settings/AddressBookList.h"
 
@@ -22,16 +22,6 @@
 #include <QTreeWidget>
 
 namespace {
-
-class NoFiles : public FilePicker {
-public:
-    std::optional<std::string> openFile(QWidget*, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> saveFile(QWidget*, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-};
 
 // A web server that gives every request the same answer: what a misconfigured or hostile
 // address does.
@@ -63,7 +53,7 @@ private:
         Page() { QDir().mkpath(QFileInfo(qs(test.context.log.path())).absolutePath()); }
 
         TestContext test;
-        NoFiles files;
+        ScriptedFiles files; // always Cancel
         AddressBooks books{{qs(test.context.paths.configDir()), test.context.language,
                             test.context.log, test.context.contacts}};
         AddressBookList list{AddressBookListParts::of(test.context), books, files};
@@ -87,26 +77,22 @@ private:
         }
     };
 
-    static void write(const QString& path, const QByteArray& bytes) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
 private slots:
     // A file replaced as editors do (a new file renamed over the old one) is read again; the
     // journal's tooltip names the address book of a name.
     void fileIsReadAgainWhenItChangesAndTheJournalNamesTheSource() {
         Page page;
-        const QString path = qs(page.test.dir.file("contacts.vcf"));
-        write(path, "BEGIN:VCARD\r\nFN:Erika\r\nTEL:+49 30 1234567\r\nEND:VCARD\r\n");
+        const QString path = qs(
+            page.test.dir.write("contacts.vcf", "BEGIN:VCARD\r\nFN:Erika\r\nTEL:+49 30 1234567\r\n"
+                                                "END:VCARD\r\n"));
         page.list.addFile(path);
         QCOMPARE(page.row(1), QString("1"));
-        write(path + ".new", "<?xml version=\"1.0\" encoding=\"utf-8\"?><phonebooks><phonebook>"
-                             "<contact><person><realName>Hans</realName></person><telephony>"
-                             "<number>089 1111111</number></telephony></contact><contact><person>"
-                             "<realName>Erika</realName></person><telephony><number>"
-                             "030 1234567</number></telephony></contact></phonebook></phonebooks>");
+        page.test.dir.write("contacts.vcf.new",
+                            "<?xml version=\"1.0\" encoding=\"utf-8\"?><phonebooks><phonebook>"
+                            "<contact><person><realName>Hans</realName></person><telephony>"
+                            "<number>089 1111111</number></telephony></contact><contact><person>"
+                            "<realName>Erika</realName></person><telephony><number>"
+                            "030 1234567</number></telephony></contact></phonebook></phonebooks>");
         QVERIFY(QFile::remove(path));
         QVERIFY(QFile::rename(path + ".new", path));
         QTRY_COMPARE_WITH_TIMEOUT(page.row(1), QString("2"), 10000);
@@ -129,10 +115,9 @@ private slots:
     // Only the import writes the phonebook, and only the numbers chosen.
     void importCopiesTheChosenNumbersIntoThePhonebook() {
         Page page;
-        const QString path = qs(page.test.dir.file("contacts.vcf"));
-        write(path, "BEGIN:VCARD\r\nFN:Erika\r\nTEL:+49 30 1234567\r\nTEL;CELL:0171 22\r\n"
-                    "END:VCARD\r\nBEGIN:VCARD\r\nFN:Hans\r\nTEL:089 1\r\nEND:VCARD\r\n");
-        page.list.addFile(path);
+        page.list.addFile(qs(page.test.dir.write(
+            "contacts.vcf", "BEGIN:VCARD\r\nFN:Erika\r\nTEL:+49 30 1234567\r\nTEL;CELL:0171 22\r\n"
+                            "END:VCARD\r\nBEGIN:VCARD\r\nFN:Hans\r\nTEL:089 1\r\nEND:VCARD\r\n")));
         QCOMPARE(page.test.context.phonebook.size(), 0);
         auto* tree = page.list.findChild<QTreeWidget*>("lstAddressBooks");
         tree->setCurrentItem(tree->topLevelItem(0));

@@ -1,9 +1,12 @@
+#include "../contacts/RadicaleServer.h"
 #include "ProgramRunner.h"
 
 #include "stores/CallJournal.h"
 #include "stores/LanguageIds.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -20,78 +23,62 @@ std::string text(int id) {
     return ProgramRunner::englishText(id);
 }
 
-int indexOf(const QStringList& lines, const char* text) {
-    for (int i = 0; i < lines.size(); ++i) {
-        if (lines[i].contains(text)) {
-            return i;
-        }
-    }
-    return -1;
-}
-
 } // namespace
 
 class CallFlowTest : public QObject {
     Q_OBJECT
-private:
-    // Runs the program with the settings on the scenario until the transcript shows the given
-    // number of DISCONNECT_RESP, then ends it with SIGTERM.
-    void run(ProgramRunner& runner, const QStringList& settings, const QString& scenario,
-             int disconnects) {
-        runner.writeConfig(settings);
-        QProcess* program = runner.start({"--headless", runner.scenario(scenario)});
-        QVERIFY2(runner.waitForTranscript(kDisconnectResp, disconnects),
-                 qPrintable(runner.transcript().join('\n') + program->readAllStandardError()));
-        QCOMPARE(ProgramRunner::stop(program), 0);
-    }
-
 private slots:
-    // The calls overlap and end in reverse order: each keeps its own end reason.
-    void knownAndUnknownCallersWithTheirEndReasons() {
+    // The calls overlap and end in reverse order: each keeps its own end reason; one still
+    // rings when the program ends and keeps its record. A withheld caller is turned away once
+    // although several rules match; a CONNECT_IND without parameters offers no call and leaves
+    // no record. A command that is not there is logged once, however many calls come; the
+    // calls go on, also when the reader of the print-out has gone after its first byte.
+    void callsWithTheirEndReasonsRejectionsAndAMissingCommand() {
         ProgramRunner runner;
         runner.addPhonebookEntry("0301234567", "Erika Mustermann");
-        run(runner, {},
-            "wait 0.3\n"
-            "call plci=0x101 called=4711 calling=301234567\n"
-            "wait 0.2\n"
-            "call plci=0x102 called=4711 calling=891234567\n"
-            "wait 0.2\n"
-            "hangup plci=0x102 reason=0x349A\n"
-            "wait 0.2\n"
-            "hangup plci=0x101\n",
-            2);
+        runner.addMsn("4712", "Fax", true, true);
+        runner.writeConfig({"oncall=/nonexistent/announce --loud", "RejectAnonymous=-1"});
+        QProcess head;
+        QProcess* program = runner.start(
+            {"--headless",
+             runner.scenario("wait 0.3; raw 08 00 01 00 02 82 00 00; "
+                             "call plci=0x101 called=4711 calling=301234567; wait 0.2; "
+                             "call plci=0x102 called=4711 calling=891234567; wait 0.2; "
+                             "hangup plci=0x102 reason=0x349A; wait 0.2; hangup plci=0x101; "
+                             "call plci=0x103 called=4711 calling=401234567; wait 0.2; "
+                             "call plci=0x201 called=4712 calling= octet3=0x00 octet3a=0xA0")},
+            &head);
+        head.start("head", {"-c", "1"});
+        QVERIFY2(runner.waitForTranscript(kDisconnectResp, 3),
+                 qPrintable(runner.transcript().join('\n') + program->readAllStandardError()));
+        QCOMPARE(ProgramRunner::stop(program), 0);
+        const QStringList lines = runner.transcript();
+        QCOMPARE(lines.filter(kAlertReq).size(), 4);
+        // The transcript has no empty lines: none of a text is -1.
+        const auto firstWith = [&lines](const char* part) {
+            return lines.indexOf(lines.filter(part).value(0));
+        };
+        QVERIFY2(firstWith(kConnectResp) >= 0 &&
+                     firstWith(kDisconnectReq) > firstWith(kConnectResp),
+                 qPrintable(lines.join('\n')));
+        QCOMPARE(lines.filter(kConnectResp).size(), 1);
+        QCOMPARE(lines.filter(kDisconnectReq).size(), 1);
         const CallJournal journal = runner.journal();
-        QCOMPARE(journal.size(), 2);
+        QCOMPARE(journal.size(), 4);
         QCOMPARE(journal.recordAt(1).name, std::string("Erika Mustermann"));
         QCOMPARE(journal.recordAt(1).endReason, text(lang_id::kEndCallerHungUp));
         QCOMPARE(journal.recordAt(2).number, std::string("0891234567"));
         QCOMPARE(journal.recordAt(2).name, std::string("0891234567"));
         QCOMPARE(journal.recordAt(2).endReason, text(lang_id::kEndAnsweredElsewhere));
-        QVERIFY(indexOf(runner.transcript(), kConnectResp) < 0);
-    }
-
-    void withheldCallerIsTurnedAwayOnceWhenSeveralRulesMatch() {
-        ProgramRunner runner;
-        runner.addMsn("4711", "Fax", true, true);
-        // A CONNECT_IND without parameters offers no call and leaves no record.
-        run(runner, {"RejectAnonymous=-1"},
-            "wait 0.3\n"
-            "raw 08 00 01 00 02 82 00 00\n"
-            "call plci=0x201 called=4711 calling= octet3=0x00 octet3a=0xA0\n",
-            1);
-        const QStringList lines = runner.transcript();
-        const int accept = indexOf(lines, kConnectResp);
-        const int clear = indexOf(lines, kDisconnectReq);
-        QVERIFY2(accept >= 0 && clear > accept, qPrintable(lines.join('\n')));
-        QCOMPARE(lines.filter(kConnectResp).size(), 1);
-        QCOMPARE(lines.filter(kDisconnectReq).size(), 1);
-        QVERIFY(indexOf(lines, kAlertReq) >= 0);
-        const CallJournal journal = runner.journal();
-        QCOMPARE(journal.size(), 1);
+        QCOMPARE(journal.recordAt(3).number, std::string("0401234567"));
+        QCOMPARE(journal.recordAt(3).endReason, text(lang_id::kUnknown));
         std::string anonymous = text(lang_id::kUnknown);
         std::erase(anonymous, ' ');
-        QCOMPARE(journal.recordAt(1).number, anonymous);
-        QVERIFY(!journal.recordAt(1).endReason.empty());
+        QCOMPARE(journal.recordAt(4).number, anonymous);
+        QVERIFY(!journal.recordAt(4).endReason.empty());
+        const QString log = runner.log();
+        QCOMPARE(log.count("oncall"), 1);
+        QVERIFY2(log.contains("/nonexistent/announce cannot be started"), qPrintable(log));
     }
 
     // The program is killed at each write, flush and cut of calls.txt in turn while a call
@@ -109,16 +96,14 @@ private slots:
         for (int step = 1; step <= 12 && !survived; ++step) {
             ProgramRunner runner;
             runner.writeConfig({});
-            QFile calls(runner.configDir() + "calls.txt");
-            QVERIFY(calls.open(QIODevice::WriteOnly) && calls.write(old) == old.size());
-            calls.close();
-            runner.runUnder({strace, "-f", "-qq", "-o", "/dev/null", "-P", calls.fileName(), "-e",
-                             QString("trace=") + fileCalls, "-e",
+            runner.writeFile("calls.txt", old);
+            runner.runUnder({strace, "-f", "-qq", "-o", "/dev/null", "-P",
+                             runner.configDir() + "calls.txt", "-e", QString("trace=") + fileCalls,
+                             "-e",
                              QString("inject=%1:signal=SIGKILL:when=%2").arg(fileCalls).arg(step)});
             QProcess* program =
-                runner.start({"--headless",
-                              runner.scenario("wait 0.3\ncall plci=0x701 called=1 "
-                                              "calling=301234567\nwait 0.3\nhangup plci=0x701\n")});
+                runner.startHeadless("wait 0.3; call plci=0x701 called=1 calling=301234567; wait "
+                                     "0.3; hangup plci=0x701");
             const auto ended = [&runner]() {
                 return !runner.journal().recordAt(3).endReason.empty();
             };
@@ -135,8 +120,7 @@ private slots:
             }
             QFile after(runner.configDir() + "calls.txt");
             QVERIFY(after.open(QIODevice::ReadOnly));
-            const QByteArray bytes = after.readAll();
-            QVERIFY2(bytes.startsWith(old), qPrintable(QString("step %1").arg(step)));
+            QVERIFY2(after.readAll().startsWith(old), qPrintable(QString("step %1").arg(step)));
             // Once the ringing call's line was written (from the second step on), it stays.
             const CallJournal journal = runner.journal();
             QCOMPARE(journal.size(), step == 1 ? 2 : 3);
@@ -147,18 +131,48 @@ private slots:
         QVERIFY(survived);
     }
 
-    void sigtermWhileACallRingsKeepsItsRecord() {
+    // A contact stored as +49 30 1234567 on a CardDAV server names a call from 030 1234567;
+    // with the server gone, the kept copy still does.
+    void cardDavContactNamesTheCallerAlsoWithoutTheServer() {
+        if (!RadicaleServer::isInstalled()) {
+            QSKIP("radicale is not installed");
+        }
+        RadicaleServer server;
+        QVERIFY2(server.start(), qPrintable(server.log()));
+        QVERIFY(server.createAddressBook());
+        QVERIFY(server.putCard("erika.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:erika\r\n"
+                                            "FN:Erika Mustermann\r\nN:Mustermann;Erika;;;\r\n"
+                                            "TEL;TYPE=HOME:+49 30 1234567\r\nEND:VCARD\r\n"));
+        QVERIFY(server.putCard("hans.vcf",
+                               "BEGIN:VCARD\r\nVERSION:4.0\r\nUID:hans\r\n"
+                               "FN:Hans Meier\r\nTEL:0049 89 7654321\r\nEND:VCARD\r\n"));
+
         ProgramRunner runner;
-        runner.writeConfig({});
-        QProcess* program = runner.start(
-            {"--headless",
-             runner.scenario("wait 0.3\ncall plci=0x701 called=1 calling=301234567\n")});
-        QVERIFY(runner.waitForTranscript(kAlertReq));
-        QCOMPARE(ProgramRunner::stop(program), 0);
+        runner.writeConfig({"addressbook1=" + server.addressBookUrl(),
+                            QString("addressbook1user=") + RadicaleServer::kUser,
+                            QString("addressbook1password=") + RadicaleServer::kPassword});
+        QProcess* first = runner.startHeadless("wait 60");
+        // The address book's copy that the program keeps for starts without network.
+        const auto keptCopies = [&runner]() {
+            return QDir(runner.configDir()).entryList({"addressbook-*.xml"}, QDir::Files);
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(keptCopies().size(), 1, 20000);
+        QCOMPARE(ProgramRunner::stop(first), 0);
+        server.stop();
+
+        QProcess* second = runner.startHeadless(
+            "wait 0.3; call plci=0x101 called=4711 calling=301234567; wait 0.2; hangup plci=0x101");
+        QVERIFY2(runner.waitForTranscript("-> CAPI_DISCONNECT - CAPI_RESP"),
+                 qPrintable(second->readAllStandardError()));
+        QCOMPARE(ProgramRunner::stop(second), 0);
         const CallJournal journal = runner.journal();
         QCOMPARE(journal.size(), 1);
         QCOMPARE(journal.recordAt(1).number, std::string("0301234567"));
-        QCOMPARE(journal.recordAt(1).endReason, text(lang_id::kUnknown));
+        QCOMPARE(journal.recordAt(1).name, std::string("Erika Mustermann"));
+        // The server being away is logged, the phonebook file is left alone.
+        QVERIFY2(runner.log().contains(ProgramRunner::english(lang_id::kAddressBookNoAnswer)),
+                 qPrintable(runner.log()));
+        QVERIFY(QFileInfo(runner.configDir() + "nn.dat").size() <= 2);
     }
 };
 

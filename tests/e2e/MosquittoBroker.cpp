@@ -1,46 +1,23 @@
 #include "MosquittoBroker.h"
+#include "ProgramRunner.h"
 
 #include <QFile>
 #include <QStandardPaths>
+#include <QTcpSocket>
 #include <QTest>
 
 #include <algorithm>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <utility>
 
 namespace {
 
-sockaddr_in loopback(quint16 port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
-
-// A port nobody listens on right now; the kernel chooses it.
-quint16 freePort() {
-    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = loopback(0);
-    socklen_t size = sizeof address;
-    const bool bound = ::bind(probe, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
-                       ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size) == 0;
-    ::close(probe);
-    return bound ? ntohs(address.sin_port) : 0;
-}
-
 bool accepts(quint16 port) {
-    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    const sockaddr_in address = loopback(port);
-    const bool connected =
-        ::connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    ::close(probe);
-    return connected;
+    QTcpSocket probe;
+    probe.connectToHost(QHostAddress::LocalHost, port);
+    return probe.waitForConnected(200);
 }
 
 QString broker() {
@@ -50,7 +27,7 @@ QString broker() {
 } // namespace
 
 MosquittoBroker::MosquittoBroker(QString folder, const QStringList& extraConfig)
-    : m_folder(std::move(folder)), m_port(freePort()) {
+    : m_folder(std::move(folder)), m_port(ProgramRunner::freePort()) {
     // Anyone may connect unless the extra lines say who.
     QStringList config{"listener " + QString::number(m_port) + " 127.0.0.1",
                        "allow_anonymous " + QString(extraConfig.isEmpty() ? "true" : "false"),

@@ -67,24 +67,12 @@ private slots:
         broker.subscribe({QString(kPrefix) + "/#", "homeassistant/#"});
         ProgramRunner runner;
         runner.writeConfig(settingsFor(broker));
-        QProcess* program = runner.start(
-            {"--headless", runner.scenario("wait 1\n"
-                                           "call plci=0x101 called=4711 calling=301111111\n"
-                                           "wait 0.3\n"
-                                           "hangup plci=0x101\n"
-                                           "wait 3\n"
-                                           "call plci=0x102 called=4711 calling=302222222\n"
-                                           "wait 0.2\n"
-                                           "hangup plci=0x102 reason=0x349A\n"
-                                           "call plci=0x103 called=4711 calling=303333333\n"
-                                           "hangup plci=0x103\n"
-                                           "wait 12\n"
-                                           "call plci=0x104 called=4711 calling=304444444\n"
-                                           "hangup plci=0x104\n"
-                                           "wait 0.5\n"
-                                           "drop\n"
-                                           "wait 1\n"
-                                           "restore\n")});
+        QProcess* program = runner.startHeadless(
+            "wait 1; call plci=0x101 called=4711 calling=301111111; wait 0.3; hangup plci=0x101; "
+            "wait 3; call plci=0x102 called=4711 calling=302222222; wait 0.2; "
+            "hangup plci=0x102 reason=0x349A; call plci=0x103 called=4711 calling=303333333; "
+            "hangup plci=0x103; wait 12; call plci=0x104 called=4711 calling=304444444; "
+            "hangup plci=0x104; wait 0.5; drop; wait 1; restore");
         const QString status = QString(kPrefix) + "/status";
         QVERIFY2(broker.waitForLine(status + " online"), qPrintable(runner.log()));
         QVERIFY(broker.waitForLine(QString(kPrefix) + "/call {\"event\":\"end\""));
@@ -142,10 +130,8 @@ private slots:
         ProgramRunner runner;
         runner.writeConfig(settingsFor(broker) +
                            QStringList{"mqttuser=alice", "mqttpassword=wrong"});
-        QProcess* program = runner.start(
-            {"--headless", runner.scenario("wait 0.5\n"
-                                           "call plci=0x101 called=4711 calling=301111111\n"
-                                           "hangup plci=0x101\n")});
+        QProcess* program = runner.startHeadless(
+            "wait 0.5; call plci=0x101 called=4711 calling=301111111; hangup plci=0x101");
         QVERIFY(runner.waitForTranscript(kDisconnectResp, 1));
         // The first attempt and two more after 1 and 2 s.
         QVERIFY2(

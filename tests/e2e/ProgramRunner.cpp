@@ -82,8 +82,14 @@ quint16 ProgramRunner::freePort() {
 QString ProgramRunner::scenario(const QString& commands) {
     QFile file(m_dir.path() + "/test.scenario");
     file.open(QIODevice::WriteOnly);
-    file.write(("transcript " + transcriptPath() + "\n" + commands + "\n").toUtf8());
+    file.write(
+        ("transcript " + transcriptPath() + "\n" + QString(commands).replace("; ", "\n") + "\n")
+            .toUtf8());
     return "--line=sim:" + file.fileName();
+}
+
+QProcess* ProgramRunner::startHeadless(const QString& commands, const QStringList& arguments) {
+    return start(QStringList{"--headless"} + arguments + QStringList{scenario(commands)});
 }
 
 QStringList ProgramRunner::transcript() const {
@@ -99,10 +105,15 @@ bool ProgramRunner::waitForTranscript(const QString& text, int count, int timeou
 }
 
 void ProgramRunner::writeConfig(const QStringList& keyValues) {
+    writeFile("config.dat",
+              ("[config]\r\nlanguage=english\r\n" + keyValues.join("\r\n") + "\r\n").toLatin1());
+}
+
+void ProgramRunner::writeFile(const QString& name, const QByteArray& bytes) {
     QDir().mkpath(configDir());
-    QFile file(configDir() + "config.dat");
+    QFile file(configDir() + name);
     file.open(QIODevice::WriteOnly);
-    file.write(("[config]\r\nlanguage=english\r\n" + keyValues.join("\r\n") + "\r\n").toUtf8());
+    file.write(bytes);
 }
 
 QString ProgramRunner::configValue(const QString& key) const {
@@ -157,4 +168,13 @@ void ProgramRunner::showOn(const QString& display) {
 QString ProgramRunner::log() const {
     QFile log(configDir() + "logs/rufwacht.log");
     return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+}
+
+const QString& ProgramErrors::text() {
+    m_text += QString::fromUtf8(m_program->readAllStandardError());
+    return m_text;
+}
+
+bool ProgramErrors::waitFor(const QString& part, int timeoutMs) {
+    return QTest::qWaitFor([&]() { return contains(part); }, timeoutMs);
 }

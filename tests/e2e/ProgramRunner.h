@@ -35,9 +35,11 @@ public:
     /// crashed).
     static int stop(QProcess* program);
 
-    /// Writes a scenario for the simulated line (a transcript line is put in front) and gives
-    /// the --line argument that plays it.
+    /// Writes a scenario for the simulated line (a transcript line is put in front; "; "
+    /// separates commands like a line end) and gives the --line argument that plays it.
     QString scenario(const QString& commands);
+    /// Starts a headless instance on that scenario, with more arguments before it.
+    QProcess* startHeadless(const QString& commands, const QStringList& arguments = {});
     QString transcriptPath() const { return m_dir.path() + "/transcript.txt"; }
     /// The transcript's lines so far.
     QStringList transcript() const;
@@ -51,8 +53,10 @@ public:
     /// The instances started from now on show their windows on that X display.
     void showOn(const QString& display);
 
-    /// Writes config.dat (and creates the settings folder) before the program starts.
+    /// Writes config.dat (Windows-1252; creates the settings folder) before the program starts.
     void writeConfig(const QStringList& keyValues);
+    /// Writes a file of the settings folder as it is on disk (Windows-1252, CR LF).
+    void writeFile(const QString& name, const QByteArray& bytes);
     /// A value of config.dat as the program left it; empty when the key is missing.
     QString configValue(const QString& key) const;
 
@@ -76,4 +80,18 @@ private:
     QProcessEnvironment m_environment;
     QStringList m_wrapper;
     std::vector<std::unique_ptr<QProcess>> m_processes;
+};
+
+/// What an instance wrote to stderr so far, collected as it comes.
+class ProgramErrors {
+public:
+    explicit ProgramErrors(QProcess* program) : m_program(program) {}
+    const QString& text();
+    bool contains(const QString& part) { return text().contains(part); }
+    /// Waits until the text came.
+    bool waitFor(const QString& part, int timeoutMs = 15000);
+
+private:
+    QProcess* m_program;
+    QString m_text;
 };

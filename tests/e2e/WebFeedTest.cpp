@@ -1,6 +1,8 @@
-// The journal as JSON, the call events and the line's health, through the real program on the
-// simulated line.
+// The journal as a web page and as JSON, the call events and the line's health, through the
+// real program on the simulated line.
 #include "ProgramRunner.h"
+
+#include "stores/LanguageIds.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -8,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 
@@ -36,6 +39,16 @@ Reply get(quint16 port, const QByteArray& target) {
     received += socket.readAll();
     const qsizetype headEnd = received.indexOf("\r\n\r\n");
     return {received.mid(9, 3).toInt(), headEnd < 0 ? QByteArray() : received.mid(headEnd + 4)};
+}
+
+// The reply as curl prints it with its header.
+QByteArray curl(const QString& url) {
+    QProcess process;
+    process.start("curl", {"-s", "-i", "--max-time", "10", url});
+    if (!process.waitForFinished(15000) || process.exitCode() != 0) {
+        return "curl failed: " + process.readAllStandardError();
+    }
+    return process.readAllStandardOutput();
 }
 
 // A listener of /events that notes when each event arrived.
@@ -79,28 +92,28 @@ private:
 class WebFeedTest : public QObject {
     Q_OBJECT
 private slots:
-    void jsonEventsAndHealthFollowTheLine() {
+    void pageJsonEventsAndHealthFollowTheLine() {
         ProgramRunner runner;
         const quint16 port = ProgramRunner::freePort();
-        runner.writeConfig(
-            {"webexporton=-1", QStringLiteral("webexportport=%1").arg(port), "webexportpwd=pw"});
+        // Settings are Windows-1252: the password is "Gäste 1", sent as a browser does, in
+        // UTF-8, percent-encoded.
+        runner.writeConfig({"webexporton=-1", QStringLiteral("webexportport=%1").arg(port),
+                            "webexportpwd=Gäste 1"});
+        const QByteArray pwd = "G%C3%A4ste%201";
         // Windows-1252 on disk: quotes, a backslash, a control byte and an umlaut in names.
-        QFile calls(runner.configDir() + "calls.txt");
-        QVERIFY(calls.open(QIODevice::WriteOnly));
-        calls.write("0815\tM\xFCller \"Mo\" C:\\x\x01\t4711\t06.12.26\t09:15:00\tAnswered\t"
-                    "Telephony\r\n");
-        calls.close();
-        QProcess* program = runner.start(
-            {"--headless", runner.scenario("wait 3\n"
-                                           "call plci=0x101 called=4711 calling=301234567\n"
-                                           "wait 0.5\n"
-                                           "hangup plci=0x101\n"
-                                           "wait 1.5\n"
-                                           "drop\n"
-                                           "wait 4\n"
-                                           "restore\n")});
+        runner.writeFile("calls.txt", "0815\tM\xFCller \"Mo\" C:\\x\x01\t4711\t06.12.26\t09:15:00\t"
+                                      "Answered\tTelephony\r\n"
+                                      "0816\tAnna <A>\t12345\t06.12.26\t09:16:00\tAnswered\t"
+                                      "Telephony\r\n");
+        QProcess* program = runner.startHeadless("wait 3; call plci=0x101 called=4711 "
+                                                 "calling=301234567; wait 0.5; hangup plci=0x101; "
+                                                 "wait 3; call plci=0x102 called=1 calling=302; "
+                                                 "wait 0.3; drop; wait 4; restore; "
+                                                 "call plci=0x103 called=1 calling=303; wait 0.3; "
+                                                 "hangup plci=0x103",
+                                                 {"--debug"});
         QVERIFY(QTest::qWaitFor([port]() { return get(port, "/health").status == 200; }, 15000));
-        EventListener listener(port, "pw");
+        EventListener listener(port, pwd);
         QVERIFY(listener.waitStreaming());
 
         // Idle connections at the limit do not keep the owner out.
@@ -112,7 +125,7 @@ private slots:
         }
         QElapsedTimer owner;
         owner.start();
-        QCOMPARE(get(port, "/calls.json&pwd=pw").status, 200);
+        QCOMPARE(get(port, "/calls.json&pwd=" + pwd).status, 200);
         QVERIFY2(owner.elapsed() < 1500, qPrintable(QString::number(owner.elapsed())));
         idle.clear();
 
@@ -134,8 +147,8 @@ private slots:
         }
 
         // The JSON is the journal, newest first.
-        QVERIFY(QTest::qWaitFor([&runner]() { return runner.journal().size() == 2; }, 5000));
-        const Reply json = get(port, "/calls.json?pwd=pw");
+        QVERIFY(QTest::qWaitFor([&runner]() { return runner.journal().size() == 3; }, 5000));
+        const Reply json = get(port, "/calls.json?pwd=" + pwd);
         QJsonParseError error{};
         const QJsonArray array = QJsonDocument::fromJson(json.body, &error).array();
         QVERIFY2(error.error == QJsonParseError::NoError, json.body.constData());
@@ -156,23 +169,62 @@ private slots:
                          : QDate::fromString(date, "dd.MM.yyyy").toString(Qt::ISODate));
         }
         QCOMPARE(array[0].toObject()["missed"].toBool(), true);
-        QCOMPARE(array[1].toObject()["name"].toString(), QString("M\u00fcller \"Mo\" C:\\x\x01"));
-        QCOMPARE(
-            QJsonDocument::fromJson(get(port, "/calls.json&pwd=pw&limit=1").body).array().size(),
-            1);
+        QCOMPARE(array[2].toObject()["name"].toString(), QString("M\u00fcller \"Mo\" C:\\x\x01"));
+        QCOMPARE(QJsonDocument::fromJson(get(port, "/calls.json&pwd=" + pwd + "&limit=1").body)
+                     .array()
+                     .size(),
+                 1);
         const Reply refused = get(port, "/calls.json&pwd=guess");
         QCOMPARE(refused.status, 403);
         QVERIFY(QJsonDocument::fromJson(refused.body).object().contains("error"));
 
-        // The line drops and comes back.
+        // The page: the missed call's count is in the log and above the table.
+        const QString missed = ProgramRunner::english(lang_id::kMissedCallsLine) + " 1";
+        QTRY_COMPARE_WITH_TIMEOUT(runner.log().count(missed), 1, 15000);
+        const QString base = QStringLiteral("http://localhost:%1/index.html&pwd=").arg(port);
+        const QByteArray page = curl(base + QString::fromLatin1(pwd));
+        QVERIFY2(page.startsWith("HTTP/1.1 200 OK\r\n"), page.left(300));
+        QVERIFY(page.contains("\r\nContent-Type: text/html; charset=iso-8859-1\r\n"));
+        QVERIFY(page.contains("\r\n  <td>Anna &lt;A&gt;</td>\r\n  <td>0816</td>\r\n"));
+        QVERIFY(page.endsWith("\r\n</table>\r\n</body>\r\n</html>"));
+        const qsizetype line = page.indexOf(missed.toLatin1());
+        QVERIFY2(line > 0 && line < page.indexOf("<table>"), page.left(1200));
+        const QByteArray wrong = curl(base + "guess");
+        QVERIFY2(wrong.startsWith("HTTP/1.1 403 Forbidden\r\n"), wrong.left(300));
+        QVERIFY(wrong.contains("<td><b>Wrong</b></td>"));
+        QVERIFY(!wrong.contains("0815"));
+
+        // The line drops during a call, which ends unknown, and comes back for the next.
         QVERIFY(QTest::qWaitFor([port]() { return get(port, "/health").status == 503; }, 15000));
         const QJsonObject down = QJsonDocument::fromJson(get(port, "/health").body).object();
         QCOMPARE(down["line"].toString(), "down");
         QVERIFY(!down["reason"].toString().isEmpty());
         QVERIFY(QTest::qWaitFor([port]() { return get(port, "/health").status == 200; }, 30000));
+        QTRY_VERIFY_WITH_TIMEOUT(runner.journal().size() == 5 &&
+                                     runner.journal().recordAt(5).endReason ==
+                                         ProgramRunner::englishText(lang_id::kEndCallerHungUp),
+                                 15000);
+        QCOMPARE(runner.journal().recordAt(4).endReason,
+                 ProgramRunner::englishText(lang_id::kUnknown));
         const QJsonObject up = QJsonDocument::fromJson(get(port, "/health").body).object();
         QCOMPARE(up["line"].toString(), "up");
-        QCOMPARE(up["calls"].toInt(), 1);
+        QCOMPARE(up["calls"].toInt(), 3);
+        QCOMPARE(ProgramRunner::stop(program), 0);
+        const QString errors = QString::fromUtf8(program->readAllStandardError());
+        QCOMPARE(errors.count("LINE LOST"), 1);
+        QCOMPARE(errors.count("LINE BACK"), 1);
+        QCOMPARE(runner.log().count("Line lost at"), 1);
+    }
+
+    void portInUseIsLoggedAndTheProgramRuns() {
+        ProgramRunner runner;
+        QTcpServer holder;
+        QVERIFY(holder.listen(QHostAddress::Any, ProgramRunner::freePort()));
+        runner.writeConfig(
+            {"webexporton=-1", QStringLiteral("webexportport=%1").arg(holder.serverPort())});
+        QProcess* program = runner.startHeadless("");
+        QTRY_VERIFY_WITH_TIMEOUT(runner.log().contains(" - ERROR: sckWeb Error ("), 15000);
+        QCOMPARE(program->state(), QProcess::Running);
         QCOMPARE(ProgramRunner::stop(program), 0);
     }
 };

@@ -71,33 +71,23 @@ private slots:
     }
     void cleanup() { m_fixture.reset(); }
 
-    void controlsCarryTheirCaptions() {
-        auto window = makeWindow();
-        // Buttons and menu entries alike.
-        const CaptionCheck captions = checkCaptions(*window, m_fixture->context.language);
-        QVERIFY2(captions.wrong.isEmpty(), qPrintable(captions.wrong));
-        // Creation plays the load sound.
-        QCOMPARE(m_commands.sounds, std::vector<std::string>({"load"}));
-    }
-
-    void captionsFitTheirButtonsInEveryLanguage() {
+    // Buttons and menu entries carry their language texts, which fit their buttons.
+    void captionsAreTheLanguagesAndFitTheirButtons() {
         for (const char* language : {"english", "deutsch"}) {
             QVERIFY(m_fixture->context.language.select(language));
             auto window = makeWindow();
+            const CaptionCheck captions = checkCaptions(*window, m_fixture->context.language);
+            QVERIFY2(captions.wrong.isEmpty(), qPrintable(captions.wrong));
             for (auto* button : window->findChildren<QAbstractButton*>()) {
                 const int advance = button->fontMetrics().horizontalAdvance(button->text());
                 QVERIFY2(advance <= button->width(), qPrintable(button->text()));
             }
         }
+        // Creation plays the load sound.
+        QCOMPARE(m_commands.sounds, std::vector<std::string>({"load", "load"}));
     }
 
     void rowsStandNewestFirstWithTagsAndTooltips() {
-        auto empty = makeWindow();
-        QCOMPARE(list(*empty)->model()->rowCount(), 0);
-        QCOMPARE(list(*empty)->model()->columnCount(), 5);
-        QCOMPARE(list(*empty)->model()->headerData(4, Qt::Horizontal).toString().toStdString(),
-                 text(lang_id::kColumnEndReason));
-
         m_fixture->context.phonebook.add("0301234567", "Anna", false, "", "");
         m_fixture->context.msnList.add("7654321", "Office", false, false);
         m_fixture->addCall("0301234567", "7654321", "first");
@@ -106,6 +96,8 @@ private slots:
         auto window = makeWindow();
         QTableView* view = list(*window);
         QCOMPARE(view->model()->rowCount(), 3);
+        QCOMPARE(view->model()->headerData(4, Qt::Horizontal).toString().toStdString(),
+                 text(lang_id::kColumnEndReason));
         QCOMPARE(row(*window, 0),
                  QStringList({"0211555", "Office", "06.12.26", "09:15:00", "third"}));
         QCOMPARE(row(*window, 1),
@@ -162,7 +154,8 @@ private slots:
         QCOMPARE(model->rowCount(), 0);
     }
 
-    void deletingTheTopRowRemovesOnlyTheNewestRecord() {
+    // Delete removes only the newest record of the top row; clearing asks first.
+    void deletingTheTopRowAndClearingTheList() {
         m_fixture->addCall("0301111", "1");
         m_fixture->addCall("0302222", "1");
         m_fixture->addCall("0303333", "1");
@@ -172,19 +165,13 @@ private slots:
         QCOMPARE(m_fixture->context.journal.size(), 2);
         QCOMPARE(m_fixture->context.journal.recordAt(1).number, std::string("0301111"));
         QCOMPARE(m_fixture->context.journal.recordAt(2).number, std::string("0302222"));
-        const std::string file = m_fixture->dir.read("calls.txt");
-        QVERIFY(file.find("0303333") == std::string::npos);
-        QVERIFY(file.find("0302222") != std::string::npos);
+        const std::string before = m_fixture->dir.read("calls.txt");
+        QVERIFY(before.find("0303333") == std::string::npos);
+        QVERIFY(before.find("0302222") != std::string::npos);
         QCOMPARE(list(*window)->model()->rowCount(), 2);
         QCOMPARE(cell(*window, 0, 0), QString("0302222"));
         QVERIFY(m_prompt.shown.empty());
-    }
 
-    void clearingAsksFirst() {
-        m_fixture->addCall("0301111", "1");
-        m_fixture->addCall("0302222", "1");
-        auto window = makeWindow();
-        const std::string before = m_fixture->dir.read("calls.txt");
         auto* clear = window->findChild<QAbstractButton*>("cmdClearList");
         m_prompt.answers = {false};
         clear->click();
@@ -194,7 +181,6 @@ private slots:
         QCOMPARE(m_fixture->context.journal.size(), 2);
         QCOMPARE(m_fixture->dir.read("calls.txt"), before);
         QCOMPARE(list(*window)->model()->rowCount(), 2);
-
         m_prompt.answers = {true};
         clear->click();
         QCOMPARE(m_fixture->context.journal.size(), 0);
@@ -322,17 +308,27 @@ private slots:
         QCOMPARE(m_commands.sounds, std::vector<std::string>({"load"}));
     }
 
+    // Minimising and the close box hide the window; without a notification area it stays in
+    // the task bar, minimised.
     void minimisingAndTheCloseBoxHideTheWindow() {
-        auto window = makeWindow();
-        window->showAndActivate();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        window->minimize();
-        QTRY_VERIFY(!window->isVisible());
+        std::unique_ptr<JournalWindow> window;
+        for (const bool tray : {false, true}) {
+            m_trayAvailable = tray;
+            window = makeWindow();
+            window->showAndActivate();
+            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+            window->minimize();
+            QVERIFY(settled());
+            QTRY_COMPARE(window->isVisible(), !tray);
+            QVERIFY(tray || window->isMinimized());
 
-        window->showAndActivate();
-        QVERIFY(window->isVisible());
-        QVERIFY(!window->close());
-        QTRY_VERIFY(!window->isVisible());
+            window->showAndActivate();
+            QVERIFY(window->isVisible() && !window->isMinimized());
+            QVERIFY(!window->close());
+            QVERIFY(settled());
+            QTRY_COMPARE(window->isVisible(), !tray);
+            QVERIFY(tray || window->isMinimized());
+        }
         QCOMPARE(m_commands.exits, 0);
 
         m_fixture->context.settings.exitOnClose = true;
@@ -341,25 +337,6 @@ private slots:
         QCOMPARE(m_commands.exits, 1);
         // The window itself never goes: only the controller's exit ends it.
         QVERIFY(window->isVisible());
-    }
-
-    void withoutANotificationAreaTheWindowStaysInTheTaskBar() {
-        m_trayAvailable = false;
-        auto window = makeWindow();
-        window->showAndActivate();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        window->minimize();
-        QVERIFY(settled());
-        QVERIFY(window->isVisible());
-        QVERIFY(window->isMinimized());
-
-        window->showAndActivate();
-        QVERIFY(!window->isMinimized());
-        QVERIFY(!window->close());
-        QVERIFY(settled());
-        QVERIFY(window->isVisible());
-        QVERIFY(window->isMinimized());
-        QCOMPARE(m_commands.exits, 0);
     }
 
     void optionsPanelSlidesOpenAndShut() {

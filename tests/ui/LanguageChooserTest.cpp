@@ -9,45 +9,33 @@
 class LanguageChooserTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-        m_program = std::make_unique<TempDir>();
-        m_program->write("lang/english.lng", "1=one\r\n");
-        m_program->write("lang/Deutsch.lng", "1=eins\r\n");
-        m_program->write("lang/zulu.lng", "1=kunye\r\n");
-        m_test = std::make_unique<TestContext>(m_program->path());
-    }
-
-    void selectsTheSavedLanguageWithoutRegardToCase() {
-        m_test->settings().language = "deutsch";
-        LanguageChooser chooser(LanguageChooserParts::of(m_test->context));
+    // Without a saved language the last entry is selected, else the saved one whatever its
+    // case; Save sets, loads and stores the choice.
+    void selectsAndSavesTheLanguage() {
+        TempDir program;
+        program.write("lang/english.lng", "1=one\r\n");
+        program.write("lang/Deutsch.lng", "1=eins\r\n");
+        program.write("lang/zulu.lng", "1=kunye\r\n");
+        TestContext test(program.path());
+        const auto languages = [](LanguageChooser& chooser) {
+            return chooser.findChild<QComboBox*>("cmbLanguage");
+        };
+        {
+            LanguageChooser chooser(LanguageChooserParts::of(test.context));
+            QCOMPARE(languages(chooser)->count(), 3);
+            QCOMPARE(languages(chooser)->currentIndex(), 2);
+        }
+        test.settings().language = "deutsch";
+        LanguageChooser chooser(LanguageChooserParts::of(test.context));
         QCOMPARE(chooser.windowTitle(), QString("Set Language"));
-        auto* languages = chooser.findChild<QComboBox*>("cmbLanguage");
-        QVERIFY(languages);
-        QCOMPARE(languages->count(), 3);
-        QCOMPARE(languages->currentText(), QString("Deutsch"));
-    }
-
-    void withoutAMatchTheLastEntryIsSelected() {
-        LanguageChooser chooser(LanguageChooserParts::of(m_test->context));
-        auto* languages = chooser.findChild<QComboBox*>("cmbLanguage");
-        QCOMPARE(languages->currentIndex(), languages->count() - 1);
-    }
-
-    void saveSetsLoadsAndStoresTheChoice() {
-        LanguageChooser chooser(LanguageChooserParts::of(m_test->context));
-        auto* languages = chooser.findChild<QComboBox*>("cmbLanguage");
-        languages->setCurrentIndex(languages->findText("Deutsch"));
+        QCOMPARE(languages(chooser)->currentText(), QString("Deutsch"));
         QTest::mouseClick(chooser.findChild<QPushButton*>("cmdSave"), Qt::LeftButton);
         QCOMPARE(chooser.result(), int(QDialog::Accepted));
-        QCOMPARE(m_test->text(1), std::string("eins"));
+        QCOMPARE(test.text(1), std::string("eins"));
         SettingsRecord reloaded;
-        loadSettings(reloaded, m_test->context.settingsFile());
+        loadSettings(reloaded, test.context.settingsFile());
         QCOMPARE(reloaded.language, std::string("deutsch"));
     }
-
-private:
-    std::unique_ptr<TempDir> m_program;
-    std::unique_ptr<TestContext> m_test;
 };
 
 QTEST_MAIN(LanguageChooserTest)
