@@ -201,6 +201,19 @@ void CallJournal::clear() {
 }
 
 SaveResult CallJournal::save() {
+    if (!hasUnsavedChanges() && !m_file.isUnreadable()) {
+        return {};
+    }
+    SaveResult result = saveChanges();
+    if (result && !hasUnsavedChanges()) {
+        for (JournalObserver* observer : m_observers) {
+            observer->journalSaved();
+        }
+    }
+    return result;
+}
+
+SaveResult CallJournal::saveChanges() {
     if (m_file.isUnreadable()) {
         // What the file holds comes first; the calls taken meanwhile are appended to it.
         std::vector<JournalRecord> merged;

@@ -26,6 +26,8 @@ public:
     virtual ~JournalObserver() = default;
     virtual void journalChanging(Change change, int index) = 0;
     virtual void journalChanged(Change change, int index) = 0;
+    /// A save has brought the file up to date: every record is on disk.
+    virtual void journalSaved() {}
 };
 
 /// The call journal, kept in memory and in calls.txt, oldest call first. The table in memory is
@@ -77,6 +79,7 @@ private:
     void report(Change change, int index) const;
     bool readAll();
     bool readFile(std::vector<JournalRecord>& records);
+    SaveResult saveChanges();
     SaveResult rewriteAll();
     SaveResult writeFrom(std::size_t first);
     void markChanged(std::size_t position);
