@@ -3,16 +3,8 @@
 #include "calls/CallEvent.h"
 #include "stores/CallJournal.h"
 
+#include <algorithm>
 #include <utility>
-
-namespace {
-
-// A record's key without copying its texts.
-auto keyOf(const JournalRecord& record) {
-    return std::tie(record.number, record.date, record.time);
-}
-
-} // namespace
 
 MissedCalls::MissedCalls(CallJournal& journal, std::string missedReason)
     : m_journal(journal), m_missedReason(std::move(missedReason)) {
@@ -21,6 +13,23 @@ MissedCalls::MissedCalls(CallJournal& journal, std::string missedReason)
 
 MissedCalls::~MissedCalls() {
     m_journal.removeObserver(this);
+}
+
+MissedCalls::Key MissedCalls::keyOf(const std::string& number, const std::string& date,
+                                    const std::string& time) {
+    // FNV-1a over the three texts, each ended by a byte no text holds.
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const std::string* text : {&number, &date, &time}) {
+        for (const char c : *text) {
+            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        }
+        hash = (hash ^ 0xFFu) * 1099511628211ull;
+    }
+    return hash;
+}
+
+bool MissedCalls::contains(const Keys& keys, Key key) {
+    return std::binary_search(keys.begin(), keys.end(), key);
 }
 
 void MissedCalls::restore(TimePoint lastAcknowledged, const RecordTime& recordTime) {
@@ -33,26 +42,34 @@ void MissedCalls::restore(TimePoint lastAcknowledged, const RecordTime& recordTi
         }
         // A record whose time cannot be read is older than anything that matters now.
         if (const auto came = recordTime(record); came && *came > lastAcknowledged) {
-            m_unseen.emplace(record.number, record.date, record.time);
+            m_unseen.push_back(keyOf(record.number, record.date, record.time));
         }
     }
+    std::sort(m_unseen.begin(), m_unseen.end());
+    m_unseen.erase(std::unique(m_unseen.begin(), m_unseen.end()), m_unseen.end());
 }
 
 void MissedCalls::onCallEvent(const CallEvent& event) {
     if (event.kind != CallEvent::Kind::End || !event.missed) {
         return;
     }
-    const auto [key, added] = m_unseen.emplace(event.number, event.journalDate, event.journalTime);
-    if (added && m_count) {
-        *m_count += recordsWith(*key);
+    const Key key = keyOf(event.number, event.journalDate, event.journalTime);
+    const auto at = std::lower_bound(m_unseen.begin(), m_unseen.end(), key);
+    if (at != m_unseen.end() && *at == key) {
+        return;
+    }
+    m_unseen.insert(at, key);
+    if (m_count) {
+        *m_count += recordsWith(key);
     }
 }
 
-int MissedCalls::recordsWith(const Key& key) const {
+int MissedCalls::recordsWith(Key key) const {
     // The call's record is among the newest; number, date and time to the second make it the
     // only one with its key.
     for (int index = m_journal.size(); index > 0; --index) {
-        if (keyOf(m_journal.recordAt(index)) == key) {
+        const JournalRecord& record = m_journal.recordAt(index);
+        if (keyOf(record.number, record.date, record.time) == key) {
             return 1;
         }
     }
@@ -93,9 +110,11 @@ int MissedCalls::count() const {
 }
 
 bool MissedCalls::isUnseen(const JournalRecord& record) const {
-    return m_unseen.contains(keyOf(record));
+    return !m_unseen.empty() && contains(m_unseen, keyOf(record.number, record.date, record.time));
 }
 
 bool MissedCalls::isMarked(const JournalRecord& record) const {
-    return isUnseen(record) || m_seenLast.contains(keyOf(record));
+    return isUnseen(record) ||
+           (!m_seenLast.empty() &&
+            contains(m_seenLast, keyOf(record.number, record.date, record.time)));
 }
