@@ -111,6 +111,29 @@ TEST_F(CallHandlerTest, KnownCallerIsJournaledSavedAtOnceAndCompletedAtTheEnd) {
     EXPECT_EQ(handler.latest().disconnectReason, text(lang_id::kEndCallerHungUp));
 }
 
+TEST_F(CallHandlerTest, CallsTakenTogetherAreSavedTogetherWhenAsked) {
+    int requests = 0;
+    handler.requestJournalSave = [&requests]() { ++requests; };
+    ring("0301", "4711", 0x101);
+    ring("0302", "4711", 0x102);
+    hangUp(0x3490, 0x101);
+    CallJournal onDisk;
+    onDisk.load(dir.file("calls.txt"));
+    EXPECT_EQ(onDisk.size(), 0);
+    EXPECT_EQ(requests, 1);
+    handler.saveJournal();
+    onDisk.load(dir.file("calls.txt"));
+    ASSERT_EQ(onDisk.size(), 2);
+    EXPECT_EQ(onDisk.recordAt(1).endReason, text(lang_id::kEndCallerHungUp));
+    // The next change asks again; ending the program saves what waits.
+    ring("0303", "4711", 0x103);
+    EXPECT_EQ(requests, 2);
+    handler.endAllCalls(0x3490);
+    onDisk.load(dir.file("calls.txt"));
+    EXPECT_EQ(onDisk.size(), 3);
+    EXPECT_FALSE(journal.hasUnsavedChanges());
+}
+
 TEST_F(CallHandlerTest, UnlistedMsnIsIgnoredWhenOnlyListedMsnsCount) {
     settings().showAllCalls = false;
     msnList.add("4711", "Büro", true, false);

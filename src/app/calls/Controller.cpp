@@ -139,6 +139,12 @@ void Controller::createCallHandler() {
         m_line->callLine(), c.settings, c.language, c.journal, c.phonebook, c.msnList, c.origins,
         m_ui.journalView(), m_ui.popupView(), m_ui.trayView(), *m_sound, m_clock});
     m_calls->latestChanged = [this]() { emit latestCallChanged(); };
+    // The calls the line delivers in one go are saved with one flush to the disk, when the event
+    // loop next runs: a burst of calls does not wait for a flush per call.
+    m_calls->requestJournalSave = [this]() {
+        QMetaObject::invokeMethod(
+            this, [this]() { m_calls->saveJournal(); }, Qt::QueuedConnection);
+    };
     m_missed =
         std::make_unique<MissedCalls>(c.journal, text(endReasonTextId(kReasonNormalClearing)));
     m_calls->events.subscribe([this](const CallEvent& event) { onCallEvent(event); });

@@ -92,8 +92,9 @@ void CallHandler::onIncomingCall() {
     call.number = number;
     call.journalIndex =
         m_parts.journal.add(number, display, msnDisplay, call.date, call.time, callType);
-    // Saved at once: a crash or power cut while the telephone rings keeps the call.
-    m_parts.journal.save();
+    // Saved before the line is heard again: a crash or power cut while the telephone rings
+    // keeps the call.
+    journalChanged();
     m_parts.journalView.refresh(false);
 
     call.ring = ringEvent(plci, number, caller, calledMsn, msnDisplay, callType);
@@ -223,9 +224,22 @@ void CallHandler::endAllCalls(std::uint16_t reason) {
         finishCall(call, reason);
     }
     m_oneSaveForAll = false;
-    if (!calls.empty()) {
-        m_parts.journal.save();
+    if (!calls.empty() || m_saveRequested) {
+        saveJournal();
     }
+}
+
+void CallHandler::journalChanged() {
+    if (!requestJournalSave) {
+        m_parts.journal.save();
+    } else if (!std::exchange(m_saveRequested, true)) {
+        requestJournalSave();
+    }
+}
+
+void CallHandler::saveJournal() {
+    m_saveRequested = false;
+    m_parts.journal.save();
 }
 
 void CallHandler::finishCall(const ActiveCall& call, std::uint16_t reason) {
@@ -253,7 +267,7 @@ void CallHandler::finishCall(const ActiveCall& call, std::uint16_t reason) {
     if (const int index = recordIndexFor(call); index > 0) {
         m_parts.journal.setEndReason(index, reasonText);
         if (!m_oneSaveForAll) {
-            m_parts.journal.save();
+            journalChanged();
         }
         m_parts.journalView.refresh(false);
     }

@@ -98,6 +98,13 @@ public:
     /// Called whenever the latest-call fields have changed.
     std::function<void()> latestChanged;
 
+    /// Group commit: unset, every call's record is saved (and flushed to the disk) as soon as
+    /// it changes. Set, a change asks for one save through it instead, and the caller runs
+    /// saveJournal once the calls that arrived together are taken: one flush for all of them.
+    std::function<void()> requestJournalSave;
+    /// Saves what the journal holds that its file does not; a failure is reported by the file.
+    void saveJournal();
+
     /// Every step of every call that passed the MSN filter, for the program's outputs.
     CallEventStream events;
 
@@ -130,10 +137,12 @@ private:
                           const std::string& calledMsn);
     int recordIndexFor(const ActiveCall& call) const;
     void finishCall(const ActiveCall& call, std::uint16_t reason);
+    void journalChanged();
 
     CallHandlerParts m_parts;
     const ContactLookup* m_contacts = nullptr;
     LatestCall m_latest;
     std::map<std::uint32_t, ActiveCall> m_active;
     bool m_oneSaveForAll = false; // endAllCalls saves the journal once, after the last call
+    bool m_saveRequested = false; // requestJournalSave was called, saveJournal not yet
 };

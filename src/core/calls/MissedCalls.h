@@ -1,27 +1,30 @@
 #pragma once
 
+#include "stores/CallJournal.h"
+
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
-#include <set>
 #include <string>
-#include <tuple>
+#include <vector>
 
 struct CallEvent;
-class CallJournal;
-struct JournalRecord;
 
 /// The calls nobody answered that the user has not looked at yet. They are journal records,
 /// so deleting them or clearing the journal takes them out of the count; after a restart they
 /// are the missed calls that came after the last acknowledgement.
-class MissedCalls {
+class MissedCalls : public JournalObserver {
 public:
     using TimePoint = std::chrono::system_clock::time_point;
     /// When a journal record's call came in; none when its date and time cannot be read.
     using RecordTime = std::function<std::optional<TimePoint>(const JournalRecord&)>;
 
     /// missedReason is the end-reason text of a call nobody answered, as the journal holds it.
-    MissedCalls(const CallJournal& journal, std::string missedReason);
+    MissedCalls(CallJournal& journal, std::string missedReason);
+    ~MissedCalls() override;
+    MissedCalls(const MissedCalls&) = delete;
+    MissedCalls& operator=(const MissedCalls&) = delete;
 
     /// Takes every missed call of the journal after the last acknowledgement as not seen.
     void restore(TimePoint lastAcknowledged, const RecordTime& recordTime);
@@ -36,13 +39,24 @@ public:
     /// A missed call not seen yet, or one of those seen last.
     bool isMarked(const JournalRecord& record) const;
 
+    // The count follows the journal's changes, so that a call need not count them all again.
+    void journalChanging(Change, int) override {}
+    void journalChanged(Change change, int index) override;
+
 private:
-    using Key = std::tuple<std::string, std::string, std::string>; // number, date, time
+    // A call's fingerprint: number, date and time hashed to 64 bits. A sorted list of them takes
+    // 8 bytes per missed call, where the texts would take over a hundred.
+    using Key = std::uint64_t;
+    using Keys = std::vector<Key>; // sorted
 
-    const CallJournal& m_journal;
-    std::string m_missedReason;
+    static Key keyOf(const std::string& number, const std::string& date, const std::string& time);
+    static bool contains(const Keys& keys, Key key);
     bool isUnseen(const JournalRecord& record) const;
+    int recordsWith(Key key) const; // 1 when the journal holds the key's record
 
-    std::set<Key> m_unseen;
-    std::set<Key> m_seenLast;
+    CallJournal& m_journal;
+    std::string m_missedReason;
+    Keys m_unseen;
+    Keys m_seenLast;
+    mutable std::optional<int> m_count; // records in m_unseen; none until counted again
 };

@@ -68,7 +68,7 @@ public:
 
     /// From now on, appends every message to the file (empty path: stop writing).
     void setTranscriptFile(const std::string& path);
-    /// The transcript lines so far (the newest 100,000).
+    /// The transcript lines so far (the newest 10,000).
     std::vector<std::string> transcript() const;
     /// PLCIs of the calls the line has offered and not yet seen cleared.
     std::vector<std::uint32_t> callsInProgress() const override;

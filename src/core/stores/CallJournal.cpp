@@ -63,7 +63,7 @@ const JournalRecord& CallJournal::recordAt(int index) const {
     return m_records[static_cast<std::size_t>(index) - 1];
 }
 
-bool CallJournal::readFile(std::vector<JournalRecord>& records) {
+bool CallJournal::readFile(std::deque<JournalRecord>& records) {
     m_savedCount = 0;
     m_lineStart.clear();
     m_fileSize = 0;
@@ -201,9 +201,22 @@ void CallJournal::clear() {
 }
 
 SaveResult CallJournal::save() {
+    if (!hasUnsavedChanges() && !m_file.isUnreadable()) {
+        return {};
+    }
+    SaveResult result = saveChanges();
+    if (result && !hasUnsavedChanges()) {
+        for (JournalObserver* observer : m_observers) {
+            observer->journalSaved();
+        }
+    }
+    return result;
+}
+
+SaveResult CallJournal::saveChanges() {
     if (m_file.isUnreadable()) {
         // What the file holds comes first; the calls taken meanwhile are appended to it.
-        std::vector<JournalRecord> merged;
+        std::deque<JournalRecord> merged;
         if (!readFile(merged) && m_file.isUnreadable()) {
             return m_file.write({}); // refused and reported: the file stays as it is
         }
@@ -229,8 +242,7 @@ SaveResult CallJournal::save() {
 
 SaveResult CallJournal::rewriteAll() {
     std::string bytes;
-    std::vector<std::uint64_t> lineStart;
-    lineStart.reserve(m_records.size());
+    std::deque<std::uint64_t> lineStart;
     for (const auto& record : m_records) {
         lineStart.push_back(bytes.size());
         bytes += utf8ToCp1252(journalLine(record));

@@ -3,6 +3,7 @@
 #include "stores/StoreFile.h"
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,8 @@ public:
     virtual ~JournalObserver() = default;
     virtual void journalChanging(Change change, int index) = 0;
     virtual void journalChanged(Change change, int index) = 0;
+    /// A save has brought the file up to date: every record is on disk.
+    virtual void journalSaved() {}
 };
 
 /// The call journal, kept in memory and in calls.txt, oldest call first. The table in memory is
@@ -76,17 +79,20 @@ private:
     void announce(Change change, int index) const;
     void report(Change change, int index) const;
     bool readAll();
-    bool readFile(std::vector<JournalRecord>& records);
+    bool readFile(std::deque<JournalRecord>& records);
+    SaveResult saveChanges();
     SaveResult rewriteAll();
     SaveResult writeFrom(std::size_t first);
     void markChanged(std::size_t position);
 
     StoreFile m_file;
-    std::vector<JournalRecord> m_records;
+    // Deques: a record added costs its own bytes, never a copy of the table into a twice as
+    // large one.
+    std::deque<JournalRecord> m_records;
     // What the file holds: the first m_savedCount records, record i's line starting at byte
     // m_lineStart[i]; the file is m_fileSize bytes long.
     std::size_t m_savedCount = 0;
-    std::vector<std::uint64_t> m_lineStart;
+    std::deque<std::uint64_t> m_lineStart;
     std::uint64_t m_fileSize = 0;
     bool m_endsWithLineBreak = true;
     bool m_rewriteNeeded = false;  // a record far back changed
