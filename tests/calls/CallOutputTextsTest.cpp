@@ -15,7 +15,6 @@
 
 namespace {
 
-// 24 December 2023, 18:30:05 local time.
 std::chrono::system_clock::time_point christmasEvening() {
     std::tm local{};
     local.tm_year = 123;

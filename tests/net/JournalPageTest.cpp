@@ -47,9 +47,6 @@ protected:
     NameLookup nameOf() const {
         return [this](const std::string& n) { return ctx.context.phonebook.nameOf(n); };
     }
-    std::vector<std::string> journalLines(const std::string& bytes) const {
-        return splitLines(bytes);
-    }
     TestContext ctx;
     JournalPage page{ctx.context.language};
 };
@@ -69,7 +66,7 @@ std::string validationErrors(const TempDir& dir, const std::string& page) {
 } // namespace
 
 TEST_F(JournalPageTest, HeadDeclaresTheCharsetAndCarriesTheHeadingsOfTheLanguage) {
-    const std::string built = page.journalPage(journalLines(kThreeCalls), nameOf());
+    const std::string built = page.journalPage(splitLines(kThreeCalls), nameOf());
     EXPECT_TRUE(built.starts_with("\r\n<!DOCTYPE html PUBLIC '-//W3C//DTD XHTML 1.0 Strict//EN'"));
     EXPECT_NE(built.find("content='text/html; charset=iso-8859-1'"), std::string::npos);
     std::string headings = " </tr><tr class='grey'>";
@@ -85,7 +82,7 @@ TEST_F(JournalPageTest, HeadDeclaresTheCharsetAndCarriesTheHeadingsOfTheLanguage
 }
 
 TEST_F(JournalPageTest, ThreeCallsInFileOrder) {
-    EXPECT_EQ(rowsOf(page.journalPage(journalLines(kThreeCalls), nameOf())),
+    EXPECT_EQ(rowsOf(page.journalPage(splitLines(kThreeCalls), nameOf())),
               "\r\n" + row({"Anna", "0815", "12345", "06.12.26", "09:15:00", "Caller hung up"}) +
                   row({"0711", "0711", "Office", "06.12.26", "10:00:00", "Answered"}) +
                   row({"Bernd", "0301", "12345", "07.12.26", "11:30:00", ""}) + "\r\n");
@@ -121,13 +118,13 @@ TEST_F(JournalPageTest, PagesAreValidXhtmlStrict) {
     if (std::system("command -v xmllint > /dev/null 2>&1") != 0) {
         GTEST_SKIP() << "xmllint (Debian libxml2-utils) is not installed";
     }
-    EXPECT_EQ(validationErrors(ctx.dir, page.journalPage(journalLines(kThreeCalls), nameOf())), "");
+    EXPECT_EQ(validationErrors(ctx.dir, page.journalPage(splitLines(kThreeCalls), nameOf())), "");
     EXPECT_EQ(validationErrors(ctx.dir, page.wrongPasswordPage()), "");
     EXPECT_EQ(
         validationErrors(ctx.dir, page.journalPage({"<&>\t\xC3\xA4'\"\t1\t2\t3\t4"}, nameOf())),
         ""); // The line of missed calls above the table, escaped like every text of the page.
     const std::string withNotice =
-        page.journalPage(journalLines(kThreeCalls), nameOf(), "Missed calls: <3> & more");
+        page.journalPage(splitLines(kThreeCalls), nameOf(), "Missed calls: <3> & more");
     EXPECT_EQ(validationErrors(ctx.dir, withNotice), "");
     EXPECT_LT(withNotice.find("Missed calls: &lt;3&gt; &amp; more"), withNotice.find("<table>"));
 }

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 
 namespace {
@@ -14,10 +13,6 @@ struct EscapeCase {
     std::string text;
     std::string json;
 };
-
-void PrintTo(const EscapeCase& c, std::ostream* out) {
-    *out << c.json;
-}
 
 class JsonEscaping : public ::testing::TestWithParam<EscapeCase> {};
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <ostream>
 #include <string>
 #include <tuple>
 
@@ -100,10 +99,6 @@ struct TargetCase {
     int status; // with the password "brindle"
     Body body;
 };
-
-void PrintTo(const TargetCase& c, std::ostream* out) {
-    *out << c.requestLine;
-}
 
 class RequestTarget : public ::testing::TestWithParam<TargetCase> {};
 

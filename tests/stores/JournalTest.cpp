@@ -11,7 +11,6 @@ namespace {
 class JournalFile : public StoreFixture<CallJournal> {
 protected:
     JournalFile() : StoreFixture("calls.txt") {}
-    // One field of every record, in journal order.
     std::vector<std::string> column(std::string JournalRecord::*field) const {
         std::vector<std::string> values;
         for (int i = 1; i <= journal.size(); ++i) {
@@ -102,16 +101,12 @@ TEST_F(JournalFile, AddReturnsTheIndexThatSetEndReasonCompletes) {
     ASSERT_TRUE(load("1\tA\tm\td\tt\t\tc\r\n2\tB\tm\td\tt\t\tc\r\n"));
     journal.setEndReason(2, "old end");
     EXPECT_EQ(journal.recordAt(2).endReason, "old end");
-    const int first = journal.add("3", "C", "m", "d", "t", "c");
-    const int second = journal.add("4", "D", "m", "d", "t", "c");
-    EXPECT_EQ(first, 3);
-    EXPECT_EQ(second, 4);
-    journal.setEndReason(first, "first ended");
-    journal.setEndReason(second, "newest ended");
-    EXPECT_EQ(journal.recordAt(3).endReason, "first ended");
-    EXPECT_EQ(journal.recordAt(4).endReason, "newest ended");
-    journal.setEndReason(0, "ignored");
-    journal.setEndReason(99, "ignored");
+    EXPECT_EQ(journal.add("3", "C", "m", "d", "t", "c"), 3);
+    EXPECT_EQ(journal.add("4", "D", "m", "d", "t", "c"), 4);
+    for (const int index : {0, 3, 4, 99}) {
+        journal.setEndReason(index, "ended " + std::to_string(index));
+    }
+    EXPECT_EQ(column(&JournalRecord::endReason), (Texts{"", "old end", "ended 3", "ended 4"}));
     EXPECT_EQ(journal.recordAt(99).endReason, "");
 }
 

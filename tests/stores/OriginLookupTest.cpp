@@ -82,12 +82,11 @@ TEST_F(OriginTables, ForeignTableIsReadForEveryLookup) {
 }
 
 TEST_F(OriginTables, BadInternationalTableFailsInit) {
-    dir.write("prefix/int.dat", "43;\xD6sterreich\r\nkein Semikolon\r\n");
-    EXPECT_FALSE(init());
-    dir.write("prefix/int.dat", "1000000;zu gross\r\n");
-    EXPECT_FALSE(init());
-    dir.write("prefix/int.dat", "4x;Text\r\n");
-    EXPECT_FALSE(init());
+    for (const char* bad :
+         {"43;\xD6sterreich\r\nkein Semikolon\r\n", "1000000;zu gross\r\n", "4x;Text\r\n"}) {
+        dir.write("prefix/int.dat", bad);
+        EXPECT_FALSE(init()) << bad;
+    }
     std::filesystem::remove(dir.file("prefix/int.dat"));
     EXPECT_FALSE(init());
 }

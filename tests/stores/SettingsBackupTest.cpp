@@ -137,10 +137,6 @@ struct ParseCase {
     bool cutOff = false;
 };
 
-void PrintTo(const ParseCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 class BackupParsing : public ::testing::TestWithParam<ParseCase> {};
 
 TEST_P(BackupParsing, CollectsEachSection) {

@@ -39,10 +39,6 @@ struct FlagKey {
     bool byDefault;
 };
 
-void PrintTo(const FlagKey& flag, std::ostream* out) {
-    *out << flag.key;
-}
-
 class SettingsFlag : public ::testing::TestWithParam<FlagKey> {};
 
 TEST_P(SettingsFlag, IsReadFromItsKeyAndWrittenBackUnderIt) {

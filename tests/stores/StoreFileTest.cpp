@@ -20,7 +20,6 @@
 
 namespace {
 
-// Records what the stores reported.
 class ProblemsFixture : public ::testing::Test {
 protected:
     ProblemsFixture() {
