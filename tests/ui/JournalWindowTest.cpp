@@ -5,6 +5,7 @@
 #include "support/Version.h"
 #include "ui/JournalTableModel.h"
 #include "ui/JournalWindow.h"
+#include "ui/TrayMenu.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
@@ -56,7 +57,7 @@ private:
     static QMenu* journalMenu(JournalWindow& window) {
         return window.findChild<QMenu*>("mnuJournalPopup");
     }
-    static void trigger(JournalWindow& window, const char* action) {
+    static void trigger(QWidget& window, const char* action) {
         auto* item = window.findChild<QAction*>(action);
         QVERIFY(item != nullptr);
         item->trigger();
@@ -76,15 +77,16 @@ private slots:
         for (const char* language : {"english", "deutsch"}) {
             QVERIFY(m_fixture->context.language.select(language));
             auto window = makeWindow();
-            const CaptionCheck captions = checkCaptions(*window, m_fixture->context.language);
-            QVERIFY2(captions.wrong.isEmpty(), qPrintable(captions.wrong));
+            TrayMenu menu(m_commands, m_fixture->context.language);
+            for (QWidget* shown : std::initializer_list<QWidget*>{window.get(), &menu}) {
+                const CaptionCheck captions = checkCaptions(*shown, m_fixture->context.language);
+                QVERIFY2(captions.wrong.isEmpty(), qPrintable(captions.wrong));
+            }
             for (auto* button : window->findChildren<QAbstractButton*>()) {
                 const int advance = button->fontMetrics().horizontalAdvance(button->text());
                 QVERIFY2(advance <= button->width(), qPrintable(button->text()));
             }
         }
-        // Creation plays the load sound.
-        QCOMPARE(m_commands.sounds, std::vector<std::string>({"load", "load"}));
     }
 
     void rowsStandNewestFirstWithTagsAndTooltips() {
@@ -293,16 +295,19 @@ private slots:
              {"cmdReject", "cmdExit", "cmdUpdateCheck", "cmdConfig", "cmdInfo"}) {
             window->findChild<QAbstractButton*>(name)->click();
         }
-        for (const char* name : {"mnuExit", "mnuConfig", "mnuInfo"}) {
-            trigger(*window, name);
+        TrayMenu menu(m_commands, m_fixture->context.language);
+        QSignalSpy journalRequests(&menu, &TrayMenu::journalRequested);
+        for (const char* name : {"mnuExit", "mnuConfig", "mnuInfo", "mnuLoadMain"}) {
+            trigger(menu, name);
         }
         QCOMPARE(m_commands.updateChecks, 1);
         QCOMPARE(m_commands.rejects, 1);
         QCOMPARE(m_commands.exits, 2);
         QCOMPARE(m_commands.settingsOpened, std::vector<bool>({false, true, false, true}));
+        QCOMPARE(journalRequests.count(), 1);
 
         m_commands.sounds.clear();
-        trigger(*window, "mnuLoadMain");
+        window->showFromMenu();
         QVERIFY(window->isVisible());
         QVERIFY(!window->isMinimized());
         QCOMPARE(m_commands.sounds, std::vector<std::string>({"load"}));

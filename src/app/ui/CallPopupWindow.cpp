@@ -39,7 +39,7 @@ CallPopupWindow::CallPopupWindow(const CallPopupWindowParts& parts, const Deskto
     applyLanguageTags(this, parts.language);
     fitButtonCaptions(this);
     setWindowIcon(m_pictures.telBlack);
-    setWindowBackground(this, parts.settings.style == 0 ? m_pictures.background : QPixmap());
+    setWindowBackground(this, parts.settings.style == 0 ? m_pictures.background() : QPixmap());
     setPlainBackground(m_callPanel);
     const int iconSide = m_scale.px(kIconSize);
     m_phoneIcon->setPixmap(m_pictures.telBlack.pixmap(std::min(iconSide, 32)));

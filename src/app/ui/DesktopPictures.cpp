@@ -9,7 +9,7 @@ DesktopPictures DesktopPictures::load(const std::string& resourceDir) {
     pictures.telGreen = QIcon(dir + "phonegreen.ico");
     pictures.telRed = QIcon(dir + "phonered.ico");
     pictures.eye = QIcon(dir + "eye.ico");
-    pictures.background = QPixmap(dir + "bg.jpg");
+    pictures.m_backgroundFile = dir + "bg.jpg";
     return pictures;
 }
 
@@ -23,4 +23,11 @@ const QIcon& DesktopPictures::trayIcon(TrayIcon colour) const {
         break;
     }
     return telBlack;
+}
+
+const QPixmap& DesktopPictures::background() const {
+    if (!m_background) {
+        m_background = QPixmap(m_backgroundFile);
+    }
+    return *m_background;
 }

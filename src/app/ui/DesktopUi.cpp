@@ -14,6 +14,7 @@
 #include "ui/LanguageChooser.h"
 #include "ui/NotificationIcon.h"
 #include "ui/PhonebookAdd.h"
+#include "ui/TrayMenu.h"
 #include "ui/settings/SettingsDialog.h"
 
 #include <QApplication>
@@ -38,9 +39,7 @@ void JournalWindowView::refresh(bool clear) {
 }
 
 void JournalWindowView::showAndActivate() {
-    if (m_window) {
-        m_window->showAndActivate();
-    }
+    m_windowMade().showAndActivate();
 }
 
 void JournalWindowView::minimize() {
@@ -75,11 +74,13 @@ template <typename Window, typename Make> Window* showSingle(QPointer<Window>& w
 DesktopUi::DesktopUi(UserPrompt& prompt, std::function<bool()> trayAvailable)
     : m_prompt(prompt), m_trayAvailable(std::move(trayAvailable)),
       m_popup([this]() -> const DesktopPictures& { return pictures(); }, m_commands, prompt),
-      m_popupGate(m_popup, [this]() {
-          // Without a notification server the pop-up stands in, as before.
-          return notifyMode() == NotifyMode::Desktop && m_notifications &&
-                 m_notifications->isAvailable();
-      }) {
+      m_popupGate(m_popup,
+                  [this]() {
+                      // Without a notification server the pop-up stands in, as before.
+                      return notifyMode() == NotifyMode::Desktop && m_notifications &&
+                             m_notifications->isAvailable();
+                  }),
+      m_journal([this]() -> JournalWindow& { return journalWindowMade(); }) {
     m_commands.setWindowOpeners([this](bool infoPage) { openSettings(infoPage); },
                                 [this]() { openUpdateWindow(); });
 }
@@ -92,6 +93,7 @@ void DesktopUi::destroyWindows() {
     m_notifications.reset();
     delete m_settingsDialog;
     m_trayIcon.reset();
+    m_trayMenu.reset();
     m_journalWindow.reset();
     delete m_debugWindow;
     delete m_updateWindow;
@@ -185,37 +187,46 @@ void DesktopUi::showDebugWindow() {
 }
 
 void DesktopUi::showMainWindowHidden() {
-    if (m_journalWindow || m_context == nullptr) {
+    if (m_trayIcon || m_context == nullptr) {
         return;
     }
     AppContext& context = *m_context;
-    // The icon first: the window measures its texts, which the first time sets up the fonts.
     m_tray.setIcon(TrayIcon::Black);
     m_tray.setTooltip(context.language.text(lang_id::kTooltipIdle));
-    m_trayIcon = std::make_unique<NotificationIcon>(m_tray, pictures(), nullptr);
+    m_trayMenu = std::make_unique<TrayMenu>(m_commands, context.language);
+    m_trayIcon = std::make_unique<NotificationIcon>(m_tray, pictures(), m_trayMenu.get());
     m_trayIcon->add();
-
-    m_journalWindow = std::make_unique<JournalWindow>(JournalWindowParts::of(context), pictures(),
-                                                      m_commands, m_prompt, m_trayAvailable);
-    m_journal.attach(m_journalWindow.get());
-    m_trayIcon->setMenu(m_journalWindow->trayMenu());
-    QObject::connect(m_trayIcon.get(), &NotificationIcon::openRequested, m_journalWindow.get(),
-                     &JournalWindow::openFromTray);
-    QObject::connect(&m_tray, &TrayBlinker::acknowledged, m_journalWindow.get(),
+    m_commands.playSound("load");
+    // The journal window is made when it is first wanted: until then the program has no fonts,
+    // table or journal records to hold.
+    QObject::connect(m_trayMenu.get(), &TrayMenu::journalRequested, m_trayMenu.get(),
+                     [this]() { journalWindowMade().showFromMenu(); });
+    QObject::connect(m_trayIcon.get(), &NotificationIcon::openRequested, m_trayIcon.get(),
+                     [this]() { journalWindowMade().openFromTray(); });
+    QObject::connect(&m_tray, &TrayBlinker::acknowledged, m_trayIcon.get(),
                      [this]() { m_commands.acknowledgeMissedCalls(); });
     // Without a notification area a hidden window could not be found again.
     if (!m_trayAvailable()) {
         context.loadJournal();
-        m_journalWindow->showMinimized();
+        journalWindowMade().showMinimized();
     }
     if (m_controller) {
-        QObject::connect(m_controller.data(), &Controller::missedCallsChanged,
-                         m_journalWindow.get(), [this]() { showMissedCalls(); });
-        QObject::connect(m_journalWindow.get(), &JournalWindow::refreshed, m_trayIcon.get(),
+        QObject::connect(m_controller.data(), &Controller::missedCallsChanged, m_trayIcon.get(),
                          [this]() { showMissedCalls(); });
         showMissedCalls();
         subscribeNotifications();
     }
+}
+
+JournalWindow& DesktopUi::journalWindowMade() {
+    if (!m_journalWindow) {
+        m_journalWindow = std::make_unique<JournalWindow>(
+            JournalWindowParts::of(*m_context), pictures(), m_commands, m_prompt, m_trayAvailable);
+        m_journal.attach(m_journalWindow.get());
+        QObject::connect(m_journalWindow.get(), &JournalWindow::refreshed, m_journalWindow.get(),
+                         [this]() { showMissedCalls(); });
+    }
+    return *m_journalWindow;
 }
 
 NotifyMode DesktopUi::notifyMode() const {
@@ -247,9 +258,7 @@ DesktopNotifications& DesktopUi::notificationsStarted() {
     if (!m_notifications) {
         NotificationCommands commands;
         commands.showJournal = [this]() {
-            if (m_journalWindow) {
-                m_journalWindow->openFromTray();
-            }
+            journalWindowMade().openFromTray();
             m_commands.acknowledgeMissedCalls();
         };
         commands.lookUp = [this](const std::string& number) { m_commands.identify(number); };

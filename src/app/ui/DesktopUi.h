@@ -25,6 +25,7 @@ class DesktopNotifications;
 class JournalWindow;
 class Controller;
 class NotificationIcon;
+class TrayMenu;
 class UpdateWindow;
 class SettingsDialog;
 class SoundPolicy;
@@ -35,15 +36,19 @@ public:
     bool openUrl(const std::string& address) override;
 };
 
-/// The journal window as the call handlers see it; nothing happens before it exists.
+/// The journal window as the call handlers see it. It is made when a call wants it shown; a
+/// refresh or a minimise before it exists has nothing to do.
 class JournalWindowView : public JournalView {
 public:
+    explicit JournalWindowView(std::function<JournalWindow&()> windowMade)
+        : m_windowMade(std::move(windowMade)) {}
     void attach(JournalWindow* window);
     void refresh(bool clear) override;
     void showAndActivate() override;
     void minimize() override;
 
 private:
+    std::function<JournalWindow&()> m_windowMade;
     QPointer<JournalWindow> m_window;
 };
 
@@ -94,7 +99,10 @@ public:
     WavePlayer& wavePlayer() override { return m_player; }
     UrlOpener& urlOpener() override { return m_opener; }
 
+    /// The journal window; null until it was first wanted (or at once without a notification
+    /// area).
     JournalWindow* journalWindow() const { return m_journalWindow.get(); }
+    TrayMenu* trayMenu() const { return m_trayMenu.get(); }
     CallPopup& callPopup() { return m_popup; }
     TrayBlinker& trayBlinker() { return m_tray; }
     NotificationIcon* trayIcon() const { return m_trayIcon.get(); }
@@ -108,6 +116,7 @@ public:
 
 private:
     const DesktopPictures& pictures();
+    JournalWindow& journalWindowMade();
     /// The settings folder given on the command line, absolute; empty for the default one.
     std::string configDirFromCommandLine() const;
     void subscribeNotifications();
@@ -129,6 +138,7 @@ private:
     std::unique_ptr<DesktopNotifications> m_notifications;
     JournalWindowView m_journal;
     std::unique_ptr<JournalWindow> m_journalWindow;
+    std::unique_ptr<TrayMenu> m_trayMenu;
     std::unique_ptr<NotificationIcon> m_trayIcon;
     QtWavePlayer m_player;
     DesktopUrlOpener m_opener;

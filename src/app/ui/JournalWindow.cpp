@@ -60,12 +60,11 @@ JournalWindow::JournalWindow(JournalWindowParts parts, const DesktopPictures& pi
     setFixedSize(m_scale.size(kClientWidth, OptionsSlide::kShutClientHeight));
     useDesignFont(this);
     createControls();
-    createMenus();
+    createCallMenu();
     applyLanguageTags(this, m_parts.language);
     fitButtonCaptions(this);
     applyLook();
     centreOnScreen(this);
-    m_commands.playSound("load");
     refresh(false);
     m_versionLabel->setText(QStringLiteral("Rufwacht %1.%2.%3")
                                 .arg(kAppVersionMajor)
@@ -170,32 +169,13 @@ void JournalWindow::createControls() {
     offerRejectIfPossible(rejectButton, m_commands, m_parts.language);
 }
 
-void JournalWindow::createMenus() {
-    auto addAction = [](QMenu* menu, const char* name, int languageId) {
-        auto* action = menu->addAction(QString());
-        action->setObjectName(name);
-        setLanguageTag(action, languageId);
-        return action;
-    };
-
-    m_trayMenu = new QMenu(this);
-    m_trayMenu->setObjectName("mnuPop");
-    QAction* openJournalAction = addAction(m_trayMenu, "mnuLoadMain", lang_id::kCallJournal);
-    QAction* settingsAction = addAction(m_trayMenu, "mnuConfig", lang_id::kSettings);
-    QAction* infoAction = addAction(m_trayMenu, "mnuInfo", lang_id::kInfo);
-    m_trayMenu->addSeparator()->setObjectName("mnuDiv");
-    QAction* exitAction = addAction(m_trayMenu, "mnuExit", lang_id::kExitTitle);
-    connect(settingsAction, &QAction::triggered, this,
-            [this]() { m_commands.openSettings(false); });
-    connect(infoAction, &QAction::triggered, this, [this]() { m_commands.openSettings(true); });
-    connect(openJournalAction, &QAction::triggered, this, &JournalWindow::showFromMenu);
-    connect(exitAction, &QAction::triggered, this, [this]() { m_commands.exitApp(); });
-
+void JournalWindow::createCallMenu() {
     m_callMenu = new QMenu(this);
     m_callMenu->setObjectName("mnuJournalPopup");
-    QAction* identify = addAction(m_callMenu, "mnuJournalIdentify", lang_id::kReverseLookup);
-    QAction* addToPhonebook = addAction(m_callMenu, "mnuJournalAddPB", lang_id::kAddToPhonebook);
-    QAction* remove = addAction(m_callMenu, "mnuJournalDel", lang_id::kDeleteEntry);
+    QAction* identify = addTaggedAction(m_callMenu, "mnuJournalIdentify", lang_id::kReverseLookup);
+    QAction* addToPhonebook =
+        addTaggedAction(m_callMenu, "mnuJournalAddPB", lang_id::kAddToPhonebook);
+    QAction* remove = addTaggedAction(m_callMenu, "mnuJournalDel", lang_id::kDeleteEntry);
     connect(identify, &QAction::triggered, this, &JournalWindow::identifySelected);
     connect(addToPhonebook, &QAction::triggered, this, &JournalWindow::addSelectedToPhonebook);
     connect(remove, &QAction::triggered, this, &JournalWindow::deleteSelected);
@@ -204,7 +184,7 @@ void JournalWindow::createMenus() {
 void JournalWindow::applyLook() {
     setWindowIcon(m_pictures.telBlack);
     const bool withPicture = m_parts.settings.style == 0;
-    setWindowBackground(this, withPicture ? m_pictures.background : QPixmap());
+    setWindowBackground(this, withPicture ? m_pictures.background() : QPixmap());
     setPlainBackground(m_callsPanel);
     setPlainBackground(m_menuPanel);
     QPalette infoPalette = m_versionLabel->palette();

@@ -48,7 +48,7 @@ struct JournalWindowParts {
 
 /// The journal window: the table of calls with its context menu, the reject button and the
 /// options panel. It lives as long as the program; closing and minimising send it to the
-/// notification area, or to the task bar where there is none.
+/// notification area, or to the task bar where there is none. It is made when first wanted.
 class JournalWindow : public QWidget, public JournalView {
     Q_OBJECT
 public:
@@ -68,8 +68,8 @@ public:
     void openFromTray();
     /// Shows how many missed calls wait in the title and marks their rows.
     void showMissedCalls();
-    /// The notification icon's menu.
-    QMenu* trayMenu() const { return m_trayMenu; }
+    /// The notification icon's menu asked for the window: shown, with the load sound.
+    void showFromMenu();
     bool isOptionsOpen() const;
     /// True while the options panel is moving.
     bool isSliding() const;
@@ -90,14 +90,13 @@ private slots:
     void toggleOptions();
     void clearList();
     void prefixCheck();
-    void showFromMenu();
     void identifySelected();
     void addSelectedToPhonebook();
     void deleteSelected();
 
 private:
     void createControls();
-    void createMenus();
+    void createCallMenu();
     void applyLook();
     QPushButton* addButton(QWidget* parent, const char* name, int languageId, int left, int top,
                            int width, int height);
@@ -122,6 +121,5 @@ private:
     QTableView* m_callTable = nullptr;
     ClickableLabel* m_optionsToggle = nullptr;
     QLabel* m_versionLabel = nullptr;
-    QMenu* m_trayMenu = nullptr;
     QMenu* m_callMenu = nullptr;
 };

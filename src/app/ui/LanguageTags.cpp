@@ -49,3 +49,10 @@ void applyLanguageTags(QObject* root, const LanguageTable& language) {
         }
     }
 }
+
+QAction* addTaggedAction(QMenu* menu, const char* objectName, int languageId) {
+    QAction* action = menu->addAction(QString());
+    action->setObjectName(objectName);
+    setLanguageTag(action, languageId);
+    return action;
+}

@@ -149,7 +149,7 @@ void SettingsDialog::createNavigation() {
 void SettingsDialog::applyLook() {
     setWindowIcon(m_parts.pictures.telBlack);
     const bool withPicture = m_parts.context.settings.style == 0;
-    setWindowBackground(this, withPicture ? m_parts.pictures.background : QPixmap());
+    setWindowBackground(this, withPicture ? m_parts.pictures.background() : QPixmap());
 }
 
 void SettingsDialog::fill() {
