@@ -19,7 +19,9 @@ find_package(Qt6 REQUIRED COMPONENTS Test)
 add_executable(bench_mqtt_latency mqtt_latency.cpp ${PROJECT_SOURCE_DIR}/tests/e2e/MosquittoBroker.cpp)
 target_include_directories(bench_mqtt_latency PRIVATE ${PROJECT_SOURCE_DIR}/tests/e2e)
 target_link_libraries(bench_mqtt_latency PRIVATE rufwacht_app rufwacht_e2e_support PkgConfig::MOSQUITTO Qt6::Test)
-target_compile_definitions(bench_mqtt_latency PRIVATE RUFWACHT_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+target_compile_definitions(bench_mqtt_latency PRIVATE RUFWACHT_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+                                                     RUFWACHT_BIN_DIR="${RUFWACHT_BIN_DIR}")
+add_dependencies(bench_mqtt_latency rufwacht_mqtt)
 find_package(Qt6 REQUIRED COMPONENTS DBus)
 add_executable(bench_notify_latency notify_latency.cpp ${PROJECT_SOURCE_DIR}/tests/e2e/SessionBus.cpp
                                     ${PROJECT_SOURCE_DIR}/tests/e2e/SessionBus.h)

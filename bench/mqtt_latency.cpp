@@ -110,6 +110,7 @@ template <typename Send> bool measure(Reader& reader, const char* what, Send sen
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    QCoreApplication::addLibraryPath(RUFWACHT_BIN_DIR); // the program's MQTT module
     if (!MosquittoBroker::isInstalled()) {
         std::fprintf(stderr, "mosquitto is not installed\n");
         return 77;

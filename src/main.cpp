@@ -1,4 +1,5 @@
 #include "calls/Controller.h"
+#include "modules/ModuleLoader.h"
 #include "stores/IniFile.h"
 #include "stores/OriginQuery.h"
 #include "stores/Settings.h"
@@ -106,6 +107,7 @@ int main(int argc, char* argv[]) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(kAppName);
         QCoreApplication::setApplicationVersion(kAppVersion);
+        ModuleLoader::addInstalledFolder();
         HeadlessPrompt prompt;
         NoControllerUi ui;
         return runController(commandLine, prompt, ui, nullptr);
@@ -114,6 +116,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(kAppName);
     QApplication::setApplicationVersion(kAppVersion);
     QApplication::setQuitOnLastWindowClosed(false);
+    ModuleLoader::addInstalledFolder();
     // Lets the desktop match the windows with the menu entry rufwacht.desktop and its icon.
     QApplication::setDesktopFileName("rufwacht");
     QtUserPrompt prompt;

@@ -41,6 +41,9 @@ before=$(untouched)
 # The demo as the manual page shows it: its phonebook and MSN list copied into the settings folder.
 mkdir -p "$config"
 cp "$root/usr/share/rufwacht/demo/nn.dat" "$root/usr/share/rufwacht/demo/msn.dat" "$config/"
+# With an MQTT output (to a port where no broker listens) the program loads its MQTT module.
+printf '[config]\r\nlanguage=english\r\nmqtt=-1\r\nmqtthost=127.0.0.1\r\nmqttport=1\r\n' \
+    >"$config/config.dat"
 "${user[@]}" --headless --line=sim:demo/calls.scenario >"$tmp/demo.log" 2>&1 &
 pid=$!
 # The demo's first caller, named from the phonebook, on the own number named in the MSN list,
@@ -54,6 +57,8 @@ for _ in $(seq 300); do
 done
 grep -qF "$first_call" "$config/calls.txt" 2>/dev/null ||
     fail "the demo's first call is not in the journal: $(cat "$tmp/demo.log")"
+grep -q "^$root/usr/lib/.*rufwacht/rufwacht-mqtt.so$" <(awk '{print $6}' "/proc/$pid/maps") ||
+    fail "the installed program did not load its MQTT module: $(cat "$tmp/demo.log")"
 kill -TERM "$pid"
 status=0
 wait "$pid" || status=$?

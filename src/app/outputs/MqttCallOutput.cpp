@@ -47,10 +47,16 @@ void MqttCallOutput::apply(const SettingsRecord& settings) {
                     "\" cannot be used (a wildcard + or #, or ending in /); nothing is published");
         return;
     }
-    m_session = std::make_unique<MosquittoSession>(brokerFrom(settings, m_topics));
-    connect(m_session.get(), &MosquittoSession::connected, this, &MqttCallOutput::onConnected);
-    connect(m_session.get(), &MosquittoSession::disconnected, this,
-            &MqttCallOutput::onDisconnected);
+    // The client library and its TLS libraries are loaded with the first session.
+    auto* module = m_module.load<MqttModule>();
+    if (module == nullptr) {
+        m_log.write("MQTT: the MQTT module cannot be loaded (" + m_module.error().toStdString() +
+                    "); nothing is published");
+        return;
+    }
+    m_session = module->makeSession(
+        brokerFrom(settings, m_topics),
+        {[this]() { onConnected(); }, [this](const QString& reason) { onDisconnected(reason); }});
     m_session->start();
 }
 

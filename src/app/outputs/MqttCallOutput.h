@@ -1,8 +1,9 @@
 #pragma once
 
 #include "calls/CallEvent.h"
+#include "modules/ModuleLoader.h"
+#include "modules/MqttModule.h"
 #include "net/MqttMessages.h"
-#include "outputs/MosquittoSession.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -60,7 +61,8 @@ private:
     std::string m_version;
     mqtt::Topics m_topics;
     bool m_discovery = false;
-    std::unique_ptr<MosquittoSession> m_session;
+    ModuleLoader m_module{"rufwacht-mqtt"};
+    std::unique_ptr<MqttSession> m_session;
     std::deque<std::string> m_waiting;
     std::set<std::uint32_t> m_ringing;
     std::uint32_t m_lastCallId = 0;

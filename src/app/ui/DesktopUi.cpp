@@ -80,7 +80,12 @@ DesktopUi::DesktopUi(UserPrompt& prompt, std::function<bool()> trayAvailable)
                       return notifyMode() == NotifyMode::Desktop && m_notifications &&
                              m_notifications->isAvailable();
                   }),
-      m_journal([this]() -> JournalWindow& { return journalWindowMade(); }) {
+      m_journal([this]() -> JournalWindow& { return journalWindowMade(); }),
+      m_player([this](const QString& reason) {
+          if (m_context != nullptr) {
+              m_context->log.write("Sound: the sound module could not be loaded: " + ss(reason));
+          }
+      }) {
     m_commands.setWindowOpeners([this](bool infoPage) { openSettings(infoPage); },
                                 [this]() { openUpdateWindow(); });
 }

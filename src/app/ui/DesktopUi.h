@@ -2,8 +2,8 @@
 
 #include "calls/ControllerUi.h"
 #include "calls/NotifyMode.h"
+#include "modules/ModuleWavePlayer.h"
 #include "net/WebExportControl.h"
-#include "support/QtWavePlayer.h"
 #include "support/UserPrompt.h"
 #include "ui/CallPopup.h"
 #include "ui/ControllerCommands.h"
@@ -140,7 +140,7 @@ private:
     std::unique_ptr<JournalWindow> m_journalWindow;
     std::unique_ptr<TrayMenu> m_trayMenu;
     std::unique_ptr<NotificationIcon> m_trayIcon;
-    QtWavePlayer m_player;
+    ModuleWavePlayer m_player;
     DesktopUrlOpener m_opener;
     QtFilePicker m_filePicker;
     std::unique_ptr<Autostart> m_autostart;

@@ -1,4 +1,4 @@
-#include "outputs/MosquittoSession.h"
+#include "modules/MosquittoSession.h"
 
 #include <mosquitto.h>
 

@@ -1,4 +1,4 @@
-#include "support/QtWavePlayer.h"
+#include "modules/QtWavePlayer.h"
 
 #include "support/QtText.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "line/ReconnectBackoff.h"
+#include "modules/MqttModule.h"
 
 #include <QObject>
 #include <QSocketNotifier>
@@ -14,39 +15,23 @@
 
 struct mosquitto;
 
-/// Where and how to reach the broker.
-struct MqttBroker {
-    std::string host;
-    std::uint16_t port = 1883;
-    /// No login when empty.
-    std::string user;
-    std::string password;
-    /// TLS, with the certificates the system trusts.
-    bool tls = false;
-    /// The last will: published by the broker when the connection breaks off.
-    std::string willTopic;
-    std::string willPayload;
-};
-
 /// One connection to an MQTT broker through libmosquitto, driven by Qt's event loop: the socket
 /// is watched with notifiers, a timer keeps the connection alive, and a lost or refused
 /// connection is tried again after 1, 2, 4 ... 60 s for as long as the session runs. Name
 /// lookup and connecting run on a short-lived thread, so nothing here ever waits.
-class MosquittoSession : public QObject {
+class MosquittoSession : public QObject, public MqttSession {
     Q_OBJECT
 public:
     explicit MosquittoSession(MqttBroker broker, QObject* parent = nullptr);
     ~MosquittoSession() override;
 
-    /// Connects, and keeps connecting while the session lives. Ending the session ends the
-    /// connection without a DISCONNECT, so the broker publishes the will.
-    void start();
+    /// Ending the session ends the connection without a DISCONNECT, so the broker publishes
+    /// the will.
+    void start() override;
     bool isConnected() const { return m_connected; }
-    QString address() const;
-
-    /// Hands a message to the connection (QoS 0 or 1). False when there is no connection or
-    /// the library refused it.
-    bool publish(const std::string& topic, const std::string& payload, int qos, bool retained);
+    QString address() const override;
+    bool publish(const std::string& topic, const std::string& payload, int qos,
+                 bool retained) override;
 
 signals:
     /// The broker has accepted the connection.

@@ -1,0 +1,22 @@
+// The MQTT module: sessions through libmosquitto, whose TLS libraries are loaded only with it.
+#include "modules/MosquittoSession.h"
+#include "modules/MqttModule.h"
+
+#include <QObject>
+
+class MosquittoModule : public QObject, public MqttModule {
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID RUFWACHT_MQTT_MODULE_IID)
+    Q_INTERFACES(MqttModule)
+public:
+    std::unique_ptr<MqttSession> makeSession(MqttBroker broker, MqttSessionEvents events) override {
+        auto session = std::make_unique<MosquittoSession>(std::move(broker));
+        connect(session.get(), &MosquittoSession::connected, session.get(),
+                std::move(events.connected));
+        connect(session.get(), &MosquittoSession::disconnected, session.get(),
+                std::move(events.disconnected));
+        return session;
+    }
+};
+
+#include "MqttModulePlugin.moc"
