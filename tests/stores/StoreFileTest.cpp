@@ -190,21 +190,6 @@ TEST_F(ProblemsFixture, DirectoriesInPlaceOfTheFilesAreReportedAndLeftAlone) {
     }
 }
 
-TEST_F(ProblemsFixture, ListsWithBareCarriageReturnsKeepTheirEntriesAndExtraFields) {
-    Phonebook phonebook;
-    ASSERT_TRUE(phonebook.load(dir.write("nn.dat", "0301\tAnna\t0\r0190*\tSpam\t-1\t\t\tmore\r")));
-    EXPECT_TRUE(phonebook.rejects("0190123"));
-    MsnList msnList;
-    ASSERT_TRUE(msnList.load(dir.write("msn.dat", "11\tOffice\t0\t0\r22\tFax\t-1\t0\tx\r")));
-    EXPECT_TRUE(msnList.rejects("22"));
-    phonebook.add("0302", "Bert", false, "", "");
-    msnList.add("33", "Home", false, false);
-    EXPECT_EQ(dir.read("nn.dat"),
-              "0301\tAnna\t0\t\t\r\n0302\tBert\t0\t\t\r\n0190*\tSpam\t-1\t\t\tmore\r\n\r\n");
-    EXPECT_EQ(dir.read("msn.dat"),
-              "22\tFax\t-1\t0\tx\r\n33\tHome\t0\t0\r\n11\tOffice\t0\t0\r\n\r\n");
-}
-
 TEST_F(ProblemsFixture, OverlongFieldsAreCutWhenLoadedAndTheFileKeptUntilAChange) {
     const std::string huge(5 * 1024 * 1024, 'x');
     const std::string old = "0301\t" + huge + "\tm\td\tt\tr\tc\r\n";
