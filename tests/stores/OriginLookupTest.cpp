@@ -1,14 +1,10 @@
 #include "support/StoreFixture.h"
 
 #include "stores/OriginLookup.h"
-#include "stores/OriginQuery.h"
-#include "stores/Settings.h"
-#include "support/AppPaths.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 namespace {
 
@@ -120,17 +116,4 @@ TEST(ShippedOriginTables, SpotChecksWithGermanPrefix) {
     EXPECT_EQ(lookup.originOf("0041441234567"), "Schweiz, Zürich");
     EXPECT_EQ(lookup.originOf("0012125551234"), "USA/Kanada");
     EXPECT_EQ(lookup.originOf("01701234567"), ""); // mobile
-}
-
-TEST(OriginQuery, PrintsTheOriginAndTellsFoundFromNotFoundFromNoTables) {
-    const std::string& tables = kShippedTables;
-    std::ostringstream found;
-    EXPECT_EQ(runOriginQuery("0043316555", "0049", tables, found), 0);
-    EXPECT_EQ(found.str(), "Österreich, Graz\n");
-    std::ostringstream unknown;
-    EXPECT_EQ(runOriginQuery("0171123", "0049", tables, unknown), 1);
-    EXPECT_EQ(unknown.str(), "");
-    std::ostringstream noTables;
-    EXPECT_EQ(runOriginQuery("0043316555", "0049", "/nonexistent/", noTables), 2);
-    EXPECT_EQ(noTables.str(), "");
 }
