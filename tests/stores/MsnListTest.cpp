@@ -40,12 +40,6 @@ TEST_F(MSNFile, AddsSortByCharacterCode) {
     list.add("1", "Office", true, false);
     list.add("2", "fax", false, true);
     list.add("3", "Home", false, false);
-    ASSERT_EQ(list.size(), 3);
-    EXPECT_EQ(list.entryAt(1).name, "Home");
-    EXPECT_EQ(list.entryAt(2).name, "Office");
-    EXPECT_EQ(list.entryAt(3).name, "fax");
-    EXPECT_TRUE(list.entryAt(2).reject);
-    EXPECT_TRUE(list.entryAt(3).rejectWithheld);
     EXPECT_EQ(file(), "3\tHome\t0\t0\r\n1\tOffice\t-1\t0\r\n2\tfax\t0\t-1\r\n\r\n");
 }
 
