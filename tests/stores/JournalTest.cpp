@@ -129,14 +129,6 @@ TEST_F(JournalFile, TabsAndLineBreaksInAFieldCannotTearARecordApart) {
     EXPECT_EQ(fields(journal.recordAt(1)), (Texts{"0301", "A B  C", "m", "d", "t", "", "c"}));
 }
 
-TEST_F(JournalFile, RandomBytesLoadAndSurviveASave) {
-    ASSERT_TRUE(load(randomBytes(4711, 20000)));
-    const int size = journal.size();
-    ASSERT_TRUE(journal.save());
-    ASSERT_TRUE(journal.reload());
-    EXPECT_EQ(journal.size(), size);
-}
-
 TEST_F(JournalFile, AnUnchangedJournalIsNeverWritten) {
     const std::string bytes = "1\tA\tm\td\tt\tr\tc\n\n2\tB\tm\td\tt\tr\tc\textra";
     ASSERT_TRUE(load(bytes));

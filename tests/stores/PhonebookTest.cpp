@@ -41,12 +41,6 @@ TEST_F(PhonebookFile, AddOfAnExistingNumberDuplicatesAndRemoveTakesTheFirst) {
     EXPECT_EQ(file(), "0301\tBerta\t0\t\t\r\n\r\n");
 }
 
-TEST_F(PhonebookFile, SortNameAscLeavesTheTableInDescendingOrder) {
-    ASSERT_TRUE(load("1\tA\t0\t\t\r\n2\tC\t0\t\t\r\n3\tB\t0\t\t\r\n"));
-    phonebook.sortByNameDescending();
-    EXPECT_EQ(names(), (Names{"C", "B", "A"}));
-}
-
 TEST_F(PhonebookFile, ChangeIndexOverwritesAllFields) {
     ASSERT_TRUE(load("1\tA\t0\t\t\r\n2\tB\t0\t\t\r\n"));
     phonebook.replaceAt(1, "9", "Z", true, "z.wav", "z.png");
