@@ -50,8 +50,6 @@ private slots:
         QTest::addColumn<bool>("withJournal");
         const QByteArray end = " HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n";
         QTest::newRow("right") << "GET /index.html&pwd=a b" + end << QByteArray("200 OK") << true;
-        QTest::newRow("percent-encoded")
-            << "GET /index.html&pwd=a%20b" + end << QByteArray("200 OK") << true;
         QTest::newRow("wrong") << "GET /index.html&pwd=a c" + end << QByteArray("403 Forbidden")
                                << false;
         QTest::newRow("not http") << QByteArray("hello\r\n") << QByteArray("400 Bad Request")
@@ -175,7 +173,7 @@ private slots:
         QCOMPARE(fast.socket.state(), QAbstractSocket::ConnectedState);
     }
 
-    void portInUseIsLoggedAndReported() {
+    void portInUseIsReported() {
         QTcpServer holder;
         QVERIFY(holder.listen(QHostAddress::Any, 0));
         QVERIFY(!m_server->start(holder.serverPort()));
@@ -183,8 +181,6 @@ private slots:
         const std::string port = std::to_string(holder.serverPort());
         QCOMPARE(m_server->lastError().substr(0, 20 + port.size()),
                  "Port unavailable: " + port + " (");
-        QVERIFY(m_fixture->dir.read("logs/rufwacht.log").find("ERROR: sckWeb Error (") !=
-                std::string::npos);
         QVERIFY(m_server->start(0));
         QCOMPARE(m_server->lastError(), std::string());
         m_server->stop();

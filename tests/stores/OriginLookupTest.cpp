@@ -1,14 +1,10 @@
-#include "support/StoreFixture.h"
+#include "support/TempDir.h"
 
 #include "stores/OriginLookup.h"
-#include "stores/OriginQuery.h"
-#include "stores/Settings.h"
-#include "support/AppPaths.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 namespace {
 
@@ -100,18 +96,6 @@ TEST_F(OriginTables, LineRulesOfThePrefixFiles) {
     EXPECT_EQ(lookup.originOf("0351123456"), "Elbflorenz");
 }
 
-TEST_F(OriginTables, RandomBytesNeverCrash) {
-    const std::string bytes = randomBytes(42, 50000);
-    dir.write("prefix/0049.dat", bytes);
-    dir.write("prefix/0043.dat", bytes);
-    ASSERT_TRUE(init());
-    lookup.originOf("0043316555");
-    lookup.originOf("0351123456");
-    dir.write("prefix/int.dat", bytes);
-    EXPECT_FALSE(init());
-    EXPECT_EQ(lookup.originOf("0351123456"), "");
-}
-
 // The shipped tables read cleanly: one place of each kind.
 TEST(ShippedOriginTables, SpotChecksWithGermanPrefix) {
     OriginLookup lookup;
@@ -120,17 +104,4 @@ TEST(ShippedOriginTables, SpotChecksWithGermanPrefix) {
     EXPECT_EQ(lookup.originOf("0041441234567"), "Schweiz, Zürich");
     EXPECT_EQ(lookup.originOf("0012125551234"), "USA/Kanada");
     EXPECT_EQ(lookup.originOf("01701234567"), ""); // mobile
-}
-
-TEST(OriginQuery, PrintsTheOriginAndTellsFoundFromNotFoundFromNoTables) {
-    const std::string& tables = kShippedTables;
-    std::ostringstream found;
-    EXPECT_EQ(runOriginQuery("0043316555", "0049", tables, found), 0);
-    EXPECT_EQ(found.str(), "Österreich, Graz\n");
-    std::ostringstream unknown;
-    EXPECT_EQ(runOriginQuery("0171123", "0049", tables, unknown), 1);
-    EXPECT_EQ(unknown.str(), "");
-    std::ostringstream noTables;
-    EXPECT_EQ(runOriginQuery("0043316555", "0049", "/nonexistent/", noTables), 2);
-    EXPECT_EQ(noTables.str(), "");
 }

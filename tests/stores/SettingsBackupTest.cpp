@@ -113,23 +113,6 @@ TEST_F(BackupFiles, ALargePhonebookComesBackWhole) {
     EXPECT_EQ(configFile("nn.dat"), "\r\n" + phonebook);
 }
 
-// Whichever file cannot be replaced, the restore is reported failed and changes none of them.
-TEST_F(BackupFiles, AnyFileThatCannotBeReplacedLeavesEveryFileAsItWas) {
-    dir.write("save.ibk", "---BEGIN msn.dat---\r\n1\tA\t0\t0\r\n---END msn.dat---\r\n");
-    for (const char* failing : kBackupFiles) {
-        const std::string path = paths.configFile(failing);
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path + "/inside");
-        EXPECT_EQ(restoreBackup(paths, dir.file("save.ibk")), RestoreResult::WriteFailed)
-            << failing;
-        std::filesystem::remove_all(path);
-        dir.write(std::string("config/") + failing, "old " + std::string(failing) + "\r\n");
-        for (const char* name : kBackupFiles) {
-            EXPECT_EQ(configFile(name), "old " + std::string(name) + "\r\n") << failing;
-        }
-    }
-}
-
 struct ParseCase {
     const char* name;
     Lines lines;

@@ -167,42 +167,25 @@ TEST_F(ProblemsFixture, AFullDiskIsToldOncePerOutageAndTheNextSaveWritesEverythi
     EXPECT_EQ(loggedLines(), 2);
 }
 
+// The MSN list's folder in its place is the end-to-end start-up test's.
 TEST_F(ProblemsFixture, DirectoriesInPlaceOfTheFilesAreReportedAndLeftAlone) {
-    for (const char* name : {"calls.txt", "nn.dat", "msn.dat"}) {
+    for (const char* name : {"calls.txt", "nn.dat"}) {
         std::filesystem::create_directory(dir.file(name));
     }
     CallJournal journal;
     Phonebook phonebook;
-    MsnList msnList;
     journal.reportTo(&problems);
     phonebook.reportTo(&problems);
-    msnList.reportTo(&problems);
     EXPECT_FALSE(journal.load(dir.file("calls.txt")));
     EXPECT_FALSE(phonebook.load(dir.file("nn.dat")));
-    EXPECT_FALSE(msnList.load(dir.file("msn.dat")));
-    EXPECT_EQ(told.size(), 3u);
+    EXPECT_EQ(told.size(), 2u);
     journal.add("1", "A", "m", "d", "t", "c");
     EXPECT_FALSE(journal.save());
     phonebook.add("1", "A", false, "", "");
     EXPECT_EQ(phonebook.nameOf("1"), "A");
-    for (const char* name : {"calls.txt", "nn.dat", "msn.dat"}) {
+    for (const char* name : {"calls.txt", "nn.dat"}) {
         EXPECT_TRUE(std::filesystem::is_directory(dir.file(name))) << name;
     }
-}
-
-TEST_F(ProblemsFixture, ListsWithBareCarriageReturnsKeepTheirEntriesAndExtraFields) {
-    Phonebook phonebook;
-    ASSERT_TRUE(phonebook.load(dir.write("nn.dat", "0301\tAnna\t0\r0190*\tSpam\t-1\t\t\tmore\r")));
-    EXPECT_TRUE(phonebook.rejects("0190123"));
-    MsnList msnList;
-    ASSERT_TRUE(msnList.load(dir.write("msn.dat", "11\tOffice\t0\t0\r22\tFax\t-1\t0\tx\r")));
-    EXPECT_TRUE(msnList.rejects("22"));
-    phonebook.add("0302", "Bert", false, "", "");
-    msnList.add("33", "Home", false, false);
-    EXPECT_EQ(dir.read("nn.dat"),
-              "0301\tAnna\t0\t\t\r\n0302\tBert\t0\t\t\r\n0190*\tSpam\t-1\t\t\tmore\r\n\r\n");
-    EXPECT_EQ(dir.read("msn.dat"),
-              "22\tFax\t-1\t0\tx\r\n33\tHome\t0\t0\r\n11\tOffice\t0\t0\r\n\r\n");
 }
 
 TEST_F(ProblemsFixture, OverlongFieldsAreCutWhenLoadedAndTheFileKeptUntilAChange) {

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -91,7 +90,6 @@ public:
     std::uint32_t putResult = 0;
     std::uint32_t queryResult = 0;
     std::optional<std::string> failure;
-    std::function<void(const capi::Message&)> onPut; // e.g. to queue the confirmation
     std::uint8_t profile[64] = {};
     int registerCalls = 0;
 
@@ -112,9 +110,6 @@ public:
     std::uint32_t putMessage(std::uint32_t, const std::uint8_t* message) override {
         const auto length = capi::readLE(message, 2, 0, 2);
         puts.emplace_back(message, message + length);
-        if (onPut) {
-            onPut(puts.back());
-        }
         return putResult;
     }
     std::uint32_t getMessage(std::uint32_t, CapiMessageView& message) override {

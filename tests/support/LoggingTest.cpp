@@ -26,13 +26,13 @@ TEST(Logging, AppendsCrLfLinesAndNeverTruncates) {
     std::filesystem::create_directory(dir.file("logs"));
     dir.write("logs/rufwacht.log", "old line\r\n");
     const Log log(dir.file("logs/rufwacht.log"));
-    log.write("Err: ShellExecute 31 unknown");
+    log.write("Err: ShellExecute 31 unknown ä");
     log.write("");
     const std::string content = dir.read("logs/rufwacht.log");
     const std::regex expected(
         "old line\r\n"
         "\\d{4}\\.\\d\\d\\.\\d\\d \\d\\d:\\d\\d:\\d\\d - Err: ShellExecute 31 "
-        "unknown\r\n"
+        "unknown \xE4\r\n"
         "\\d{4}\\.\\d\\d\\.\\d\\d \\d\\d:\\d\\d:\\d\\d - \r\n");
     EXPECT_TRUE(std::regex_match(content, expected)) << content;
 }
