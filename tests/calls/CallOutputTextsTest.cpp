@@ -149,8 +149,6 @@ TEST(HeadlessLine, OneLinePerCallStep) {
               "18:30:05  RING  Erika Mustermann (03012345678, Berlin) for Privat");
     EXPECT_EQ(headlessLine(step(event, CallEvent::Kind::End, kReasonNormalClearing), words),
               "18:30:05  END   Erika Mustermann: missed");
-    EXPECT_EQ(headlessLine(step(event, CallEvent::Kind::End, kReasonAnsweredElsewhere), words),
-              "18:30:05  END   Erika Mustermann: Answered elsewhere");
     event.name.clear();
     EXPECT_EQ(headlessLine(event, words), "18:30:05  RING  03012345678 (Berlin) for Privat");
     event.origin.clear();

@@ -1,4 +1,5 @@
 #include "RadicaleServer.h"
+#include "net/TestHttp.h"
 #include "support/TestContext.h"
 #include "ui/SettingsFakes.h"
 
@@ -15,35 +16,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-
-namespace {
-
-// A web server that gives every request the same answer: what a misconfigured or hostile
-// address does.
-class FixedAnswerServer : public QTcpServer {
-public:
-    explicit FixedAnswerServer(QByteArray answer) : m_answer(std::move(answer)) {
-        connect(this, &QTcpServer::newConnection, this, [this]() {
-            QTcpSocket* socket = nextPendingConnection();
-            connect(socket, &QTcpSocket::readyRead, socket, [this, socket]() {
-                socket->readAll();
-                socket->write(m_answer);
-            });
-        });
-        listen(QHostAddress::LocalHost, 0);
-    }
-    QString url() const { return QString("http://127.0.0.1:%1/book/").arg(serverPort()); }
-
-private:
-    QByteArray m_answer;
-};
-
-} // namespace
 
 // The phonebook page's address book list against real and broken servers.
 class AddressBookListTest : public QObject {
@@ -69,11 +44,8 @@ private:
             QVERIFY(ended.wait(20000));
         }
         int logged(int textId) const {
-            QFile log(qs(test.context.log.path()));
-            if (!log.open(QIODevice::ReadOnly)) {
-                return 0;
-            }
-            return static_cast<int>(QString::fromUtf8(log.readAll()).count(qs(test.text(textId))));
+            return static_cast<int>(
+                qs(test.dir.read("logs/rufwacht.log")).count(qs(test.text(textId))));
         }
     };
 
@@ -165,9 +137,10 @@ private slots:
     void answersThatAreNoAddressBookAreRefused() {
         QFETCH(QByteArray, answer);
         QFETCH(int, textId);
-        FixedAnswerServer server(answer);
+        TestHttpServer server; // what a misconfigured or hostile address answers
+        server.serve("/book/", answer);
         Page page;
-        page.add(server.url(), "", "");
+        page.add(server.url("/book/"), "", "");
         QVERIFY2(page.row(2).startsWith(qs(page.test.text(textId))), qPrintable(page.row(2)));
         QCOMPARE(page.row(1), QString());
         QCOMPARE(page.test.context.contacts.numberCount(), 0U);

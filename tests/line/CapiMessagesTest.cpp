@@ -10,43 +10,20 @@ namespace {
 
 const capi::CallerTexts kTexts{"With held", "Other-", "Not sent", "Unknown"};
 
-/// A CONNECT_IND body: PLCI 0x101, the CIP value, then the structures as given.
-Message body(std::uint16_t cip, const Message& structures) {
-    Message bytes = {0x01,
-                     0x01,
-                     0x00,
-                     0x00,
-                     static_cast<std::uint8_t>(cip),
-                     static_cast<std::uint8_t>(cip >> 8)};
-    bytes.insert(bytes.end(), structures.begin(), structures.end());
-    return bytes;
+capi::DecodedCall decode(const Message& body) {
+    return capi::decodeConnectInd(body.data(), body.size(), kTexts);
 }
 
-Message structure(const std::string& content) {
-    Message bytes(content.size() + 1);
-    bytes[0] = static_cast<std::uint8_t>(content.size());
-    std::copy(content.begin(), content.end(), bytes.begin() + 1);
-    return bytes;
+/// A call with PLCI 0x101 to MSN 12345, decoded from the body of the CONNECT_IND the line sends.
+capi::DecodedCall decodeSent(capi::IncomingCallElements call) {
+    call.plci = 0x101;
+    const Message message = capi::encodeConnectInd(1, 1, call);
+    return decode(Message(message.begin() + 8, message.end()));
 }
 
-Message concat(std::initializer_list<Message> parts) {
-    Message bytes;
-    for (const auto& part : parts) {
-        bytes.insert(bytes.end(), part.begin(), part.end());
-    }
-    return bytes;
-}
-
-capi::DecodedCall decode(const Message& bytes) {
-    return capi::decodeConnectInd(bytes.data(), bytes.size(), kTexts);
-}
-
-/// A call to MSN 12345 from a calling party number with the given octets and digits.
 capi::DecodedCall callFrom(std::uint8_t octet3, std::uint8_t octet3a, const std::string& digits) {
-    std::string calling = {static_cast<char>(octet3), static_cast<char>(octet3a)};
-    return decode(body(1, concat({structure("\x81"
-                                            "12345"),
-                                  structure(calling + digits), Message(7, 0)})));
+    return decodeSent(
+        {.calledDigits = "12345", .callingDigits = digits, .octet3 = octet3, .octet3a = octet3a});
 }
 
 } // namespace
@@ -110,35 +87,27 @@ TEST(CapiMessageDecoding, CallerWithoutUsableDigits) {
     EXPECT_EQ(callFrom(0x01, 0x80, "12").callerID, "Unknown"); // too few digits
     EXPECT_EQ(callFrom(0x21, 0x80, "12").callerID, "012");     // "0" makes three
     EXPECT_EQ(callFrom(0x01, 0x80, "ABC").callerID, "ABC");    // not digits: unchanged
-    const auto none = decode(body(1, concat({structure("\x81"
-                                                       "12345"),
-                                             Message{0}})));
+    const auto none = decodeSent({.calledDigits = "12345", .callingDigits = std::nullopt});
     EXPECT_EQ(none.callerID, "Notsent");
 }
 
 TEST(CapiMessageDecoding, CalledNumberCipAndPlci) {
-    const auto call = decode(body(16, concat({structure("\x81"
-                                                        "81 2345"),
-                                              structure("\x21\x80"
-                                                        "301234")})));
+    const auto call = decodeSent({.cip = 16, .calledDigits = "81 2345", .callingDigits = "301234"});
     EXPECT_EQ(call.calledMSN, "812345");
     EXPECT_EQ(call.cip, 16);
     EXPECT_EQ(call.plci, 0x101u);
-    const auto emptyCalled = decode(body(1, concat({Message{0}, structure("\x21\x80"
-                                                                          "301234")})));
+    const auto emptyCalled = decode(hexBytes("01 01 00 00 01 00 00 08 21 80 33 30 31 32 33 34"));
     EXPECT_EQ(emptyCalled.calledMSN, "");
     EXPECT_EQ(emptyCalled.callerID, "0301234");
 }
 
 TEST(CapiMessageDecoding, StructuresBeyondTheBodyCountAsAbsent) {
     // Called party number claims 50 bytes but the body ends after 5.
-    const auto cut = decode(body(1, concat({Message{50, 0x81, '1', '2'}})));
+    const auto cut = decode(hexBytes("01 01 00 00 01 00 32 81 31 32"));
     EXPECT_EQ(cut.calledMSN, "");
     EXPECT_EQ(cut.callerID, "Notsent");
     // Calling party number claims more than the body holds.
-    const auto cutCaller = decode(body(1, concat({structure("\x81"
-                                                            "5"),
-                                                  Message{20, 0x21, 0x80, '3', '0'}})));
+    const auto cutCaller = decode(hexBytes("01 01 00 00 01 00 02 81 35 14 21 80 33 30"));
     EXPECT_EQ(cutCaller.calledMSN, "5");
     EXPECT_EQ(cutCaller.callerID, "Notsent");
     // Nothing but a PLCI.
@@ -147,9 +116,8 @@ TEST(CapiMessageDecoding, StructuresBeyondTheBodyCountAsAbsent) {
     EXPECT_EQ(tiny.plci, 0x0201u);
     EXPECT_EQ(tiny.callerID, "Notsent");
     // Only the first 106 bytes are kept: a calling number reaching past them is absent.
-    Message longBody =
-        body(1, concat({structure("\x81" + std::string(96, '1')), structure("\x21\x80"
-                                                                            "3012")}));
-    EXPECT_EQ(decode(longBody).callerID, "Notsent");
-    EXPECT_EQ(decode(longBody).calledMSN, std::string(96, '1'));
+    const auto longCalled =
+        decodeSent({.calledDigits = std::string(96, '1'), .callingDigits = "3012"});
+    EXPECT_EQ(longCalled.callerID, "Notsent");
+    EXPECT_EQ(longCalled.calledMSN, std::string(96, '1'));
 }

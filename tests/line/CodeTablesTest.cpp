@@ -7,12 +7,9 @@
 
 // The names themselves show in every transcript that the line tests compare.
 TEST(CapiCodeTables, CommandAndSubcommandNamesToTheEndsAndUnknownCodes) {
-    EXPECT_EQ(CommandName(0x01), "CAPI_ALERT");
     EXPECT_EQ(CommandName(0xFF), "CAPI_MANUFACTURER");
     EXPECT_EQ(CommandName(0x06), "UNKNOWN");
     EXPECT_EQ(CommandName(0x85), "UNKNOWN");
-    EXPECT_EQ(SubcommandName(0x80), "CAPI_REQ");
-    EXPECT_EQ(SubcommandName(0x83), "CAPI_RESP");
     EXPECT_EQ(SubcommandName(0x84), "unknown");
     EXPECT_EQ(SubcommandName(0x00), "unknown");
 }

@@ -162,14 +162,11 @@ TEST(SimulatedLineEndToEnd, ScenarioCallAndHangUpRaiseTheEventsAndWriteTheTransc
         EXPECT_TRUE(std::regex_match(text, lineFormat)) << text;
         lines.push_back(text);
     }
-    EXPECT_EQ(
+    ASSERT_EQ(
         line_test::transcriptNames(lines),
         (std::vector<std::string>{"<- CAPI_CONNECT - CAPI_IND", "-> CAPI_ALERT - CAPI_REQ",
                                   "<- CAPI_ALERT - CAPI_CONF", "<- CAPI_DISCONNECT - CAPI_IND",
                                   "-> CAPI_DISCONNECT - CAPI_RESP"}));
-    ASSERT_FALSE(lines.empty());
-    EXPECT_TRUE(lines[1].ends_with("-> CAPI_ALERT - CAPI_REQ 11 00 01 00 01 80 00 00 01 01 00 00 "
-                                   "00 00 00 00 00"));
     // The first call came about 50 ms after the listen request.
     EXPECT_GE(std::stod(lines[0]), 45.0);
 }
