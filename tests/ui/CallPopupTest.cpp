@@ -100,8 +100,6 @@ private slots:
         QVERIFY(window() == nullptr);
         ring("0999912345");
         QVERIFY(window() != nullptr);
-        const CaptionCheck captions = checkCaptions(*window(), context().language);
-        QVERIFY2(captions.wrong.isEmpty(), qPrintable(captions.wrong));
         QVERIFY(!window()->palette().window().texture().isNull());
         QVERIFY(!window()->findChild<QLabel*>("Image1")->pixmap().isNull());
         // The second style has no background picture.

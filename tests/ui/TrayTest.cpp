@@ -2,10 +2,12 @@
 #include "ui/UiTestSupport.h"
 
 #include "stores/LanguageIds.h"
+#include "ui/CallPopupWindow.h"
 #include "ui/DesktopUi.h"
 #include "ui/JournalWindow.h"
 #include "ui/NotificationIcon.h"
 #include "ui/QtUserPrompt.h"
+#include "ui/settings/SettingsDialog.h"
 #include "ui/TrayBlinker.h"
 
 #include <QApplication>
@@ -133,6 +135,7 @@ private slots:
     void startLeavesTheProgramInTheNotificationAreaOrTheTaskBar() {
         ScriptedPrompt prompt;
         m_fixture->addCall("0301111", "1");
+        QVERIFY(m_fixture->context.language.select("deutsch"));
         DesktopUi ui(prompt, []() { return true; });
         ui.attachContext(&m_fixture->context);
         ui.showMainWindowHidden();
@@ -161,8 +164,22 @@ private slots:
         QVERIFY(!ui.trayBlinker().isGreenBlinking());
         QCOMPARE(journal->findChild<QTableView*>("lstCalls")->model()->rowCount(), 3);
 
+        // Every window shows its captions in the chosen language, its title too; the buttons of
+        // fixed size, outside the dialog's layouts, fit them.
         ui.popupView().setStatus("done");
-        QVERIFY(ui.callPopup().window() != nullptr);
+        ui.openSettings(false);
+        for (QWidget* window :
+             std::vector<QWidget*>{journal, ui.callPopup().window(), ui.settingsDialog()}) {
+            QVERIFY(window != nullptr);
+            const QString wrong = wrongCaption(*window, m_fixture->context.language);
+            QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+            const bool laidOut = window == ui.settingsDialog();
+            for (auto* button :
+                 laidOut ? QList<QAbstractButton*>() : window->findChildren<QAbstractButton*>()) {
+                const int advance = button->fontMetrics().horizontalAdvance(button->text());
+                QVERIFY2(advance <= button->width(), qPrintable(button->text()));
+            }
+        }
         ui.closeAllWindows();
         QVERIFY(!journal->isVisible());
         QVERIFY(!ui.trayIcon()->isShown());
