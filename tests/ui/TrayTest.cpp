@@ -157,7 +157,7 @@ private slots:
         ui.openSettings(false);
         for (QWidget* window :
              std::vector<QWidget*>{journal, ui.callPopup().window(), ui.settingsDialog()}) {
-            QVERIFY(window != nullptr);
+            QVERIFY(window != nullptr && !window->windowTitle().isEmpty());
             const QString wrong = wrongCaption(*window, m_fixture->context.language);
             QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
             const bool laidOut = window == ui.settingsDialog();
