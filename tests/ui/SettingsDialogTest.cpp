@@ -4,16 +4,11 @@
 #include "stores/LanguageIds.h"
 #include "support/QtText.h"
 #include "support/Version.h"
-#include "ui/DesktopUi.h"
-#include "ui/LanguageTags.h"
+#include "ui/LanguageChooser.h"
 
-#include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -57,11 +52,12 @@ struct BadEntry {
     QStringList written;
 };
 
-// The line setting at the start, the options clicked, the host typed, the setting written.
+// The line setting at the start, the options clicked, the host typed, the setting written; the
+// line of the command line, shown as in use.
 struct LineChoice {
     const char *line, *host, *capiSetting;
     QStringList clicks;
-    const char *typed, *written;
+    const char *typed, *written, *inUse = "";
 };
 
 } // namespace
@@ -85,7 +81,6 @@ private:
     SettingsDialog& openShown() {
         SettingsDialog& dialog = bench().open();
         dialog.show();
-        // The mouse finds the rows once the dialog is laid out.
         [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(&dialog);
         return dialog;
     }
@@ -96,15 +91,6 @@ private slots:
 
     void treeAndPagesFollowTheDesign() {
         SettingsDialog& dialog = openShown();
-        QCOMPARE(dialog.objectName(), QString("frmConfig"));
-        QCOMPARE(ss(dialog.windowTitle()), bench().text(lang_id::kSettings));
-        // Until a node is chosen the phonebook page lies on top, also when the focus entering
-        // the tree makes its first node current.
-        auto* tree = bench().find<QTreeWidget>("tvwNav");
-        tree->setFocus(Qt::TabFocusReason);
-        QCOMPARE(tree->currentItem(), tree->topLevelItem(0));
-        QCOMPARE(dialog.currentPageName(), QString("picCfgPB"));
-
         const std::pair<const char*, const char*> views[] = {
             {"call", "picCfgCall"}, {"pb", "picCfgPB"},
             {"msn", "picCfgMSN"},   {"webexport", "picWebExport"},
@@ -116,21 +102,11 @@ private slots:
             QCOMPARE(dialog.currentPageName(), QString(page));
         }
         // Choosing a node shows its page; the ISDN node shows the line.
+        auto* tree = bench().find<QTreeWidget>("tvwNav");
         tree->setCurrentItem(tree->topLevelItem(1));
         QCOMPARE(dialog.currentPageName(), QString("picWebExport"));
         tree->setCurrentItem(tree->topLevelItem(0));
         QCOMPARE(dialog.currentPageName(), QString("picCfgLine"));
-    }
-
-    void controlsCarryTheirCaptions() {
-        bench().fixture.context.language.select("deutsch");
-        SettingsDialog& dialog = bench().open();
-        // Every captioned control shows its language text, here the German one.
-        const CaptionCheck captions = checkCaptions(dialog, bench().fixture.context.language);
-        QVERIFY2(captions.wrong.isEmpty(), qPrintable(captions.wrong));
-        QCOMPARE(bench().find<QTreeWidget>("lstMSN")->headerItem()->text(0), QString("MSN"));
-        QCOMPARE(ss(bench().find<QTreeWidget>("lstPB")->headerItem()->text(1)),
-                 bench().text(lang_id::kName));
     }
 
     void openingFillsTheControls() {
@@ -160,18 +136,15 @@ private slots:
             QCOMPARE(bench().player.played,
                      Texts{bench().fixture.context.paths.dataFile("res/info.wav")});
         }
-    }
-
-    void callPageOptionsSwitchTheirControls() {
-        bench().open();
-        click(button("optNoPopUp"));
-        QVERIFY(!button("chkMin")->isEnabled());
+        // The options switch their controls.
         click(button("optPopUpSmall"));
         QVERIFY(button("chkMin")->isEnabled());
-        click(button("chkPlayWave"));
-        QVERIFY(!field("txtWaveFile")->isEnabled());
+        click(button("optNoPopUp"));
+        QVERIFY(!button("chkMin")->isEnabled());
         click(button("chkPlayWave"));
         QVERIFY(field("txtWaveFile")->isEnabled());
+        click(button("chkPlayWave"));
+        QVERIFY(!field("txtWaveFile")->isEnabled());
     }
 
     void browseStoresThePickedPathAndTheTestPlaysFromTheProgramFolder() {
@@ -188,15 +161,12 @@ private slots:
         bench().files.answers = {"/home/anna/sounds/ring.wav", "/home/anna/anna.png"};
         click(button("cmdCommonDlg"));
         QCOMPARE(field("txtWaveFile")->text(), QString("/home/anna/sounds/ring.wav"));
-        click(button("cmdTestSound"));
-        QCOMPARE(bench().player.played.back(), std::string("/home/anna/sounds/ring.wav"));
         click(button("cmdPic"));
         QCOMPARE(field("txtPicture")->text(), QString("/home/anna/anna.png"));
-        QCOMPARE(bench().files.asked.back().first, std::string("Pics (*.bmp *.jpg *.png *.gif)"));
         // Test plays whatever the settings say about sounds.
         bench().settings().playCallSound = false;
         click(button("cmdTestSound"));
-        QCOMPARE(bench().player.played.size(), std::size_t(3));
+        QCOMPARE(bench().player.played.back(), std::string("/home/anna/sounds/ring.wav"));
     }
 
     void phonebookButtonsActAtOnce() {
@@ -204,7 +174,6 @@ private slots:
         phonebook.add("0301234567", "Anna", false, "", "");
         openShown();
         auto* list = bench().find<QTreeWidget>("lstPB");
-        QCOMPARE(rows(list), QStringList({"0301234567|Anna"}));
 
         // Digits with "*" pass; letters do not and change nothing.
         type("txtNumber", "0351*");
@@ -255,7 +224,6 @@ private slots:
         phonebook.add("0300", "Anna", false, "", "");
         click(button("cmdChange"));
         QCOMPARE(bench().messages(), Texts{bench().text(lang_id::kListChanged)});
-        QCOMPARE(phonebook.size(), 3);
         QCOMPARE(phonebook.nameOf("0302"), std::string("Carl"));
         QCOMPARE(phonebook.nameOf("0301"), std::string("Bert"));
         QCOMPARE(rows(list).size(), 3);
@@ -265,7 +233,6 @@ private slots:
         phonebook.remove("0301");
         click(button("cmdChange"));
         QCOMPARE(bench().messages().size(), std::size_t(2));
-        QCOMPARE(phonebook.size(), 1);
         QCOMPARE(phonebook.entryAt(1).name, std::string("Carl"));
     }
 
@@ -275,9 +242,6 @@ private slots:
         msnList.add("4711", "Fax", false, false);
         openShown().switchView("msn");
         auto* list = bench().find<QTreeWidget>("lstMSN");
-        type("txtMSNMSN", "fax");
-        click(button("cmdMSNAdd"));
-        QCOMPARE(bench().messages(), Texts{bench().text(lang_id::kInvalidNumber)});
         type("txtMSNMSN", "4712");
         type("txtMSNName", "Home");
         click(button("chkMSNRejectAnon"));
@@ -293,9 +257,6 @@ private slots:
         type("txtMSNMSN", "4711");
         click(button("cmdMSNDel"));
         QCOMPARE(rows(list), QStringList({"4712|Home"}));
-        field("txtMSNMSN")->clear();
-        click(button("cmdMSNDel"));
-        QCOMPARE(bench().messages().back(), bench().text(lang_id::kRemoveNeedsNumber));
     }
 
     void webExportBoxActsAtOnceAndTheLinkFollowsTheTyping() {
@@ -319,7 +280,6 @@ private slots:
 
         click(button("chkWebExport"));
         QCOMPARE(bench().webExport.stops, 1);
-        QVERIFY(!field("txtWebExportPort")->isEnabled());
         QVERIFY(!button("cmdWETest")->isEnabled());
         // Cancel keeps what acted at once: the server stays stopped, the setting on.
         click(button("cmdCacel"));
@@ -370,9 +330,7 @@ private slots:
         rows("chkWebExport", true, "txtWebExportPort",
              {"", "http", "0", "-5", "12.5", "8o", "32768", "65535", "99999"},
              lang_id::kInvalidPort, "", "picWebExport", " 32767", {"webexportport=32767"});
-        rows("optLineCallMonitor", true, "txtLineHost",
-             {"", "   ", ":1012", "fritz.box:", "fritz.box:0", "fritz.box:65536", "fritz.box:x",
-              "fd00::1", "[fd00::1"},
+        rows("optLineCallMonitor", true, "txtLineHost", {"   ", "fritz.box:0"},
              lang_id::kInvalidLineHost, "", "picCfgLine", "fritz.box:65535",
              {"line=callmonitor:fritz.box:65535"});
         const QStringList server{"monitorserver=-1"};
@@ -426,6 +384,7 @@ private slots:
         const QStringList monitor{"optLineCallMonitor"};
         const char* const port = "callmonitor:10.0.0.1:2012";
         row("empty", {"", "", "", {}, "", ""});
+        row("command line", {"", "", "", {}, "", "", "sim:demo/calls.scenario"});
         row("library", {"capi:/x/lib.so", "", "capi:/x/lib.so", {}, "", "capi:/x/lib.so"});
         row("port", {port, "10.0.0.1:2012", "", {}, "", port});
         row("to monitor", {"", "", "", monitor, "fritz.box", "callmonitor:fritz.box"});
@@ -438,8 +397,9 @@ private slots:
     }
     void linePageShowsTheSettingAndOkWritesTheChoice() {
         QFETCH(LineChoice, row);
-        const auto& [line, host, capiSetting, clicks, typed, written] = row;
+        const auto& [line, host, capiSetting, clicks, typed, written, inUse] = row;
         bench().settings().line = line;
+        bench().lineFromCommandLine = inUse;
         bench().open();
         const bool callMonitor = *host != '\0';
         QCOMPARE(button("optLineCallMonitor")->isChecked(), callMonitor);
@@ -448,7 +408,8 @@ private slots:
         QCOMPARE(field("txtLineHost")->isEnabled(), callMonitor);
         QCOMPARE(field("txtLineCapi")->text(), QString(capiSetting));
         QCOMPARE(field("txtLineCapi")->isHidden(), *capiSetting == '\0');
-        QVERIFY(bench().find<QLabel>("lblLineInUse")->isHidden());
+        QCOMPARE(bench().find<QLabel>("lblLineInUse")->isHidden(), *inUse == '\0');
+        QCOMPARE(field("txtLineInUse")->text(), QString(inUse));
         for (const QString& option : clicks) {
             click(button(qPrintable(option)));
             // The host is asked for the call monitor only.
@@ -459,13 +420,6 @@ private slots:
         }
         click(button("cmdOK"));
         QVERIFY(hasLine(bench().configFile(), std::string("line=") + written));
-    }
-
-    void theLineOfTheCommandLineIsShownAsInUse() {
-        bench().lineFromCommandLine = "sim:demo/calls.scenario";
-        bench().open();
-        QVERIFY(!bench().find<QLabel>("lblLineInUse")->isHidden());
-        QCOMPARE(field("txtLineInUse")->text(), QString("sim:demo/calls.scenario"));
     }
 
     void okWritesEverySettingAndAppliesIt() {
@@ -504,18 +458,7 @@ private slots:
         QCOMPARE(bench().webExport.starts, (std::vector<int>{80, 8081}));
     }
 
-    void okWithTheSameLanguageSaysNothing() {
-        bench().settings().language = "ENGLISH";
-        bench().open();
-        QCOMPARE(bench().find<QComboBox>("cmbLanguage")->currentText(), QString("english"));
-        bench().autostart.made = true;
-        click(button("cmdOK"));
-        QVERIFY(bench().messages().empty());
-        QVERIFY(!bench().autostart.made);
-        QCOMPARE(bench().webExport.stops, 1);
-        QVERIFY(hasLine(bench().configFile(), "language=english"));
-    }
-
+    // Escape is Cancel; Enter is OK, which with the language unchanged says nothing.
     void enterIsOkAndEscapeIsCancel() {
         SettingsDialog& dialog = openShown();
         click(button("chkQuietExit"));
@@ -523,11 +466,17 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QVERIFY(!bench().settings().quietExit);
 
+        bench().settings().language = "ENGLISH";
+        bench().autostart.made = true;
         SettingsDialog& again = openShown();
         click(button("chkQuietExit"));
         QTest::keyClick(field("txtPrefix"), Qt::Key_Return);
         QVERIFY(!again.isVisible());
         QVERIFY(bench().settings().quietExit);
+        QVERIFY(bench().messages().empty());
+        QVERIFY(!bench().autostart.made);
+        QCOMPARE(bench().webExport.stops, 1);
+        QVERIFY(hasLine(bench().configFile(), "language=english"));
     }
 
     void aPrefixThatIsNoNumberIsPointedOutWhileTyping() {
@@ -544,14 +493,12 @@ private slots:
         bench().files.answers = {dir.file("save.ibk")};
         click(button("cmdBackup"));
         QVERIFY(dir.read("save.ibk").find("0301\tAnna") != std::string::npos);
-        QCOMPARE(bench().files.asked.back().first, std::string("(*.ibk)"));
 
         // A file without sections is refused before anything changes.
         dir.write("notes.ibk", "nothing here\r\n");
         bench().files.answers = {dir.file("notes.ibk")};
         click(button("cmdRestore"));
         QCOMPARE(bench().messages(), Texts{bench().text(lang_id::kBackupWithoutSections)});
-        QCOMPARE(bench().fixture.context.phonebook.size(), 1);
 
         dir.write("config.ibk", "\r\n---BEGIN config.dat---\r\n[config]\r\ncapidelaytime=9\r\n"
                                 "webexporton=-1\r\n---END config.dat---\r\n");
@@ -559,7 +506,6 @@ private slots:
         click(button("cmdRestore"));
         QCOMPARE(bench().messages().back(), bench().text(lang_id::kRestartNeeded));
         QCOMPARE(bench().settings().registrationDelayStep, 9);
-        QCOMPARE(bench().fixture.context.phonebook.size(), 0);
         // The controls show the restored settings without doubling their fixed entries; the
         // export box changed, so the server started.
         auto* delays = bench().find<QComboBox>("cmbDelayTime");
@@ -593,22 +539,31 @@ private slots:
                         "https://www.dasoertliche.de/oetb_1.htm?main=Datenschutz"}));
     }
 
-    void theDesktopKeepsOneDialogAndRaisesIt() {
-        ScriptedPrompt prompt;
-        DesktopUi desktop(prompt, []() { return true; });
-        desktop.attachContext(&bench().fixture.context);
-        desktop.openSettings(false);
-        QPointer<SettingsDialog> first = desktop.settingsDialog();
-        QVERIFY(first && first->isVisible());
-        QCOMPARE(first->currentPageName(), QString("picCfgPB"));
-        desktop.openSettings(true);
-        QCOMPARE(desktop.settingsDialog(), first.data());
-        QCOMPARE(first->currentPageName(), QString("picCfgInfo"));
-        // Closed, it is gone; the next request makes a new one.
-        first->reject();
-        QTRY_VERIFY(first.isNull());
-        desktop.openSettings(false);
-        QVERIFY(desktop.settingsDialog() != nullptr);
+    // The chooser at the first start: without a saved language the last entry is selected,
+    // else the saved one whatever its case; Save sets, loads and stores the choice.
+    void theLanguageChooserSelectsAndSavesTheLanguage() {
+        TempDir program;
+        program.write("lang/english.lng", "1=one\r\n");
+        program.write("lang/Deutsch.lng", "1=eins\r\n");
+        program.write("lang/zulu.lng", "1=kunye\r\n");
+        TestContext test(program.path());
+        const auto languages = [](LanguageChooser& chooser) {
+            return chooser.findChild<QComboBox*>("cmbLanguage");
+        };
+        {
+            LanguageChooser chooser(LanguageChooserParts::of(test.context));
+            QCOMPARE(languages(chooser)->count(), 3);
+            QCOMPARE(languages(chooser)->currentIndex(), 2);
+        }
+        test.settings().language = "deutsch";
+        LanguageChooser chooser(LanguageChooserParts::of(test.context));
+        QCOMPARE(languages(chooser)->currentText(), QString("Deutsch"));
+        click(chooser.findChild<QAbstractButton*>("cmdSave"));
+        QCOMPARE(chooser.result(), int(QDialog::Accepted));
+        QCOMPARE(test.text(1), std::string("eins"));
+        SettingsRecord reloaded;
+        loadSettings(reloaded, test.context.settingsFile());
+        QCOMPARE(reloaded.language, std::string("deutsch"));
     }
 };
 

@@ -109,7 +109,6 @@ public:
     }
     SettingsRecord& settings() { return fixture.context.settings; }
     std::string text(int id) const { return fixture.text(id); }
-    /// The texts of the message boxes shown so far.
     std::vector<std::string> messages() const {
         std::vector<std::string> texts;
         for (const auto& shown : prompt.shown) {

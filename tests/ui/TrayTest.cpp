@@ -2,16 +2,19 @@
 #include "ui/UiTestSupport.h"
 
 #include "stores/LanguageIds.h"
+#include "ui/CallPopupWindow.h"
 #include "ui/DesktopUi.h"
 #include "ui/JournalWindow.h"
 #include "ui/NotificationIcon.h"
 #include "ui/QtUserPrompt.h"
 #include "ui/TrayBlinker.h"
 #include "ui/TrayMenu.h"
+#include "ui/settings/SettingsDialog.h"
 
 #include <QApplication>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -69,12 +72,13 @@ private slots:
 
     void touchingTheIconAcknowledges() {
         TrayBlinker tray;
-        DesktopPictures pictures = m_fixture->pictures;
         QMenu menu;
-        NotificationIcon icon(tray, pictures, &menu);
+        NotificationIcon icon(tray, m_fixture->pictures, &menu);
         QSignalSpy opened(&icon, &NotificationIcon::openRequested);
         QSignalSpy changed(&tray, &TrayBlinker::iconChanged);
+        QSignalSpy acknowledged(&tray, &TrayBlinker::acknowledged);
 
+        // Any touch but a left click only stops the blinking.
         tray.setGreenBlink(true);
         tray.setRedBlink(true);
         tray.greenTick();
@@ -82,24 +86,6 @@ private slots:
         QCOMPARE(tray.state(), State::Idle);
         QVERIFY(!tray.isGreenBlinking());
         QVERIFY(!tray.isRedBlinking());
-        QCOMPARE(opened.count(), 0);
-        QCOMPARE(icon.icon().contextMenu(), &menu);
-        // Every touch tells that the user has looked.
-        QSignalSpy acknowledged(&tray, &TrayBlinker::acknowledged);
-        // The count of missed calls stands under the last caller.
-        tray.setTooltip("Last call: Anna");
-        icon.setMissedText("3 missed");
-        QCOMPARE(icon.icon().toolTip(), QString("Last call: Anna\n3 missed"));
-        icon.setMissedText({});
-        QCOMPARE(icon.icon().toolTip(), QString("Last call: Anna"));
-
-        for (auto reason : {QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick,
-                            QSystemTrayIcon::Unknown}) {
-            tray.setRedBlink(true);
-            tray.redTick();
-            icon.onActivated(reason);
-            QCOMPARE(tray.state(), State::Idle);
-        }
         QCOMPARE(opened.count(), 0);
 
         tray.setRedBlink(true);
@@ -112,7 +98,14 @@ private slots:
         emit menu.aboutToShow();
         QVERIFY(!tray.isGreenBlinking());
         QVERIFY(changed.count() > 0);
-        QCOMPARE(acknowledged.count(), 5);
+        QCOMPARE(acknowledged.count(), 3);
+
+        // The count of missed calls stands under the last caller.
+        tray.setTooltip("Last call: Anna");
+        icon.setMissedText("3 missed");
+        QCOMPARE(icon.icon().toolTip(), QString("Last call: Anna\n3 missed"));
+        icon.setMissedText({});
+        QCOMPARE(icon.icon().toolTip(), QString("Last call: Anna"));
     }
 
     void tooltipIsCutToItsField() {
@@ -123,9 +116,6 @@ private slots:
         tray.setTooltip(std::string(64, 'y') + "z");
         QCOMPARE(tray.tooltip(), QString(63, 'y'));
         QCOMPARE(changed.count(), 2);
-        QCOMPARE(changed.last().first().toString(), QString(63, 'y'));
-        tray.setTooltip("Last call: Anna");
-        QCOMPARE(tray.tooltip(), QString("Last call: Anna"));
         // A character outside the basic plane is never split.
         const QString wide = QString(62, 'a') + QString::fromUtf8("\xF0\x9F\x93\x9E") + "b";
         QCOMPARE(TrayBlinker::fitTooltip(wide), QString(62, 'a'));
@@ -134,13 +124,13 @@ private slots:
     void startLeavesTheProgramInTheNotificationAreaOrTheTaskBar() {
         ScriptedPrompt prompt;
         m_fixture->addCall("0301111", "1");
+        QVERIFY(m_fixture->context.language.select("deutsch"));
         DesktopUi ui(prompt, []() { return true; });
         ui.attachContext(&m_fixture->context);
         ui.showMainWindowHidden();
         // The icon alone: the window is made when it is first wanted.
         QVERIFY(ui.journalWindow() == nullptr);
         QVERIFY(ui.trayIcon() != nullptr);
-        QCOMPARE(ui.trayBlinker().state(), State::Idle);
         QCOMPARE(ui.trayIcon()->icon().toolTip().toStdString(),
                  m_fixture->context.language.text(lang_id::kTooltipIdle));
         QCOMPARE(ui.trayIcon()->icon().contextMenu(), ui.trayMenu());
@@ -162,8 +152,36 @@ private slots:
         QVERIFY(!ui.trayBlinker().isGreenBlinking());
         QCOMPARE(journal->findChild<QTableView*>("lstCalls")->model()->rowCount(), 3);
 
+        // Every window shows its captions in the chosen language, its title too; the buttons of
+        // fixed size, outside the dialog's layouts, fit them.
         ui.popupView().setStatus("done");
-        QVERIFY(ui.callPopup().window() != nullptr);
+        ui.openSettings(false);
+        for (QWidget* window :
+             std::vector<QWidget*>{journal, ui.callPopup().window(), ui.settingsDialog()}) {
+            QVERIFY(window != nullptr && !window->windowTitle().isEmpty());
+            const QString wrong = wrongCaption(*window, m_fixture->context.language);
+            QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+            const bool laidOut = window == ui.settingsDialog();
+            for (auto* button :
+                 laidOut ? QList<QAbstractButton*>() : window->findChildren<QAbstractButton*>()) {
+                const int advance = button->fontMetrics().horizontalAdvance(button->text());
+                QVERIFY2(advance <= button->width(), qPrintable(button->text()));
+            }
+        }
+        const QString wrongInMenu = wrongCaption(*ui.trayMenu(), m_fixture->context.language);
+        QVERIFY2(wrongInMenu.isEmpty(), qPrintable(wrongInMenu));
+        // One settings dialog, raised on the page asked for; closed, it is gone and the next
+        // request makes a new one.
+        QPointer<SettingsDialog> dialog = ui.settingsDialog();
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->currentPageName(), QString("picCfgPB"));
+        ui.openSettings(true);
+        QCOMPARE(ui.settingsDialog(), dialog.data());
+        QCOMPARE(dialog->currentPageName(), QString("picCfgInfo"));
+        dialog->reject();
+        QTRY_VERIFY(dialog.isNull());
+        ui.openSettings(false);
+        QVERIFY(ui.settingsDialog() != nullptr);
         ui.closeAllWindows();
         QVERIFY(!journal->isVisible());
         QVERIFY(!ui.trayIcon()->isShown());

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 
@@ -17,17 +18,14 @@
 #include <string>
 #include <vector>
 
-// What the language-tagged controls below a window show: how many there are, and the name of
-// the first whose caption is not its language text (empty when all are right).
-struct CaptionCheck {
-    int captioned = 0;
-    QString wrong;
-};
-
-inline CaptionCheck checkCaptions(const QObject& root, const LanguageTable& language) {
-    CaptionCheck check;
-    for (const QObject* object : root.findChildren<QObject*>()) {
-        const int id = languageTag(object);
+// The name of the first language-tagged object, the window itself or a control below it, whose
+// caption is not its language text; empty when all are right.
+inline QString wrongCaption(const QWidget& window, const LanguageTable& language) {
+    QList<const QObject*> objects = {&window};
+    for (const QObject* child : window.findChildren<QObject*>()) {
+        objects << child;
+    }
+    for (const QObject* object : objects) {
         QString caption;
         if (const auto* button = qobject_cast<const QAbstractButton*>(object)) {
             caption = button->text();
@@ -37,16 +35,17 @@ inline CaptionCheck checkCaptions(const QObject& root, const LanguageTable& lang
             caption = group->title();
         } else if (const auto* action = qobject_cast<const QAction*>(object)) {
             caption = action->text();
+        } else if (const auto* menu = qobject_cast<const QMenu*>(object)) {
+            caption = menu->title();
+        } else if (const auto* widget = qobject_cast<const QWidget*>(object)) {
+            caption = widget->windowTitle();
         }
-        if (id == 0) {
-            continue;
-        }
-        ++check.captioned;
-        if (caption.toStdString() != language.text(id) && check.wrong.isEmpty()) {
-            check.wrong = object->objectName();
+        if (const int id = languageTag(object);
+            id != 0 && caption.toStdString() != language.text(id)) {
+            return object->objectName();
         }
     }
-    return check;
+    return {};
 }
 
 // Waits until what was posted so far, zero timers included, has run: whatever a window does
@@ -86,7 +85,6 @@ class UiFixture : public TestContext {
 public:
     UiFixture() : pictures(DesktopPictures::load(dataDir() + "res/")) {}
 
-    // Appends a completed call to the journal and saves it.
     void addCall(const std::string& number, const std::string& msn,
                  const std::string& reason = "Caller hung up") {
         CallJournal& journal = context.journal;
