@@ -117,9 +117,8 @@ void CallPopupWindow::fill(const PopupContent& content) {
         // A picture that does not load leaves the window narrow, without a word.
         picture.load(qs(m_parts.paths.resolve(content.picturePath)));
     }
-    m_hasPicture = !picture.isNull();
     m_callerPicture->setPixmap(picture);
-    setOuterWidth(m_hasPicture ? kWideWidth : kNarrowWidth);
+    setOuterWidth(picture.isNull() ? kNarrowWidth : kWideWidth);
 }
 
 void CallPopupWindow::showAndActivate() {

@@ -50,7 +50,6 @@ public:
     void setStatus(const QString& status);
     /// Raises the window above the others and activates it.
     void bringToFront();
-    bool hasCallerPicture() const { return m_hasPicture; }
     const TwipsScale& scale() const { return m_scale; }
 
 signals:
@@ -76,7 +75,6 @@ private:
     AppCommands& m_commands;
     UserPrompt& m_prompt;
     TwipsScale m_scale;
-    bool m_hasPicture = false;
 
     QPushButton* m_addToPhonebookButton = nullptr;
     QWidget* m_callPanel = nullptr;
