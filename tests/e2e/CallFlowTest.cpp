@@ -12,19 +12,6 @@
 
 #include <csignal>
 
-namespace {
-
-const char* kConnectResp = "-> CAPI_CONNECT - CAPI_RESP";
-const char* kDisconnectReq = "-> CAPI_DISCONNECT - CAPI_REQ";
-const char* kDisconnectResp = "-> CAPI_DISCONNECT - CAPI_RESP";
-const char* kAlertReq = "-> CAPI_ALERT - CAPI_REQ";
-
-std::string text(int id) {
-    return ProgramRunner::englishText(id);
-}
-
-} // namespace
-
 class CallFlowTest : public QObject {
     Q_OBJECT
 private slots:
@@ -66,13 +53,13 @@ private slots:
         const CallJournal journal = runner.journal();
         QCOMPARE(journal.size(), 4);
         QCOMPARE(journal.recordAt(1).name, std::string("Erika Mustermann"));
-        QCOMPARE(journal.recordAt(1).endReason, text(lang_id::kEndCallerHungUp));
+        QCOMPARE(journal.recordAt(1).endReason, englishText(lang_id::kEndCallerHungUp));
         QCOMPARE(journal.recordAt(2).number, std::string("0891234567"));
         QCOMPARE(journal.recordAt(2).name, std::string("0891234567"));
-        QCOMPARE(journal.recordAt(2).endReason, text(lang_id::kEndAnsweredElsewhere));
+        QCOMPARE(journal.recordAt(2).endReason, englishText(lang_id::kEndAnsweredElsewhere));
         QCOMPARE(journal.recordAt(3).number, std::string("0401234567"));
-        QCOMPARE(journal.recordAt(3).endReason, text(lang_id::kUnknown));
-        std::string anonymous = text(lang_id::kUnknown);
+        QCOMPARE(journal.recordAt(3).endReason, englishText(lang_id::kUnknown));
+        std::string anonymous = englishText(lang_id::kUnknown);
         std::erase(anonymous, ' ');
         QCOMPARE(journal.recordAt(4).number, anonymous);
         QVERIFY(!journal.recordAt(4).endReason.empty());
@@ -162,7 +149,7 @@ private slots:
 
         QProcess* second = runner.startHeadless(
             "wait 0.3; call plci=0x101 called=4711 calling=301234567; wait 0.2; hangup plci=0x101");
-        QVERIFY2(runner.waitForTranscript("-> CAPI_DISCONNECT - CAPI_RESP"),
+        QVERIFY2(runner.waitForTranscript(kDisconnectResp),
                  qPrintable(second->readAllStandardError()));
         QCOMPARE(ProgramRunner::stop(second), 0);
         const CallJournal journal = runner.journal();
@@ -170,7 +157,7 @@ private slots:
         QCOMPARE(journal.recordAt(1).number, std::string("0301234567"));
         QCOMPARE(journal.recordAt(1).name, std::string("Erika Mustermann"));
         // The server being away is logged, the phonebook file is left alone.
-        QVERIFY2(runner.log().contains(ProgramRunner::english(lang_id::kAddressBookNoAnswer)),
+        QVERIFY2(runner.log().contains(english(lang_id::kAddressBookNoAnswer)),
                  qPrintable(runner.log()));
         QVERIFY(QFileInfo(runner.configDir() + "nn.dat").size() <= 2);
     }

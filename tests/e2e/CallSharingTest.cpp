@@ -11,8 +11,6 @@
 
 namespace {
 
-const char* kDisconnectResp = "-> CAPI_DISCONNECT - CAPI_RESP";
-
 // Call n of the scenarios: its caller and its name in the reading program's phonebook.
 std::string callerOf(int n) {
     return "030100" + std::to_string(1000 + n);
@@ -198,8 +196,7 @@ private slots:
                     .hasMatch(),
                 qPrintable(run));
             if (step == "end") {
-                QVERIFY2(run.contains("RUFWACHT_REASON=" +
-                                      ProgramRunner::english(lang_id::kEndAnsweredElsewhere)),
+                QVERIFY2(run.contains("RUFWACHT_REASON=" + english(lang_id::kEndAnsweredElsewhere)),
                          qPrintable(run));
             }
         }
@@ -214,7 +211,7 @@ private slots:
                 .hasMatch(),
             qPrintable(printed));
         QVERIFY2(lines[2].endsWith("  END   Erika \"Eri\" Mustermann: " +
-                                   ProgramRunner::english(lang_id::kEndAnsweredElsewhere)),
+                                   english(lang_id::kEndAnsweredElsewhere)),
                  qPrintable(printed));
     }
 };

@@ -15,13 +15,6 @@
 
 namespace {
 
-const char* kConnectResp = "-> CAPI_CONNECT - CAPI_RESP";
-const char* kAlertReq = "-> CAPI_ALERT - CAPI_REQ";
-
-QString english(int id) {
-    return ProgramRunner::english(id);
-}
-
 int missedLogLines(const ProgramRunner& runner, int count) {
     return runner.log().count(english(lang_id::kMissedCallsLine) + " " + QString::number(count));
 }
@@ -222,7 +215,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(m_server->notifications().size(), std::size_t{1}, 15000);
         QVERIFY(m_server->unregisterFromBus());
         // The call ends and is journaled while nobody shows notifications.
-        QVERIFY(runner.waitForTranscript("CAPI_DISCONNECT - CAPI_RESP"));
+        QVERIFY(runner.waitForTranscript(kDisconnectResp));
         QVERIFY(m_server->registerOnBus());
         QTRY_COMPARE_WITH_TIMEOUT(m_server->notifications().size(), std::size_t{2}, 15000);
         QCOMPARE(m_server->notifications()[1].summary, QString("0891234567"));
@@ -251,7 +244,7 @@ private slots:
         QProcess* program = runner.start(
             {runner.scenario("wait 1; call plci=0x101 called=1 calling=301234567; wait 0.5; "
                              "hangup plci=0x101")});
-        QVERIFY(runner.waitForTranscript("CAPI_DISCONNECT - CAPI_RESP"));
+        QVERIFY(runner.waitForTranscript(kDisconnectResp));
         QTRY_COMPARE_WITH_TIMEOUT(desktop.visibleWindows(english(lang_id::kIncomingCallTitle)), 1,
                                   5000);
         const QString journal = english(lang_id::kCallJournal);

@@ -30,10 +30,6 @@ namespace {
 
 constexpr int kReconnectWaitMs = 15000;
 
-std::string text(int id) {
-    return ProgramRunner::englishText(id);
-}
-
 // Ends the program with SIGTERM, checks that it ended cleanly and gives its stderr.
 QString finish(QProcess* program) {
     const int exitCode = ProgramRunner::stop(program);
@@ -174,8 +170,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(runner.journal().size(), 1, 10000);
 
         router.goAway();
-        QTRY_VERIFY_WITH_TIMEOUT(runner.journal().recordAt(1).endReason == text(lang_id::kUnknown),
-                                 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            runner.journal().recordAt(1).endReason == englishText(lang_id::kUnknown), 10000);
         QVERIFY(router.listen(port));
         QTRY_VERIFY_WITH_TIMEOUT(router.isListenedTo(), kReconnectWaitMs);
         router.offerCall(0x201, "4711", "891234567");

@@ -14,7 +14,6 @@
 namespace {
 
 constexpr const char* kPrefix = "e2e/phone";
-constexpr const char* kDisconnectResp = "-> CAPI_DISCONNECT - CAPI_RESP";
 
 // The values a topic received, in order.
 QStringList valuesOf(const QStringList& lines, const QString& topic) {

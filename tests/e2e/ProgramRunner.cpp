@@ -61,7 +61,7 @@ int ProgramRunner::stop(QProcess* program) {
     return program->exitCode();
 }
 
-std::string ProgramRunner::englishText(int number) {
+std::string englishText(int number) {
     LanguageTable language;
     language.scan(std::string(RUFWACHT_SOURCE_DIR) + "/data/lang");
     language.select("english");

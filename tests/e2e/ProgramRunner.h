@@ -71,16 +71,24 @@ public:
     /// A TCP port that was free a moment ago, below 32768 (the settings hold 16-bit numbers).
     static quint16 freePort();
 
-    /// The English text of a language string, as the program shows it.
-    static std::string englishText(int number);
-    static QString english(int number) { return QString::fromStdString(englishText(number)); }
-
 private:
     QTemporaryDir m_dir;
     QProcessEnvironment m_environment;
     QStringList m_wrapper;
     std::vector<std::unique_ptr<QProcess>> m_processes;
 };
+
+/// The English text of a language string, as the program shows it.
+std::string englishText(int number);
+inline QString english(int number) {
+    return QString::fromStdString(englishText(number));
+}
+
+/// Lines of the simulated line's transcript.
+inline constexpr const char* kAlertReq = "-> CAPI_ALERT - CAPI_REQ";
+inline constexpr const char* kConnectResp = "-> CAPI_CONNECT - CAPI_RESP";
+inline constexpr const char* kDisconnectReq = "-> CAPI_DISCONNECT - CAPI_REQ";
+inline constexpr const char* kDisconnectResp = "-> CAPI_DISCONNECT - CAPI_RESP";
 
 /// What an instance wrote to stderr so far, collected as it comes.
 class ProgramErrors {

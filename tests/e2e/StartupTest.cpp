@@ -118,8 +118,7 @@ private slots:
         QProcess* second = runner.run({"--headless", runner.scenario("")});
         QVERIFY(second->exitCode() != 0);
         const QString errors = QString::fromUtf8(second->readAllStandardError());
-        QVERIFY2(errors.contains(ProgramRunner::english(lang_id::kSecondInstance)),
-                 qPrintable(errors));
+        QVERIFY2(errors.contains(english(lang_id::kSecondInstance)), qPrintable(errors));
         QCOMPARE(fileIdentity(runner.configDir() + "config.dat"), settings);
         QCOMPARE(fileIdentity(runner.configDir() + "calls.txt"), journal);
         QCOMPARE(first->state(), QProcess::Running);
@@ -149,9 +148,9 @@ private slots:
         QProcess* program = runner.run({"--headless", runner.scenario("")});
         QCOMPARE(program->exitCode(), 1);
         const QString errors = QString::fromUtf8(program->readAllStandardError());
-        QVERIFY2(errors.contains(ProgramRunner::english(lang_id::kInstanceLockFailed)) &&
+        QVERIFY2(errors.contains(english(lang_id::kInstanceLockFailed)) &&
                      errors.contains("Is a directory") &&
-                     !errors.contains(ProgramRunner::english(lang_id::kSecondInstance)),
+                     !errors.contains(english(lang_id::kSecondInstance)),
                  qPrintable(errors));
     }
 
@@ -183,11 +182,11 @@ private slots:
         // A file in the log folder's place costs the log, not the program.
         runner.writeFile("logs", {});
         QProcess* program = runner.startHeadless("");
-        const QString readFailed = ProgramRunner::english(lang_id::kReadFailed);
+        const QString readFailed = english(lang_id::kReadFailed);
         ProgramErrors errors(program);
         QTRY_VERIFY_WITH_TIMEOUT(errors.text().count(readFailed) == 4, 10000);
         QCOMPARE(program->state(), QProcess::Running);
-        QCOMPARE(errors.text().count(ProgramRunner::english(lang_id::kLogFolderUnusable)), 1);
+        QCOMPARE(errors.text().count(english(lang_id::kLogFolderUnusable)), 1);
         QElapsedTimer ending;
         ending.start();
         QCOMPARE(ProgramRunner::stop(program), 0);
@@ -212,8 +211,7 @@ private slots:
         QCOMPARE(program->exitCode(), 1);
         const QString errors = QString::fromUtf8(program->readAllStandardError());
         QVERIFY2(!errors.contains("not registered"), qPrintable(errors));
-        QVERIFY2(errors.contains(
-                     ProgramRunner::english(lang_id::kCapiRegisterFailed).replace("\r\n", " ")),
+        QVERIFY2(errors.contains(english(lang_id::kCapiRegisterFailed).replace("\r\n", " ")),
                  qPrintable(errors));
     }
 };

@@ -179,7 +179,7 @@ private slots:
         QVERIFY(QJsonDocument::fromJson(refused.body).object().contains("error"));
 
         // The page: the missed call's count is in the log and above the table.
-        const QString missed = ProgramRunner::english(lang_id::kMissedCallsLine) + " 1";
+        const QString missed = english(lang_id::kMissedCallsLine) + " 1";
         QTRY_COMPARE_WITH_TIMEOUT(runner.log().count(missed), 1, 15000);
         const QString base = QStringLiteral("http://localhost:%1/index.html&pwd=").arg(port);
         const QByteArray page = curl(base + QString::fromLatin1(pwd));
@@ -202,10 +202,9 @@ private slots:
         QVERIFY(QTest::qWaitFor([port]() { return get(port, "/health").status == 200; }, 30000));
         QTRY_VERIFY_WITH_TIMEOUT(runner.journal().size() == 5 &&
                                      runner.journal().recordAt(5).endReason ==
-                                         ProgramRunner::englishText(lang_id::kEndCallerHungUp),
+                                         englishText(lang_id::kEndCallerHungUp),
                                  15000);
-        QCOMPARE(runner.journal().recordAt(4).endReason,
-                 ProgramRunner::englishText(lang_id::kUnknown));
+        QCOMPARE(runner.journal().recordAt(4).endReason, englishText(lang_id::kUnknown));
         const QJsonObject up = QJsonDocument::fromJson(get(port, "/health").body).object();
         QCOMPARE(up["line"].toString(), "up");
         QCOMPARE(up["calls"].toInt(), 3);
