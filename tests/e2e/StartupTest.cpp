@@ -142,37 +142,42 @@ private slots:
         QCOMPARE(fileIdentity(runner.configDir() + "calls.txt"), journal);
     }
 
-    void aLockThatCannotBeOpenedIsNamedWithItsCause() {
-        ProgramRunner runner;
-        QVERIFY(QDir().mkpath(runner.configDir() + "rufwacht.lock"));
-        QProcess* program = runner.run({"--headless", runner.scenario("")});
-        QCOMPARE(program->exitCode(), 1);
-        const QString errors = QString::fromUtf8(program->readAllStandardError());
-        QVERIFY2(errors.contains(english(lang_id::kInstanceLockFailed)) &&
-                     errors.contains("Is a directory") &&
-                     !errors.contains(english(lang_id::kSecondInstance)),
-                 qPrintable(errors));
-    }
-
     // Version, help and the origin query answer without starting the program. What the query
     // answers is the origin tables' business; here: "+" is "00", missing tables are told apart,
-    // and settings that cannot be read are named. Data files that are no regular files are
+    // and settings that cannot be read are named. A lock that cannot be opened and a line that
+    // cannot register end the start with their cause. Data files that are no regular files are
     // reported and the program carries on.
-    void commandLineAnswersAndDataFilesThatAreNoRegularFiles() {
+    void commandLineAnswersFailedStartsAndDataFilesThatAreNoRegularFiles() {
         ProgramRunner runner;
         QCOMPARE(runner.run({"--version"})->readAllStandardOutput(),
                  QByteArray("Rufwacht 1.0.0\n"));
-        for (const char* wrongArgument : {"--no-such-option", "stray"}) {
-            QProcess* wrong = runner.run({"--headless", wrongArgument});
-            QCOMPARE(wrong->exitCode(), 2);
-            QVERIFY(wrong->readAllStandardError().contains("Usage"));
-        }
+        QProcess* wrong = runner.run({"--headless", "stray"});
+        QCOMPARE(wrong->exitCode(), 2);
+        QVERIFY(wrong->readAllStandardError().contains("Usage"));
         QVERIFY(!QFile::exists(runner.configDir()));
         QProcess* found = runner.run({"--origin", "+41441234567"});
         QCOMPARE(found->exitCode(), 0);
         QCOMPARE(QString::fromUtf8(found->readAllStandardOutput()), QString("Schweiz, Zürich\n"));
         QCOMPARE(runner.run({"--origin", "0301x"})->exitCode(), 1);
         QVERIFY(!QFile::exists(runner.configDir() + "config.dat"));
+
+        QVERIFY(QDir().mkpath(runner.configDir() + "rufwacht.lock"));
+        QProcess* locked = runner.run({"--headless", runner.scenario("")});
+        QCOMPARE(locked->exitCode(), 1);
+        QString errors = QString::fromUtf8(locked->readAllStandardError());
+        QVERIFY2(errors.contains(english(lang_id::kInstanceLockFailed)) &&
+                     errors.contains("Is a directory") &&
+                     !errors.contains(english(lang_id::kSecondInstance)),
+                 qPrintable(errors));
+        QVERIFY(QDir(runner.configDir() + "rufwacht.lock").removeRecursively());
+        QProcess* unregistered =
+            runner.run({"--headless", "--debug", "--line=capi:/nonexistent/libcapi20.so.3"});
+        QCOMPARE(unregistered->exitCode(), 1);
+        errors = QString::fromUtf8(unregistered->readAllStandardError());
+        QVERIFY2(!errors.contains("not registered") &&
+                     errors.contains(english(lang_id::kCapiRegisterFailed).replace("\r\n", " ")),
+                 qPrintable(errors));
+        QVERIFY(QDir(runner.configDir()).removeRecursively());
 
         QDir().mkpath(runner.configDir() + "calls.txt");
         QDir().mkpath(runner.configDir() + "msn.dat");
@@ -182,11 +187,10 @@ private slots:
         // A file in the log folder's place costs the log, not the program.
         runner.writeFile("logs", {});
         QProcess* program = runner.startHeadless("");
-        const QString readFailed = english(lang_id::kReadFailed);
-        ProgramErrors errors(program);
-        QTRY_VERIFY_WITH_TIMEOUT(errors.text().count(readFailed) == 4, 10000);
+        ProgramErrors told(program);
+        QTRY_VERIFY_WITH_TIMEOUT(told.text().count(english(lang_id::kReadFailed)) == 4, 10000);
         QCOMPARE(program->state(), QProcess::Running);
-        QCOMPARE(errors.text().count(english(lang_id::kLogFolderUnusable)), 1);
+        QCOMPARE(told.text().count(english(lang_id::kLogFolderUnusable)), 1);
         QElapsedTimer ending;
         ending.start();
         QCOMPARE(ProgramRunner::stop(program), 0);
@@ -201,18 +205,6 @@ private slots:
         QProcess* noTables = runner.run({"--origin", "0041441234567"});
         QCOMPARE(noTables->exitCode(), 2);
         QVERIFY(noTables->readAllStandardError().contains("origin tables"));
-    }
-
-    void failedRegistrationTellsTheUserAndEnds() {
-        ProgramRunner runner;
-        runner.writeConfig({});
-        QProcess* program =
-            runner.run({"--headless", "--debug", "--line=capi:/nonexistent/libcapi20.so.3"});
-        QCOMPARE(program->exitCode(), 1);
-        const QString errors = QString::fromUtf8(program->readAllStandardError());
-        QVERIFY2(!errors.contains("not registered"), qPrintable(errors));
-        QVERIFY2(errors.contains(english(lang_id::kCapiRegisterFailed).replace("\r\n", " ")),
-                 qPrintable(errors));
     }
 };
 
