@@ -5,7 +5,6 @@
 #include "stores/LanguageIds.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTcpServer>
@@ -107,14 +106,11 @@ private slots:
             }
             if (program->state() != QProcess::NotRunning) {
                 survived = true; // no step left to kill at: end it in order
-                QFile lock(runner.configDir() + "rufwacht.lock");
-                QVERIFY(lock.open(QIODevice::ReadOnly));
-                ::kill(lock.readAll().trimmed().toInt(), SIGTERM);
+                ::kill(runner.readFile("rufwacht.lock").trimmed().toInt(), SIGTERM);
                 QVERIFY(program->waitForFinished(10000));
             }
-            QFile after(runner.configDir() + "calls.txt");
-            QVERIFY(after.open(QIODevice::ReadOnly));
-            QVERIFY2(after.readAll().startsWith(old), qPrintable(QString("step %1").arg(step)));
+            QVERIFY2(runner.readFile("calls.txt").startsWith(old),
+                     qPrintable(QString("step %1").arg(step)));
             // Once the ringing call's line was written (from the second step on), it stays.
             const CallJournal journal = runner.journal();
             QCOMPARE(journal.size(), step == 1 ? 2 : 3);

@@ -57,6 +57,8 @@ public:
     void writeConfig(const QStringList& keyValues);
     /// Writes a file of the settings folder as it is on disk (Windows-1252, CR LF).
     void writeFile(const QString& name, const QByteArray& bytes);
+    /// A file of the settings folder as it is on disk; empty when it cannot be read.
+    QByteArray readFile(const QString& name) const;
     /// A value of config.dat as the program left it; empty when the key is missing.
     QString configValue(const QString& key) const;
 

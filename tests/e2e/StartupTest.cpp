@@ -24,27 +24,21 @@ QString fileIdentity(const QString& path) {
     struct stat info {};
     ::stat(QFile::encodeName(path).constData(), &info);
     QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return QString::number(info.st_ino) + "/" + QString::fromLatin1(file.readAll().toHex());
+    return QString::number(info.st_ino) + "/" +
+           (file.open(QIODevice::ReadOnly) ? file.readAll().toHex() : QByteArray());
 }
 
-/// The manager's end of the notification socket, bound to a path.
+/// The service manager's end of the notification socket, bound to a path.
 class NotifySocket {
 public:
     explicit NotifySocket(const QString& path) : m_fd(::socket(AF_UNIX, SOCK_DGRAM, 0)) {
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
-        const QByteArray name = path.toLocal8Bit();
-        std::memcpy(address.sun_path, name.constData(),
-                    std::min<std::size_t>(name.size(), sizeof(address.sun_path) - 1));
-        m_bound =
-            m_fd >= 0 && ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+        const QByteArray name = QFile::encodeName(path).left(sizeof(address.sun_path) - 1);
+        std::memcpy(address.sun_path, name.constData(), name.size());
+        m_bound = ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
     }
-    ~NotifySocket() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
+    ~NotifySocket() { ::close(m_fd); }
     NotifySocket(const NotifySocket&) = delete;
     NotifySocket& operator=(const NotifySocket&) = delete;
 
@@ -55,13 +49,12 @@ public:
         QStringList messages;
         while (messages.size() < count && !deadline.hasExpired()) {
             pollfd wait{m_fd, POLLIN, 0};
-            if (::poll(&wait, 1, static_cast<int>(deadline.remainingTime())) <= 0) {
-                continue;
-            }
             char buffer[256];
-            const ssize_t length = ::recv(m_fd, buffer, sizeof(buffer), 0);
-            if (length > 0) {
-                messages << QString::fromUtf8(buffer, static_cast<int>(length)).trimmed();
+            if (::poll(&wait, 1, static_cast<int>(deadline.remainingTime())) > 0) {
+                const ssize_t length = ::recv(m_fd, buffer, sizeof(buffer), 0);
+                if (length > 0) {
+                    messages << QString::fromUtf8(buffer, static_cast<int>(length));
+                }
             }
         }
         return messages;
@@ -101,15 +94,10 @@ private slots:
         QVERIFY(trace.waitFor("\n--> CAPI_LISTEN - CAPI_CONF\n", 10000));
         QCOMPARE(first->state(), QProcess::Running);
         QVERIFY(QDir(runner.configDir() + "logs").exists());
-        QFile config(runner.configDir() + "config.dat");
-        QVERIFY(config.open(QIODevice::ReadOnly));
-        QCOMPARE(config.readAll(), QByteArray("\r\n"));
-        const auto lockHolder = [&runner]() {
-            QFile lock(runner.configDir() + "rufwacht.lock");
-            return lock.open(QIODevice::ReadOnly) ? lock.readAll().trimmed() : QByteArray();
-        };
+        QCOMPARE(runner.readFile("config.dat"), QByteArray("\r\n"));
         // The running instance writes its process number into the lock it holds.
-        QTRY_COMPARE_WITH_TIMEOUT(lockHolder(), QByteArray::number(first->processId()), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(runner.readFile("rufwacht.lock").trimmed(),
+                                  QByteArray::number(first->processId()), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(leftover), 10000);
         const QString journal = fileIdentity(runner.configDir() + "calls.txt");
         const QString settings = fileIdentity(runner.configDir() + "config.dat");
