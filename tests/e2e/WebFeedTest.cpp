@@ -41,16 +41,13 @@ Reply get(quint16 port, const QByteArray& target) {
 class EventListener : public QObject {
 public:
     EventListener(quint16 port, const QByteArray& password) {
+        // Each event's data is one line.
         connect(&m_socket, &QTcpSocket::readyRead, this, [this]() {
-            m_pending += m_socket.readAll();
-            m_streaming = m_streaming || m_pending.contains("text/event-stream");
-            for (qsizetype end = m_pending.indexOf("\n\n"); end >= 0;
-                 end = m_pending.indexOf("\n\n")) {
-                const QByteArray block = m_pending.left(end);
-                m_pending.remove(0, end + 2);
-                const qsizetype data = block.indexOf("data: ");
-                if (data >= 0) {
-                    events.push_back({QJsonDocument::fromJson(block.mid(data + 6)).object(),
+            while (m_socket.canReadLine()) {
+                const QByteArray line = m_socket.readLine();
+                m_streaming = m_streaming || line.contains("text/event-stream");
+                if (line.startsWith("data: ")) {
+                    events.push_back({QJsonDocument::fromJson(line.mid(6)).object(),
                                       QDateTime::currentDateTime()});
                 }
             }
@@ -69,7 +66,6 @@ public:
 
 private:
     QTcpSocket m_socket;
-    QByteArray m_pending;
     bool m_streaming = false;
 };
 
