@@ -46,13 +46,6 @@ private slots:
         QCOMPARE(ProgramRunner::stop(program), 0);
         const QStringList lines = runner.transcript();
         QCOMPARE(lines.filter(kAlertReq).size(), 4);
-        // The transcript has no empty lines: none of a text is -1.
-        const auto firstWith = [&lines](const char* part) {
-            return lines.indexOf(lines.filter(part).value(0));
-        };
-        QVERIFY2(firstWith(kConnectResp) >= 0 &&
-                     firstWith(kDisconnectReq) > firstWith(kConnectResp),
-                 qPrintable(lines.join('\n')));
         QCOMPARE(lines.filter(kConnectResp).size(), 1);
         QCOMPARE(lines.filter(kDisconnectReq).size(), 1);
         const CallJournal journal = runner.journal();
