@@ -9,7 +9,6 @@
 #include "stores/LanguageIds.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTcpServer>
@@ -205,16 +204,10 @@ private slots:
         QTRY_VERIFY(trace.contains("LINE UP"));
 
         QVERIFY(peer.swallowPackets(true));
-        QElapsedTimer outage;
-        outage.start();
         QVERIFY2(trace.waitFor("LINE LOST", kLostWithinMs), qPrintable(trace.text()));
-        qInfo("line lost %lld ms after the peer vanished", outage.elapsed());
 
         QVERIFY(peer.swallowPackets(false));
-        QElapsedTimer back;
-        back.start();
         QVERIFY2(trace.waitFor("LINE BACK", kBackWithinMs), qPrintable(trace.text()));
-        qInfo("line back %lld ms after the peer returned", back.elapsed());
         QVERIFY(router.hasPendingConnections() || router.waitForNewConnection(1000));
         delete connection;
         QCOMPARE(ProgramRunner::stop(program), 0);
