@@ -41,7 +41,6 @@ public:
     /// Starts a headless instance on that scenario, with more arguments before it.
     QProcess* startHeadless(const QString& commands, const QStringList& arguments = {});
     QString transcriptPath() const { return m_dir.path() + "/transcript.txt"; }
-    /// The transcript's lines so far.
     QStringList transcript() const;
     /// Waits until the transcript holds count lines containing the text.
     bool waitForTranscript(const QString& text, int count = 1, int timeoutMs = 15000) const;
@@ -98,7 +97,6 @@ public:
     explicit ProgramErrors(QProcess* program) : m_program(program) {}
     const QString& text();
     bool contains(const QString& part) { return text().contains(part); }
-    /// Waits until the text came.
     bool waitFor(const QString& part, int timeoutMs = 15000);
 
 private:
