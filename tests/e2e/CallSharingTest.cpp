@@ -4,14 +4,10 @@
 #include "stores/LanguageIds.h"
 
 #include <QFile>
-#include <QRegularExpression>
-#include <QSet>
 #include <QTcpSocket>
 #include <QTest>
 
 namespace {
-
-const char* kDisconnectResp = "-> CAPI_DISCONNECT - CAPI_RESP";
 
 // Call n of the scenarios: its caller and its name in the reading program's phonebook.
 std::string callerOf(int n) {
@@ -90,38 +86,25 @@ private slots:
 
         const CallJournal served = serving.journal();
         QCOMPARE(served.size(), calls);
+        // Calls 1 to k before the kill, then m to the last after the restart, each once and
+        // ending as on the serving side, but the one that rang when the reader was killed.
         const CallJournal read = reading.journal();
-        // Calls 1 to k before the kill, then m to the last after the restart, each once.
-        QList<int> numbers;
+        int gaps = 0;
+        int previous = 0;
         for (int i = 1; i <= read.size(); ++i) {
             const JournalRecord& record = read.recordAt(i);
             const int n = callNumberOf(record);
-            QVERIFY2(n > 0, record.number.c_str());
+            QVERIFY2(n > previous, record.number.c_str());
             QCOMPARE(record.name, nameOf(n));
             QCOMPARE(record.msn, std::string("Office"));
-            numbers.append(n);
-        }
-        QCOMPARE(QSet<int>(numbers.begin(), numbers.end()).size(), numbers.size());
-        int gaps = 0;
-        int lastBeforeKill = 0;
-        for (int i = 1; i < numbers.size(); ++i) {
-            QVERIFY(numbers[i] > numbers[i - 1]);
-            if (numbers[i] != numbers[i - 1] + 1) {
-                ++gaps;
-                lastBeforeKill = numbers[i - 1];
+            gaps += n == previous + 1 ? 0 : 1;
+            if (i == read.size() || callNumberOf(read.recordAt(i + 1)) == n + 1) {
+                QCOMPARE(record.endReason, served.recordAt(n).endReason);
             }
+            previous = n;
         }
-        QCOMPARE(numbers.first(), 1);
-        QCOMPARE(numbers.last(), calls);
         QCOMPARE(gaps, 1);
-        // Each call ends as it ended on the serving side, but the one that rang when the reader
-        // was killed.
-        for (int i = 1; i <= read.size(); ++i) {
-            const int n = callNumberOf(read.recordAt(i));
-            if (n != lastBeforeKill) {
-                QCOMPARE(read.recordAt(i).endReason, served.recordAt(n).endReason);
-            }
-        }
+        QCOMPARE(previous, calls);
     }
 
     // The command gets each call step in its environment; headless, the steps are printed.
@@ -171,12 +154,7 @@ private slots:
                 return received.contains(";RING;");
             },
             15000));
-        const QString ring = QString::fromLatin1(received.left(received.indexOf('\n') + 1));
-        QVERIFY2(QRegularExpression(
-                     R"(^\d\d\.\d\d\.\d\d \d\d:\d\d:\d\d;RING;257;0301234567;4711;ISDN;\r\n$)")
-                     .match(ring)
-                     .hasMatch(),
-                 qPrintable(ring));
+        QVERIFY2(received.contains(";RING;257;0301234567;4711;ISDN;\r\n"), received.constData());
         QVERIFY(runner.waitForTranscript(kDisconnectResp));
         QVERIFY(QTest::qWaitFor([&]() { return runner.log().count("heard") == 3; }, 15000));
         QCOMPARE(ProgramRunner::stop(program), 0);
@@ -189,17 +167,12 @@ private slots:
             const QString run = QString::fromUtf8(steps.readAll());
             for (const char* line :
                  {"RUFWACHT_NUMBER=0301234567\n", "RUFWACHT_NAME=Erika \"Eri\" Mustermann\n",
-                  "RUFWACHT_MSN=4711\nRUFWACHT_MSN_NAME=Privat\n", "RUFWACHT_MISSED=0\n"}) {
+                  "RUFWACHT_MSN=4711\nRUFWACHT_MSN_NAME=Privat\n", "RUFWACHT_MISSED=0\n",
+                  "RUFWACHT_TIME=20"}) {
                 QVERIFY2(run.contains(line), qPrintable(run));
             }
-            QVERIFY2(
-                QRegularExpression(R"(RUFWACHT_TIME=\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d\n)")
-                    .match(run)
-                    .hasMatch(),
-                qPrintable(run));
             if (step == "end") {
-                QVERIFY2(run.contains("RUFWACHT_REASON=" +
-                                      ProgramRunner::english(lang_id::kEndAnsweredElsewhere)),
+                QVERIFY2(run.contains("RUFWACHT_REASON=" + english(lang_id::kEndAnsweredElsewhere)),
                          qPrintable(run));
             }
         }
@@ -207,14 +180,10 @@ private slots:
         const QString printed = QString::fromUtf8(program->readAllStandardOutput());
         const QStringList lines = printed.split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 3);
-        QVERIFY2(
-            QRegularExpression(
-                R"(^\d\d:\d\d:\d\d  RING  Erika "Eri" Mustermann \(0301234567(, .+)?\) for Privat$)")
-                .match(lines[0])
-                .hasMatch(),
-            qPrintable(printed));
-        QVERIFY2(lines[2].endsWith("  END   Erika \"Eri\" Mustermann: " +
-                                   ProgramRunner::english(lang_id::kEndAnsweredElsewhere)),
+        QVERIFY2(lines[0].contains("  RING  Erika \"Eri\" Mustermann (0301234567") &&
+                     lines[0].endsWith(" for Privat") &&
+                     lines[2].endsWith("  END   Erika \"Eri\" Mustermann: " +
+                                       english(lang_id::kEndAnsweredElsewhere)),
                  qPrintable(printed));
     }
 };

@@ -113,8 +113,3 @@ bool MosquittoBroker::waitForLine(const QString& start, int timeoutMs) {
         },
         timeoutMs);
 }
-
-bool MosquittoBroker::writePasswordFile(const QString& path, const QString& user,
-                                        const QString& password) {
-    return QProcess::execute("mosquitto_passwd", {"-b", "-c", path, user, password}) == 0;
-}

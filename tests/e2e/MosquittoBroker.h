@@ -31,10 +31,6 @@ public:
     /// Waits until a received line starts with the text.
     bool waitForLine(const QString& start, int timeoutMs = 15000);
 
-    /// Writes a password file with one user for the broker.
-    static bool writePasswordFile(const QString& path, const QString& user,
-                                  const QString& password);
-
 private:
     QString m_folder;
     quint16 m_port = 0;

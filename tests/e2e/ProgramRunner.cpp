@@ -61,7 +61,7 @@ int ProgramRunner::stop(QProcess* program) {
     return program->exitCode();
 }
 
-std::string ProgramRunner::englishText(int number) {
+std::string englishText(int number) {
     LanguageTable language;
     language.scan(std::string(RUFWACHT_SOURCE_DIR) + "/data/lang");
     language.select("english");
@@ -116,12 +116,13 @@ void ProgramRunner::writeFile(const QString& name, const QByteArray& bytes) {
     file.write(bytes);
 }
 
+QByteArray ProgramRunner::readFile(const QString& name) const {
+    QFile file(configDir() + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QString ProgramRunner::configValue(const QString& key) const {
-    QFile file(configDir() + "config.dat");
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    for (const QByteArray& line : file.readAll().split('\n')) {
+    for (const QByteArray& line : readFile("config.dat").split('\n')) {
         const QString text = QString::fromUtf8(line).trimmed();
         if (text.startsWith(key + "=", Qt::CaseInsensitive)) {
             return text.mid(key.size() + 1);
@@ -166,8 +167,7 @@ void ProgramRunner::showOn(const QString& display) {
 }
 
 QString ProgramRunner::log() const {
-    QFile log(configDir() + "logs/rufwacht.log");
-    return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+    return QString::fromUtf8(readFile("logs/rufwacht.log"));
 }
 
 const QString& ProgramErrors::text() {

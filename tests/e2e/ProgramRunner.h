@@ -41,7 +41,6 @@ public:
     /// Starts a headless instance on that scenario, with more arguments before it.
     QProcess* startHeadless(const QString& commands, const QStringList& arguments = {});
     QString transcriptPath() const { return m_dir.path() + "/transcript.txt"; }
-    /// The transcript's lines so far.
     QStringList transcript() const;
     /// Waits until the transcript holds count lines containing the text.
     bool waitForTranscript(const QString& text, int count = 1, int timeoutMs = 15000) const;
@@ -57,6 +56,8 @@ public:
     void writeConfig(const QStringList& keyValues);
     /// Writes a file of the settings folder as it is on disk (Windows-1252, CR LF).
     void writeFile(const QString& name, const QByteArray& bytes);
+    /// A file of the settings folder as it is on disk; empty when it cannot be read.
+    QByteArray readFile(const QString& name) const;
     /// A value of config.dat as the program left it; empty when the key is missing.
     QString configValue(const QString& key) const;
 
@@ -71,10 +72,6 @@ public:
     /// A TCP port that was free a moment ago, below 32768 (the settings hold 16-bit numbers).
     static quint16 freePort();
 
-    /// The English text of a language string, as the program shows it.
-    static std::string englishText(int number);
-    static QString english(int number) { return QString::fromStdString(englishText(number)); }
-
 private:
     QTemporaryDir m_dir;
     QProcessEnvironment m_environment;
@@ -82,13 +79,24 @@ private:
     std::vector<std::unique_ptr<QProcess>> m_processes;
 };
 
+/// The English text of a language string, as the program shows it.
+std::string englishText(int number);
+inline QString english(int number) {
+    return QString::fromStdString(englishText(number));
+}
+
+/// Lines of the simulated line's transcript.
+inline constexpr const char* kAlertReq = "-> CAPI_ALERT - CAPI_REQ";
+inline constexpr const char* kConnectResp = "-> CAPI_CONNECT - CAPI_RESP";
+inline constexpr const char* kDisconnectReq = "-> CAPI_DISCONNECT - CAPI_REQ";
+inline constexpr const char* kDisconnectResp = "-> CAPI_DISCONNECT - CAPI_RESP";
+
 /// What an instance wrote to stderr so far, collected as it comes.
 class ProgramErrors {
 public:
     explicit ProgramErrors(QProcess* program) : m_program(program) {}
     const QString& text();
     bool contains(const QString& part) { return text().contains(part); }
-    /// Waits until the text came.
     bool waitFor(const QString& part, int timeoutMs = 15000);
 
 private:

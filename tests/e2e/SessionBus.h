@@ -23,7 +23,6 @@ public:
     bool start();
     /// The address for DBUS_SESSION_BUS_ADDRESS.
     const QString& address() const { return m_address; }
-    /// A connection of the test's own to the bus.
     QDBusConnection connect(const QString& name) const;
 
 private:

@@ -113,15 +113,12 @@ QSize VirtualDesktop::windowSize(const QString& window) const {
     return size;
 }
 
-QByteArray VirtualDesktop::picture(const QString& window) const {
-    return run("xwd", {"-silent", "-id", window});
-}
-
 bool VirtualDesktop::isStill(const QString& window) const {
-    const QByteArray before = picture(window);
+    const QStringList xwd{"-silent", "-id", window};
+    const QByteArray before = run("xwd", xwd);
     // The pause is what is asked about: the same picture a moment apart.
     QTest::qWait(200);
-    return !before.isEmpty() && picture(window) == before;
+    return !before.isEmpty() && run("xwd", xwd) == before;
 }
 
 void VirtualDesktop::click(const QString& window, QPoint at) const {

@@ -25,7 +25,6 @@ public:
     int visibleWindows(const QString& title) const;
     /// The first visible window whose title is exactly the text; empty when there is none.
     QString findWindow(const QString& title) const;
-    /// The window's size in pixels.
     QSize windowSize(const QString& window) const;
     /// True when the window shows the same picture twice, a moment apart: nothing moves in it.
     /// Needs xwd.
@@ -33,7 +32,6 @@ public:
 
     /// A left click at a point of the window, in pixels from its top left corner.
     void click(const QString& window, QPoint at) const;
-    /// Gives the window the keyboard focus.
     void focus(const QString& window) const;
     /// Presses keys one after another, by their X names ("Tab", "space", "Escape").
     void keys(const QStringList& names) const;
@@ -45,7 +43,6 @@ private:
     QByteArray run(const QString& tool, const QStringList& arguments) const;
     QString xdotool(const QStringList& arguments) const;
     QStringList windows(const QString& title) const;
-    QByteArray picture(const QString& window) const;
 
     QProcess m_server;
     QProcess m_trayHost;
