@@ -8,6 +8,7 @@
 #include "stores/LanguageIds.h"
 #include "stores/Phonebook.h"
 
+#include <QFile>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -75,7 +76,7 @@ private slots:
         QVERIFY(desktop.start(false));
         ProgramRunner& runner = *m_runner;
         runner.showOn(desktop.display());
-        runner.writeConfig({});
+        runner.writeConfig({"audiofeedback=-1"});
         QProcess* program = runner.start({runner.scenario(ringingAgainAndAgain())});
 
         // A loaded machine (the sanitizer build, tests side by side) may take its time to start.
@@ -83,13 +84,16 @@ private slots:
         QTRY_VERIFY2_WITH_TIMEOUT(
             !(journal = desktop.findWindow(english(lang_id::kCallJournal))).isEmpty(),
             qPrintable(program->readAllStandardError()), 30000);
+        // The start's load sound came through the sound module.
+        QFile maps(QString("/proc/%1/maps").arg(program->processId()));
+        QVERIFY(maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/rufwacht-sound.so"));
         const QSize shortWindow = desktop.windowSize(journal);
         QVERIFY(shortWindow.isValid());
         desktop.click(journal, inPixels(kOptionsLabel, shortWindow));
         // The window grows, then the panel slides in; while it moves, other buttons pass the
         // settings button's place.
         QTRY_VERIFY_WITH_TIMEOUT(desktop.windowSize(journal).height() > shortWindow.height(), 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(desktop.isStill(journal), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(desktop.isStill(journal), 15000);
         desktop.click(journal, inPixels(kSettingsButton, shortWindow));
         QString dialog;
         QTRY_VERIFY_WITH_TIMEOUT(
