@@ -124,6 +124,11 @@ public:
             m_desktop->attach(m_controller.get());
         }
         m_started = m_controller->start() && waitUntil([this]() { return line().isListening(); });
+        if (m_started && m_desktop) {
+            // The costlier case: the journal window is made (as at the first click on the
+            // icon), so every call also goes through its table.
+            m_desktop->journalView().showAndActivate();
+        }
     }
     ~Program() { m_controller->appExit(true); }
 
