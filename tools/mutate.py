@@ -211,9 +211,11 @@ def main():
     signal.signal(signal.SIGTERM, lambda *_: (_ for _ in ()).throw(KeyboardInterrupt()))
     counts = {"caught": 0, "survived": 0, "invalid": 0, "stale": 0}
     survivors = []
+    built = set()
     try:
         for m in mutations:
             tests = tests_for(m, mapping)
+            built.update(tests)
             started = time.monotonic()
             verdict, detail = try_mutation(m, tests, args, restorer)
             counts[verdict] += 1
@@ -225,6 +227,10 @@ def main():
         print("interrupted; the mutated file is restored")
     finally:
         restorer.restore()
+        # The targets still hold the last mutants until they are built from the restored files.
+        if built:
+            run(["cmake", "--build", str(args.build_dir), "-j", str(args.jobs), "--target",
+                 *sorted(built)])
 
     judged = counts["caught"] + counts["survived"]
     score = 100.0 * counts["caught"] / judged if judged else 0.0
