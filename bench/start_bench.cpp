@@ -38,8 +38,8 @@ struct Figures {
 double cpuMs(qint64 pid) {
     double nanoseconds = 0;
     std::error_code error;
-    for (const auto& task : std::filesystem::directory_iterator(
-             "/proc/" + std::to_string(pid) + "/task", error)) {
+    for (const auto& task :
+         std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
         std::ifstream stat(task.path() / "schedstat");
         double running = 0;
         if (stat >> running) {
