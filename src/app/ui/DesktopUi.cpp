@@ -28,13 +28,9 @@ bool DesktopUrlOpener::openUrl(const std::string& address) {
     return QDesktopServices::openUrl(QUrl(qs(address)));
 }
 
-void JournalWindowView::attach(JournalWindow* window) {
-    m_window = window;
-}
-
 void JournalWindowView::refresh(bool clear) {
-    if (m_window) {
-        m_window->refresh(clear);
+    if (JournalWindow* window = m_existingWindow()) {
+        window->refresh(clear);
     }
 }
 
@@ -43,8 +39,8 @@ void JournalWindowView::showAndActivate() {
 }
 
 void JournalWindowView::minimize() {
-    if (m_window) {
-        m_window->minimize();
+    if (JournalWindow* window = m_existingWindow()) {
+        window->minimize();
     }
 }
 
@@ -80,7 +76,8 @@ DesktopUi::DesktopUi(UserPrompt& prompt, std::function<bool()> trayAvailable)
                       return notifyMode() == NotifyMode::Desktop && m_notifications &&
                              m_notifications->isAvailable();
                   }),
-      m_journal([this]() -> JournalWindow& { return journalWindowMade(); }),
+      m_journal([this]() { return m_journalWindow.get(); },
+                [this]() -> JournalWindow& { return journalWindowMade(); }),
       m_player([this](const QString& reason) {
           if (m_context != nullptr) {
               m_context->log.write("Sound: the sound module could not be loaded: " + ss(reason));
@@ -227,7 +224,6 @@ JournalWindow& DesktopUi::journalWindowMade() {
     if (!m_journalWindow) {
         m_journalWindow = std::make_unique<JournalWindow>(
             JournalWindowParts::of(*m_context), pictures(), m_commands, m_prompt, m_trayAvailable);
-        m_journal.attach(m_journalWindow.get());
         QObject::connect(m_journalWindow.get(), &JournalWindow::refreshed, m_journalWindow.get(),
                          [this]() { showMissedCalls(); });
     }

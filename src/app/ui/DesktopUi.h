@@ -40,16 +40,18 @@ public:
 /// refresh or a minimise before it exists has nothing to do.
 class JournalWindowView : public JournalView {
 public:
-    explicit JournalWindowView(std::function<JournalWindow&()> windowMade)
-        : m_windowMade(std::move(windowMade)) {}
-    void attach(JournalWindow* window);
+    /// existingWindow: the window, null while there is none; windowMade: the window, made
+    /// when there is none.
+    JournalWindowView(std::function<JournalWindow*()> existingWindow,
+                      std::function<JournalWindow&()> windowMade)
+        : m_existingWindow(std::move(existingWindow)), m_windowMade(std::move(windowMade)) {}
     void refresh(bool clear) override;
     void showAndActivate() override;
     void minimize() override;
 
 private:
+    std::function<JournalWindow*()> m_existingWindow;
     std::function<JournalWindow&()> m_windowMade;
-    QPointer<JournalWindow> m_window;
 };
 
 /// The pop-up, left out while the desktop's notifications announce the calls in its place.
