@@ -18,8 +18,8 @@ void initialiseLibraryOnce() {
 
 } // namespace
 
-MosquittoSession::MosquittoSession(MqttBroker broker, QObject* parent)
-    : QObject(parent), m_broker(std::move(broker)) {
+MosquittoSession::MosquittoSession(MqttBroker broker, MqttSessionEvents events, QObject* parent)
+    : QObject(parent), m_broker(std::move(broker)), m_events(std::move(events)) {
     initialiseLibraryOnce();
     // A clean session with an id of the library's choosing: what was not delivered is kept by
     // the output, not by the broker.
@@ -173,7 +173,7 @@ bool MosquittoSession::publish(const std::string& topic, const std::string& payl
 void MosquittoSession::connectionEnded(const QString& reason) {
     unwatchSocket();
     m_connected = false;
-    emit disconnected(reason);
+    m_events.disconnected(reason);
     if (m_running && !m_retry.isActive()) {
         m_retry.start(m_backoff.nextDelay());
     }
@@ -204,7 +204,7 @@ void MosquittoSession::onConnect(mosquitto* /*handle*/, void* self, int result) 
         const std::lock_guard lock(session->m_logMutex);
         session->m_lastError.clear();
     }
-    emit session->connected();
+    session->m_events.connected();
 }
 
 void MosquittoSession::onDisconnect(mosquitto* /*handle*/, void* self, int result) {

@@ -22,22 +22,16 @@ struct mosquitto;
 class MosquittoSession : public QObject, public MqttSession {
     Q_OBJECT
 public:
-    explicit MosquittoSession(MqttBroker broker, QObject* parent = nullptr);
+    /// events: what the session reports, from the event loop.
+    MosquittoSession(MqttBroker broker, MqttSessionEvents events, QObject* parent = nullptr);
     ~MosquittoSession() override;
 
     /// Ending the session ends the connection without a DISCONNECT, so the broker publishes
     /// the will.
     void start() override;
-    bool isConnected() const { return m_connected; }
     QString address() const override;
     bool publish(const std::string& topic, const std::string& payload, int qos,
                  bool retained) override;
-
-signals:
-    /// The broker has accepted the connection.
-    void connected();
-    /// A connection ended, or an attempt failed; reason as the library or the broker tells it.
-    void disconnected(const QString& reason);
 
 private:
     void attempt();
@@ -57,6 +51,7 @@ private:
     static void onLog(mosquitto* handle, void* self, int level, const char* text);
 
     MqttBroker m_broker;
+    MqttSessionEvents m_events;
     mosquitto* m_handle = nullptr;
     std::unique_ptr<QSocketNotifier> m_readNotifier;
     std::unique_ptr<QSocketNotifier> m_writeNotifier;

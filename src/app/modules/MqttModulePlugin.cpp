@@ -10,12 +10,7 @@ class MosquittoModule : public QObject, public MqttModule {
     Q_INTERFACES(MqttModule)
 public:
     std::unique_ptr<MqttSession> makeSession(MqttBroker broker, MqttSessionEvents events) override {
-        auto session = std::make_unique<MosquittoSession>(std::move(broker));
-        connect(session.get(), &MosquittoSession::connected, session.get(),
-                std::move(events.connected));
-        connect(session.get(), &MosquittoSession::disconnected, session.get(),
-                std::move(events.disconnected));
-        return session;
+        return std::make_unique<MosquittoSession>(std::move(broker), std::move(events));
     }
 };
 
